@@ -1,0 +1,59 @@
+#pragma once
+
+#include "geo/location.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gyrena {
+
+// The triangle start - end - north pole as the last computation left it. Angles in degrees
+// unless the name ends in Rad; the companions Cos/Sin are plain ratios. All 0 before the first
+// computation; the direction words are empty.
+struct ResultState
+{
+    double DeltaLong = 0.0, DeltaLongRad = 0.0;
+    double StartColat = 0.0, StartColatRad = 0.0;
+    double EndColat = 0.0, EndColatRad = 0.0;
+    double DistCos = 0.0, DistRad = 0.0, Dist = 0.0;
+    double StartAngleCos = 0.0, StartAngleRad = 0.0, StartAngle = 0.0;
+    double EndAngleCos = 0.0, EndAngleSin = 0.0, EndAngleRad = 0.0, EndAngle = 0.0;
+    double InitialCourse = 0.0, ArrivalCourse = 0.0;
+    std::string DirectionEW; // "East", "West" or "North/South"
+    std::string DirectionNS; // "North" or "South", set only by North/South routes
+
+    bool operator==(const ResultState&) const = default;
+};
+
+// One text written into one output box ("Text3", "Text11", ...).
+struct BoxWrite
+{
+    std::string box;
+    std::string text;
+
+    bool operator==(const BoxWrite&) const = default;
+};
+
+enum class CalcsOutcome {
+    Completed,    // every box of the route was written
+    SameLocation, // the two locations coincide: nothing was written
+    Failed,       // the arithmetic failed part-way: writes holds the boxes written before it
+};
+
+struct CalcsRun
+{
+    ResultState results;          // the new result state
+    std::vector<BoxWrite> writes; // in the order the computation wrote them
+    CalcsOutcome outcome = CalcsOutcome::Completed;
+    std::string message; // for Failed: why the route cannot be computed
+};
+
+// Solves the triangle start - end - north pole from the location state. `previous` supplies
+// the values that persist from run to run (the courses and DirectionNS). `decimalSeparator`
+// is the locale's decimal separator used in the two-decimal patterns. Never throws; no box
+// ever receives "nan" or "inf".
+CalcsRun Calcs(const LocationState& location, const ResultState& previous,
+               std::string_view decimalSeparator);
+
+} // namespace gyrena

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gyrena {
+
+// The patterns "###.00" and "#######.00" (they write the same text): the value rounded to two
+// decimals, halves away from zero as a person reads the value (the double is first taken to
+// 15 significant digits), all integer digits but no leading zero (0.5 -> ".50", 0 -> ".00",
+// -0.5 -> "-.50"), then the decimal separator and two decimals. A result that rounds to zero
+// carries no sign. Non-finite values are not formatted: the caller must not pass them.
+std::string formatTwoDecimals(double value, std::string_view decimalSeparator);
+
+// A plain number: the shortest text of the value ("180", "0", "12.5").
+std::string formatPlainNumber(double value);
+
+} // namespace gyrena

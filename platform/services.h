@@ -1,0 +1,18 @@
+#pragma once
+
+namespace gyrena {
+
+class Dialogs;
+class Registry;
+class Launcher;
+
+// The outside world as the windows reach it. The program passes the real implementations;
+// tests pass fakes that script every answer.
+struct Services
+{
+    Dialogs* dialogs = nullptr;
+    Registry* registry = nullptr;
+    Launcher* launcher = nullptr;
+};
+
+} // namespace gyrena

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, when any is missing.
+# Usage: scripts/deps.sh GROUP...   (groups: build run test fuzz bench gui package wine)
+set -euo pipefail
+
+packages=()
+for group in "$@"; do
+  case "$group" in
+    build)   packages+=(qt6-base-dev cmake g++ ninja-build) ;;
+    run)     packages+=(xvfb xauth) ;;
+    test)    packages+=(locales) ;;
+    fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
+    bench)   packages+=(libbenchmark-dev) ;;
+    gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;
+    package) packages+=(desktop-file-utils appstream dpkg-dev file) ;;
+    wine)    packages+=(g++-mingw-w64-x86-64 wine64) ;;
+    *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+((${#missing[@]} == 0)) && exit 0
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Missing Debian packages: ${missing[*]}; install them as root (apt-get install ${missing[*]})." >&2
+  exit 1
+fi
+echo "Installing Debian packages: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

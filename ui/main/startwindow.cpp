@@ -1,0 +1,12 @@
+#include "ui/main/startwindow.h"
+
+namespace gyrena {
+
+StartWindow::StartWindow(const Services& services, QWidget* parent)
+    : QMainWindow(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("Start"));
+    setWindowTitle(QStringLiteral(" Gyrena"));
+}
+
+} // namespace gyrena
