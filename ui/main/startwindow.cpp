@@ -9,4 +9,6 @@ StartWindow::StartWindow(const Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral(" Gyrena"));
 }
 
+StartWindow::~StartWindow() = default;
+
 } // namespace gyrena
