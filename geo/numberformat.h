@@ -9,10 +9,11 @@ namespace gyrena {
 // decimals, halves away from zero as a person reads the value (the double is first taken to
 // 15 significant digits), all integer digits but no leading zero (0.5 -> ".50", 0 -> ".00",
 // -0.5 -> "-.50"), then the decimal separator and two decimals. A result that rounds to zero
-// carries no sign. Non-finite values are not formatted: the caller must not pass them.
+// carries no sign. A non-finite value gives the empty text (callers must not show one).
 std::string formatTwoDecimals(double value, std::string_view decimalSeparator);
 
-// A plain number: the shortest text of the value ("180", "0", "12.5").
+// A plain number: the shortest text that reads back as the value ("180", "0", "12.5"), always
+// with "." as decimal mark; -0 gives "0". A non-finite value gives the empty text.
 std::string formatPlainNumber(double value);
 
 } // namespace gyrena

@@ -1,0 +1,168 @@
+// gyrena-route: the great-circle computation of Gyrena for scripts and for checking the core
+// against other geodesic tools.
+
+#include "geo/calcs.h"
+#include "geo/location.h"
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kExitRouteFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr std::string_view kUsage =
+    "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
+    "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n";
+
+constexpr std::string_view kHelp =
+    "Computes the great-circle route between two locations as Gyrena does.\n"
+    "\n"
+    "Each location is given as six texts: latitude degrees, minutes and letter (N or S), then\n"
+    "longitude degrees, minutes and letter (E or W), exactly as they would be typed into the\n"
+    "window's lists (\"12abc\" reads as 12, a latitude letter other than \"N\" counts as \"S\").\n"
+    "Begin the texts with \"--\" when a degree text itself starts with \"--\".\n"
+    "\n"
+    "Options:\n"
+    "  --boxes   print one TextN=value line per output box, in the order they are written,\n"
+    "            then Message=... when the route could not be computed\n"
+    "  --help    show this help\n"
+    "\n"
+    "Without --boxes each box is printed on its own line, labelled as in the window, e.g.\n"
+    "  Great Circle Distance = 6457.91 nautical miles\n"
+    "The decimal separator is always \".\".\n"
+    "\n"
+    "Exit status: 0 when the route was computed, 1 when it cannot be computed (the reason is\n"
+    "printed on standard error, \"Same Location!\" for two equal locations), 2 for wrong usage.\n"
+    "\n"
+    "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n";
+
+struct BoxLabel
+{
+    std::string_view box;
+    std::string_view before; // the label left of the box
+    std::string_view after;  // the unit right of it
+};
+
+// The labels beside the output boxes in the window.
+constexpr std::array<BoxLabel, 12> kLabels = {{
+    {"Text11", "N = ", ""},
+    {"Text14", "s = ", ""},
+    {"Text16", "e = ", ""},
+    {"Text12", "n =", ""},
+    {"Text3", "Great Circle Distance = ", "nautical miles"},
+    {"Text6", "", "staute miles"},
+    {"Text19", "Sang =", ""},
+    {"Text20", "Eang =", ""},
+    {"Text4", "Initial Course =", "degrees"},
+    {"Text5", "Course of Arrival = ", "degrees"},
+    {"Text17", "direction EW =", ""},
+    {"Text18", "direction NS =", ""},
+}};
+
+std::string_view trimmedRight(std::string_view s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+// Label, text and unit joined by single blanks, leaving out the parts that are empty.
+std::string labelledLine(const gyrena::BoxWrite& write)
+{
+    std::string line;
+    auto append = [&line](std::string_view part) {
+        if (part.empty())
+            return;
+        if (!line.empty())
+            line += ' ';
+        line += part;
+    };
+    for (const BoxLabel& label : kLabels) {
+        if (label.box == write.box) {
+            append(trimmedRight(label.before));
+            append(write.text);
+            append(label.after);
+            return line;
+        }
+    }
+    append(write.box);
+    append(write.text);
+    return line;
+}
+
+// The twelve texts in argument order: start latitude degrees, minutes, letter; start longitude
+// degrees, minutes, letter; then the end the same way.
+gyrena::LocationState locationFromTexts(std::span<const std::string, 12> t)
+{
+    gyrena::LocationState state;
+    gyrena::updateStartLat(state, t[0], t[1]);
+    gyrena::updateStartLatDir(state, t[2]);
+    gyrena::updateStartLong(state, t[3], t[4]);
+    gyrena::updateStartLongDir(state, t[5]);
+    gyrena::updateEndLat(state, t[6], t[7]);
+    gyrena::updateEndLatDir(state, t[8]);
+    gyrena::updateEndLong(state, t[9], t[10]);
+    gyrena::updateEndLongDir(state, t[11]);
+    return state;
+}
+
+int printRoute(std::span<const std::string, 12> texts, bool boxes)
+{
+    const gyrena::CalcsRun run =
+        gyrena::Calcs(locationFromTexts(texts), gyrena::ResultState{}, ".");
+    for (const gyrena::BoxWrite& write : run.writes) {
+        if (boxes)
+            std::cout << write.box << '=' << write.text << '\n';
+        else
+            std::cout << labelledLine(write) << '\n';
+    }
+    if (run.outcome == gyrena::CalcsOutcome::Completed) {
+        std::cout.flush();
+        return 0;
+    }
+    if (boxes)
+        std::cout << "Message=" << run.message << '\n';
+    std::cout.flush();
+    std::cerr << run.message << '\n';
+    return kExitRouteFailed;
+}
+
+int usageError(std::string_view why)
+{
+    std::cerr << "gyrena-route: " << why << '\n' << kUsage << "Try 'gyrena-route --help'.\n";
+    return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool boxes = false;
+    std::vector<std::string> texts;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            std::cout << kUsage << '\n' << kHelp;
+            return 0;
+        } else if (!optionsEnded && arg == "--boxes") {
+            boxes = true;
+        } else if (!optionsEnded && arg.starts_with("--")) {
+            return usageError("unknown option " + std::string(arg));
+        } else {
+            texts.emplace_back(arg);
+        }
+    }
+    if (texts.size() != 12)
+        return usageError("expected 12 coordinate texts, got " + std::to_string(texts.size()));
+    return printRoute(std::span<const std::string, 12>(texts.data(), 12), boxes);
+}
