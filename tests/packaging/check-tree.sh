@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Checks an installed Gyrena tree: every file is where the desktop expects it, nothing else
+# is there, and each file passes its own format's validator.
+# Usage: tests/packaging/check-tree.sh PREFIX   (the directory holding bin/ and share/)
+set -euo pipefail
+prefix=${1:?usage: check-tree.sh PREFIX}
+src=$(cd "$(dirname "$0")/../.." && pwd)
+id=io.github.gyrena.Gyrena
+version=$(sed -n 's/^project(gyrena VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+
+expected=(
+  bin/gyrena
+  bin/gyrena-route
+  "share/applications/$id.desktop"
+  "share/metainfo/$id.metainfo.xml"
+  "share/mime/packages/$id.xml"
+  share/gyrena/cities/world.gcl
+  share/man/man1/gyrena.1
+  share/man/man1/gyrena-route.1
+  share/icons/hicolor/scalable/apps/gyrena.svg
+)
+# Every PNG size the artwork comes in goes to the matching hicolor folder.
+sizes=()
+for png in "$src"/assets/icons/gyrena-*.png; do
+  size=${png##*/gyrena-}
+  size=${size%.png}
+  sizes+=("$size")
+  expected+=("share/icons/hicolor/${size}x${size}/apps/gyrena.png")
+done
+((${#sizes[@]} > 0)) || fail "no PNG icons under assets/icons"
+
+# The tree holds exactly the expected files.
+actual=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort)
+wanted=$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)
+if [[ "$actual" == "$wanted" ]]; then
+  ok "the tree holds exactly the ${#expected[@]} expected files"
+else
+  fail "the tree differs from the expected files (< expected, > installed):"
+  diff <(echo "$wanted") <(echo "$actual") >&2 || true
+fi
+
+for exe in bin/gyrena bin/gyrena-route; do
+  [[ -x "$prefix/$exe" ]] && file -b "$prefix/$exe" | grep -q '^ELF' && ok "$exe is an ELF executable" \
+    || fail "$exe is missing or not an executable"
+done
+
+for size in "${sizes[@]}"; do
+  icon="$prefix/share/icons/hicolor/${size}x${size}/apps/gyrena.png"
+  [[ -f "$icon" ]] || continue
+  if file -b "$icon" | grep -q "^PNG image data, $size x $size,"; then
+    ok "icon ${size}x${size} is a $size x $size PNG"
+  else
+    fail "icon ${size}x${size} is not a $size x $size PNG: $(file -b "$icon")"
+  fi
+done
+svg="$prefix/share/icons/hicolor/scalable/apps/gyrena.svg"
+[[ -f "$svg" ]] && xmllint --noout "$svg" && ok "the scalable icon is well-formed XML" \
+  || fail "the scalable icon is missing or malformed"
+
+desktop="$prefix/share/applications/$id.desktop"
+if [[ -f "$desktop" ]]; then
+  desktop-file-validate "$desktop" | grep -v ': hint: ' >&2 && fail "desktop-file-validate complains" \
+    || ok "desktop-file-validate"
+  grep -qx 'Icon=gyrena' "$desktop" || fail "the desktop entry's Icon is not gyrena"
+  grep -qx 'MimeType=application/x-gyrena-data;application/x-gyrena-city-list;' "$desktop" \
+    || fail "the desktop entry does not declare both MIME types"
+fi
+
+metainfo="$prefix/share/metainfo/$id.metainfo.xml"
+if [[ -f "$metainfo" ]]; then
+  appstreamcli validate --no-net --strict "$metainfo" && ok "appstreamcli validate" \
+    || fail "appstreamcli validate complains"
+  grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not list release $version"
+  grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+    || fail "the metainfo does not launch $id.desktop"
+fi
+
+mime="$prefix/share/mime/packages/$id.xml"
+[[ -f "$mime" ]] && xmllint --noout "$mime" && ok "the MIME package is well-formed XML" \
+  || fail "the MIME package is missing or malformed"
+
+cities="$prefix/share/gyrena/cities/world.gcl"
+[[ -f "$cities" ]] && cmp -s "$cities" "$src/assets/cities/world.gcl" && ok "world.gcl is the shipped list" \
+  || fail "world.gcl is missing or differs from assets/cities/world.gcl"
+
+for page in gyrena gyrena-route; do
+  man="$prefix/share/man/man1/$page.1"
+  [[ -f "$man" ]] || continue
+  grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1 .*\"Gyrena $version\"" "$man" \
+    || fail "$page.1 does not name version $version"
+  warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" 2>&1)
+  [[ -z "$warnings" ]] && ok "$page.1 formats without warnings" || fail "$page.1: $warnings"
+done
+
+if ((failures > 0)); then
+  echo "check-tree.sh: $failures check(s) failed in $prefix" >&2
+  exit 1
+fi
+echo "check-tree.sh: all checks passed in $prefix"
