@@ -14,6 +14,7 @@
 #include <vector>
 
 class QAction;
+class QColor;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -27,6 +28,10 @@ namespace gyrena {
 class AboutWindow;
 class MathWindow;
 struct LocationData;
+
+// Paints a button's face in exactly this colour, enabled or disabled (startwindow_layout.cpp).
+// Command1 turns green with setFaceColour(m_command[1], QColor(0, 255, 0)) and back to yellow.
+void setFaceColour(QPushButton* button, const QColor& colour);
 
 // The main window `Start`: the twelve coordinate lists, the two name lists, the output frame
 // and the commands. Its layout lives in startwindow_layout.cpp, the input workflow in
@@ -61,6 +66,7 @@ private:
     // startwindow_layout.cpp: what the window looks like.
     void buildLayout();
     void buildMenus();
+    void placeWindow(); // design client size below the menu bar, centred on the screen
 
     // startwindow.cpp: start-up and the input workflow.
     void wireEvents();
