@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace gyrena {
@@ -14,9 +15,21 @@ public:
 
     static constexpr std::uint32_t LocalMachine = 0x80000002u; // HKEY_LOCAL_MACHINE
     static constexpr std::uint32_t KeyRead = 0x20019u;         // KEY_READ
-    static constexpr std::uint32_t TypeString = 1;             // REG_SZ
-    static constexpr std::uint32_t TypeBinary = 3;             // REG_BINARY
-    static constexpr std::uint32_t TypeDword = 4;              // REG_DWORD
+
+    // Value type codes.
+    static constexpr std::uint32_t TypeNone = 0;           // REG_NONE
+    static constexpr std::uint32_t TypeString = 1;         // REG_SZ
+    static constexpr std::uint32_t TypeExpandString = 2;   // REG_EXPAND_SZ
+    static constexpr std::uint32_t TypeBinary = 3;         // REG_BINARY
+    static constexpr std::uint32_t TypeDword = 4;          // REG_DWORD
+    static constexpr std::uint32_t TypeDwordBigEndian = 5; // REG_DWORD_BIG_ENDIAN
+    static constexpr std::uint32_t TypeMultiString = 7;    // REG_MULTI_SZ
+    static constexpr std::uint32_t TypeQword = 11;         // REG_QWORD
+
+    // Error codes the implementations return.
+    static constexpr long ErrorNotFound = 2;   // ERROR_FILE_NOT_FOUND
+    static constexpr long ErrorAccess = 5;     // ERROR_ACCESS_DENIED
+    static constexpr long ErrorMoreData = 234; // ERROR_MORE_DATA
 
     virtual ~Registry() = default;
 
@@ -29,5 +42,9 @@ public:
                             unsigned char* buffer, std::uint32_t& size) = 0;
     virtual long closeKey(Key key) = 0;
 };
+
+// The registry of this system: the Windows registry on Windows (registry_win.cpp), the desktop
+// stand-in elsewhere (desktopregistry.h).
+std::unique_ptr<Registry> makeSystemRegistry();
 
 } // namespace gyrena

@@ -1,0 +1,348 @@
+#include "mathexample.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace render {
+
+namespace {
+
+const QColor kInk(0, 0, 0);
+const QColor kHighlight(0xc8, 0xf0, 0x64); // yellow-green behind the results that matter
+const QColor kPanel(0xe4, 0xe4, 0xe4);
+constexpr int kLeft = 10;
+
+enum class Style { Text, Bold, BoldItalic, Math, MathItalic };
+
+QFont fontFor(Style style)
+{
+    const bool math = style == Style::Math || style == Style::MathItalic;
+    QFont font(math ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(math ? 13 : 12);
+    font.setBold(style == Style::Bold || style == Style::BoldItalic);
+    font.setItalic(style == Style::BoldItalic || style == Style::MathItalic);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+struct Run
+{
+    QString text;
+    Style style = Style::Math;
+    bool highlighted = false;
+};
+
+// Draws runs left to right from `x` on the baseline `y`; returns the x after the last run.
+double drawRuns(QPainter& p, double x, double y, const std::vector<Run>& runs)
+{
+    for (const Run& run : runs) {
+        const QFont font = fontFor(run.style);
+        const QFontMetricsF metrics(font);
+        const double width = metrics.horizontalAdvance(run.text);
+        if (run.highlighted) {
+            p.fillRect(QRectF(x - 3, y - metrics.ascent() - 2, width + 6,
+                              metrics.ascent() + metrics.descent() + 4),
+                       kHighlight);
+        }
+        p.setFont(font);
+        p.setPen(kInk);
+        p.drawText(QPointF(x, y), run.text);
+        x += width;
+    }
+    return x;
+}
+
+double runsWidth(const std::vector<Run>& runs)
+{
+    double width = 0;
+    for (const Run& run : runs)
+        width += QFontMetricsF(fontFor(run.style)).horizontalAdvance(run.text);
+    return width;
+}
+
+// A stacked fraction centred on the baseline's maths axis; returns the x after it.
+double drawFraction(QPainter& p, double x, double y, const std::vector<Run>& numerator,
+                    const std::vector<Run>& denominator)
+{
+    const double width = std::max(runsWidth(numerator), runsWidth(denominator)) + 4;
+    const double axis = y - 4.5;
+    drawRuns(p, x + (width - runsWidth(numerator)) / 2, axis - 4, numerator);
+    drawRuns(p, x + (width - runsWidth(denominator)) / 2, axis + 13, denominator);
+    p.setPen(QPen(kInk, 1));
+    p.drawLine(QPointF(x, axis + 0.5), QPointF(x + width, axis + 0.5));
+    return x + width;
+}
+
+Run m(const QString& text)
+{
+    return {text, Style::Math, false};
+}
+Run mi(const QString& text)
+{
+    return {text, Style::MathItalic, false};
+}
+Run t(const QString& text)
+{
+    return {text, Style::Text, false};
+}
+Run hi(const QString& text)
+{
+    return {text, Style::Math, true};
+}
+
+const QString kDeg = QStringLiteral("\u00b0");     // degree sign
+const QString kDot = QStringLiteral("\u00b7");     // multiplication dot
+const QString kMinus = QStringLiteral(" \u2212 "); // minus sign with room
+const QString kDefine = QStringLiteral(" := ");
+
+QString deg(const QString& number)
+{
+    return number + kDeg;
+}
+
+// An arrowhead at `tip` pointing along `direction`.
+void arrowhead(QPainter& p, QPointF tip, QPointF direction, double size)
+{
+    const double length = std::hypot(direction.x(), direction.y());
+    const QPointF u = direction / length;
+    const QPointF n(-u.y(), u.x());
+    QPainterPath head;
+    head.moveTo(tip);
+    head.lineTo(tip - u * size + n * size * 0.45);
+    head.lineTo(tip - u * size - n * size * 0.45);
+    head.closeSubpath();
+    p.fillPath(head, kInk);
+}
+
+// A point on the globe's outline drawing: a meridian is half an ellipse from the north pole to
+// the south pole; `colatitude` runs from 0 at the pole to 180, `bulge` is its half-width.
+QPointF onMeridian(QPointF centre, double radius, double bulge, double colatitude)
+{
+    const double t = colatitude * std::numbers::pi / 180;
+    return {centre.x() + bulge * std::sin(t), centre.y() - radius * std::cos(t)};
+}
+
+QPainterPath meridianArc(QPointF centre, double radius, double bulge, double from, double to)
+{
+    QPainterPath path;
+    const int steps = 40;
+    for (int i = 0; i <= steps; ++i) {
+        const QPointF point = onMeridian(centre, radius, bulge, from + (to - from) * i / steps);
+        if (i == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+    }
+    return path;
+}
+
+// The small circle with an arrow that marks a course angle at a vertex.
+void courseMark(QPainter& p, QPointF at, double startAngle)
+{
+    const double r = 7;
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(at, r, r);
+    // The arrow rides the circle clockwise, as a compass course turns.
+    const double a = startAngle * std::numbers::pi / 180;
+    const QPointF tip(at.x() + r * std::cos(a), at.y() + r * std::sin(a));
+    arrowhead(p, tip, QPointF(-std::sin(a), std::cos(a)), 6);
+}
+
+void drawGlobe(QPainter& p, const QRectF& panel)
+{
+    p.fillRect(panel, kPanel);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const QPointF c(panel.center().x() - 4, panel.top() + 108);
+    const double r = 76;
+    const double eqRadius = r * 0.28;
+
+    // Globe outline.
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, r, r);
+
+    // Equator: the near half solid, the far half dashed.
+    QPen solid(kInk, 1);
+    QPen dashed(kInk, 1, Qt::DashLine);
+    const QRectF equator(c.x() - r, c.y() - eqRadius, 2 * r, 2 * eqRadius);
+    p.setPen(solid);
+    p.drawArc(equator, 180 * 16, 180 * 16);
+    p.setPen(dashed);
+    p.drawArc(equator, 0, 180 * 16);
+
+    // Two meridians: through the start on the right, through the end on the left.
+    const double startBulge = r * 0.62, endBulge = -r * 0.66;
+    const double startColat = 52.25, endColat = 124;
+    p.setPen(solid);
+    p.drawPath(meridianArc(c, r, startBulge, 0, 180));
+    p.drawPath(meridianArc(c, r, endBulge, 0, 180));
+
+    const QPointF north(c.x(), c.y() - r);
+    const QPointF start = onMeridian(c, r, startBulge, startColat);
+    const QPointF end = onMeridian(c, r, endBulge, endColat);
+
+    // Radii from the centre to the three vertices.
+    p.setPen(dashed);
+    for (const QPointF& vertex : {north, start, end})
+        p.drawLine(c, vertex);
+    p.setBrush(kInk);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(c, 1.8, 1.8);
+
+    // The sides e (N to S) and s (N to E) along the meridians, drawn heavier.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 2.2));
+    p.drawPath(meridianArc(c, r, startBulge, 0, startColat));
+    p.drawPath(meridianArc(c, r, endBulge, 0, endColat));
+
+    // The side n: the route from S to E, with its direction.
+    p.setPen(QPen(kInk, 1.6));
+    const QPointF along = end - start;
+    const double length = std::hypot(along.x(), along.y());
+    const QPointF stopAt = end - along / length * 9;
+    p.drawLine(start, stopAt);
+    arrowhead(p, end - along / length * 7, along, 10);
+
+    for (const QPointF& vertex : {north, start, end}) {
+        p.setBrush(kInk);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(vertex, 2.5, 2.5);
+    }
+
+    courseMark(p, start, -60);
+    courseMark(p, end, 120);
+
+    // Labels.
+    QFont label(QStringLiteral("DejaVu Sans"));
+    label.setPixelSize(13);
+    label.setBold(true);
+    QFont side(QStringLiteral("DejaVu Serif"));
+    side.setPixelSize(14);
+    side.setItalic(true);
+    QFont small(QStringLiteral("DejaVu Sans"));
+    small.setPixelSize(11);
+    p.setPen(kInk);
+    p.setFont(label);
+    p.drawText(QPointF(north.x() - 5, north.y() - 6), QStringLiteral("N"));
+    p.drawText(QPointF(start.x() + 10, start.y() + 4), QStringLiteral("S"));
+    p.drawText(QPointF(end.x() - 19, end.y() + 5), QStringLiteral("E"));
+
+    p.setFont(side);
+    const QPointF eAt = onMeridian(c, r, startBulge, startColat / 2);
+    p.drawText(QPointF(eAt.x() + 5, eAt.y() + 2), QStringLiteral("e"));
+    const QPointF sAt = onMeridian(c, r, endBulge, endColat / 2);
+    p.drawText(QPointF(sAt.x() - 14, sAt.y() + 2), QStringLiteral("s"));
+    const QPointF nAt = (start + end) / 2;
+    p.drawText(QPointF(nAt.x() + 2, nAt.y() + 15), QStringLiteral("n"));
+
+    p.setFont(small);
+    p.drawText(QPointF(start.x() - 14, start.y() - 14), QStringLiteral("initial course"));
+    p.drawText(QPointF(panel.left() + 6, end.y() + 22), QStringLiteral("course of arrival"));
+    p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+} // namespace
+
+QImage renderMathExample()
+{
+    QImage image(kMathExampleWidth, kMathExampleHeight, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    const QRectF panel(372, 6, 198, 214);
+    drawGlobe(p, panel);
+
+    // Heading: the problem in prose, wrapped beside the diagram.
+    const Style b = Style::Bold;
+    const std::vector<std::vector<Run>> heading = {
+        {{QStringLiteral("Problem 23: Calculate the "), b},
+         {QStringLiteral("orthodrome"), Style::BoldItalic}},
+        {{QStringLiteral("between S.F. at 37\u00b0 45' N, 122\u00b0 27' W,"), b}},
+        {{QStringLiteral("and Sydney at 34\u00b0 0' S, 151\u00b0 0' E."), b}},
+    };
+    double y = 22;
+    for (const auto& line : heading) {
+        drawRuns(p, kLeft, y, line);
+        y += 17;
+    }
+
+    y += 14;
+    drawRuns(p, kLeft, y,
+             {mi("N"), m(kDefine + "[" + deg("180") + kMinus + "(" + deg("122") + " + 27/60" +
+                         kDeg + ")] + [" + deg("180") + kMinus + deg("151") + "]")});
+    y += 21;
+    drawRuns(p, kLeft + 24, y, {mi("N"), m(" = " + deg("86.55"))});
+    y += 27;
+    drawRuns(
+        p, kLeft, y,
+        {mi("e"), m(kDefine + deg("90") + kMinus + "(" + deg("37") + " + 45/60" + kDeg + ")")});
+    drawRuns(p, kLeft + 238, y, {mi("e"), m(" = " + deg("52.25"))});
+    y += 24;
+    drawRuns(p, kLeft, y, {mi("s"), m(kDefine + deg("90") + " + " + deg("34"))});
+    drawRuns(p, kLeft + 238, y, {mi("s"), m(" = " + deg("124"))});
+
+    y += 32;
+    drawRuns(p, kLeft, y,
+             {t(QStringLiteral("Calculate orthodrome using laws of cosines for sides:"))});
+    y += 23;
+    drawRuns(p, kLeft, y,
+             {mi("n"), m(kDefine + "acos(cos("), mi("e"), m(")" + kDot + "cos("), mi("s"),
+              m(") + sin("), mi("s"), m(")" + kDot + "sin("), mi("e"), m(")" + kDot + "cos("),
+              mi("N"), m("))")});
+    y += 27;
+    drawRuns(p, kLeft, y, {m("1 NM = 1.85 km")});
+    y += 25;
+    double x = drawRuns(
+        p, kLeft, y,
+        {t(QStringLiteral("orthodrome")), m(" = "), mi("n"), m(kDot + "60" + kDot + "NM/deg = ")});
+    drawRuns(p, x + 3, y, {hi("6457.91 NM")});
+
+    y += 34;
+    drawRuns(p, kLeft, y, {t(QStringLiteral("Calculate angles E and S using laws of sines:"))});
+
+    // Start angle S.
+    y += 32;
+    x = drawFraction(p, kLeft, y, {m("sin("), mi("n"), m(")")}, {m("sin("), mi("N"), m(")")});
+    x = drawRuns(p, x + 2, y, {m(" = ")});
+    x = drawFraction(p, x, y, {m("sin("), mi("s"), m(")")}, {m("sin("), mi("S"), m(")")});
+    x = drawRuns(p, x + 14, y, {mi("S"), m(kDefine + "asin(")});
+    x = drawFraction(p, x, y, {m("sin("), mi("s"), m(")" + kDot + "sin("), mi("N"), m(")")},
+                     {m("sin("), mi("n"), m(")")});
+    x = drawRuns(p, x, y, {m(")")});
+    drawRuns(p, x + 14, y, {mi("S"), m(" = " + deg("60.265"))});
+    y += 30;
+    x = drawRuns(
+        p, kLeft + 24, y,
+        {t(QStringLiteral("initial course:  ")), m(deg("360") + kMinus), mi("S"), m(" = ")});
+    drawRuns(p, x + 3, y, {hi(deg("299.735"))});
+
+    // End angle E.
+    y += 38;
+    x = drawFraction(p, kLeft, y, {m("sin("), mi("n"), m(")")}, {m("sin("), mi("N"), m(")")});
+    x = drawRuns(p, x + 2, y, {m(" = ")});
+    x = drawFraction(p, x, y, {m("sin("), mi("e"), m(")")}, {m("sin("), mi("E"), m(")")});
+    x = drawRuns(p, x + 14, y, {mi("E"), m(kDefine + "asin(")});
+    x = drawFraction(p, x, y, {m("sin("), mi("e"), m(")" + kDot + "sin("), mi("N"), m(")")},
+                     {m("sin("), mi("n"), m(")")});
+    x = drawRuns(p, x, y, {m(")")});
+    drawRuns(p, x + 14, y, {mi("E"), m(" = " + deg("55.91"))});
+    y += 30;
+    x = drawRuns(
+        p, kLeft + 24, y,
+        {t(QStringLiteral("course on arrival:  ")), m(deg("180") + " + "), mi("E"), m(" = ")});
+    drawRuns(p, x + 3, y, {hi(deg("235.91"))});
+
+    p.end();
+    return image;
+}
+
+} // namespace render
