@@ -194,13 +194,24 @@ void StartWindow::buildLayout()
     m_client->setAutoFillBackground(true);
     setCentralWidget(m_client);
 
+    // Frames show the window's grey inside an etched line, their caption set into the line's top
+    // left, rather than the style's own tinted box.
+    const QString frameStyle =
+        QStringLiteral(
+            "QGroupBox { border: 2px groove %1; margin-top: 0.5em; }"
+            " QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: 6px; padding: 0px 2px; background-color: %1; }")
+            .arg(backgroundGrey.name());
+
     m_frame1 = new QGroupBox(QStringLiteral("Input Latitude / Longitude Data"), m_client);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     m_frame1->setGeometry(twipsRect(240, 120, 9135, 3255));
+    m_frame1->setStyleSheet(frameStyle);
 
     m_frame2 = new QGroupBox(QStringLiteral("Output Data"), m_client);
     m_frame2->setObjectName(QStringLiteral("Frame2"));
     m_frame2->setGeometry(twipsRect(240, 3600, 9135, 2535));
+    m_frame2->setStyleSheet(frameStyle);
     m_frame2->hide();
 
     const auto containerOf = [this](Container container) -> QWidget* {

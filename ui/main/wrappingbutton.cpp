@@ -10,9 +10,9 @@ namespace gyrena {
 
 namespace {
 constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap;
-// The caption may use the whole face inside the bevel: a narrow button has no room for the
-// style's padding as well.
-constexpr int bevelWidth = 2;
+// The caption may use the whole face inside the bevel's outer line: a narrow button has no room
+// for the style's padding as well.
+constexpr int bevelWidth = 1;
 } // namespace
 
 WrappingButton::WrappingButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
