@@ -63,12 +63,14 @@ set(CPACK_PACKAGE_VENDOR "Gyrena maintainers")
 set(CPACK_PACKAGE_CONTACT "${GYRENA_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "great-circle distance and course calculator")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Gyrena computes the great-circle distance and the courses between two places on the
-globe, given as degrees, minutes and N/S/E/W letters or picked from a city list. It shows
-the arc in degrees, the distance in nautical and statute miles, the initial course, the
-course of arrival and the sides and angles of the spherical triangle through the north
-pole. Routes are saved to and opened from small .gdf data files; city lists (.gcl) are read.
-The package also holds gyrena-route, which computes routes from the command line.")
+    "Gyrena computes the great-circle distance and the courses between two places
+on the globe, given as degrees, minutes and N/S/E/W letters or picked from a
+city list. It shows the arc in degrees, the distance in nautical and statute
+miles, the initial course, the course of arrival and the sides and angles of
+the spherical triangle through the north pole. Routes are saved to and opened
+from small .gdf data files; city lists (.gcl) are read.
+The package also holds gyrena-route, which computes routes from the command
+line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
