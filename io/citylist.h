@@ -56,11 +56,14 @@ private:
     std::vector<City> m_cities;
 };
 
-// Parses the raw bytes of a city list. Errors: Kind::NotCityList for a wrong first field,
-// Kind::CountBelowOne for a count below 1, Kind::Unreadable (with what and where) for a count
-// that is not a whole number or exceeds kMaxCityCount, a file that ends before the last
-// announced record, a field too long, a NUL byte or a file over kMaxCityListBytes. Records
-// beyond the count are ignored.
+// Parses the raw bytes of a city list (any encoding and line ends the field reader accepts).
+// The count is an optional sign, digits, optionally "." and zeros only ("3.0" is 3), and
+// trailing blanks; anything else ("3.5", "3E0", "&H3", "1 2", "") is not a whole number.
+// Errors: Kind::NotCityList for a wrong first field, Kind::CountBelowOne for a whole-number
+// count below 1, Kind::Unreadable (with what and where) for an empty file, a count that is not
+// a whole number or exceeds kMaxCityCount, a file that ends before the last announced record,
+// a field too long, a NUL byte or a file over kMaxCityListBytes. Records beyond the count are
+// never read. Linear in the size of the file.
 std::variant<CityTable, FileError> readCityList(std::string_view bytes);
 
 } // namespace gyrena

@@ -8,11 +8,11 @@ namespace gyrena {
 struct FileError
 {
     enum class Kind {
-        NotDataFile,     // the first field of a data file is not "GyrenaDataFile"
-        NotCityList,     // the first field of a city list is not "GyrenaCityListFile"
-        CountBelowOne,   // a city list announces fewer than one city
-        Unreadable,      // anything else that stops a read: `what` and `line` say what and where
-        Refused,         // a value that cannot be written so that it reads back
+        NotDataFile,   // the first field of a data file is not "GyrenaDataFile"
+        NotCityList,   // the first field of a city list is not "GyrenaCityListFile"
+        CountBelowOne, // a city list announces fewer than one city
+        Unreadable,    // anything else that stops a read: `what` and `line` say what and where
+        Refused,       // a value that cannot be written so that it reads back
     };
     Kind kind = Kind::Unreadable;
     std::string what; // a short English phrase, e.g. "the file ends before line 9"

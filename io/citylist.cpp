@@ -1,0 +1,121 @@
+#include "io/citylist.h"
+
+#include "io/fieldreader.h"
+#include "io/textencoding.h"
+
+#include <algorithm>
+#include <string>
+
+namespace gyrena {
+
+namespace {
+
+constexpr int kFieldsPerCity = 8;
+constexpr std::string_view kCountRange = " is not a whole number from 1 to 32,767";
+
+FileError unreadable(std::string what, int line, int field = 0)
+{
+    return FileError{FileError::Kind::Unreadable, std::move(what), line, field};
+}
+
+// The count field: an optional sign, digits, optionally a decimal point followed only by zeros
+// ("3.0" is three, "3.5" is not a whole number), and trailing blanks; leading blanks never reach
+// here. Nothing else is a count: no exponents, no hexadecimal, no blanks between digits.
+struct Count
+{
+    bool whole = false;
+    long long value = 0; // clamped to +-(kMaxCityCount + 1) so it cannot overflow
+};
+
+Count parseCount(std::string_view text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    Count count;
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::size_t i = 0;
+    long long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = std::min<long long>(value * 10 + (text[i] - '0'), kMaxCityCount + 1);
+        ++i;
+    }
+    if (i == 0)
+        return count;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] == '0')
+            ++i;
+    }
+    if (i != text.size())
+        return count;
+    count.whole = true;
+    count.value = negative ? -value : value;
+    return count;
+}
+
+} // namespace
+
+std::variant<CityTable, FileError> readCityList(std::string_view bytes)
+{
+    if (bytes.size() > kMaxCityListBytes)
+        return unreadable("the file is larger than 64 MiB", 0);
+
+    std::string storage;
+    FieldReader reader(decodeFileText(bytes, storage));
+    FileError error;
+
+    if (reader.atEnd())
+        return unreadable("the file is empty", 1, 1);
+    const auto marker = reader.nextView(error);
+    if (!marker)
+        return error;
+    if (*marker != kCityListMarker)
+        return FileError{FileError::Kind::NotCityList,
+                         "the first field is not \"GyrenaCityListFile\"", reader.line(), 1};
+
+    if (reader.atEnd())
+        return unreadable("the file ends before the count, on line " +
+                              std::to_string(reader.currentLine()),
+                          reader.currentLine(), 2);
+    const auto countText = reader.nextView(error);
+    if (!countText)
+        return error;
+    const Count count = parseCount(*countText);
+    if (!count.whole || count.value > kMaxCityCount)
+        return unreadable("the count on line " + std::to_string(reader.line()) +
+                              std::string(kCountRange),
+                          reader.line(), 2);
+    if (count.value < 1)
+        return FileError{FileError::Kind::CountBelowOne, "the count is below 1", reader.line(), 2};
+
+    const auto cityCount = static_cast<std::size_t>(count.value);
+    std::vector<City> cities;
+    // Every record takes at least eight bytes, so a short file cannot make this reserve large.
+    cities.reserve(std::min(cityCount, bytes.size() / kFieldsPerCity + 1));
+    for (std::size_t row = 1; row <= cityCount; ++row) {
+        City& city = cities.emplace_back();
+        std::string* const fields[kFieldsPerCity] = {
+            &city.name,   &city.country,     &city.latDegrees,  &city.latMinutes,
+            &city.latDir, &city.longDegrees, &city.longMinutes, &city.longDir,
+        };
+        for (std::string* field : fields) {
+            if (reader.atEnd()) {
+                return unreadable("the file ends on line " + std::to_string(reader.currentLine()) +
+                                      ", before the end of city " + std::to_string(row) + " of " +
+                                      std::to_string(cityCount),
+                                  reader.currentLine(), reader.fieldsRead() + 1);
+            }
+            const auto value = reader.nextView(error);
+            if (!value)
+                return error;
+            field->assign(*value);
+        }
+    }
+    return CityTable(std::move(cities));
+}
+
+} // namespace gyrena

@@ -1,0 +1,149 @@
+#include "io/datafile.h"
+
+#include "geo/leadingnumber.h"
+#include "io/fieldreader.h"
+#include "io/textencoding.h"
+
+#include <array>
+#include <string>
+
+namespace gyrena {
+
+namespace {
+
+constexpr int kDataFileLines = 17;
+
+// What each line holds, for messages; index = line - 1.
+constexpr std::array<std::string_view, kDataFileLines> kLineRoles = {
+    "marker",
+    "start location name",
+    "start country",
+    "end location name",
+    "end country",
+    "start latitude degrees",
+    "start latitude minutes",
+    "start latitude direction",
+    "start longitude degrees",
+    "start longitude minutes",
+    "start longitude direction",
+    "end latitude degrees",
+    "end latitude minutes",
+    "end latitude direction",
+    "end longitude degrees",
+    "end longitude minutes",
+    "end longitude direction",
+};
+
+// Lines 6..17 in file order: degrees, minutes, letter, four times.
+bool isDegreeOrMinuteLine(int line)
+{
+    return line >= 6 && (line - 6) % 3 != 2;
+}
+
+std::string lineName(int line)
+{
+    return "line " + std::to_string(line) + " (" + std::string(kLineRoles[line - 1]) + ")";
+}
+
+// The value of line 2..17, for a LocationData or a const one.
+template <typename Data> auto& valueOfLine(Data& data, int line)
+{
+    switch (line) {
+    case 2:
+        return data.startName;
+    case 3:
+        return data.startCountry;
+    case 4:
+        return data.endName;
+    case 5:
+        return data.endCountry;
+    default:
+        return data.coordinates[static_cast<std::size_t>(line - 6)];
+    }
+}
+
+FileError unreadable(std::string what, int line, int field)
+{
+    return FileError{FileError::Kind::Unreadable, std::move(what), line, field};
+}
+
+} // namespace
+
+std::variant<LocationData, FileError> readDataFile(std::string_view bytes)
+{
+    std::string storage;
+    FieldReader reader(decodeFileText(bytes, storage));
+    FileError error;
+    LocationData data;
+    for (int line = 1; line <= kDataFileLines; ++line) {
+        if (reader.atEnd()) {
+            if (line == 1)
+                return unreadable("the file is empty", 1, 1);
+            return unreadable("the file ends before " + lineName(line), reader.currentLine(), line);
+        }
+        const auto value = reader.nextView(error);
+        if (!value)
+            return error;
+        if (line == 1) {
+            if (*value != kDataFileMarker)
+                return FileError{FileError::Kind::NotDataFile,
+                                 "the first line is not \"GyrenaDataFile\"", reader.line(), 1};
+            continue;
+        }
+        std::string& target = valueOfLine(data, line);
+        if (isDegreeOrMinuteLine(line)) {
+            if (value->empty()) {
+                target = "0";
+                continue;
+            }
+            if (!isWholeTextANumber(*value)) {
+                std::string what = lineName(line) + " is not a number";
+                if (reader.line() != line)
+                    what += ", on line " + std::to_string(reader.line()) + " of the file";
+                return unreadable(std::move(what), reader.line(), line);
+            }
+        }
+        target = *value;
+    }
+    return data;
+}
+
+std::variant<std::string, FileError> writeDataFile(const LocationData& data)
+{
+    std::string text;
+    text.reserve(256);
+    text += kDataFileMarker;
+    text += "\r\n";
+    for (int line = 2; line <= kDataFileLines; ++line) {
+        const std::string& value = valueOfLine(data, line);
+        const auto refuse = [&](const std::string& why) {
+            return FileError{FileError::Kind::Refused, lineName(line) + " " + why, line, line};
+        };
+        if (value.size() > kMaxFieldBytes)
+            return refuse("is longer than 4,096 bytes");
+        if (value.find('\0') != std::string::npos)
+            return refuse("holds a NUL character");
+        if (!isValidUtf8(value))
+            return refuse("is not valid text");
+        if (!value.empty() && value.front() == '"')
+            return refuse("begins with a double quote");
+        const bool needsQuotes = value.find_first_of(",\r\n") != std::string::npos ||
+                                 (!value.empty() && value.front() == ' ');
+        if (needsQuotes && value.find('"') != std::string::npos)
+            return refuse("holds a double quote together with a comma, a line break or a leading "
+                          "blank");
+        if (isDegreeOrMinuteLine(line) && !value.empty() && !isWholeTextANumber(value))
+            return refuse("is not a number");
+        if (needsQuotes) {
+            text += '"';
+            text += value;
+            text += '"';
+        } else {
+            text += value;
+        }
+        text += "\r\n";
+    }
+    return encodeFileText(text);
+}
+
+} // namespace gyrena

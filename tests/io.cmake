@@ -1,0 +1,5 @@
+# The file layer: field reader, text encoding, data file and city list.
+gyrena_test(fieldreader LIBS gyrena_io)
+gyrena_test(textencoding LIBS gyrena_io)
+gyrena_test(datafile LIBS gyrena_io)
+gyrena_test(citylist LIBS gyrena_io)
