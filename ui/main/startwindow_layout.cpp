@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -251,6 +252,10 @@ void StartWindow::buildLayout()
         // the size is fixed anyway.
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(1);
+        // Every entry is one line in one font; without this the first drop-down of a 32,767-city
+        // list measures each entry (more than half a second).
+        if (auto* entries = qobject_cast<QListView*>(combo->view()))
+            entries->setUniformItemSizes(true);
         combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
         combo->setEditText(QString::fromUtf8(design.designText));
         combo->setGeometry(twipsRect(design.left, design.top, design.width, design.height));
@@ -302,6 +307,8 @@ void StartWindow::buildLayout()
     m_line1->setFrameShadow(QFrame::Plain);
     m_line1->setLineWidth(1);
     m_line1->setGeometry(QRect(twipsPoint(720, 1920), twipsPoint(7800, 1920)));
+    // Unnamed, a screen reader would announce the rule by the frame's caption.
+    m_line1->setAccessibleName(QStringLiteral("Rule between start and end location"));
 
     // The keyboard visits the coordinate lists row by row, then the buttons along the bottom,
     // the outputs, and the names last; hidden and disabled controls are skipped by Qt.
