@@ -177,7 +177,8 @@ void setFaceColour(QPushButton* button, const QColor& colour)
                        " border-style: solid; border-radius: 0px;"
                        " border-color: #ffffff #404040 #404040 #ffffff; }"
                        " QPushButton:pressed { border-color: #404040 #ffffff #ffffff #404040; }"
-                       " QPushButton:focus { border-color: #000000; }")
+                       " QPushButton:focus { border-color: #000000; }"
+                       " QPushButton:disabled { color: #808080; }")
             .arg(colour.name()));
 }
 
