@@ -1,0 +1,12 @@
+# The geometry core: leading-number rule, location updates, number patterns, the computation,
+# and the command-line route tool built on them.
+gyrena_test(leadingnumber LIBS gyrena_geo)
+gyrena_test(location LIBS gyrena_geo)
+gyrena_test(numberformat LIBS gyrena_geo)
+gyrena_test(calcs LIBS gyrena_geo)
+if(TARGET gyrena-route)
+  gyrena_test(routetool LIBS gyrena_geo)
+  target_compile_definitions(tst_routetool PRIVATE
+    GYRENA_ROUTE_TOOL="$<TARGET_FILE:gyrena-route>")
+  add_dependencies(tst_routetool gyrena-route)
+endif()

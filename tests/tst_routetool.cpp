@@ -1,0 +1,252 @@
+// The gyrena-route program end to end: arguments in, text and exit status out.
+
+#include <QProcess>
+#include <QtTest>
+
+class tst_RouteTool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void workedRoutes_data();
+    void workedRoutes();
+    void labelledOutput();
+    void cannotCompute_data();
+    void cannotCompute();
+    void wrongUsage_data();
+    void wrongUsage();
+    void help();
+    void textsAfterDoubleDash();
+};
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result runTool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(GYRENA_ROUTE_TOOL), arguments);
+    Result result;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// The window's labels: text left of the box, unit right of it.
+QString labelled(const QString& box, const QString& text)
+{
+    static const QHash<QString, QPair<QString, QString>> labels{
+        {"Text11", {"N =", ""}},
+        {"Text14", {"s =", ""}},
+        {"Text16", {"e =", ""}},
+        {"Text12", {"n =", ""}},
+        {"Text3", {"Great Circle Distance =", "nautical miles"}},
+        {"Text6", {"", "staute miles"}},
+        {"Text19", {"Sang =", ""}},
+        {"Text20", {"Eang =", ""}},
+        {"Text4", {"Initial Course =", "degrees"}},
+        {"Text5", {"Course of Arrival =", "degrees"}},
+        {"Text17", {"direction EW =", ""}},
+        {"Text18", {"direction NS =", ""}},
+    };
+    const auto label = labels.value(box);
+    QStringList parts{label.first, text, label.second};
+    parts.removeAll(QString());
+    return parts.join(' ');
+}
+
+} // namespace
+
+void tst_RouteTool::workedRoutes_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QStringList>("boxes");
+
+    QTest::newRow("San Francisco to Sydney")
+        << "37 45 N 122 27 W 34 0 S 151 0 E"
+        << QStringList{"Text11=86.55",  "Text14=52.25",  "Text16=124.00", "Text12=107.63",
+                       "Text3=6457.91", "Text6=7426.60", "Text19=119.74", "Text20=55.91",
+                       "Text4=240.26",  "Text5=235.91",  "Text17=West",   "Text18="};
+    QTest::newRow("New York to London")
+        << "40 45 N 73 58 W 51 28 N 0 27 W"
+        << QStringList{"Text11=73.52",  "Text14=49.25",  "Text16=38.53", "Text12=49.87",
+                       "Text3=2992.19", "Text6=3441.02", "Text19=51.38", "Text20=71.82",
+                       "Text4=51.38",   "Text5=108.18",  "Text17=East",  "Text18="};
+    QTest::newRow("Sydney to San Francisco")
+        << "33 56 S 151 10 E 37 47 N 122 25 W"
+        << QStringList{"Text11=86.42",  "Text16=52.22",  "Text14=123.93", "Text12=107.52",
+                       "Text3=6451.17", "Text6=7418.85", "Text19=55.81",  "Text20=119.73",
+                       "Text4=55.81",   "Text5=60.27",   "Text17=East",   "Text18="};
+    QTest::newRow("west across the prime meridian")
+        << "10 0 N 20 0 E 50 0 N 30 0 W"
+        << QStringList{"Text11=50.00",  "Text14=80.00",  "Text16=40.00", "Text12=57.32",
+                       "Text3=3439.30", "Text6=3955.20", "Text19=35.80", "Text20=116.33",
+                       "Text4=324.20",  "Text5=296.33",  "Text17=West",  "Text18="};
+    QTest::newRow("north-north-east")
+        << "10 0 N 20 0 W 50 0 N 10 0 W"
+        << QStringList{"Text11=10.00",  "Text14=80.00",  "Text16=40.00", "Text12=40.85",
+                       "Text3=2450.98", "Text6=2818.63", "Text19=9.83",  "Text20=164.84",
+                       "Text4=9.83",    "Text5=15.16",   "Text17=East",  "Text18="};
+    QTest::newRow("along the equator")
+        << "0 0 N 10 0 W 0 0 N 20 0 W"
+        << QStringList{"Text11=10.00", "Text14=90.00", "Text16=90.00", "Text12=10.00",
+                       "Text3=600.00", "Text6=690.00", "Text19=90.00", "Text20=90.00",
+                       "Text4=270.00", "Text5=270.00", "Text17=West",  "Text18="};
+    QTest::newRow("equator to 60 north")
+        << "0 0 N 0 0 E 60 0 N 10 0 E"
+        << QStringList{"Text11=10.00",  "Text14=90.00",  "Text16=30.00", "Text12=60.50",
+                       "Text3=3630.08", "Text6=4174.59", "Text19=5.73",  "Text20=168.49",
+                       "Text4=5.73",    "Text5=11.51",   "Text17=East",  "Text18="};
+    QTest::newRow("45 south, a quarter turn east")
+        << "45 0 S 0 0 E 45 0 S 90 0 E"
+        << QStringList{"Text11=90.00",  "Text14=135.00", "Text16=135.00", "Text12=60.00",
+                       "Text3=3600.01", "Text6=4140.01", "Text19=125.26", "Text20=125.26",
+                       "Text4=125.26",  "Text5=54.74",   "Text17=East",   "Text18="};
+    QTest::newRow("over the north pole northward end")
+        << "10 0 N 10 0 E 50 0 N 170 0 W"
+        << QStringList{"Text11=180.00",      "Text14=80.00",  "Text16=40.00", "Text12=120.00",
+                       "Text3=7200.00",      "Text6=8280.00", "Text19=.00",   "Text20=.00",
+                       "Text17=North/South", "Text18=North",  "Text4=0",      "Text5=180"};
+    QTest::newRow("over the north pole southward end")
+        << "50 0 N 10 0 E 10 0 N 170 0 W"
+        << QStringList{"Text11=180.00",      "Text14=40.00",  "Text16=80.00", "Text12=120.00",
+                       "Text3=7200.00",      "Text6=8280.00", "Text19=.00",   "Text20=.00",
+                       "Text17=North/South", "Text18=North",  "Text4=0",      "Text5=180"};
+}
+
+void tst_RouteTool::workedRoutes()
+{
+    QFETCH(QString, route);
+    QFETCH(QStringList, boxes);
+    const QStringList texts = route.split(' ');
+
+    const Result boxForm = runTool(QStringList{"--boxes"} + texts);
+    QCOMPARE(boxForm.exitCode, 0);
+    QCOMPARE(boxForm.out, boxes.join('\n') + '\n');
+    QCOMPARE(boxForm.err, QString());
+
+    QStringList lines;
+    for (const QString& box : boxes)
+        lines << labelled(box.section('=', 0, 0), box.section('=', 1));
+    const Result labelForm = runTool(texts);
+    QCOMPARE(labelForm.exitCode, 0);
+    QCOMPARE(labelForm.out, lines.join('\n') + '\n');
+    QCOMPARE(labelForm.err, QString());
+}
+
+void tst_RouteTool::labelledOutput()
+{
+    const Result result = runTool(QString("37 45 N 122 27 W 34 0 S 151 0 E").split(' '));
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QString("N = 86.55\n"
+                                 "s = 52.25\n"
+                                 "e = 124.00\n"
+                                 "n = 107.63\n"
+                                 "Great Circle Distance = 6457.91 nautical miles\n"
+                                 "7426.60 staute miles\n"
+                                 "Sang = 119.74\n"
+                                 "Eang = 55.91\n"
+                                 "Initial Course = 240.26 degrees\n"
+                                 "Course of Arrival = 235.91 degrees\n"
+                                 "direction EW = West\n"
+                                 "direction NS =\n"));
+}
+
+void tst_RouteTool::cannotCompute_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("same location") << "10 0 N 0 0 E 10 0 N 0 0 W"
+                                   << ""
+                                   << "Same Location!";
+    QTest::newRow("pole at two longitudes") << "90 0 S 5 0 E 90 0 S 7 0 W"
+                                            << ""
+                                            << "Same Location!";
+    QTest::newRow("latitude beyond a double")
+        << "1e400 0 N 5 0 E 10 0 N 6 0 W"
+        << "Text11=11.00\n"
+        << "This route cannot be computed: the start latitude is too large a number.";
+    QTest::newRow("longitude beyond a double")
+        << "10 0 N 5 0 E 10 0 N 6 1e400 W"
+        << ""
+        << "This route cannot be computed: the end longitude is too large a number.";
+}
+
+void tst_RouteTool::cannotCompute()
+{
+    QFETCH(QString, route);
+    QFETCH(QString, written);
+    QFETCH(QString, message);
+    const QStringList texts = route.split(' ');
+
+    const Result boxForm = runTool(QStringList{"--boxes"} + texts);
+    QCOMPARE(boxForm.exitCode, 1);
+    QCOMPARE(boxForm.out, written + "Message=" + message + '\n');
+    QCOMPARE(boxForm.err, message + '\n');
+
+    const Result labelForm = runTool(texts);
+    QCOMPARE(labelForm.exitCode, 1);
+    QCOMPARE(labelForm.err, message + '\n');
+    QVERIFY(!labelForm.out.contains("Message="));
+    QCOMPARE(labelForm.out.count('\n'), written.count('\n'));
+}
+
+void tst_RouteTool::wrongUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("eleven texts") << QString("37 45 N 122 27 W 34 0 S 151 0").split(' ');
+    QTest::newRow("thirteen texts") << QString("37 45 N 122 27 W 34 0 S 151 0 E 1").split(' ');
+    QTest::newRow("unknown option")
+        << (QStringList{"--miles"} + QString("37 45 N 122 27 W 34 0 S 151 0 E").split(' '));
+    QTest::newRow("boxes alone") << QStringList{"--boxes"};
+}
+
+void tst_RouteTool::wrongUsage()
+{
+    QFETCH(QStringList, arguments);
+    const Result result = runTool(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QString());
+    QVERIFY(result.err.contains("Usage: gyrena-route"));
+}
+
+void tst_RouteTool::help()
+{
+    const Result result = runTool({"--help"});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.startsWith("Usage: gyrena-route"));
+    QVERIFY(result.out.contains("--boxes"));
+    QCOMPARE(result.err, QString());
+}
+
+// Negative degree texts are texts, not options; "--" lets a text begin with "--".
+void tst_RouteTool::textsAfterDoubleDash()
+{
+    const Result negative =
+        runTool({"--boxes", "-5", "0", "N", "5", "0", "E", "10", "0", "N", "6", "0", "W"});
+    QCOMPARE(negative.exitCode, 0);
+    QVERIFY(negative.out.contains("Text14=95.00\n"));
+    const Result dashed =
+        runTool({"--boxes", "--", "--5", "0", "N", "5", "0", "E", "10", "0", "N", "6", "0", "W"});
+    QCOMPARE(dashed.exitCode, 0);
+    QVERIFY(dashed.out.contains("Text14=90.00\n")); // "--5" has no leading number: 0
+}
+
+QTEST_GUILESS_MAIN(tst_RouteTool)
+#include "tst_routetool.moc"
