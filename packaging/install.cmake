@@ -18,9 +18,7 @@ set(GYRENA_ICON_SIZES 16 32 48 64 128 256)
 set(_pkg_src "${CMAKE_CURRENT_LIST_DIR}")
 set(_pkg_gen "${CMAKE_BINARY_DIR}/packaging")
 
-if(TARGET gyrena-route)
-  install(TARGETS gyrena-route RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-endif()
+install(TARGETS gyrena-route RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 configure_file("${_pkg_src}/gyrena-route.1.in" "${_pkg_gen}/gyrena-route.1" @ONLY)
 install(FILES "${_pkg_gen}/gyrena-route.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
@@ -43,16 +41,12 @@ if(GYRENA_BUILD_UI)
           DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
   foreach(size IN LISTS GYRENA_ICON_SIZES)
-    if(EXISTS "${CMAKE_SOURCE_DIR}/assets/icons/gyrena-${size}.png")
-      install(FILES "${CMAKE_SOURCE_DIR}/assets/icons/gyrena-${size}.png"
-              DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
-              RENAME gyrena.png)
-    endif()
+    install(FILES "${CMAKE_SOURCE_DIR}/assets/icons/gyrena-${size}.png"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+            RENAME gyrena.png)
   endforeach()
-  if(EXISTS "${CMAKE_SOURCE_DIR}/assets/icons/gyrena.svg")
-    install(FILES "${CMAKE_SOURCE_DIR}/assets/icons/gyrena.svg"
-            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
-  endif()
+  install(FILES "${CMAKE_SOURCE_DIR}/assets/icons/gyrena.svg"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 endif()
 
 # The Debian package.
