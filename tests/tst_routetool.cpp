@@ -1,6 +1,7 @@
 // The gyrena-route program end to end: arguments in, text and exit status out.
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class tst_RouteTool : public QObject
@@ -17,6 +18,10 @@ private slots:
     void wrongUsage();
     void help();
     void textsAfterDoubleDash();
+    void dataFile_data();
+    void dataFile();
+    void unreadableDataFile_data();
+    void unreadableDataFile();
 };
 
 namespace {
@@ -246,6 +251,96 @@ void tst_RouteTool::textsAfterDoubleDash()
         runTool({"--boxes", "--", "--5", "0", "N", "5", "0", "E", "10", "0", "N", "6", "0", "W"});
     QCOMPARE(dashed.exitCode, 0);
     QVERIFY(dashed.out.contains("Text14=90.00\n")); // "--5" has no leading number: 0
+}
+
+namespace {
+
+// A data file as the window saves it: marker, names and countries, then the twelve coordinate
+// texts in the order of the arguments.
+QByteArray dataFileBytes(const QString& route, const QByteArray& lineEnd = "\r\n")
+{
+    QByteArray bytes = "GyrenaDataFile" + lineEnd + "Start" + lineEnd + "Here" + lineEnd + "End" +
+                       lineEnd + "There" + lineEnd;
+    for (const QString& text : route.split(' '))
+        bytes += text.toUtf8() + lineEnd;
+    return bytes;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+} // namespace
+
+void tst_RouteTool::dataFile_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QByteArray>("lineEnd");
+
+    QTest::newRow("San Francisco to Sydney")
+        << "37 45 N 122 27 W 34 0 S 151 0 E" << QByteArray("\r\n");
+    QTest::newRow("Sydney to San Francisco, LF line ends")
+        << "33 56 S 151 10 E 37 47 N 122 25 W" << QByteArray("\n");
+    QTest::newRow("over the north pole") << "10 0 N 10 0 E 50 0 N 170 0 W" << QByteArray("\r\n");
+    QTest::newRow("same location") << "10 0 N 0 0 E 10 0 N 0 0 W" << QByteArray("\r\n");
+}
+
+// The file form prints exactly what the twelve texts print.
+void tst_RouteTool::dataFile()
+{
+    QFETCH(QString, route);
+    QFETCH(QByteArray, lineEnd);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = writeFile(dir, "route.gdf", dataFileBytes(route, lineEnd));
+    QVERIFY(!path.isEmpty());
+
+    for (const QStringList& option : {QStringList{}, QStringList{"--boxes"}}) {
+        const Result fromTexts = runTool(option + route.split(' '));
+        const Result fromFile = runTool(option + QStringList{path});
+        QVERIFY(fromTexts.exitCode == 0 || fromTexts.exitCode == 1);
+        QCOMPARE(fromFile.exitCode, fromTexts.exitCode);
+        QCOMPARE(fromFile.out, fromTexts.out);
+        QCOMPARE(fromFile.err, fromTexts.err);
+    }
+}
+
+void tst_RouteTool::unreadableDataFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("where");
+
+    const QByteArray good = dataFileBytes("37 45 N 122 27 W 34 0 S 151 0 E");
+    QTest::newRow("not a data file") << QByteArray("Hello\r\nWorld\r\n") << "first line";
+    QTest::newRow("ends early") << good.left(good.indexOf("122")) << "line 9";
+    QTest::newRow("degree line not a number")
+        << QByteArray(good).replace("\r\n122\r\n", "\r\n1x2\r\n") << "line 9";
+    QTest::newRow("empty file") << QByteArray() << "empty";
+}
+
+void tst_RouteTool::unreadableDataFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, where);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = writeFile(dir, "bad.gdf", bytes);
+    QVERIFY(!path.isEmpty());
+
+    const Result result = runTool({"--boxes", path});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.out, QString());
+    QVERIFY2(result.err.startsWith(path + ": "), qPrintable(result.err));
+    QVERIFY2(result.err.contains(where), qPrintable(result.err));
+
+    const Result missing = runTool({dir.filePath("missing.gdf")});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(missing.err.startsWith(dir.filePath("missing.gdf") + ": cannot open the file"));
 }
 
 QTEST_GUILESS_MAIN(tst_RouteTool)

@@ -3,9 +3,13 @@
 
 #include "geo/calcs.h"
 #include "geo/location.h"
+#include "io/datafile.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 #include <span>
 #include <string>
@@ -19,7 +23,8 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
-    "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n";
+    "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n"
+    "       gyrena-route [--boxes] FILE.gdf\n";
 
 constexpr std::string_view kHelp =
     "Computes the great-circle route between two locations as Gyrena does.\n"
@@ -28,6 +33,8 @@ constexpr std::string_view kHelp =
     "longitude degrees, minutes and letter (E or W), exactly as they would be typed into the\n"
     "window's lists (\"12abc\" reads as 12, a latitude letter other than \"N\" counts as \"S\").\n"
     "Begin the texts with \"--\" when a degree text itself starts with \"--\".\n"
+    "\n"
+    "With one argument, the route stored in a Gyrena data file (.gdf) is computed.\n"
     "\n"
     "Options:\n"
     "  --boxes   print one TextN=value line per output box, in the order they are written,\n"
@@ -39,7 +46,8 @@ constexpr std::string_view kHelp =
     "The decimal separator is always \".\".\n"
     "\n"
     "Exit status: 0 when the route was computed, 1 when it cannot be computed (the reason is\n"
-    "printed on standard error, \"Same Location!\" for two equal locations), 2 for wrong usage.\n"
+    "printed on standard error, \"Same Location!\" for two equal locations) or when the data\n"
+    "file cannot be read, 2 for wrong usage.\n"
     "\n"
     "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n";
 
@@ -97,6 +105,9 @@ std::string labelledLine(const gyrena::BoxWrite& write)
     return line;
 }
 
+// The list number (ComboN) of each coordinate text, in argument order.
+constexpr std::array<int, 12> kArgumentComboOrder = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
+
 // The twelve texts in argument order: start latitude degrees, minutes, letter; start longitude
 // degrees, minutes, letter; then the end the same way.
 gyrena::LocationState locationFromTexts(std::span<const std::string, 12> t)
@@ -134,6 +145,42 @@ int printRoute(std::span<const std::string, 12> texts, bool boxes)
     return kExitRouteFailed;
 }
 
+// Reads the twelve coordinate texts of a data file into argument order; on failure prints what
+// went wrong and where, and returns false.
+bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::cerr << path << ": cannot open the file: " << std::strerror(errno) << '\n';
+        return false;
+    }
+    // A file chosen by mistake is never read whole.
+    std::string bytes(gyrena::kDataFileReadLimit, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad()) {
+        std::cerr << path << ": cannot read the file: " << std::strerror(errno) << '\n';
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+
+    const auto parsed = gyrena::readDataFile(bytes);
+    if (const auto* error = std::get_if<gyrena::FileError>(&parsed)) {
+        std::cerr << path << ": not a readable Gyrena data file: " << error->what;
+        if (error->what.find("line") == std::string::npos && error->line > 0)
+            std::cerr << " (line " << error->line << ')';
+        std::cerr << '\n';
+        return false;
+    }
+    const gyrena::LocationData& data = std::get<gyrena::LocationData>(parsed);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const auto inFile = std::find(gyrena::kDataFileComboOrder.begin(),
+                                      gyrena::kDataFileComboOrder.end(), kArgumentComboOrder[i]);
+        texts[i] = data.coordinates[static_cast<std::size_t>(inFile -
+                                                             gyrena::kDataFileComboOrder.begin())];
+    }
+    return true;
+}
+
 int usageError(std::string_view why)
 {
     std::cerr << "gyrena-route: " << why << '\n' << kUsage << "Try 'gyrena-route --help'.\n";
@@ -162,7 +209,14 @@ int main(int argc, char** argv)
             texts.emplace_back(arg);
         }
     }
+    if (texts.size() == 1) {
+        std::array<std::string, 12> fromFile;
+        if (!textsFromDataFile(texts.front(), fromFile))
+            return kExitRouteFailed;
+        return printRoute(fromFile, boxes);
+    }
     if (texts.size() != 12)
-        return usageError("expected 12 coordinate texts, got " + std::to_string(texts.size()));
+        return usageError("expected 12 coordinate texts or one data file, got " +
+                          std::to_string(texts.size()) + " arguments");
     return printRoute(std::span<const std::string, 12>(texts.data(), 12), boxes);
 }
