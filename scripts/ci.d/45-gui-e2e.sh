@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# The real program driven end to end through the accessibility bus, as a screen reader does:
+# a route typed and picked, confirmed and computed, then the exit questions.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+bash scripts/deps.sh build gui
+if [[ ! -x build/ci/app/gyrena ]]; then
+  cmake --preset ci
+  cmake --build --preset ci --target gyrena
+fi
+# Debian's PyGObject exists only for the system interpreter.
+/usr/bin/python3 tests/e2e/test_route.py build/ci/app/gyrena
