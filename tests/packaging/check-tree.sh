@@ -10,6 +10,14 @@ version=$(sed -n 's/^project(gyrena VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
+# check WHAT COMMAND...: runs the command and reports WHAT as passed or failed.
+check() {
+  local what=$1
+  shift
+  if "$@"; then ok "$what"; else fail "$what"; fi
+}
+is_elf_executable() { [[ -x "$1" ]] && file -b "$1" | grep -q '^ELF'; }
+is_well_formed_xml() { [[ -f "$1" ]] && xmllint --noout "$1"; }
 
 expected=(
   bin/gyrena
@@ -43,8 +51,7 @@ else
 fi
 
 for exe in bin/gyrena bin/gyrena-route; do
-  [[ -x "$prefix/$exe" ]] && file -b "$prefix/$exe" | grep -q '^ELF' && ok "$exe is an ELF executable" \
-    || fail "$exe is missing or not an executable"
+  check "$exe is an ELF executable" is_elf_executable "$prefix/$exe"
 done
 
 for size in "${sizes[@]}"; do
@@ -56,14 +63,14 @@ for size in "${sizes[@]}"; do
     fail "icon ${size}x${size} is not a $size x $size PNG: $(file -b "$icon")"
   fi
 done
-svg="$prefix/share/icons/hicolor/scalable/apps/gyrena.svg"
-[[ -f "$svg" ]] && xmllint --noout "$svg" && ok "the scalable icon is well-formed XML" \
-  || fail "the scalable icon is missing or malformed"
+check "the scalable icon is well-formed XML" \
+  is_well_formed_xml "$prefix/share/icons/hicolor/scalable/apps/gyrena.svg"
 
 desktop="$prefix/share/applications/$id.desktop"
 if [[ -f "$desktop" ]]; then
-  desktop-file-validate "$desktop" | grep -v ': hint: ' >&2 && fail "desktop-file-validate complains" \
-    || ok "desktop-file-validate"
+  # Hints are advice (three main categories were chosen on purpose); anything else fails.
+  complaints=$(desktop-file-validate "$desktop" | grep -v ': hint: ' || true)
+  if [[ -z "$complaints" ]]; then ok "desktop-file-validate"; else fail "$complaints"; fi
   grep -qx 'Icon=gyrena' "$desktop" || fail "the desktop entry's Icon is not gyrena"
   grep -qx 'MimeType=application/x-gyrena-data;application/x-gyrena-city-list;' "$desktop" \
     || fail "the desktop entry does not declare both MIME types"
@@ -71,28 +78,23 @@ fi
 
 metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 if [[ -f "$metainfo" ]]; then
-  appstreamcli validate --no-net --strict "$metainfo" && ok "appstreamcli validate" \
-    || fail "appstreamcli validate complains"
+  check "appstreamcli validate" appstreamcli validate --no-net --strict "$metainfo"
   grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not list release $version"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $id.desktop"
 fi
 
-mime="$prefix/share/mime/packages/$id.xml"
-[[ -f "$mime" ]] && xmllint --noout "$mime" && ok "the MIME package is well-formed XML" \
-  || fail "the MIME package is missing or malformed"
+check "the MIME package is well-formed XML" is_well_formed_xml "$prefix/share/mime/packages/$id.xml"
 
-cities="$prefix/share/gyrena/cities/world.gcl"
-[[ -f "$cities" ]] && cmp -s "$cities" "$src/assets/cities/world.gcl" && ok "world.gcl is the shipped list" \
-  || fail "world.gcl is missing or differs from assets/cities/world.gcl"
+check "world.gcl is assets/cities/world.gcl" \
+  cmp -s "$prefix/share/gyrena/cities/world.gcl" "$src/assets/cities/world.gcl"
 
 for page in gyrena gyrena-route; do
   man="$prefix/share/man/man1/$page.1"
   [[ -f "$man" ]] || continue
-  grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1 .*\"Gyrena $version\"" "$man" \
-    || fail "$page.1 does not name version $version"
+  check "$page.1 names version $version" grep -q "^\.TH ${page^^} 1 .*\"Gyrena $version\"" "$man"
   warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" 2>&1)
-  [[ -z "$warnings" ]] && ok "$page.1 formats without warnings" || fail "$page.1: $warnings"
+  if [[ -z "$warnings" ]]; then ok "$page.1 formats without warnings"; else fail "$page.1: $warnings"; fi
 done
 
 if ((failures > 0)); then
