@@ -1,10 +1,14 @@
 #include "platform/qtdialogs.h"
+#include "platform/qtlauncher.h"
+#include "platform/registry.h"
 #include "platform/services.h"
 #include "ui/main/startwindow.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -19,8 +23,9 @@ int main(int argc, char* argv[])
         QApplication::setWindowIcon(QIcon(iconPath));
 
     gyrena::QtDialogs dialogs;
-    gyrena::Services services;
-    services.dialogs = &dialogs;
+    const std::unique_ptr<gyrena::Registry> registry = gyrena::makeSystemRegistry();
+    gyrena::QtLauncher launcher;
+    const gyrena::Services services{&dialogs, registry.get(), &launcher};
 
     gyrena::StartWindow window(services);
     window.show();
