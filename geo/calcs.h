@@ -37,7 +37,7 @@ struct BoxWrite
 
 enum class CalcsOutcome {
     Completed,    // every box of the route was written
-    SameLocation, // the two locations coincide: nothing was written
+    SameLocation, // the two locations coincide: nothing was written, results unchanged
     Failed,       // the arithmetic failed part-way: writes holds the boxes written before it
 };
 
@@ -46,13 +46,21 @@ struct CalcsRun
     ResultState results;          // the new result state
     std::vector<BoxWrite> writes; // in the order the computation wrote them
     CalcsOutcome outcome = CalcsOutcome::Completed;
-    std::string message; // for Failed: why the route cannot be computed
+    // Failed: an English sentence "This route cannot be computed: <why>."; SameLocation:
+    // "Same Location!"; Completed: empty.
+    std::string message;
 };
 
-// Solves the triangle start - end - north pole from the location state. `previous` supplies
-// the values that persist from run to run (the courses and DirectionNS). `decimalSeparator`
-// is the locale's decimal separator used in the two-decimal patterns. Never throws; no box
-// ever receives "nan" or "inf".
+// Solves the triangle start - end - north pole from the location state (degrees, any value; the
+// offered ranges are latitudes 0..90 and longitudes 0..180). `previous` supplies the values
+// that persist from run to run (the courses and DirectionNS) and every value a failed run does
+// not reach. `decimalSeparator` (UTF-8, any length) goes into the two-decimal patterns.
+// Two locations within 1e-9 degrees of each other (a pole at any two longitudes included) give
+// SameLocation. Routes along a meridian or over a pole between opposite meridians are
+// "North/South". Angles out of range are computed as given while the arithmetic stays finite;
+// a text beyond the range of a double, or a start or end exactly on a pole given out of range,
+// gives Failed before the box that would show the failing value. Never throws; no box and no
+// result value ever holds nan or inf.
 CalcsRun Calcs(const LocationState& location, const ResultState& previous,
                std::string_view decimalSeparator);
 
