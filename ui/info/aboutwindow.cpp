@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+#include <exception>
 #include <string>
 
 namespace gyrena {
@@ -111,6 +113,13 @@ void AboutWindow::buildLayout()
     m_lblDescription = blackLabel(this, "lblDescription", twipsRect(1050, 1125, 3885, 1170));
     m_lblDescription->setWordWrap(true);
     m_lblDescription->setText(DescriptionText);
+    // Where the desktop's font is taller than the design's, the text grows into the free room
+    // above the separator rather than losing its last line.
+    const int roomToSeparator = twips(2445) - 2 - m_lblDescription->y();
+    m_lblDescription->resize(m_lblDescription->width(),
+                             std::clamp(m_lblDescription->heightForWidth(m_lblDescription->width()),
+                                        m_lblDescription->height(),
+                                        std::max(m_lblDescription->height(), roomToSeparator)));
 
     // The etched separator: a grey line with a white one a pixel below it.
     separatorLine(this, 1, QRect(twipsPoint(90, 2445), QPoint(twips(5654), twips(2445))),
@@ -162,21 +171,26 @@ void AboutWindow::showEvent(QShowEvent* event)
 
 void AboutWindow::StartSysInfo()
 {
-    std::string path;
-    bool found = false;
-    if (m_services.registry) {
-        Registry& registry = *m_services.registry;
-        if (GetKeyValue(registry, Registry::LocalMachine,
-                        "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
-            found = true; // launched as it is, without looking for the file first
-        } else if (GetKeyValue(registry, Registry::LocalMachine,
-                               "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", path)) {
-            path += "\\MSINFO32.EXE";
-            found = m_services.launcher && m_services.launcher->fileExists(path);
+    // Any failure on the way, an empty registry value included, ends in the message.
+    try {
+        if (m_services.registry && m_services.launcher) {
+            Registry& registry = *m_services.registry;
+            Launcher& launcher = *m_services.launcher;
+            std::string path;
+            if (GetKeyValue(registry, Registry::LocalMachine,
+                            "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
+                // Launched as it is, without looking for the file first.
+                if (launcher.launch(path))
+                    return;
+            } else if (GetKeyValue(registry, Registry::LocalMachine,
+                                   "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", path)) {
+                path += "\\MSINFO32.EXE";
+                if (launcher.fileExists(path) && launcher.launch(path))
+                    return;
+            }
         }
+    } catch (const std::exception&) {
     }
-    if (found && m_services.launcher && m_services.launcher->launch(path))
-        return;
     if (m_services.dialogs)
         m_services.dialogs->message(this, UnavailableText, applicationTitle(), Dialogs::Buttons::Ok,
                                     Dialogs::Icon::None);

@@ -32,11 +32,12 @@ bool GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& K
     std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
     std::uint32_t type = 0;
     const long status = registry.queryValue(key, SubKeyRef, type, buffer.data(), size);
-    // A value without a single byte fails like a missing one; so does a size the buffer cannot
-    // hold, whatever the registry claims.
+    // A size the buffer cannot hold fails like a missing value, whatever the registry claims.
     if (status != 0 || size == 0 || size > buffer.size()) {
         registry.closeKey(key);
         KeyVal.clear();
+        if (status == 0 && size == 0)
+            throw EmptyRegistryValue();
         return false;
     }
 
