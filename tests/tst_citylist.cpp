@@ -52,6 +52,7 @@ private slots:
     void failures();
     void largerThanLimit();
     void largestGeneratedList();
+    void shippedWorldList();
 };
 
 void tst_CityList::readsExample()
@@ -275,6 +276,43 @@ void tst_CityList::largestGeneratedList()
         withComma += fields[0].find(',') != std::string::npos;
     }
     QVERIFY(withComma > 100);
+}
+
+void tst_CityList::shippedWorldList()
+{
+    QFile file(QFINDTESTDATA("../assets/cities/world.gcl"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.startsWith("GyrenaCityListFile\r\n"));
+    QVERIFY(content.endsWith("\r\n"));
+    QCOMPARE(content.count("\r\n"), content.count('\n'));
+    const auto read = readCityList(bytes(content));
+    QVERIFY(std::holds_alternative<CityTable>(read));
+    const CityTable& table = std::get<CityTable>(read);
+    QVERIFY(table.CityCount() > 300);
+    QCOMPARE(content.count("\r\n"), table.CityCount() + 2); // every record on its own line
+    const auto inRange = [](const std::string& text, int highest) {
+        bool ok = false;
+        const int value = QString::fromStdString(text).toInt(&ok);
+        return ok && value >= 0 && value <= highest;
+    };
+    QSet<QString> names;
+    for (const City& city : table.cities()) {
+        const QString name = QString::fromStdString(city.name);
+        QVERIFY2(!name.isEmpty() && !name.contains('_') && !name.contains('/'), qPrintable(name));
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
+        QVERIFY(!city.country.empty());
+        QVERIFY2(inRange(city.latDegrees, 90) && inRange(city.latMinutes, 59), qPrintable(name));
+        QVERIFY2(inRange(city.longDegrees, 180) && inRange(city.longMinutes, 59), qPrintable(name));
+        QVERIFY(city.latDir == "N" || city.latDir == "S");
+        QVERIFY(city.longDir == "E" || city.longDir == "W");
+    }
+    QVERIFY(names.contains("Buenos Aires"));
+    QVERIFY(names.contains("Vincennes, Indiana"));
+    // Windows-1252 in the file, UTF-8 in the table.
+    QVERIFY(std::any_of(table.cities().begin(), table.cities().end(),
+                        [](const City& c) { return c.country == "Côte d'Ivoire"; }));
 }
 
 QTEST_GUILESS_MAIN(tst_CityList)
