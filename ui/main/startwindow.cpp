@@ -108,6 +108,8 @@ void StartWindow::wireEvents()
     }
     connect(m_combo[13], &QComboBox::currentTextChanged, this, &StartWindow::cityNameChanged);
     connect(m_combo[14], &QComboBox::currentTextChanged, this, &StartWindow::cityNameChanged);
+    // Filling an empty list selects its first entry, which counts as a pick once a table is in
+    // place: a load fills the lists quietly (QSignalBlocker) or before the table is set.
     connectPicks(m_combo[13], this, [this](int index) {
         if (index >= 0 && m_cityTable)
             startCityPicked(index);
