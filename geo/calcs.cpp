@@ -18,6 +18,9 @@ constexpr double kHalfTurn = 3.14159;
 // minutes entered as texts never land exactly on 180 or on each other.
 constexpr double kTolerance = 1e-9;
 
+// The boxes a route writes at most.
+constexpr std::size_t kMostWrites = 12;
+
 const std::string kEast = "East";
 const std::string kWest = "West";
 const std::string kNorthSouth = "North/South";
@@ -244,6 +247,7 @@ public:
         : m_l(location), m_separator(separator)
     {
         m_run.results = previous;
+        m_run.writes.reserve(kMostWrites);
     }
 
     CalcsRun run()
