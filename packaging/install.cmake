@@ -22,10 +22,8 @@ install(TARGETS gyrena-route RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 configure_file("${_pkg_src}/gyrena-route.1.in" "${_pkg_gen}/gyrena-route.1" @ONLY)
 install(FILES "${_pkg_gen}/gyrena-route.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
-if(EXISTS "${CMAKE_SOURCE_DIR}/assets/cities/world.gcl")
-  install(FILES "${CMAKE_SOURCE_DIR}/assets/cities/world.gcl"
-          DESTINATION "${CMAKE_INSTALL_DATADIR}/gyrena/cities")
-endif()
+install(FILES "${CMAKE_SOURCE_DIR}/assets/cities/world.gcl"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/gyrena/cities")
 
 install(FILES "${_pkg_src}/${GYRENA_APP_ID}.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
 
