@@ -1,7 +1,11 @@
 #include "geo/numberformat.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <limits>
 
 class tst_NumberFormat : public QObject
@@ -15,7 +19,54 @@ private slots:
     void separator();
     void plainNumber_data();
     void plainNumber();
+    void agreesWithDecimalRounding_data();
+    void agreesWithDecimalRounding();
 };
+
+namespace {
+
+// The pattern worked out on decimal text alone: the value's 15 significant digits written out
+// in full, then hundredths rounded by hand, halves away from zero.
+QString referenceTwoDecimals(double value)
+{
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+    const QString scientific = QString::fromLatin1(buffer, int(end - buffer));
+    const bool negative = scientific.startsWith('-');
+    const QString mantissa = scientific.section('e', 0, 0).remove('-').remove('.');
+    const int exponent = scientific.section('e', 1).toInt();
+    // Fixed notation: pad with zeros so that the point can be placed.
+    QString integer, fraction;
+    if (exponent >= 0) {
+        const QString padded =
+            mantissa + QString(qMax(0, exponent + 1 - int(mantissa.size())), '0');
+        integer = padded.left(exponent + 1);
+        fraction = padded.mid(exponent + 1);
+    } else {
+        integer = "0";
+        fraction = QString(-exponent - 1, '0') + mantissa;
+    }
+    fraction += "000";
+    QString kept = integer + fraction.left(2);
+    if (fraction.at(2) >= '5') {
+        int i = int(kept.size()) - 1;
+        while (i >= 0 && kept[i] == '9')
+            kept[i--] = '0';
+        if (i < 0)
+            kept.prepend('1');
+        else
+            kept[i] = QChar(kept[i].unicode() + 1);
+    }
+    QString whole = kept.left(kept.size() - 2);
+    while (whole.startsWith('0'))
+        whole.remove(0, 1);
+    const QString text = whole + "." + kept.right(2);
+    const bool zero = std::all_of(kept.begin(), kept.end(), [](QChar c) { return c == '0'; });
+    return (negative && !zero ? "-" : "") + text;
+}
+
+} // namespace
 
 void tst_NumberFormat::twoDecimals_data()
 {
@@ -104,6 +155,52 @@ void tst_NumberFormat::plainNumber()
     QCOMPARE(QString::fromStdString(gyrena::formatPlainNumber(value)), text);
     if (text.isEmpty()) // nor does the two-decimal pattern show a non-finite value
         QCOMPARE(QString::fromStdString(gyrena::formatTwoDecimals(value, ".")), QString());
+}
+
+void tst_NumberFormat::agreesWithDecimalRounding_data()
+{
+    QTest::addColumn<int>("decade");
+    for (int decade = -4; decade <= 16; ++decade)
+        QTest::addRow("1e%d", decade) << decade;
+}
+
+// Random values of one decade, and values one or a few units of the last place away from the
+// halves of a hundredth, where a shortcut through binary arithmetic would round the wrong way.
+void tst_NumberFormat::agreesWithDecimalRounding()
+{
+    QFETCH(int, decade);
+    QRandomGenerator random(20261207u + unsigned(decade + 10));
+    const double scale = std::pow(10.0, decade);
+    int compared = 0;
+    auto check = [&](double value) {
+        ++compared;
+        const QString got = QString::fromStdString(gyrena::formatTwoDecimals(value, "."));
+        const QString expected = referenceTwoDecimals(value);
+        if (got != expected)
+            QTest::qFail(qPrintable(QString::number(value, 'g', 17) + ": " + got + " instead of " +
+                                    expected),
+                         __FILE__, __LINE__);
+        return got == expected;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        const double value = (random.generateDouble() * 9.0 + 1.0) * scale;
+        if (!check(value) || !check(-value))
+            return;
+    }
+    for (int i = 0; i < 3000; ++i) {
+        // k + 0.005 for a whole number of hundredths k, and its neighbours.
+        const double hundredths = std::floor(random.generateDouble() * 9.0 * scale * 100.0);
+        double value = (hundredths + 0.5) / 100.0;
+        for (int step = 0; step < 3; ++step) {
+            value = std::nextafter(value, 0.0);
+        }
+        for (int step = 0; step < 6; ++step) {
+            if (!check(value))
+                return;
+            value = std::nextafter(value, HUGE_VAL);
+        }
+    }
+    QCOMPARE(compared, 3000 * 2 + 3000 * 6);
 }
 
 QTEST_GUILESS_MAIN(tst_NumberFormat)
