@@ -260,6 +260,7 @@ void tst_StartWindowLayout::controls()
         // Qt reports an editable list's text as its name; the description tells the lists apart.
         QCOMPARE(accessibleText(widget, QAccessible::Description), accessibleName);
         QCOMPARE(combo->accessibleName(), accessibleName);
+        QCOMPARE(accessibleText(combo->lineEdit(), QAccessible::Name), accessibleName);
         // Measuring a long city list on first show takes most of a second.
         QVERIFY(combo->sizeAdjustPolicy() != QComboBox::AdjustToContents);
         QVERIFY(combo->sizeAdjustPolicy() != QComboBox::AdjustToContentsOnFirstShow);

@@ -264,6 +264,8 @@ void StartWindow::buildLayout()
         // the list's meaning too.
         combo->setAccessibleName(QString::fromUtf8(design.accessibleName));
         combo->setAccessibleDescription(QString::fromUtf8(design.accessibleName));
+        // The focus sits in the list's own line edit; named, it tells which list it belongs to.
+        combo->lineEdit()->setAccessibleName(QString::fromUtf8(design.accessibleName));
         m_combo[static_cast<std::size_t>(design.number)] = combo;
     }
     m_combo[13]->setToolTip(QStringLiteral("Start Location"));
