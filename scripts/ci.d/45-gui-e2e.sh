@@ -4,9 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/deps.sh build gui
-if [[ ! -x build/ci/app/gyrena ]]; then
-  cmake --preset ci
-  cmake --build --preset ci --target gyrena
-fi
+[[ -f build/ci/CMakeCache.txt ]] || cmake --preset ci
+# Up to date after the build stage; builds the program when this stage runs alone.
+cmake --build --preset ci --target gyrena
 # Debian's PyGObject exists only for the system interpreter.
 /usr/bin/python3 tests/e2e/test_route.py build/ci/app/gyrena
