@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 
@@ -41,6 +42,7 @@ private slots:
     void labels();
     void nothingElseTakesTheFocus();
     void listsTakeTypedTextAsItIs();
+    void enterPressesTheFocusedButton();
     void textsHaveNoLengthLimit();
     void faceColours_data();
     void faceColours();
@@ -408,6 +410,17 @@ void tst_StartWindowLayout::listsTakeTypedTextAsItIs()
     minutes->lineEdit()->selectAll();
     QTest::keyClicks(minutes->lineEdit(), QStringLiteral("5"));
     QCOMPARE(minutes->currentText(), QStringLiteral("5"));
+}
+
+void tst_StartWindowLayout::enterPressesTheFocusedButton()
+{
+    auto* clearAll = control<QPushButton>(QStringLiteral("Command4"));
+    QSignalSpy clicks(clearAll, &QPushButton::clicked);
+    clearAll->setFocus();
+    QTest::keyClick(clearAll, Qt::Key_Return);
+    QTest::keyClick(clearAll, Qt::Key_Enter);
+    QTest::keyClick(clearAll, Qt::Key_Space);
+    QCOMPARE(clicks.size(), 3);
 }
 
 void tst_StartWindowLayout::textsHaveNoLengthLimit()

@@ -303,6 +303,12 @@ void StartWindow::buildLayout()
     done->setEnabled(false);
     setFaceColour(done, faceYellow);
     m_command[5] = done;
+    // Enter presses the button that has the focus, as Space does: in a main window Qt leaves
+    // Enter to dialogs' default buttons otherwise.
+    for (QPushButton* button : m_command) {
+        if (button)
+            button->setAutoDefault(true);
+    }
 
     m_line1 = new QFrame(m_frame1);
     m_line1->setObjectName(QStringLiteral("Line1"));
