@@ -9,5 +9,6 @@ cmake -S tools/render-pictures -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >
 cmake --build "$build"
 QT_QPA_PLATFORM=offscreen "$build/render-pictures" assets
 # The windows' icon: 256 colours, palette chosen from the picture (ImageMagick, by full path).
-/usr/bin/convert assets/icons/gyrena-32.png -colors 256 PNG8:assets/icons/gyrena-32.png
+/usr/bin/convert assets/icons/gyrena-32.png -strip -colors 256 -define png:exclude-chunks=date,time \
+  PNG8:assets/icons/gyrena-32.png
 file assets/math-example.png assets/icons/gyrena-32.png

@@ -160,8 +160,8 @@ void drawGlobe(QPainter& p, const QRectF& panel)
     p.fillRect(panel, kPanel);
     p.setRenderHint(QPainter::Antialiasing);
 
-    const QPointF c(panel.center().x() - 4, panel.top() + 108);
-    const double r = 76;
+    const QPointF c(panel.left() + 92, panel.top() + 110);
+    const double r = 70;
     const double eqRadius = r * 0.28;
 
     // Globe outline.
@@ -203,13 +203,21 @@ void drawGlobe(QPainter& p, const QRectF& panel)
     p.drawPath(meridianArc(c, r, startBulge, 0, startColat));
     p.drawPath(meridianArc(c, r, endBulge, 0, endColat));
 
-    // The side n: the route from S to E, with its direction.
-    p.setPen(QPen(kInk, 1.6));
+    // The side n: the route from S to E, bowed toward the viewer so that it stands clear of
+    // the radii, with an arrowhead pointing toward E.
     const QPointF along = end - start;
     const double length = std::hypot(along.x(), along.y());
-    const QPointF stopAt = end - along / length * 9;
-    p.drawLine(start, stopAt);
-    arrowhead(p, end - along / length * 7, along, 10);
+    const QPointF bow = (start + end) / 2 + QPointF(along.y(), -along.x()) / length * 30;
+    const QPointF inbound = end - bow;
+    const QPointF arrivalUnit = inbound / std::hypot(inbound.x(), inbound.y());
+    QPainterPath route;
+    route.moveTo(start);
+    route.quadTo(bow, end - arrivalUnit * 14);
+    p.setPen(QPen(kInk, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(route);
+    arrowhead(p, end - arrivalUnit * 7.5, inbound, 10);
+    const QPointF routeMiddle = (start + 2 * bow + end) / 4; // the curve at its half-way point
 
     for (const QPointF& vertex : {north, start, end}) {
         p.setBrush(kInk);
@@ -225,27 +233,43 @@ void drawGlobe(QPainter& p, const QRectF& panel)
     label.setPixelSize(13);
     label.setBold(true);
     QFont side(QStringLiteral("DejaVu Serif"));
-    side.setPixelSize(14);
+    side.setPixelSize(15);
     side.setItalic(true);
     QFont small(QStringLiteral("DejaVu Sans"));
     small.setPixelSize(11);
     p.setPen(kInk);
     p.setFont(label);
     p.drawText(QPointF(north.x() - 5, north.y() - 6), QStringLiteral("N"));
-    p.drawText(QPointF(start.x() + 10, start.y() + 4), QStringLiteral("S"));
-    p.drawText(QPointF(end.x() - 19, end.y() + 5), QStringLiteral("E"));
+    p.drawText(QPointF(start.x() + 10, start.y() + 12), QStringLiteral("S"));
+    p.drawText(QPointF(end.x() - 20, end.y() + 5), QStringLiteral("E"));
 
     p.setFont(side);
     const QPointF eAt = onMeridian(c, r, startBulge, startColat / 2);
-    p.drawText(QPointF(eAt.x() + 5, eAt.y() + 2), QStringLiteral("e"));
+    p.drawText(QPointF(eAt.x() + 6, eAt.y() - 3), QStringLiteral("e"));
     const QPointF sAt = onMeridian(c, r, endBulge, endColat / 2);
-    p.drawText(QPointF(sAt.x() - 14, sAt.y() + 2), QStringLiteral("s"));
-    const QPointF nAt = (start + end) / 2;
-    p.drawText(QPointF(nAt.x() + 2, nAt.y() + 15), QStringLiteral("n"));
+    p.drawText(QPointF(sAt.x() - 13, sAt.y() + 2), QStringLiteral("s"));
+    p.drawText(QPointF(routeMiddle.x() + 7, routeMiddle.y() - 5), QStringLiteral("n"));
 
+    // The course labels sit in the panel's corners, each tied to its mark by a thin line.
     p.setFont(small);
-    p.drawText(QPointF(start.x() - 14, start.y() - 14), QStringLiteral("initial course"));
-    p.drawText(QPointF(panel.left() + 6, end.y() + 22), QStringLiteral("course of arrival"));
+    const QFontMetricsF metrics(small);
+    const QString initial = QStringLiteral("initial course");
+    const QPointF initialAt(panel.right() - 6 - metrics.horizontalAdvance(initial),
+                            panel.top() + 16);
+    p.drawText(initialAt, initial);
+    const QString arrival = QStringLiteral("course of arrival");
+    const QPointF arrivalAt(panel.left() + 6, panel.bottom() - 7);
+    p.drawText(arrivalAt, arrival);
+    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 0.8));
+    const QPointF initialTail(initialAt.x() + metrics.horizontalAdvance(initial) * 0.6,
+                              initialAt.y() + 4);
+    p.drawLine(initialTail,
+               start + (initialTail - start) * (8.5 / std::hypot((initialTail - start).x(),
+                                                                 (initialTail - start).y())));
+    const QPointF arrivalTail(arrivalAt.x() + 24, arrivalAt.y() - metrics.ascent() - 2);
+    p.drawLine(arrivalTail,
+               end + (arrivalTail - end) *
+                         (8.5 / std::hypot((arrivalTail - end).x(), (arrivalTail - end).y())));
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -258,7 +282,7 @@ QImage renderMathExample()
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    const QRectF panel(372, 6, 198, 214);
+    const QRectF panel(370, 6, 200, 222);
     drawGlobe(p, panel);
 
     // Heading: the problem in prose, wrapped beside the diagram.
@@ -280,7 +304,7 @@ QImage renderMathExample()
              {mi("N"), m(kDefine + "[" + deg("180") + kMinus + "(" + deg("122") + " + 27/60" +
                          kDeg + ")] + [" + deg("180") + kMinus + deg("151") + "]")});
     y += 21;
-    drawRuns(p, kLeft + 24, y, {mi("N"), m(" = " + deg("86.55"))});
+    drawRuns(p, kLeft + 238, y, {mi("N"), m(" = " + deg("86.55"))});
     y += 27;
     drawRuns(
         p, kLeft, y,
