@@ -25,6 +25,8 @@ private slots:
     void northSouthRoutes_data();
     void northSouthRoutes();
     void oppositeMeridiansWithMinutes();
+    void nearlyAlongAMeridian_data();
+    void nearlyAlongAMeridian();
     void directionNSPersists_data();
     void directionNSPersists();
     void sameLocation_data();
@@ -378,6 +380,54 @@ void tst_Calcs::oppositeMeridiansWithMinutes()
         }
     }
     QCOMPARE(checked, 180 * 60);
+}
+
+// Just off a meridian the angle at one end comes out at a straight angle, which the short half
+// turn makes 180.00015: courses must still stay within their ranges and show no "-.00".
+void tst_Calcs::nearlyAlongAMeridian_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("initial");
+    QTest::addColumn<QString>("arrival");
+
+    QTest::newRow("northward, a ten-thousandth of a minute east")
+        << "10 0 N 5 0 E 50 0 N 5 0.0001 E"
+        << ".00"
+        << ".00";
+    QTest::newRow("southward, a ten-thousandth of a minute east")
+        << "50 0 N 5 0 E 10 0 N 5 0.0001 E"
+        << "180.00"
+        << "180.00";
+    QTest::newRow("southward, a ten-thousandth of a minute west")
+        << "50 0 N 5 0 E 10 0 N 4 59.9999 E"
+        << "180.00"
+        << "180.00";
+    QTest::newRow("northward across the equator, west") << "40 0 S 20 0 W 30 0 N 20 0.0001 W"
+                                                        << "360.00"
+                                                        << "360.00";
+    QTest::newRow("opposite meridians, a ten-thousandth short")
+        << "10 0 N 5 0 E 50 0 N 174 59.9999 W"
+        << "360.00"
+        << "180.00";
+}
+
+void tst_Calcs::nearlyAlongAMeridian()
+{
+    QFETCH(QString, route);
+    QFETCH(QString, initial);
+    QFETCH(QString, arrival);
+
+    const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
+    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const ResultState& r = run.results;
+    QVERIFY2(r.StartAngle >= 0 && r.StartAngle <= 180 && r.EndAngle >= 0 && r.EndAngle <= 180,
+             qPrintable(writesOf(run).join(", ")));
+    QVERIFY2(r.InitialCourse >= 0 && r.InitialCourse <= 360 && r.ArrivalCourse >= 0 &&
+                 r.ArrivalCourse <= 360,
+             qPrintable(QString("%1 %2").arg(r.InitialCourse).arg(r.ArrivalCourse)));
+    QCOMPARE(boxText(run, "Text4"), initial);
+    QCOMPARE(boxText(run, "Text5"), arrival);
+    QVERIFY(!writesOf(run).join(' ').contains('-'));
 }
 
 void tst_Calcs::directionNSPersists_data()
