@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace gyrena {
 
@@ -32,20 +33,26 @@ const char* const DesktopRegistry::Candidates[4] = {"kinfocenter", "gnome-system
 
 DesktopRegistry::DesktopRegistry() : DesktopRegistry(findOnPath) {}
 
-DesktopRegistry::DesktopRegistry(Finder finder)
+DesktopRegistry::DesktopRegistry(Finder finder) : m_finder(std::move(finder)) {}
+
+const std::string& DesktopRegistry::programPath()
 {
-    for (const char* name : Candidates) {
-        m_programPath = finder(name);
-        if (!m_programPath.empty())
-            break;
+    if (!m_searched) {
+        m_searched = true;
+        for (const char* name : Candidates) {
+            m_programPath = m_finder(name);
+            if (!m_programPath.empty())
+                break;
+        }
     }
+    return m_programPath;
 }
 
 long DesktopRegistry::openKey(std::uint32_t root, const std::string& keyName, std::uint32_t,
                               Key& key)
 {
     key = 0;
-    if (root != LocalMachine || m_programPath.empty() ||
+    if (root != LocalMachine || programPath().empty() ||
         !sameName(keyName, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"))
         return ErrorNotFound;
     key = MsinfoKey;

@@ -21,6 +21,7 @@ public:
     static const char* const Candidates[4];
 
     DesktopRegistry(); // searches PATH
+    // The search runs on the first use, not at start-up.
     explicit DesktopRegistry(Finder finder);
 
     long openKey(std::uint32_t root, const std::string& keyName, std::uint32_t accessMask,
@@ -30,10 +31,12 @@ public:
     long closeKey(Key key) override;
 
     // The path found, empty when none of the candidates is installed.
-    const std::string& programPath() const { return m_programPath; }
+    const std::string& programPath();
 
 private:
     static constexpr Key MsinfoKey = 1;
+    Finder m_finder;
+    bool m_searched = false;
     std::string m_programPath;
     int m_openKeys = 0;
 };
