@@ -12,15 +12,19 @@ version=$(sed -n 's/^project(gyrena VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 arch=$(dpkg --print-architecture)
 id=io.github.gyrena.Gyrena
 
-# The stage before builds the ci preset; reuse it rather than build a second tree.
+# The stage before builds the ci preset; reuse it rather than build a second tree. Run on
+# its own, the stage reuses a configured release tree, or else makes a release build
+# without the test suites (what the package holds, in a few minutes on two cores).
 # GYRENA_PACKAGE_BUILD_DIR names another configured build tree to package instead.
 if [[ -n "${GYRENA_PACKAGE_BUILD_DIR:-}" ]]; then
   build=$GYRENA_PACKAGE_BUILD_DIR
 elif [[ -f build/ci/CMakeCache.txt ]]; then
   build=build/ci
-else
-  cmake --preset release >/dev/null
+elif [[ -f build/release/CMakeCache.txt ]]; then
   build=build/release
+else
+  build=build/package
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGYRENA_BUILD_TESTS=OFF >/dev/null
 fi
 cmake --build "$build"
 
