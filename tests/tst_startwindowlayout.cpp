@@ -47,6 +47,7 @@ private slots:
     void faceColours_data();
     void faceColours();
     void background();
+    void captionsStayDarkUnderADarkTheme();
     void doneWithInputsCaptionFits();
     void windowSizeAndResizing();
     void tabOrder_data();
@@ -478,6 +479,46 @@ void tst_StartWindowLayout::background()
     // Between the bottom buttons, and inside the input frame below its last row.
     QCOMPARE(image.pixelColor(twipsPoint(2800, 6800)), grey);
     QCOMPARE(image.pixelColor(twipsPoint(240 + 4000, 120 + 3100)), grey);
+}
+
+void tst_StartWindowLayout::captionsStayDarkUnderADarkTheme()
+{
+    struct PaletteRestorer
+    {
+        QPalette original = QApplication::palette();
+        ~PaletteRestorer() { QApplication::setPalette(original); }
+    } restorer;
+    QPalette dark = restorer.original;
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+
+    Services services;
+    services.dialogs = &m_dialogs;
+    StartWindow window(services);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* client = window.findChild<QWidget*>(QStringLiteral("Client"));
+    QVERIFY(client);
+    const QImage image = client->grab().toImage();
+    const auto darkestIn = [&image](const QRect& rect) {
+        int darkest = 255;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                darkest = std::min(darkest, qGray(image.pixel(x, y)));
+        return darkest;
+    };
+    // The frame's caption and two labels.
+    const QRect frame1 = twipsRect(240, 120, 9135, 3255);
+    const QRect title(frame1.topLeft() + QPoint(8, 0), QSize(150, 12));
+    QVERIFY2(darkestIn(title) < 64, qPrintable(QString::number(darkestIn(title))));
+    for (const char* name : {"Label9", "Label1"}) {
+        auto* label = window.findChild<QLabel*>(QLatin1String(name));
+        QVERIFY(label);
+        const QRect rect(label->mapTo(client, QPoint(0, 0)), label->size());
+        QVERIFY2(darkestIn(rect) < 64, qPrintable(QString::number(darkestIn(rect))));
+    }
+    QCOMPARE(image.pixelColor(twipsPoint(240 + 4000, 120 + 3100)), QColor(192, 192, 192));
 }
 
 void tst_StartWindowLayout::doneWithInputsCaptionFits()

@@ -192,6 +192,9 @@ void StartWindow::buildLayout()
     m_client->setObjectName(QStringLiteral("Client"));
     QPalette grey = m_client->palette();
     grey.setColor(QPalette::Window, backgroundGrey);
+    // Captions on the fixed grey stay dark whatever colours the desktop's theme has.
+    grey.setColor(QPalette::WindowText, Qt::black);
+    grey.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
     m_client->setPalette(grey);
     m_client->setAutoFillBackground(true);
     setCentralWidget(m_client);
@@ -200,9 +203,12 @@ void StartWindow::buildLayout()
     // left, rather than the style's own tinted box.
     const QString frameStyle =
         QStringLiteral(
-            "QGroupBox { border: 2px groove %1; margin-top: 0.5em; }"
+            "QGroupBox { border: 2px groove %1; margin-top: 0.5em; color: black; }"
             " QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-            " left: 6px; padding: 0px 2px; background-color: %1; }")
+            " left: 6px; padding: 0px 2px; background-color: %1; }"
+            // A style sheet's widgets take their colours from the application, not from the
+            // client's palette: the captions and the rule say theirs again.
+            " QLabel, QFrame#Line1 { color: black; }")
             .arg(backgroundGrey.name());
 
     m_frame1 = new QGroupBox(QStringLiteral("Input Latitude / Longitude Data"), m_client);
