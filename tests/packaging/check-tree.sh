@@ -82,6 +82,12 @@ if [[ -f "$metainfo" ]]; then
   grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not list release $version"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $id.desktop"
+  # Screenshots are published from docs/ of the tagged release: each must be in the tree.
+  shots=$(sed -n 's|.*<image>.*/\(docs/[^<]*\)</image>.*|\1|p' "$metainfo")
+  [[ -n "$shots" ]] || fail "the metainfo shows no screenshot from docs/"
+  for shot in $shots; do
+    check "screenshot $shot is in the source tree" test -f "$src/$shot"
+  done
 fi
 
 check "the MIME package is well-formed XML" is_well_formed_xml "$prefix/share/mime/packages/$id.xml"
