@@ -18,7 +18,10 @@ constexpr std::array<bool, 256> kStopsBareField = [] {
     return stops;
 }();
 
-const std::string kTooLong = " holds a field longer than 4,096 bytes";
+// Messages; '#' stands for the line number.
+constexpr const char* kTooLong = "line # holds a field longer than 4,096 bytes";
+constexpr const char* kNul = "line # holds a NUL byte";
+constexpr const char* kEnds = "the file ends on line #";
 
 } // namespace
 
@@ -31,10 +34,16 @@ std::optional<std::string> FieldReader::next(FileError& error)
     return std::nullopt;
 }
 
-std::optional<std::string_view> FieldReader::fail(FileError& error, std::string what)
+// Out of line and cold, so that building a message costs the fast paths nothing.
+[[gnu::noinline, gnu::cold]] std::optional<std::string_view>
+FieldReader::fail(FileError& error, const char* what, int line)
 {
+    std::string message = what;
+    const std::string number = std::to_string(line);
+    if (const auto at = message.find('#'); at != std::string::npos)
+        message.replace(at, 1, number);
     m_failed = true;
-    m_error = FileError{FileError::Kind::Unreadable, std::move(what), m_line, m_fieldsRead + 1};
+    m_error = FileError{FileError::Kind::Unreadable, std::move(message), line, m_fieldsRead + 1};
     error = m_error;
     return std::nullopt;
 }
@@ -60,62 +69,123 @@ std::optional<std::string_view> FieldReader::nextView(FileError& error)
         return std::nullopt;
     }
     m_fieldLine = m_line;
-    if (atEnd())
-        return fail(error, "the file ends on line " + std::to_string(m_line));
+    if (atEnd()) {
+        m_ranPastEnd = true;
+        return fail(error, kEnds, m_line);
+    }
     m_afterComma = false;
 
+    const char* const text = m_text.data();
     const std::size_t size = m_text.size();
-    while (m_pos < size && m_text[m_pos] == ' ')
-        ++m_pos;
+    std::size_t pos = m_pos;
+    while (pos < size && text[pos] == ' ')
+        ++pos;
+    if (pos < size && text[pos] == '"') {
+        m_pos = pos;
+        return quotedField(error);
+    }
 
-    std::string_view value;
-    if (m_pos < size && m_text[m_pos] == '"') {
-        const std::size_t start = m_pos + 1;
-        const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
-        std::size_t i = start;
-        for (; i < limit; ++i) {
-            const char c = m_text[i];
-            if (c == '"')
-                break;
-            if (c == '\0')
-                return fail(error, "line " + std::to_string(m_line) + " holds a NUL byte");
-            if (c == '\r') {
-                ++m_line;
-                if (i + 1 < size && m_text[i + 1] == '\n')
-                    ++i;
-            } else if (c == '\n') {
-                ++m_line;
+    const std::size_t start = pos;
+    const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
+    while (pos < limit && !kStopsBareField[static_cast<unsigned char>(text[pos])])
+        ++pos;
+    m_pos = pos;
+    if (pos - start > kMaxFieldBytes)
+        return fail(error, kTooLong, m_line);
+    if (pos < size) {
+        // The common case, a field ended by a separator, inline.
+        const char c = text[pos];
+        if (c == ',') {
+            m_pos = pos + 1;
+            m_afterComma = true;
+        } else if (c == '\0') {
+            return fail(error, kNul, m_line);
+        } else {
+            consumeSeparator();
+        }
+    }
+    ++m_fieldsRead;
+    return std::string_view(text + start, pos - start);
+}
+
+int FieldReader::nextFields(std::string_view* out, int count, FileError& error)
+{
+    const char* const text = m_text.data();
+    const std::size_t size = m_text.size();
+    for (int i = 0; i < count; ++i) {
+        // The fast path takes an unquoted field without leading blanks that ends in a separator;
+        // anything else goes to nextView() from the same place.
+        std::size_t pos = m_pos;
+        if (!m_failed && pos < size && text[pos] != ' ' && text[pos] != '"') {
+            const std::size_t start = pos;
+            const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
+            while (pos < limit && !kStopsBareField[static_cast<unsigned char>(text[pos])])
+                ++pos;
+            if (pos < size && pos - start <= kMaxFieldBytes) {
+                const char separator = text[pos];
+                if (separator != '\0') {
+                    out[i] = std::string_view(text + start, pos - start);
+                    m_fieldLine = m_line;
+                    m_afterComma = separator == ',';
+                    if (!m_afterComma) {
+                        ++m_line;
+                        if (separator == '\r' && pos + 1 < size && text[pos + 1] == '\n')
+                            ++pos;
+                    }
+                    m_pos = pos + 1;
+                    ++m_fieldsRead;
+                    continue;
+                }
             }
         }
-        if (i - start > kMaxFieldBytes) {
-            m_line = m_fieldLine;
-            return fail(error, "line " + std::to_string(m_fieldLine) + kTooLong);
-        }
-        value = m_text.substr(start, i - start);
-        if (i >= size) {
-            // The quote never closes: the value is the rest of the text.
-            m_pos = size;
-            ++m_fieldsRead;
-            return value;
-        }
-        // Skip what follows the closing quote up to the next separator.
-        m_pos = i + 1;
-        const std::size_t skipLimit = std::min(size, m_pos + kMaxFieldBytes + 1);
-        while (m_pos < skipLimit && !kStopsBareField[static_cast<unsigned char>(m_text[m_pos])])
-            ++m_pos;
-        if (m_pos == skipLimit && m_pos < size)
-            return fail(error, "line " + std::to_string(m_line) + kTooLong);
-    } else {
-        const std::size_t start = m_pos;
-        const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
-        while (m_pos < limit && !kStopsBareField[static_cast<unsigned char>(m_text[m_pos])])
-            ++m_pos;
-        if (m_pos - start > kMaxFieldBytes)
-            return fail(error, "line " + std::to_string(m_line) + kTooLong);
-        value = m_text.substr(start, m_pos - start);
+        const auto value = nextView(error);
+        if (!value)
+            return i;
+        out[i] = *value;
     }
+    return count;
+}
+
+std::optional<std::string_view> FieldReader::quotedField(FileError& error)
+{
+    const std::size_t size = m_text.size();
+    const std::size_t start = m_pos + 1;
+    const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
+    std::size_t i = start;
+    for (; i < limit; ++i) {
+        const char c = m_text[i];
+        if (c == '"')
+            break;
+        if (c == '\0')
+            return fail(error, kNul, m_line);
+        if (c == '\r') {
+            ++m_line;
+            if (i + 1 < size && m_text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            ++m_line;
+        }
+    }
+    if (i - start > kMaxFieldBytes) {
+        m_line = m_fieldLine;
+        return fail(error, kTooLong, m_fieldLine);
+    }
+    const std::string_view value = m_text.substr(start, i - start);
+    if (i >= size) {
+        // The quote never closes: the value is the rest of the text.
+        m_pos = size;
+        ++m_fieldsRead;
+        return value;
+    }
+    // Skip what follows the closing quote up to the next separator.
+    m_pos = i + 1;
+    const std::size_t skipLimit = std::min(size, m_pos + kMaxFieldBytes + 1);
+    while (m_pos < skipLimit && !kStopsBareField[static_cast<unsigned char>(m_text[m_pos])])
+        ++m_pos;
+    if (m_pos == skipLimit && m_pos < size)
+        return fail(error, kTooLong, m_line);
     if (m_pos < size && m_text[m_pos] == '\0')
-        return fail(error, "line " + std::to_string(m_line) + " holds a NUL byte");
+        return fail(error, kNul, m_line);
     consumeSeparator();
     ++m_fieldsRead;
     return value;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace gyrena {
 
@@ -17,25 +18,6 @@ constexpr std::array<char32_t, 32> kCp1252High = {
 };
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 // Length of the well-formed UTF-8 sequence at `pos`, 0 when there is none.
 std::size_t utf8SequenceLength(std::string_view s, std::size_t pos)
@@ -111,18 +93,21 @@ bool isAscii(std::string_view s)
 
 bool isValidUtf8(std::string_view bytes)
 {
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
     std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        // Runs of ASCII are the common case: skip them eight bytes at a time.
-        while (bytes.size() - pos >= 8) {
-            std::uint64_t word = 0;
-            for (std::size_t i = 0; i < 8; ++i)
-                word |= std::uint64_t{static_cast<unsigned char>(bytes[pos + i])} << (8 * i);
-            if (word & 0x8080808080808080ULL)
+    while (pos < size) {
+        // Runs of ASCII are the common case: skip them sixteen bytes at a time.
+        while (size - pos >= 16) {
+            std::uint64_t words[2];
+            std::memcpy(words, data + pos, sizeof words);
+            if ((words[0] | words[1]) & 0x8080808080808080ULL)
                 break;
-            pos += 8;
+            pos += 16;
         }
-        if (pos >= bytes.size())
+        while (pos < size && static_cast<unsigned char>(data[pos]) < 0x80)
+            ++pos;
+        if (pos >= size)
             break;
         const std::size_t length = utf8SequenceLength(bytes, pos);
         if (length == 0)
@@ -149,19 +134,26 @@ std::string_view decodeFileText(std::string_view bytes, std::string& storage)
             bytes.remove_prefix(kUtf8Bom.size());
         return bytes;
     }
-    std::string& out = storage;
-    out.clear();
-    out.reserve(bytes.size() + bytes.size() / 2);
+    // At most three UTF-8 bytes per byte; written through a pointer, then cut to length.
+    storage.resize(bytes.size() * 3);
+    char* out = storage.data();
     for (char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80)
-            out.push_back(ch);
-        else if (b < 0xA0)
-            appendUtf8(out, kCp1252High[b - 0x80]);
-        else
-            appendUtf8(out, b);
+        if (b < 0x80) {
+            *out++ = ch;
+            continue;
+        }
+        const char32_t c = b < 0xA0 ? kCp1252High[b - 0x80] : b;
+        if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+        } else {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
-    return out;
+    storage.resize(static_cast<std::size_t>(out - storage.data()));
+    return storage;
 }
 
 std::string encodeFileText(std::string_view utf8)

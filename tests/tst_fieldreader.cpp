@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <string>
+#include <vector>
 
 using gyrena::FieldReader;
 using gyrena::FileError;
@@ -119,6 +120,18 @@ void tst_FieldReader::readsFields()
     QCOMPARE(error.kind, FileError::Kind::Unreadable);
     QVERIFY2(error.what.starts_with("the file ends on line "), error.what.c_str());
     QCOMPARE(error.field, int(fields.size() + 1));
+    QVERIFY(reader.ranPastEnd());
+
+    // Read in one batch, with one field too many, the same fields come back.
+    FieldReader batch(text);
+    std::vector<std::string_view> values(std::size_t(fields.size() + 1));
+    FileError batchError;
+    QCOMPARE(batch.nextFields(values.data(), int(values.size()), batchError), int(fields.size()));
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        QCOMPARE(QString::fromUtf8(values[std::size_t(i)].data(), values[std::size_t(i)].size()),
+                 fields[i]);
+    QCOMPARE(batchError.what, error.what);
+    QCOMPARE(batch.currentLine(), reader.currentLine());
 }
 
 void tst_FieldReader::failures_data()
@@ -177,6 +190,14 @@ void tst_FieldReader::failures()
     QCOMPARE(QString::fromStdString(error.what), what);
     QCOMPARE(error.line, line);
     QCOMPARE(error.field, goodFields + 1);
+    QCOMPARE(reader.ranPastEnd(), what.startsWith("the file ends"));
+
+    FieldReader batch(text);
+    std::vector<std::string_view> values(std::size_t(goodFields + 2));
+    FileError batchError;
+    QCOMPARE(batch.nextFields(values.data(), int(values.size()), batchError), goodFields);
+    QCOMPARE(QString::fromStdString(batchError.what), what);
+    QCOMPARE(batchError.line, line);
 }
 
 void tst_FieldReader::failureIsSticky()

@@ -1,5 +1,6 @@
-// The field reader against a plain reading of its rules (no limits, no speed tricks), and the
-// text encodings: decoding never fails, encoding then decoding gives the text back.
+// The field reader against a plain reading of its rules (no limits, no speed tricks), its batch
+// reading against its one-by-one reading, and the text encodings: decoding never fails,
+// encoding then decoding gives the text back.
 #include "io/fieldreader.h"
 #include "io/textencoding.h"
 
@@ -104,6 +105,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text.starts_with("\xEF\xBB\xBF"))
         check(gyrena::decodeFileText(gyrena::encodeFileText(text)) == text,
               "encoding and decoding changed the text");
+
+    // Batches of 1 to 8 fields (sizes taken from the text itself) read what single reads read.
+    {
+        gyrena::FieldReader single(text), batch(text);
+        gyrena::FileError singleError, batchError;
+        std::string_view fields[8];
+        for (std::size_t round = 0;; ++round) {
+            const int count =
+                text.empty() ? 8 : 1 + static_cast<unsigned char>(text[round % text.size()]) % 8;
+            const int got = batch.nextFields(fields, count, batchError);
+            for (int i = 0; i < got; ++i) {
+                const auto value = single.nextView(singleError);
+                check(value && *value == fields[i], "a batch read differs");
+                if (i + 1 == count)
+                    check(single.line() == batch.line(), "a batch line differs");
+            }
+            check(single.fieldsRead() == batch.fieldsRead(), "batch field counts differ");
+            if (got < count) {
+                check(!single.nextView(singleError), "a batch failed where a single read did not");
+                check(singleError.what == batchError.what && singleError.line == batchError.line &&
+                          singleError.field == batchError.field,
+                      "batch errors differ");
+                check(single.ranPastEnd() == batch.ranPastEnd() && single.line() == batch.line(),
+                      "batch ends differ");
+                break;
+            }
+            check(single.currentLine() == batch.currentLine(), "batch positions differ");
+        }
+    }
 
     gyrena::FieldReader reader(text);
     PlainReader plain(text);
