@@ -1,6 +1,5 @@
 #include "ui/main/wrappingbutton.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -20,23 +19,6 @@ WrappingButton::WrappingButton(const QString& text, QWidget* parent) : QPushButt
 QRect WrappingButton::captionRect() const
 {
     return rect().marginsRemoved(QMargins(bevelWidth, bevelWidth, bevelWidth, bevelWidth));
-}
-
-QSize WrappingButton::sizeHint() const
-{
-    // As tall as the caption needs when each word stands on a line of its own.
-    const QFontMetrics metrics(font());
-    int widest = 0;
-    const QStringList words = text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString& word : words)
-        widest = std::max(widest, metrics.horizontalAdvance(word));
-    const QRect needed = metrics.boundingRect(QRect(0, 0, widest, 10000), captionFlags, text());
-    return needed.size() + QSize(2 * bevelWidth, 2 * bevelWidth);
-}
-
-QSize WrappingButton::minimumSizeHint() const
-{
-    return sizeHint();
 }
 
 void WrappingButton::paintEvent(QPaintEvent*)

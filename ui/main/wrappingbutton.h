@@ -13,9 +13,6 @@ class WrappingButton : public QPushButton
 public:
     explicit WrappingButton(const QString& text, QWidget* parent = nullptr);
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
