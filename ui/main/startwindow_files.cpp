@@ -1,63 +1,390 @@
-// The data-file and city-list commands of the main window.
+// The data-file and city-list commands of the main window: Open, Save, Save As, Load City list,
+// and the picks of a city in the two name lists.
 
 #include "ui/main/startwindow.h"
 
+#include "io/citylist.h"
 #include "io/datafile.h"
 #include "platform/dialogs.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <variant>
 
 namespace gyrena {
+
+namespace {
+
+// The window's own texts for its file commands.
+namespace text {
+const QString startPlaceholder = QStringLiteral("Start Location");
+const QString endPlaceholder = QStringLiteral("End Location");
+const QString dataFileFilter = QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|");
+const QString cityListFilter = QStringLiteral("Gyrena City List File (*.gcl)|*.gcl|");
+const QString openTitle = QStringLiteral("Open File");          // CommonDialog1
+const QString saveTitle = QStringLiteral("Save As");            // CommonDialog2
+const QString cityListTitle = QStringLiteral("Open City List"); // CommonDialog3
+const QString errorTitle = QStringLiteral("Error");
+const QString fileErrorTitle = QStringLiteral("File Error");
+const QString inputBeforeSaving = QStringLiteral("Input city data before saving");
+const QString noFileSelected = QStringLiteral("No file selected");
+const QString notDataFile = QStringLiteral("This file is not a Gyrena data file.");
+const QString dataFileUnreadable = QStringLiteral("This file could not be read: ");
+const QString notSaved = QStringLiteral("The file could not be saved: ");
+const QString notCityList = QStringLiteral("The file is not a list of cities") + QChar(u'\r') +
+                            QStringLiteral("that can be used by Gyrena.exe");
+const QString countBelowOne = QStringLiteral("The data file does not appear") +
+                              QStringLiteral("\r\n") + QStringLiteral(" to be the correct type!");
+const QString cityListUnreadable = QStringLiteral("This city list could not be read: ");
+const QString cityListTooLarge = QStringLiteral("the file is larger than 64 MiB");
+
+// What each line 2..17 of a data file holds, as a refused save names it.
+constexpr std::array<const char*, 16> fieldNames = {
+    "start location name",      "start country",
+    "end location name",        "end country",
+    "start latitude degrees",   "start latitude minutes",
+    "start latitude direction", "start longitude degrees",
+    "start longitude minutes",  "start longitude direction",
+    "end latitude degrees",     "end latitude minutes",
+    "end latitude direction",   "end longitude degrees",
+    "end longitude minutes",    "end longitude direction",
+};
+} // namespace text
+
+// "The start location name cannot be saved: it begins with a double quote."
+QString refusedMessage(const FileError& error)
+{
+    const std::string_view what = error.what;
+    if (error.field < 2 || error.field > 17)
+        return text::notSaved + QString::fromStdString(error.what);
+    // The reader's phrase reads "line 2 (start location name) begins with ..."; the message
+    // names the field in words of its own and keeps only the reason.
+    const std::size_t afterRole = what.find(") ");
+    const std::string_view reason =
+        afterRole == std::string_view::npos ? what : what.substr(afterRole + 2);
+    return QStringLiteral("The %1 cannot be saved: it %2.")
+        .arg(QString::fromUtf8(text::fieldNames[static_cast<std::size_t>(error.field - 2)]),
+             QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size())));
+}
+
+// At most `limit` bytes of the file. The file is read in pieces, so a device or a pipe that never
+// ends (or lies about its size) costs no more than the limit.
+std::optional<QByteArray> readAtMost(const QString& path, qint64 limit, QString& why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        why = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    bytes.resize(std::clamp<qint64>(file.size() + 1, 4096, limit));
+    qint64 used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used >= limit)
+                break;
+            bytes.resize(std::min(limit, used * 2));
+        }
+        const qint64 got = file.read(bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            why = file.errorString();
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        used += got;
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+std::string_view viewOf(const QByteArray& bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+// Selects item `index` and makes sure the list shows it: a typed text leaves the index where it
+// was, so selecting that index again would keep the typed text.
+void selectItem(QComboBox* combo, int index)
+{
+    combo->setCurrentIndex(index);
+    if (combo->currentText() != combo->itemText(index))
+        combo->setEditText(combo->itemText(index));
+}
+
+} // namespace
 
 void StartWindow::cityNameChanged()
 {
     // Two names entered mean inputs are present. Only "Clear All" takes this back, so putting a
     // placeholder back into one list leaves the button enabled.
-    if (m_combo[13]->currentText() != QStringLiteral("Start Location") &&
-        m_combo[14]->currentText() != QStringLiteral("End Location"))
+    if (m_combo[13]->currentText() != text::startPlaceholder &&
+        m_combo[14]->currentText() != text::endPlaceholder)
         m_command[5]->setEnabled(true);
 }
 
-// The file commands come with the data-file work.
-void StartWindow::OpenFile() {}
+void StartWindow::OpenFile()
+{
+    const std::optional<QString> path =
+        m_services.dialogs->openFileName(this, text::openTitle, text::dataFileFilter);
+    if (!path)
+        return;
+    // The caption names the file before it is read, so it stands even for a file that proves
+    // unreadable.
+    setFileCaption(*path);
+    if (path->isEmpty())
+        return;
+
+    const auto tellUnreadable = [this](const QString& why) {
+        m_services.dialogs->message(this, text::dataFileUnreadable + why, text::fileErrorTitle,
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    };
+    QString why;
+    const std::optional<QByteArray> bytes = readAtMost(*path, kDataFileReadLimit, why);
+    if (!bytes) {
+        tellUnreadable(why);
+        return;
+    }
+    const std::variant<LocationData, FileError> parsed = readDataFile(viewOf(*bytes));
+    if (const auto* error = std::get_if<FileError>(&parsed)) {
+        if (error->kind == FileError::Kind::NotDataFile)
+            m_services.dialogs->message(this, text::notDataFile, text::fileErrorTitle,
+                                        Dialogs::Buttons::Ok, Dialogs::Icon::None);
+        else
+            tellUnreadable(QString::fromStdString(error->what));
+        return;
+    }
+    applyLocationData(std::get<LocationData>(parsed));
+    m_command[5]->setEnabled(true);
+}
 
 void StartWindow::SaveFile()
 {
-    // Saving needs inputs; the rest of the command comes with the data-file work.
     if (!m_command[5]->isEnabled()) {
-        m_services.dialogs->message(this, QStringLiteral("Input city data before saving"),
-                                    QStringLiteral("Error"), Dialogs::Buttons::Ok,
-                                    Dialogs::Icon::None);
+        m_services.dialogs->message(this, text::inputBeforeSaving, text::errorTitle,
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::None);
         return;
+    }
+    const std::optional<QString> path =
+        m_services.dialogs->saveFileName(this, text::saveTitle, text::dataFileFilter);
+    if (!path || path->isEmpty())
+        return;
+    writeDataFile(*path);
+}
+
+void StartWindow::saveAs()
+{
+    const std::optional<QString> path =
+        m_services.dialogs->saveFileName(this, text::saveTitle, text::dataFileFilter);
+    if (!path)
+        return;
+    if (path->isEmpty()) {
+        m_services.dialogs->message(this, text::noFileSelected, text::errorTitle,
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::None);
+        return;
+    }
+    writeDataFile(*path);
+}
+
+void StartWindow::LoadCityList()
+{
+    const std::optional<QString> path =
+        m_services.dialogs->openFileName(this, text::cityListTitle, text::cityListFilter);
+    if (!path)
+        return;
+    setFileCaption(*path);
+    if (path->isEmpty())
+        return;
+
+    const auto tellUnreadable = [this](const QString& why) {
+        m_services.dialogs->message(this, text::cityListUnreadable + why, text::fileErrorTitle,
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    };
+    // A large file chosen by mistake is refused from its size, before a byte of it is read.
+    if (QFileInfo(*path).size() > static_cast<qint64>(kMaxCityListBytes)) {
+        tellUnreadable(text::cityListTooLarge);
+        return;
+    }
+    QString why;
+    // One byte more than allowed, so that the reader sees a file that grew or lied about its size.
+    const std::optional<QByteArray> bytes =
+        readAtMost(*path, static_cast<qint64>(kMaxCityListBytes) + 1, why);
+    if (!bytes) {
+        tellUnreadable(why);
+        return;
+    }
+    std::variant<CityTable, FileError> parsed = readCityList(viewOf(*bytes));
+    if (const auto* error = std::get_if<FileError>(&parsed)) {
+        switch (error->kind) {
+        case FileError::Kind::NotCityList:
+            m_services.dialogs->message(this, text::notCityList, text::fileErrorTitle,
+                                        Dialogs::Buttons::Ok, Dialogs::Icon::None);
+            break;
+        case FileError::Kind::CountBelowOne:
+            m_services.dialogs->message(this, text::countBelowOne, text::errorTitle,
+                                        Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+            break;
+        default:
+            tellUnreadable(QString::fromStdString(error->what));
+            break;
+        }
+        return;
+    }
+
+    m_cityTable = std::move(std::get<CityTable>(parsed));
+    QStringList names;
+    names.reserve(m_cityTable->CityCount());
+    for (const City& city : m_cityTable->cities())
+        names.append(QString::fromStdString(city.name));
+    // One model serves both lists: filling each list item by item costs far more for a long list,
+    // and the two can never disagree.
+    auto* model = new QStringListModel(std::move(names), this);
+    // The lists delete the models they made themselves; the one they shared before is the
+    // window's to delete.
+    QAbstractItemModel* const shared = m_combo[13]->model();
+    QAbstractItemModel* const previous = shared->parent() == this ? shared : nullptr;
+    for (QComboBox* list : {m_combo[13], m_combo[14]}) {
+        // A new model selects its first item; the lists keep their texts until the picks below.
+        const QSignalBlocker quiet(list);
+        const QString shown = list->currentText();
+        list->setModel(model);
+        list->setCurrentIndex(-1);
+        list->setEditText(shown);
+        // A list looks a typed text up among its items when the typing ends and picks the item
+        // it matches; a typed name is a name, and only picking an item copies a city.
+        QObject::disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
+    }
+    delete previous;
+
+    // Each selection from code raises the pick once (see wireEvents).
+    m_combo[13]->setCurrentIndex(0);
+    // A list of one city has no second one to pick: the end keeps its name and country.
+    if (m_cityTable->CityCount() >= 2)
+        m_combo[14]->setCurrentIndex(1);
+    m_command[5]->setEnabled(true);
+}
+
+void StartWindow::startCityPicked(int index)
+{
+    if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
+        return;
+    StartCityIndex = index;
+    const City& city = m_cityTable->row(index + 1);
+    m_text[1]->setText(QString::fromStdString(city.country));
+    // Set as texts, not selected, so a value outside the offered items ("30.5") stays as it is;
+    // each change runs the list's coordinate update.
+    m_combo[1]->setEditText(QString::fromStdString(city.latDegrees));
+    m_combo[2]->setEditText(QString::fromStdString(city.latMinutes));
+    m_combo[9]->setEditText(QString::fromStdString(city.latDir));
+    m_combo[3]->setEditText(QString::fromStdString(city.longDegrees));
+    m_combo[4]->setEditText(QString::fromStdString(city.longMinutes));
+    m_combo[10]->setEditText(QString::fromStdString(city.longDir));
+    // The distance and courses of an earlier route no longer apply.
+    for (const std::size_t n : {3u, 4u, 5u, 6u})
+        m_text[n]->clear();
+    cityNameChanged();
+}
+
+void StartWindow::endCityPicked(int index)
+{
+    if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
+        return;
+    EndCityIndex = index;
+    const City& city = m_cityTable->row(index + 1);
+    m_text[2]->setText(QString::fromStdString(city.country));
+    m_combo[5]->setEditText(QString::fromStdString(city.latDegrees));
+    m_combo[6]->setEditText(QString::fromStdString(city.latMinutes));
+    m_combo[11]->setEditText(QString::fromStdString(city.latDir));
+    m_combo[7]->setEditText(QString::fromStdString(city.longDegrees));
+    m_combo[8]->setEditText(QString::fromStdString(city.longMinutes));
+    m_combo[12]->setEditText(QString::fromStdString(city.longDir));
+    for (const std::size_t n : {3u, 4u, 5u, 6u})
+        m_text[n]->clear();
+    cityNameChanged();
+}
+
+LocationData StartWindow::currentLocationData() const
+{
+    LocationData data;
+    data.startName = m_combo[13]->currentText().toStdString();
+    data.startCountry = m_text[1]->text().toStdString();
+    data.endName = m_combo[14]->currentText().toStdString();
+    data.endCountry = m_text[2]->text().toStdString();
+    for (std::size_t i = 0; i < kDataFileComboOrder.size(); ++i)
+        data.coordinates[i] =
+            m_combo[static_cast<std::size_t>(kDataFileComboOrder[i])]->currentText().toStdString();
+    return data;
+}
+
+void StartWindow::applyLocationData(const LocationData& data)
+{
+    m_combo[13]->setEditText(QString::fromStdString(data.startName));
+    m_text[1]->setText(QString::fromStdString(data.startCountry));
+    m_combo[14]->setEditText(QString::fromStdString(data.endName));
+    m_text[2]->setText(QString::fromStdString(data.endCountry));
+    for (std::size_t i = 0; i < kDataFileComboOrder.size(); ++i) {
+        const int number = kDataFileComboOrder[i];
+        QComboBox* const combo = m_combo[static_cast<std::size_t>(number)];
+        const QString value = QString::fromStdString(data.coordinates[i]);
+        if (number >= 9) {
+            // Direction lists: the first letter ("N" or "E") only when written exactly so.
+            selectItem(combo, value == combo->itemText(0) ? 0 : 1);
+            continue;
+        }
+        // A whole number naming an item selects it; any other number ("30.5", "95", "-5",
+        // "1e1", "07") comes back as the text that was saved, so the route reopens unchanged.
+        bool whole = false;
+        const int item = value.toInt(&whole);
+        if (whole && item >= 0 && item < combo->count() && combo->itemText(item) == value)
+            selectItem(combo, item);
+        else
+            combo->setEditText(value);
     }
 }
 
-// The file commands come with the data-file work.
-void StartWindow::saveAs() {}
-
-// The file commands come with the data-file work.
-void StartWindow::LoadCityList() {}
-
-// The file commands come with the data-file work.
-void StartWindow::startCityPicked(int) {}
-
-// The file commands come with the data-file work.
-void StartWindow::endCityPicked(int) {}
-
-// The file commands come with the data-file work.
-LocationData StartWindow::currentLocationData() const
+void StartWindow::writeDataFile(const QString& path)
 {
-    return {};
+    const std::variant<std::string, FileError> encoded =
+        gyrena::writeDataFile(currentLocationData());
+    if (const auto* error = std::get_if<FileError>(&encoded)) {
+        m_services.dialogs->message(this, refusedMessage(*error), text::fileErrorTitle,
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    const std::string& bytes = std::get<std::string>(encoded);
+    // Written beside the target and renamed over it only when complete: a failed save leaves an
+    // existing file exactly as it was.
+    QSaveFile file(path);
+    // commit() does not notice when its own last flush fails (a full disk, a file size limit)
+    // and renames the short file over the target; the explicit flush reports it in time.
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+            static_cast<qint64>(bytes.size()) &&
+        file.flush() && file.commit())
+        return;
+    const QString why = file.errorString();
+    file.cancelWriting();
+    m_services.dialogs->message(this, text::notSaved + why, text::fileErrorTitle,
+                                Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }
 
-// The file commands come with the data-file work.
-void StartWindow::applyLocationData(const LocationData&) {}
-
-// The file commands come with the data-file work.
-void StartWindow::writeDataFile(const QString&) {}
-
-// The file commands come with the data-file work.
-void StartWindow::setFileCaption(const QString&) {}
+void StartWindow::setFileCaption(const QString& path)
+{
+    // A "[*]" in a title marks where Qt shows the modified mark; doubled, it shows as itself.
+    QString shown = path;
+    shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(QStringLiteral("  [ ") + shown + QStringLiteral("]"));
+}
 
 } // namespace gyrena
