@@ -114,15 +114,6 @@ std::string_view viewOf(const QByteArray& bytes)
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Selects item `index` and makes sure the list shows it: a typed text leaves the index where it
-// was, so selecting that index again would keep the typed text.
-void selectItem(QComboBox* combo, int index)
-{
-    combo->setCurrentIndex(index);
-    if (combo->currentText() != combo->itemText(index))
-        combo->setEditText(combo->itemText(index));
-}
-
 } // namespace
 
 void StartWindow::cityNameChanged()
@@ -339,7 +330,7 @@ void StartWindow::applyLocationData(const LocationData& data)
         const QString value = QString::fromStdString(data.coordinates[i]);
         if (number >= 9) {
             // Direction lists: the first letter ("N" or "E") only when written exactly so.
-            selectItem(combo, value == combo->itemText(0) ? 0 : 1);
+            combo->setCurrentIndex(value == combo->itemText(0) ? 0 : 1);
             continue;
         }
         // A whole number naming an item selects it; any other number ("30.5", "95", "-5",
@@ -347,7 +338,7 @@ void StartWindow::applyLocationData(const LocationData& data)
         bool whole = false;
         const int item = value.toInt(&whole);
         if (whole && item >= 0 && item < combo->count() && combo->itemText(item) == value)
-            selectItem(combo, item);
+            combo->setCurrentIndex(item);
         else
             combo->setEditText(value);
     }
