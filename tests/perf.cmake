@@ -2,3 +2,4 @@
 gyrena_test(monkey LIBS gyrena_ui)
 target_compile_definitions(tst_monkey PRIVATE
   GYRENA_MONKEY_REGRESSIONS="${CMAKE_CURRENT_SOURCE_DIR}/monkey-regressions/seeds.txt")
+gyrena_test(diskfaults LIBS gyrena_ui)
