@@ -110,40 +110,70 @@ std::optional<std::string_view> FieldReader::nextView(FileError& error)
 
 int FieldReader::nextFields(std::string_view* out, int count, FileError& error)
 {
-    const char* const text = m_text.data();
-    const std::size_t size = m_text.size();
-    for (int i = 0; i < count; ++i) {
-        // The fast path takes an unquoted field without leading blanks that ends in a separator;
-        // anything else goes to nextView() from the same place.
-        std::size_t pos = m_pos;
-        if (!m_failed && pos < size && text[pos] != ' ' && text[pos] != '"') {
-            const std::size_t start = pos;
-            const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
-            while (pos < limit && !kStopsBareField[static_cast<unsigned char>(text[pos])])
-                ++pos;
-            if (pos < size && pos - start <= kMaxFieldBytes) {
-                const char separator = text[pos];
-                if (separator != '\0') {
-                    out[i] = std::string_view(text + start, pos - start);
-                    m_fieldLine = m_line;
-                    m_afterComma = separator == ',';
-                    if (!m_afterComma) {
-                        ++m_line;
-                        if (separator == '\r' && pos + 1 < size && text[pos + 1] == '\n')
-                            ++pos;
-                    }
-                    m_pos = pos + 1;
-                    ++m_fieldsRead;
-                    continue;
-                }
-            }
-        }
+    int i = 0;
+    while (i < count) {
+        i = bareFields(out, i, count);
+        if (i == count)
+            break;
+        // Anything the fast loop does not take (quotes, blanks, the end, errors) goes this way.
         const auto value = nextView(error);
         if (!value)
             return i;
-        out[i] = *value;
+        out[i++] = *value;
     }
     return count;
+}
+
+int FieldReader::bareFields(std::string_view* out, int i, int count)
+{
+    if (m_failed)
+        return i;
+    const char* const text = m_text.data();
+    const std::size_t size = m_text.size();
+    // The state lives in locals here: stores through `out` could alias the members.
+    std::size_t pos = m_pos;
+    int line = m_line;
+    int fieldLine = m_fieldLine;
+    int fieldsRead = m_fieldsRead;
+    bool afterComma = m_afterComma;
+    // When the last byte stops a scan (a final line end, as usual), no scan can run off the
+    // end: the loop below then needs no bound. A field too long is left to nextView() to report.
+    const bool lastByteStops =
+        size > 0 && kStopsBareField[static_cast<unsigned char>(text[size - 1])];
+    // Takes unquoted fields without leading blanks that end in a separator.
+    for (; i < count && pos < size; ++i) {
+        if (text[pos] == ' ' || text[pos] == '"')
+            break;
+        const std::size_t start = pos;
+        std::size_t end = start;
+        if (lastByteStops) {
+            while (!kStopsBareField[static_cast<unsigned char>(text[end])])
+                ++end;
+        } else {
+            const std::size_t limit = std::min(size, start + kMaxFieldBytes + 1);
+            while (end < limit && !kStopsBareField[static_cast<unsigned char>(text[end])])
+                ++end;
+        }
+        if (end >= size || end - start > kMaxFieldBytes || text[end] == '\0')
+            break;
+        const char separator = text[end];
+        out[i] = std::string_view(text + start, end - start);
+        fieldLine = line;
+        ++fieldsRead;
+        pos = end + 1;
+        afterComma = separator == ',';
+        if (!afterComma) {
+            ++line;
+            if (separator == '\r' && pos < size && text[pos] == '\n')
+                ++pos;
+        }
+    }
+    m_pos = pos;
+    m_line = line;
+    m_fieldLine = fieldLine;
+    m_fieldsRead = fieldsRead;
+    m_afterComma = afterComma;
+    return i;
 }
 
 std::optional<std::string_view> FieldReader::quotedField(FileError& error)

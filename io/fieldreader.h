@@ -49,6 +49,7 @@ public:
 private:
     std::optional<std::string_view> fail(FileError& error, const char* what, int line);
     std::optional<std::string_view> quotedField(FileError& error);
+    int bareFields(std::string_view* out, int i, int count);
     void consumeSeparator();
 
     std::string_view m_text;
