@@ -1,5 +1,7 @@
 #include "geo/numberformat.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -17,67 +19,88 @@ namespace {
 constexpr int kReadableDigits = 15;
 
 // The common case of formatTwoDecimals without any text conversion: for 1e-3 <= |value| < 1e15
-// the 15 significant digits are the value scaled by a power of ten in extended precision and
-// rounded to a whole number. The scaled value is off by less than 1e-4 of a unit there, so the
-// whole number is exact unless the fraction lies within 1e-3 of a half; those values, the
-// others outside the range and platforms without a 64-bit extended mantissa go the long way.
-// Returns false when it did not format the value.
+// the 15 significant digits are the value's binary mantissa times a power of ten, shifted by its
+// binary exponent, in exact 128-bit arithmetic; the bits shifted out tell the rounding exactly.
+// An exact tie, other magnitudes and compilers without 128-bit integers go the long way (which
+// decides ties as the fixed-precision conversion does). Returns false when it did not format.
 bool formatTwoDecimalsFast(double value, std::string_view decimalSeparator, std::string& text)
 {
-    if constexpr (std::numeric_limits<long double>::digits < 64) {
+#ifndef __SIZEOF_INT128__
+    (void)value;
+    (void)decimalSeparator;
+    (void)text;
+    return false;
+#else
+    using u128 = unsigned __int128;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-3 && magnitude < 1e15))
         return false;
-    } else {
-        const double magnitude = std::fabs(value);
-        if (!(magnitude >= 1e-3 && magnitude < 1e15))
-            return false;
-        static constexpr double kDecades[] = {1e-3, 1e-2, 1e-1, 1e0, 1e1,  1e2,  1e3,  1e4,  1e5,
-                                              1e6,  1e7,  1e8,  1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
-        static constexpr long double kPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,
-                                                  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L,
-                                                  1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L};
-        // The decimal exponent: 10^exponent <= magnitude < 10^(exponent + 1), -3..14; the
-        // scaled value is checked against it because the smallest decades are not exact.
-        int exponent = 14;
-        while (exponent > -3 && magnitude < kDecades[exponent + 3])
-            --exponent;
-        long double scaled = static_cast<long double>(magnitude) * kPowers[14 - exponent];
-        if (scaled >= 1e15L && exponent < 14)
-            scaled = static_cast<long double>(magnitude) * kPowers[14 - ++exponent];
-        else if (scaled < 1e14L && exponent > -3)
-            scaled = static_cast<long double>(magnitude) * kPowers[14 - --exponent];
-        std::uint64_t digits = static_cast<std::uint64_t>(scaled); // 15 significant digits
-        const long double fraction = scaled - static_cast<long double>(digits);
-        if (std::fabs(fraction - 0.5L) < 1e-3L)
-            return false;
-        if (fraction > 0.5L)
-            ++digits;
-
-        // Hundredths, halves away from zero on the digit after them (the sign comes afterwards).
-        std::uint64_t hundredths = 0;
-        if (exponent >= 12) {
-            hundredths = digits * static_cast<std::uint64_t>(kPowers[exponent - 12]);
-        } else {
-            const auto dropped = static_cast<std::uint64_t>(kPowers[12 - exponent]);
-            hundredths = digits / dropped;
-            if ((digits % dropped) * 2 >= dropped)
-                ++hundredths;
-        }
-
-        char whole[24];
-        char* first = std::end(whole);
-        for (std::uint64_t w = hundredths / 100; w != 0; w /= 10)
-            *--first = static_cast<char>('0' + w % 10);
-        if (value < 0 && hundredths != 0)
-            *--first = '-';
-        const char decimals[2] = {static_cast<char>('0' + hundredths / 10 % 10),
-                                  static_cast<char>('0' + hundredths % 10)};
-        text.reserve(static_cast<std::size_t>(std::end(whole) - first) + decimalSeparator.size() +
-                     2);
-        text.append(first, std::end(whole));
-        text.append(decimalSeparator);
-        text.append(decimals, 2);
-        return true;
+    static constexpr std::uint64_t kPowers[] = {1ull,
+                                                10ull,
+                                                100ull,
+                                                1000ull,
+                                                10000ull,
+                                                100000ull,
+                                                1000000ull,
+                                                10000000ull,
+                                                100000000ull,
+                                                1000000000ull,
+                                                10000000000ull,
+                                                100000000000ull,
+                                                1000000000000ull,
+                                                10000000000000ull,
+                                                100000000000000ull,
+                                                1000000000000000ull,
+                                                10000000000000000ull,
+                                                100000000000000000ull};
+    // magnitude = mantissa / 2^shift exactly, with the 53-bit mantissa of a normal double and
+    // 2^(binaryExponent - 1) <= magnitude < 2^binaryExponent; shift is 3..63 here.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryExponent = static_cast<int>(bits >> 52) - 1022;
+    const int shift = 53 - binaryExponent;
+    // The decimal exponent: 10^exponent <= magnitude < 10^(exponent + 1), -3..14. log10(2) is
+    // about 1233 / 4096; the guess is right or one too small, and the scaled value tells which.
+    int exponent = std::clamp(((binaryExponent - 1) * 1233) >> 12, -3, 14);
+    u128 scaled = u128{mantissa} * kPowers[14 - exponent];
+    if (exponent < 14 && (scaled >> shift) >= kPowers[15]) {
+        ++exponent;
+        scaled = u128{mantissa} * kPowers[14 - exponent];
     }
+    const u128 half = u128{1} << (shift - 1);
+    const u128 dropped = scaled & ((u128{1} << shift) - 1);
+    if (dropped == half)
+        return false;
+    // 15 significant digits (10^15 when they round up to the next decade).
+    const std::uint64_t digits =
+        static_cast<std::uint64_t>(scaled >> shift) + (dropped > half ? 1 : 0);
+
+    // Hundredths, halves away from zero on the digit after them (the sign comes afterwards).
+    std::uint64_t hundredths = 0;
+    if (exponent >= 12) {
+        hundredths = digits * kPowers[exponent - 12];
+    } else {
+        const std::uint64_t divisor = kPowers[12 - exponent];
+        hundredths = digits / divisor;
+        if ((digits % divisor) * 2 >= divisor)
+            ++hundredths;
+    }
+
+    char whole[24];
+    char* first = std::end(whole);
+    for (std::uint64_t w = hundredths / 100; w != 0; w /= 10)
+        *--first = static_cast<char>('0' + w % 10);
+    if (value < 0 && hundredths != 0)
+        *--first = '-';
+    const char decimals[2] = {static_cast<char>('0' + hundredths / 10 % 10),
+                              static_cast<char>('0' + hundredths % 10)};
+    text.reserve(static_cast<std::size_t>(std::end(whole) - first) + decimalSeparator.size() + 2);
+    text.append(first, std::end(whole));
+    text.append(decimalSeparator);
+    text.append(decimals, 2);
+    return true;
+#endif
 }
 
 } // namespace
