@@ -5,7 +5,6 @@
 #include "ui/main/startwindow.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 
 #include <memory>
@@ -18,9 +17,10 @@ int main(int argc, char* argv[])
                                             .arg(GYRENA_VERSION_MAJOR)
                                             .arg(GYRENA_VERSION_MINOR)
                                             .arg(GYRENA_VERSION_PATCH));
-    const QString iconPath = QStringLiteral(":/gyrena/icon-32.png");
-    if (QFile::exists(iconPath))
-        QApplication::setWindowIcon(QIcon(iconPath));
+    // Every window shows the application icon; the desktop entry ties the running program to
+    // its menu entry and icon on Wayland, where the X11 window class does not count.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/gyrena/icon-32.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.gyrena.Gyrena"));
 
     gyrena::QtDialogs dialogs;
     const std::unique_ptr<gyrena::Registry> registry = gyrena::makeSystemRegistry();
