@@ -6,7 +6,9 @@
 //   - reading and checking the largest city list (32,767 cities), beside one pass over its bytes
 //     that only counts the line ends;
 //   - Options > "Load City list" of that list up to the window's next paint, beside two bare
-//     QComboBoxes given one QStringListModel of the same names, up to their next paint.
+//     QComboBoxes given one QStringListModel of the same names, up to their next paint;
+//   - the first drop-down of the start list after that load, beside the first drop-down of a
+//     bare QComboBox given the same names.
 //
 //     build-perf/bench/bench_filecommands --benchmark_repetitions=9
 //                                         --benchmark_report_aggregates_only=true
@@ -17,6 +19,7 @@
 #include "platform/dialogs.h"
 #include "ui/main/startwindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -218,6 +221,66 @@ void BM_Baseline_BareListsSetModel32767(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Baseline_BareListsSetModel32767)->Unit(benchmark::kMillisecond);
+
+// The first drop-down after a load: the view lays out and paints the new entries once.
+void BM_FirstDropDownAfterLoad32767(benchmark::State& state)
+{
+    Window w;
+    const gyrena::bench::GeneratedCityList list =
+        gyrena::bench::makeCityList(gyrena::kMaxCityCount);
+    w.dialogs.path = w.write(QStringLiteral("cities.gcl"), QByteArray::fromStdString(list.bytes));
+    auto* start = w.window->findChild<QComboBox*>(QStringLiteral("Combo13"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.window->LoadCityList();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        start->showPopup();
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (!start->view()->isVisible())
+            state.SkipWithError("the drop-down did not open");
+        start->hidePopup();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstDropDownAfterLoad32767)->Unit(benchmark::kMillisecond);
+
+void BM_Baseline_BareListFirstDropDown32767(benchmark::State& state)
+{
+    const gyrena::bench::GeneratedCityList list =
+        gyrena::bench::makeCityList(gyrena::kMaxCityCount);
+    QStringList names;
+    for (const auto& city : list.cities)
+        names.append(QString::fromStdString(city[0]));
+    QWidget window;
+    window.resize(635, 493);
+    auto* combo = new QComboBox(&window);
+    combo->setEditable(true);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setGeometry(10, 10, 200, 22);
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QAbstractItemModel* const previous =
+            combo->model()->parent() == &window ? combo->model() : nullptr;
+        combo->setModel(new QStringListModel(names, &window));
+        delete previous;
+        QApplication::processEvents();
+        state.ResumeTiming();
+        combo->showPopup();
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (!combo->view()->isVisible())
+            state.SkipWithError("the drop-down did not open");
+        combo->hidePopup();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Baseline_BareListFirstDropDown32767)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
