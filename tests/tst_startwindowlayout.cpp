@@ -46,7 +46,10 @@ private slots:
     void textsHaveNoLengthLimit();
     void faceColours_data();
     void faceColours();
+    void faceColourKeepsItsFocus_data();
+    void faceColourKeepsItsFocus();
     void background();
+    void onlyTheColouredButtonsTakeAStyleSheet();
     void captionsStayDarkUnderADarkTheme();
     void doneWithInputsCaptionFits();
     void windowSizeAndResizing();
@@ -471,6 +474,54 @@ void tst_StartWindowLayout::faceColours()
     QCOMPARE(faceColourOf(button), face);
 }
 
+void tst_StartWindowLayout::faceColourKeepsItsFocus_data()
+{
+    QTest::addColumn<QString>("from"); // where the focus was before
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+
+    QTest::newRow("Tab") << QStringLiteral("Text6") << int(Qt::Key_Tab) << int(Qt::NoModifier);
+    QTest::newRow("Shift+Tab") << QStringLiteral("Text11") << int(Qt::Key_Backtab)
+                               << int(Qt::ShiftModifier);
+    QTest::newRow("Shift+Tab as Tab with Shift")
+        << QStringLiteral("Text11") << int(Qt::Key_Tab) << int(Qt::ShiftModifier);
+    QTest::newRow("focus by the mouse") << QString() << 0 << 0;
+}
+
+void tst_StartWindowLayout::faceColourKeepsItsFocus()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    control(QStringLiteral("Frame2"))->show();
+    auto* button = control<QPushButton>(QStringLiteral("Command1"));
+    button->setEnabled(true);
+    const QColor green(0, 255, 0);
+    setFaceColour(button, green);
+    if (from.isEmpty()) {
+        button->setFocus(Qt::MouseFocusReason);
+    } else {
+        control(from)->setFocus(Qt::OtherFocusReason);
+        const auto keyModifiers = Qt::KeyboardModifiers(modifiers);
+        // The key goes down in the box that had the focus and comes up in the button, with Shift
+        // still held, as from a keyboard.
+        if (keyModifiers & Qt::ShiftModifier)
+            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Shift);
+        QTest::keyPress(QApplication::focusWidget(), Qt::Key(key), keyModifiers);
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key(key), keyModifiers);
+        if (keyModifiers & Qt::ShiftModifier)
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Shift, keyModifiers);
+    }
+    QCOMPARE(designNameOf(QApplication::focusWidget()), QStringLiteral("Command1"));
+    QCOMPARE(faceColourOf(button), green);
+    // The focus still shows, in the border.
+    const QImage image = button->grab().toImage();
+    QCOMPARE(image.pixelColor(0, image.height() / 2), QColor(Qt::black));
+}
+
 void tst_StartWindowLayout::background()
 {
     QWidget* client = control(QStringLiteral("Client"));
@@ -479,6 +530,21 @@ void tst_StartWindowLayout::background()
     // Between the bottom buttons, and inside the input frame below its last row.
     QCOMPARE(image.pixelColor(twipsPoint(2800, 6800)), grey);
     QCOMPARE(image.pixelColor(twipsPoint(240 + 4000, 120 + 3100)), grey);
+}
+
+void tst_StartWindowLayout::onlyTheColouredButtonsTakeAStyleSheet()
+{
+    // A style sheet puts the widget and everything inside it under Qt's style-sheet style, which
+    // slows the window's start-up; only the two buttons with an exact face colour need one.
+    const QStringList coloured = {QStringLiteral("Command1"), QStringLiteral("Command5")};
+    QStringList sheeted;
+    const auto widgets = m_window->findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        if (widget->style() != QApplication::style())
+            sheeted << designNameOf(widget);
+    }
+    sheeted.sort();
+    QCOMPARE(sheeted, coloured);
 }
 
 void tst_StartWindowLayout::captionsStayDarkUnderADarkTheme()

@@ -2,6 +2,7 @@
 // the menus and the tab order. What the controls do lives in startwindow.cpp and
 // startwindow_files.cpp.
 
+#include "ui/main/etchedframe.h"
 #include "ui/main/startwindow.h"
 #include "ui/main/wrappingbutton.h"
 #include "ui/twips.h"
@@ -171,15 +172,21 @@ const ButtonDesign buttonDesigns[] = {
 void setFaceColour(QPushButton* button, const QColor& colour)
 {
     // A palette colour is shaded into a gradient by most styles; a style sheet with a border of
-    // its own paints the face in exactly this colour, enabled or not.
+    // its own paints the face in exactly this colour, enabled or not. The sheet names the button
+    // alone, so no other control goes through the slower style-sheet style on its account. The
+    // black border shows the focus: the style's own focus mark would tint the whole face when
+    // the focus came by the keyboard.
+    const QString selector = button->objectName().isEmpty()
+                                 ? QStringLiteral("QPushButton")
+                                 : QStringLiteral("QPushButton#%1").arg(button->objectName());
     button->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: %1; border-width: 2px;"
-                       " border-style: solid; border-radius: 0px;"
-                       " border-color: #ffffff #404040 #404040 #ffffff; }"
-                       " QPushButton:pressed { border-color: #404040 #ffffff #ffffff #404040; }"
-                       " QPushButton:focus { border-color: #000000; }"
-                       " QPushButton:disabled { color: #808080; }")
-            .arg(colour.name()));
+        QStringLiteral("%1 { background-color: %2; border-width: 2px; border-style: solid;"
+                       " border-radius: 0px; border-color: #ffffff #404040 #404040 #ffffff;"
+                       " outline: none; }"
+                       " %1:pressed { border-color: #404040 #ffffff #ffffff #404040; }"
+                       " %1:focus { border-color: #000000; }"
+                       " %1:disabled { color: #808080; }")
+            .arg(selector, colour.name()));
 }
 
 void StartWindow::buildLayout()
@@ -199,27 +206,13 @@ void StartWindow::buildLayout()
     m_client->setAutoFillBackground(true);
     setCentralWidget(m_client);
 
-    // Frames show the window's grey inside an etched line, their caption set into the line's top
-    // left, rather than the style's own tinted box.
-    const QString frameStyle =
-        QStringLiteral(
-            "QGroupBox { border: 2px groove %1; margin-top: 0.5em; color: black; }"
-            " QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-            " left: 6px; padding: 0px 2px; background-color: %1; }"
-            // A style sheet's widgets take their colours from the application, not from the
-            // client's palette: the captions and the rule say theirs again.
-            " QLabel, QFrame#Line1 { color: black; }")
-            .arg(backgroundGrey.name());
-
-    m_frame1 = new QGroupBox(QStringLiteral("Input Latitude / Longitude Data"), m_client);
+    m_frame1 = new EtchedFrame(QStringLiteral("Input Latitude / Longitude Data"), m_client);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     m_frame1->setGeometry(twipsRect(240, 120, 9135, 3255));
-    m_frame1->setStyleSheet(frameStyle);
 
-    m_frame2 = new QGroupBox(QStringLiteral("Output Data"), m_client);
+    m_frame2 = new EtchedFrame(QStringLiteral("Output Data"), m_client);
     m_frame2->setObjectName(QStringLiteral("Frame2"));
     m_frame2->setGeometry(twipsRect(240, 3600, 9135, 2535));
-    m_frame2->setStyleSheet(frameStyle);
     m_frame2->hide();
 
     const auto containerOf = [this](Container container) -> QWidget* {
