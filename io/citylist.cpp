@@ -5,13 +5,17 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace gyrena {
 
 namespace {
 
-constexpr int kFieldsPerCity = 8;
+constexpr int kFieldsPerCity = CityTable::kFieldsPerCity;
+static_assert(kMaxFieldBytes <= std::numeric_limits<std::uint16_t>::max(),
+              "a field's size must fit the table's 16-bit sizes");
 constexpr std::string_view kCountRange = " is not a whole number from 1 to 32,767";
 
 FileError unreadable(std::string what, int line, int field = 0)
@@ -66,7 +70,8 @@ std::variant<CityTable, FileError> readCityList(std::string_view bytes)
         return unreadable("the file is larger than 64 MiB", 0);
 
     std::string storage;
-    FieldReader reader(decodeFileText(bytes, storage));
+    const std::string_view text = decodeFileText(bytes, storage);
+    FieldReader reader(text);
     FileError error;
 
     if (reader.atEnd())
@@ -94,16 +99,18 @@ std::variant<CityTable, FileError> readCityList(std::string_view bytes)
         return FileError{FileError::Kind::CountBelowOne, "the count is below 1", reader.line(), 2};
 
     const auto cityCount = static_cast<std::size_t>(count.value);
-    std::vector<City> cities;
+    // Every field is a part of the text (a quoted one without its quotes), so the table keeps
+    // where each lies and, once all are read, the text up to the end of the last.
+    if (text.size() > std::numeric_limits<std::uint32_t>::max())
+        return unreadable("the file is larger than 64 MiB", 0);
+    CityTable table;
     // Every record takes at least eight bytes, so a short file cannot make this reserve large.
-    cities.reserve(std::min(cityCount, bytes.size() / kFieldsPerCity + 1));
-    // Builds each field of a city straight in its place, without a temporary string to move.
-    struct InPlace
-    {
-        std::string_view text;
-        operator std::string() const { return std::string(text); }
-    };
+    const std::size_t fields =
+        std::min(cityCount, text.size() / kFieldsPerCity + 1) * kFieldsPerCity;
+    table.m_begins.reserve(fields);
+    table.m_sizes.reserve(fields);
     std::array<std::string_view, kFieldsPerCity> f;
+    std::size_t end = 0;
     for (std::size_t row = 1; row <= cityCount; ++row) {
         if (reader.nextFields(f.data(), kFieldsPerCity, error) != kFieldsPerCity) {
             if (!reader.ranPastEnd())
@@ -113,15 +120,16 @@ std::variant<CityTable, FileError> readCityList(std::string_view bytes)
                                   std::to_string(cityCount),
                               reader.currentLine(), reader.fieldsRead() + 1);
         }
-#if defined(__cpp_aggregate_paren_init) // not in clang before 16: there a City is moved in
-        cities.emplace_back(InPlace{f[0]}, InPlace{f[1]}, InPlace{f[2]}, InPlace{f[3]},
-                            InPlace{f[4]}, InPlace{f[5]}, InPlace{f[6]}, InPlace{f[7]});
-#else
-        cities.push_back(City{InPlace{f[0]}, InPlace{f[1]}, InPlace{f[2]}, InPlace{f[3]},
-                              InPlace{f[4]}, InPlace{f[5]}, InPlace{f[6]}, InPlace{f[7]}});
-#endif
+        for (const std::string_view field : f) {
+            const auto begin = static_cast<std::size_t>(field.data() - text.data());
+            table.m_begins.push_back(static_cast<std::uint32_t>(begin));
+            table.m_sizes.push_back(static_cast<std::uint16_t>(field.size()));
+            end = begin + field.size();
+        }
     }
-    return CityTable(std::move(cities));
+    // Records beyond the count are not kept.
+    table.m_text.assign(text.data(), end);
+    return table;
 }
 
 } // namespace gyrena

@@ -1,35 +1,53 @@
 #include "io/citylist.h"
 
-#include <utility>
+#include <stdexcept>
 
 namespace gyrena {
 
-CityTable::CityTable(std::vector<City> cities) : m_cities(std::move(cities)) {}
+CityView CityTable::row(int r) const
+{
+    if (r < 1 || r > CityCount())
+        throw std::out_of_range("CityTable::row: no row " + std::to_string(r));
+    const std::size_t k = static_cast<std::size_t>(r - 1) * kFieldsPerCity;
+    return CityView{field(k),     field(k + 1), field(k + 2), field(k + 3),
+                    field(k + 4), field(k + 5), field(k + 6), field(k + 7)};
+}
 
 std::string CityTable::text(int r, CityColumn c) const
 {
-    const City& city = row(r);
+    const CityView city = row(r);
     switch (c) {
     case CityRow:
         return std::to_string(r);
     case CityName:
-        return city.name;
+        return std::string(city.name);
     case CityCountry:
-        return city.country;
+        return std::string(city.country);
     case CityLatDegrees:
-        return city.latDegrees;
+        return std::string(city.latDegrees);
     case CityLatMinutes:
-        return city.latMinutes;
+        return std::string(city.latMinutes);
     case CityLatDir:
-        return city.latDir;
+        return std::string(city.latDir);
     case CityLongDegrees:
-        return city.longDegrees;
+        return std::string(city.longDegrees);
     case CityLongMinutes:
-        return city.longMinutes;
+        return std::string(city.longMinutes);
     case CityLongDir:
-        return city.longDir;
+        return std::string(city.longDir);
     }
     return {};
+}
+
+bool CityTable::operator==(const CityTable& other) const
+{
+    if (m_begins.size() != other.m_begins.size())
+        return false;
+    for (std::size_t k = 0; k < m_begins.size(); ++k) {
+        if (field(k) != other.field(k))
+            return false;
+    }
+    return true;
 }
 
 } // namespace gyrena

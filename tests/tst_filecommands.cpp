@@ -1083,8 +1083,8 @@ void tst_FileCommands::worldListComputesRoute()
     QVERIFY(m_dialogs.verifyDone());
 
     // The same route from the table's texts, without the window.
-    const City& from = m_window->cityTable()->row(start + 1);
-    const City& to = m_window->cityTable()->row(end + 1);
+    const CityView from = m_window->cityTable()->row(start + 1);
+    const CityView to = m_window->cityTable()->row(end + 1);
     LocationState s;
     updateStartLat(s, from.latDegrees, from.latMinutes);
     updateStartLatDir(s, from.latDir);

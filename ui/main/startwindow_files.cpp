@@ -114,6 +114,11 @@ std::string_view viewOf(const QByteArray& bytes)
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
+QString qStringOf(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
 void StartWindow::cityNameChanged()
@@ -209,13 +214,15 @@ void StartWindow::LoadCityList()
     }
     QString why;
     // One byte more than allowed, so that the reader sees a file that grew or lied about its size.
-    const std::optional<QByteArray> bytes =
+    std::optional<QByteArray> bytes =
         readAtMost(*path, static_cast<qint64>(kMaxCityListBytes) + 1, why);
     if (!bytes) {
         tellUnreadable(why);
         return;
     }
     std::variant<CityTable, FileError> parsed = readCityList(viewOf(*bytes));
+    // The table keeps its own copy of the text: the file's bytes go before the lists are filled.
+    bytes.reset();
     if (const auto* error = std::get_if<FileError>(&parsed)) {
         switch (error->kind) {
         case FileError::Kind::NotCityList:
@@ -236,8 +243,8 @@ void StartWindow::LoadCityList()
     m_cityTable = std::move(std::get<CityTable>(parsed));
     QStringList names;
     names.reserve(m_cityTable->CityCount());
-    for (const City& city : m_cityTable->cities())
-        names.append(QString::fromStdString(city.name));
+    for (int r = 1; r <= m_cityTable->CityCount(); ++r)
+        names.append(qStringOf(m_cityTable->row(r).name));
     // One model serves both lists: filling each list item by item costs far more for a long list,
     // and the two can never disagree.
     auto* model = new QStringListModel(std::move(names), this);
@@ -271,16 +278,16 @@ void StartWindow::startCityPicked(int index)
     if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
         return;
     StartCityIndex = index;
-    const City& city = m_cityTable->row(index + 1);
-    m_text[1]->setText(QString::fromStdString(city.country));
+    const CityView city = m_cityTable->row(index + 1);
+    m_text[1]->setText(qStringOf(city.country));
     // Set as texts, not selected, so a value outside the offered items ("30.5") stays as it is;
     // each change runs the list's coordinate update.
-    m_combo[1]->setEditText(QString::fromStdString(city.latDegrees));
-    m_combo[2]->setEditText(QString::fromStdString(city.latMinutes));
-    m_combo[9]->setEditText(QString::fromStdString(city.latDir));
-    m_combo[3]->setEditText(QString::fromStdString(city.longDegrees));
-    m_combo[4]->setEditText(QString::fromStdString(city.longMinutes));
-    m_combo[10]->setEditText(QString::fromStdString(city.longDir));
+    m_combo[1]->setEditText(qStringOf(city.latDegrees));
+    m_combo[2]->setEditText(qStringOf(city.latMinutes));
+    m_combo[9]->setEditText(qStringOf(city.latDir));
+    m_combo[3]->setEditText(qStringOf(city.longDegrees));
+    m_combo[4]->setEditText(qStringOf(city.longMinutes));
+    m_combo[10]->setEditText(qStringOf(city.longDir));
     // The distance and courses of an earlier route no longer apply.
     for (const std::size_t n : {3u, 4u, 5u, 6u})
         m_text[n]->clear();
@@ -292,14 +299,14 @@ void StartWindow::endCityPicked(int index)
     if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
         return;
     EndCityIndex = index;
-    const City& city = m_cityTable->row(index + 1);
-    m_text[2]->setText(QString::fromStdString(city.country));
-    m_combo[5]->setEditText(QString::fromStdString(city.latDegrees));
-    m_combo[6]->setEditText(QString::fromStdString(city.latMinutes));
-    m_combo[11]->setEditText(QString::fromStdString(city.latDir));
-    m_combo[7]->setEditText(QString::fromStdString(city.longDegrees));
-    m_combo[8]->setEditText(QString::fromStdString(city.longMinutes));
-    m_combo[12]->setEditText(QString::fromStdString(city.longDir));
+    const CityView city = m_cityTable->row(index + 1);
+    m_text[2]->setText(qStringOf(city.country));
+    m_combo[5]->setEditText(qStringOf(city.latDegrees));
+    m_combo[6]->setEditText(qStringOf(city.latMinutes));
+    m_combo[11]->setEditText(qStringOf(city.latDir));
+    m_combo[7]->setEditText(qStringOf(city.longDegrees));
+    m_combo[8]->setEditText(qStringOf(city.longMinutes));
+    m_combo[12]->setEditText(qStringOf(city.longDir));
     for (const std::size_t n : {3u, 4u, 5u, 6u})
         m_text[n]->clear();
     cityNameChanged();
