@@ -50,7 +50,7 @@ public:
     MathWindow* mathWindow() const;
 
     // The commands, as the buttons and menu items run them.
-    void doneWithInputs();  // Command5 "Done with Inputs"
+    void doneWithInputs(); // Command5 "Done with Inputs"
     void CheckReady();
     void Calcs();           // Command1 "Compute Outputs"
     void clearAll();        // Command4 "Clear All"
@@ -81,6 +81,9 @@ private:
     void cityNameChanged(); // the enable test, on every change of Combo13/Combo14 text
     void startCityPicked(int index);
     void endCityPicked(int index);
+    // Copies city `index` (0-based list position) into a country box and six coordinate lists.
+    void copyCity(int index, std::size_t countryBox,
+                  const std::array<std::size_t, 6>& coordinateLists);
     LocationData currentLocationData() const;
     void applyLocationData(const LocationData& data);
     void writeDataFile(const QString& path);
@@ -92,10 +95,10 @@ private:
     QWidget* m_client = nullptr;
     QGroupBox* m_frame1 = nullptr;
     QGroupBox* m_frame2 = nullptr;
-    std::array<QComboBox*, 15> m_combo{};     // Combo1..Combo14
-    std::array<QLineEdit*, 21> m_text{};      // Text1..Text20 (no Text13, Text15)
-    std::array<QLabel*, 29> m_label{};        // Label1..Label28 (no Label19, 21, 23)
-    std::array<QPushButton*, 6> m_command{};  // Command1..Command5
+    std::array<QComboBox*, 15> m_combo{};    // Combo1..Combo14
+    std::array<QLineEdit*, 21> m_text{};     // Text1..Text20 (no Text13, Text15)
+    std::array<QLabel*, 29> m_label{};       // Label1..Label28 (no Label19, 21, 23)
+    std::array<QPushButton*, 6> m_command{}; // Command1..Command5
     QFrame* m_line1 = nullptr;
     QMenu* m_fileMenu = nullptr;    // MFile
     QMenu* m_optionsMenu = nullptr; // MOptions

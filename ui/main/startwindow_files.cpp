@@ -278,20 +278,7 @@ void StartWindow::startCityPicked(int index)
     if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
         return;
     StartCityIndex = index;
-    const CityView city = m_cityTable->row(index + 1);
-    m_text[1]->setText(qStringOf(city.country));
-    // Set as texts, not selected, so a value outside the offered items ("30.5") stays as it is;
-    // each change runs the list's coordinate update.
-    m_combo[1]->setEditText(qStringOf(city.latDegrees));
-    m_combo[2]->setEditText(qStringOf(city.latMinutes));
-    m_combo[9]->setEditText(qStringOf(city.latDir));
-    m_combo[3]->setEditText(qStringOf(city.longDegrees));
-    m_combo[4]->setEditText(qStringOf(city.longMinutes));
-    m_combo[10]->setEditText(qStringOf(city.longDir));
-    // The distance and courses of an earlier route no longer apply.
-    for (const std::size_t n : {3u, 4u, 5u, 6u})
-        m_text[n]->clear();
-    cityNameChanged();
+    copyCity(index, 1, {1, 2, 9, 3, 4, 10});
 }
 
 void StartWindow::endCityPicked(int index)
@@ -299,14 +286,23 @@ void StartWindow::endCityPicked(int index)
     if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
         return;
     EndCityIndex = index;
+    copyCity(index, 2, {5, 6, 11, 7, 8, 12});
+}
+
+void StartWindow::copyCity(int index, std::size_t countryBox,
+                           const std::array<std::size_t, 6>& coordinateLists)
+{
     const CityView city = m_cityTable->row(index + 1);
-    m_text[2]->setText(qStringOf(city.country));
-    m_combo[5]->setEditText(qStringOf(city.latDegrees));
-    m_combo[6]->setEditText(qStringOf(city.latMinutes));
-    m_combo[11]->setEditText(qStringOf(city.latDir));
-    m_combo[7]->setEditText(qStringOf(city.longDegrees));
-    m_combo[8]->setEditText(qStringOf(city.longMinutes));
-    m_combo[12]->setEditText(qStringOf(city.longDir));
+    m_text[countryBox]->setText(qStringOf(city.country));
+    // Set as texts, not selected, so a value outside the offered items ("30.5") stays as it is;
+    // each change runs the list's coordinate update, in the order latitude degrees, minutes,
+    // letter, then longitude degrees, minutes, letter.
+    const std::array<std::string_view, 6> texts = {city.latDegrees,  city.latMinutes,
+                                                   city.latDir,      city.longDegrees,
+                                                   city.longMinutes, city.longDir};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        m_combo[coordinateLists[i]]->setEditText(qStringOf(texts[i]));
+    // The distance and courses of an earlier route no longer apply.
     for (const std::size_t n : {3u, 4u, 5u, 6u})
         m_text[n]->clear();
     cityNameChanged();
