@@ -3,6 +3,7 @@
 
 #include "fakedialogs.h"
 #include "fakeregistry.h"
+#include "keepsrunning.h"
 #include "ui/info/aboutwindow.h"
 
 #include <QApplication>
@@ -442,33 +443,8 @@ void tst_AboutWindow::startSysInfo()
 
 void tst_AboutWindow::keepsTheApplicationRunning()
 {
-    // An open About window keeps the application's event loop running after the main window
-    // is closed, and ends it when closed itself.
-    QGuiApplication::setQuitOnLastWindowClosed(true);
     Fixture f;
-    auto* mainWindow = new QWidget;
-    mainWindow->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<AboutWindow> about = new AboutWindow(f.services());
-    bool aliveAfterMainClosed = false;
-
-    QTimer::singleShot(0, this, [&] {
-        mainWindow->show();
-        about->show();
-        QTimer::singleShot(50, this, [&] { mainWindow->close(); });
-        QTimer::singleShot(300, this, [&] {
-            aliveAfterMainClosed = !about.isNull() && about->isVisible();
-            if (about)
-                about->close();
-        });
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    const int code = QCoreApplication::exec();
-    QCOMPARE(code, 0); // ended by closing the last window, not by the watchdog
-    QVERIFY(aliveAfterMainClosed);
-    QTRY_VERIFY(about.isNull());
+    verifyKeepsTheApplicationRunning(new AboutWindow(f.services()));
 }
 
 QTEST_MAIN(tst_AboutWindow)

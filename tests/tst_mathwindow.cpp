@@ -1,5 +1,6 @@
 // The worked-example window and the pictures compiled into the windows' library.
 
+#include "keepsrunning.h"
 #include "ui/info/mathwindow.h"
 
 #include <QApplication>
@@ -170,30 +171,7 @@ void tst_MathWindow::closeUnloads()
 
 void tst_MathWindow::keepsTheApplicationRunning()
 {
-    QGuiApplication::setQuitOnLastWindowClosed(true);
-    auto* mainWindow = new QWidget;
-    mainWindow->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<MathWindow> math = new MathWindow;
-    bool aliveAfterMainClosed = false;
-
-    QTimer::singleShot(0, this, [&] {
-        mainWindow->show();
-        math->show();
-        QTimer::singleShot(50, this, [&] { mainWindow->close(); });
-        QTimer::singleShot(300, this, [&] {
-            aliveAfterMainClosed = !math.isNull() && math->isVisible();
-            if (math)
-                math->close();
-        });
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    const int code = QCoreApplication::exec();
-    QCOMPARE(code, 0); // ended by closing the last window, not by the watchdog
-    QVERIFY(aliveAfterMainClosed);
-    QTRY_VERIFY(math.isNull());
+    verifyKeepsTheApplicationRunning(new MathWindow);
 }
 
 QTEST_MAIN(tst_MathWindow)
