@@ -3,6 +3,7 @@
 // startwindow_files.cpp, the look of the window in startwindow_layout.cpp.
 
 #include "ui/main/startwindow.h"
+#include "ui/main/startwindowtexts.h"
 
 #include "platform/appexit.h"
 #include "platform/dialogs.h"
@@ -24,20 +25,7 @@ namespace gyrena {
 
 namespace {
 
-// The window's own texts.
-namespace text {
-const QString coordsQuestion = QStringLiteral("All coordinates correct?");
-const QString coordsTitle = QStringLiteral("Check Coordinates");
-const QString sameLocation = QStringLiteral("Same Location!");
-const QString sameLocationTitle = QStringLiteral("Error");
-const QString saveQuestion = QStringLiteral("Save input data to file?");
-const QString saveTitle = QStringLiteral("Save File?");
-const QString exitQuestion = QStringLiteral("Confirm exit.");
-const QString exitTitle = QStringLiteral("Confirm Exit");
-const QString computationTitle = QStringLiteral("Gyrena");
-const QString startPlaceholder = QStringLiteral("Start Location");
-const QString endPlaceholder = QStringLiteral("End Location");
-} // namespace text
+namespace text = startwindowtext;
 
 const QColor faceYellow(255, 255, 0);
 const QColor faceGreen(0, 255, 0);
@@ -278,8 +266,9 @@ void StartWindow::clearAll()
 
 void StartWindow::exitApplication()
 {
-    const int saveAnswer = m_services.dialogs->message(
-        this, text::saveQuestion, text::saveTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    const int saveAnswer =
+        m_services.dialogs->message(this, text::saveQuestion, text::saveQuestionTitle,
+                                    Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (saveAnswer == Dialogs::AnswerYes)
         SaveFile();
     ExitAnswer = m_services.dialogs->message(this, text::exitQuestion, text::exitTitle,

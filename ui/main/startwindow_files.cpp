@@ -2,6 +2,7 @@
 // and the picks of a city in the two name lists.
 
 #include "ui/main/startwindow.h"
+#include "ui/main/startwindowtexts.h"
 
 #include "io/citylist.h"
 #include "io/datafile.h"
@@ -26,41 +27,7 @@ namespace gyrena {
 
 namespace {
 
-// The window's own texts for its file commands.
-namespace text {
-const QString startPlaceholder = QStringLiteral("Start Location");
-const QString endPlaceholder = QStringLiteral("End Location");
-const QString dataFileFilter = QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|");
-const QString cityListFilter = QStringLiteral("Gyrena City List File (*.gcl)|*.gcl|");
-const QString openTitle = QStringLiteral("Open File");          // CommonDialog1
-const QString saveTitle = QStringLiteral("Save As");            // CommonDialog2
-const QString cityListTitle = QStringLiteral("Open City List"); // CommonDialog3
-const QString errorTitle = QStringLiteral("Error");
-const QString fileErrorTitle = QStringLiteral("File Error");
-const QString inputBeforeSaving = QStringLiteral("Input city data before saving");
-const QString noFileSelected = QStringLiteral("No file selected");
-const QString notDataFile = QStringLiteral("This file is not a Gyrena data file.");
-const QString dataFileUnreadable = QStringLiteral("This file could not be read: ");
-const QString notSaved = QStringLiteral("The file could not be saved: ");
-const QString notCityList = QStringLiteral("The file is not a list of cities") + QChar(u'\r') +
-                            QStringLiteral("that can be used by Gyrena.exe");
-const QString countBelowOne = QStringLiteral("The data file does not appear") +
-                              QStringLiteral("\r\n") + QStringLiteral(" to be the correct type!");
-const QString cityListUnreadable = QStringLiteral("This city list could not be read: ");
-const QString cityListTooLarge = QStringLiteral("the file is larger than 64 MiB");
-
-// What each line 2..17 of a data file holds, as a refused save names it.
-constexpr std::array<const char*, 16> fieldNames = {
-    "start location name",      "start country",
-    "end location name",        "end country",
-    "start latitude degrees",   "start latitude minutes",
-    "start latitude direction", "start longitude degrees",
-    "start longitude minutes",  "start longitude direction",
-    "end latitude degrees",     "end latitude minutes",
-    "end latitude direction",   "end longitude degrees",
-    "end longitude minutes",    "end longitude direction",
-};
-} // namespace text
+namespace text = startwindowtext;
 
 // "The start location name cannot be saved: it begins with a double quote."
 QString refusedMessage(const FileError& error)
