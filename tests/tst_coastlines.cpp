@@ -1,0 +1,173 @@
+#include "io/coastlines.h"
+
+#include <QtTest>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+using namespace gyrena;
+
+namespace {
+
+void putU16(std::string& out, std::size_t at, std::uint16_t v)
+{
+    out[at] = char(v & 0xff);
+    out[at + 1] = char(v >> 8);
+}
+
+void putU32(std::string& out, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + std::size_t(i)] = char((v >> (8 * i)) & 0xff);
+}
+
+// A valid asset of two triangles in 1/180 degree: header, ring counts 3 and 3, six points.
+std::string twoTriangles()
+{
+    std::string out(16 + 2 * 4 + 6 * 4, '\0');
+    out.replace(0, 4, "GYLN");
+    putU16(out, 4, 1);
+    putU16(out, 6, 180);
+    putU32(out, 8, 2);
+    putU32(out, 12, 6);
+    putU32(out, 16, 3);
+    putU32(out, 20, 3);
+    const int points[6][2] = {{0, 0}, {1800, 0}, {0, 1800}, {-32400, -16200}, {32400, -16200}, {0, 16200}};
+    for (std::size_t i = 0; i < 6; ++i) {
+        putU16(out, 24 + 4 * i, std::uint16_t(std::int16_t(points[i][0])));
+        putU16(out, 26 + 4 * i, std::uint16_t(std::int16_t(points[i][1])));
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_Coastlines : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsValid();
+    void damaged_data();
+    void damaged();
+    void shippedAsset_data();
+    void shippedAsset();
+};
+
+void tst_Coastlines::readsValid()
+{
+    const auto parsed = readCoastlines(twoTriangles());
+    QVERIFY(std::holds_alternative<Coastlines>(parsed));
+    const Coastlines& land = std::get<Coastlines>(parsed);
+    QCOMPARE(land.ringCount(), std::size_t(2));
+    QCOMPARE(land.ring(0)[1].lon, 10.0);
+    QCOMPARE(land.ring(1)[0].lon, -180.0);
+    QCOMPARE(land.ring(1)[2].lat, 90.0);
+}
+
+void tst_Coastlines::damaged_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("phrase");
+    QTest::addColumn<qulonglong>("offset");
+
+    const std::string good = twoTriangles();
+    const auto with = [&](auto change) {
+        std::string b = good;
+        change(b);
+        return QByteArray(b.data(), qsizetype(b.size()));
+    };
+    QTest::newRow("empty") << QByteArray() << "inside its 16-byte header" << 0ull;
+    QTest::newRow("header cut") << QByteArray(good.data(), 10) << "inside its 16-byte header"
+                                << 10ull;
+    QTest::newRow("magic") << with([](std::string& b) { b[0] = 'X'; }) << "not a coastline asset"
+                           << 0ull;
+    QTest::newRow("version") << with([](std::string& b) { putU16(b, 4, 2); })
+                             << "version 2 is not known" << 4ull;
+    QTest::newRow("units zero") << with([](std::string& b) { putU16(b, 6, 0); })
+                                << "units per degree 0" << 6ull;
+    QTest::newRow("no rings") << with([](std::string& b) { putU32(b, 8, 0); }) << "ring count 0"
+                              << 8ull;
+    QTest::newRow("rings huge") << with([](std::string& b) { putU32(b, 8, 0xffffffffu); })
+                                << "ring count 4294967295" << 8ull;
+    QTest::newRow("points huge") << with([](std::string& b) { putU32(b, 12, 0xffffffffu); })
+                                 << "point count 4294967295" << 12ull;
+    QTest::newRow("points cut") << with([](std::string& b) { b.resize(b.size() - 3); })
+                                << "its counts say 48" << 45ull;
+    QTest::newRow("trailing bytes") << with([](std::string& b) { b += "xxxx"; })
+                                    << "the asset has 52 bytes" << 48ull;
+    QTest::newRow("ring of two") << with([](std::string& b) { putU32(b, 20, 2); })
+                                 << "ring 1 has 2 points" << 20ull;
+    QTest::newRow("ring past end") << with([](std::string& b) { putU32(b, 20, 4); })
+                                   << "ring 1 runs past the 6 points" << 20ull;
+    QTest::newRow("rings short of points") << with([](std::string& b) {
+        putU32(b, 12, 7);
+        b += "\0\0\0\0";
+        b.resize(16 + 8 + 7 * 4);
+    }) << "the rings hold 6 points" << 12ull;
+    QTest::newRow("longitude beyond 180")
+        << with([](std::string& b) { putU16(b, 24 + 4, 32401); }) << "point 1 lies outside"
+        << 28ull;
+    QTest::newRow("latitude beyond -90")
+        << with([](std::string& b) { putU16(b, 26 + 8, std::uint16_t(std::int16_t(-16201))); })
+        << "point 2 lies outside" << 32ull;
+}
+
+void tst_Coastlines::damaged()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, phrase);
+    QFETCH(qulonglong, offset);
+    const auto parsed = readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    QVERIFY(std::holds_alternative<CoastlineError>(parsed));
+    const CoastlineError& error = std::get<CoastlineError>(parsed);
+    QVERIFY2(QString::fromStdString(error.what).contains(phrase), error.what.c_str());
+    QCOMPARE(qulonglong(error.offset), offset);
+}
+
+void tst_Coastlines::shippedAsset_data()
+{
+    QTest::addColumn<double>("lon");
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<bool>("land");
+    QTest::newRow("Alice Springs") << 133.88 << -23.70 << true;
+    QTest::newRow("London") << -0.13 << 51.51 << true;
+    QTest::newRow("Manaus") << -60.02 << -3.12 << true;
+    QTest::newRow("South Pole") << 0.0 << -89.5 << true;
+    QTest::newRow("mid Pacific") << -150.0 << 0.0 << false;
+    QTest::newRow("North Sea") << 3.0 << 56.0 << false;
+    QTest::newRow("Caspian Sea, a hole in Asia") << 51.0 << 42.0 << false;
+    QTest::newRow("Chukotka, east of 180") << -175.0 << 66.0 << true;
+    QTest::newRow("Taveuni, Fiji, west of 180") << -179.93 << -16.85 << true;
+}
+
+void tst_Coastlines::shippedAsset()
+{
+    QFETCH(double, lon);
+    QFETCH(double, lat);
+    QFETCH(bool, land);
+    static const auto parsed = [] {
+        std::ifstream file(GYRENA_SOURCE_DIR "/assets/coastlines/land-50m.bin", std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        return readCoastlines(bytes);
+    }();
+    QVERIFY(std::holds_alternative<Coastlines>(parsed));
+    const Coastlines& coast = std::get<Coastlines>(parsed);
+    if (QTest::currentDataTag() == QByteArray("Alice Springs")) {
+        QVERIFY(coast.ringCount() > 1000 && coast.ringCount() < 2000);
+        QVERIFY(coast.pointCount() > 50000 && coast.pointCount() < 70000);
+        double minLat = 90, maxLat = -90;
+        for (std::size_t r = 0; r < coast.ringCount(); ++r)
+            for (const CoastPoint& p : coast.ring(r)) {
+                minLat = std::min(minLat, p.lat);
+                maxLat = std::max(maxLat, p.lat);
+            }
+        QVERIFY(minLat < -85 && maxLat > 83 && maxLat < 84); // Antarctica; Greenland's north cape
+    }
+    QCOMPARE(coast.isLand(lon, lat), land);
+}
+
+QTEST_GUILESS_MAIN(tst_Coastlines)
+#include "tst_coastlines.moc"
