@@ -1,6 +1,7 @@
 #include "geo/mapprojection.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -20,6 +21,26 @@ double reduceLongitude(double x)
 }
 
 } // namespace
+
+double middleLongitude(LatLon a, LatLon b)
+{
+    return reduceLongitude(a.lon + reduceLongitude(b.lon - a.lon) / 2);
+}
+
+LatLon greatCircleMidpoint(LatLon a, LatLon b)
+{
+    const auto vec = [](LatLon p) {
+        const double lat = p.lat * kRadiansPerDegree, lon = p.lon * kRadiansPerDegree;
+        return std::array<double, 3>{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
+                                     std::sin(lat)};
+    };
+    const auto u = vec(a), v = vec(b);
+    const double x = u[0] + v[0], y = u[1] + v[1], z = u[2] + v[2];
+    if (std::hypot(x, y, z) < 1e-9)
+        return {a.lat >= 0 ? a.lat - 90 : a.lat + 90, a.lon}; // 90 degrees along a's meridian
+    return {std::atan2(z, std::hypot(x, y)) / kRadiansPerDegree,
+            std::atan2(y, x) / kRadiansPerDegree};
+}
 
 Equirectangular::Equirectangular(double centreLon) : m_centreLon(reduceLongitude(centreLon)) {}
 

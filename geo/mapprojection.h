@@ -23,6 +23,13 @@ struct MapXY
 
 using MapRun = std::vector<MapXY>;
 
+// The longitude halfway from a to b the short way round (degrees, -180..180): the centre of a
+// world map on which the route between them is not cut, whenever it fits.
+double middleLongitude(LatLon a, LatLon b);
+// The point halfway along the great circle from a to b; for antipodes (no single great
+// circle) the point 90 degrees from a along its meridian, towards the equator.
+LatLon greatCircleMidpoint(LatLon a, LatLon b);
+
 // The world map: x is the longitude east of `centreLon` reduced to -180..180, y the latitude,
 // both in degrees. The map's edges are the meridian opposite the centre.
 class Equirectangular

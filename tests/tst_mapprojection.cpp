@@ -7,6 +7,8 @@
 
 using namespace gyrena;
 
+Q_DECLARE_METATYPE(gyrena::LatLon)
+
 namespace {
 
 // Points along the great circle from a to b (spherical interpolation), for the straightness
@@ -47,6 +49,8 @@ private slots:
     void gnomonicClipsLine();
     void gnomonicClipsRing();
     void greatCircleIsStraight();
+    void centres_data();
+    void centres();
 };
 
 void tst_MapProjection::equirectangular_data()
@@ -192,6 +196,34 @@ void tst_MapProjection::greatCircleIsStraight()
         const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
         QVERIFY(std::abs(cross) < 1e-9);
     }
+}
+
+void tst_MapProjection::centres_data()
+{
+    QTest::addColumn<LatLon>("a");
+    QTest::addColumn<LatLon>("b");
+    QTest::addColumn<double>("middleLon");
+    QTest::addColumn<double>("midLat");
+    QTest::addColumn<double>("midLon");
+    QTest::newRow("along the equator") << LatLon{0, 10} << LatLon{0, 50} << 30.0 << 0.0 << 30.0;
+    QTest::newRow("over 180: Tokyo to San Francisco")
+        << LatLon{0, 140} << LatLon{0, -120} << -170.0 << 0.0 << -170.0;
+    QTest::newRow("along a meridian") << LatLon{-20, 30} << LatLon{40, 30} << 30.0 << 10.0 << 30.0;
+    QTest::newRow("over the pole") << LatLon{60, 0} << LatLon{60, 180} << -90.0 << 90.0 << 0.0;
+    QTest::newRow("antipodes") << LatLon{30, 0} << LatLon{-30, 180} << -90.0 << -60.0 << 0.0;
+}
+
+void tst_MapProjection::centres()
+{
+    QFETCH(LatLon, a);
+    QFETCH(LatLon, b);
+    QFETCH(double, middleLon);
+    QFETCH(double, midLat);
+    QFETCH(double, midLon);
+    QVERIFY(std::abs(middleLongitude(a, b) - middleLon) < 1e-9);
+    const LatLon mid = greatCircleMidpoint(a, b);
+    QVERIFY2(std::abs(mid.lat - midLat) < 1e-9 && (std::abs(mid.lon - midLon) < 1e-9 || midLat == 90),
+             qPrintable(QStringLiteral("%1 %2").arg(mid.lat).arg(mid.lon)));
 }
 
 QTEST_GUILESS_MAIN(tst_MapProjection)
