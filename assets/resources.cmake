@@ -10,5 +10,13 @@ qt_add_resources(gyrena_ui "gyrena_assets"
     ${_gyrena_assets}/icons/gyrena.svg
     ${_gyrena_assets}/math-example.png)
 
+# The coastlines of the route map, stored uncompressed so they are read in place, and only when
+# a map is first drawn.
+qt_add_resources(gyrena_ui "gyrena_coastlines"
+  PREFIX "/gyrena"
+  BASE ${_gyrena_assets}
+  OPTIONS --no-compress
+  FILES ${_gyrena_assets}/coastlines/land-50m.bin)
+
 # The program that draws them; assets/render.sh runs it when a drawing changes.
 add_subdirectory(${PROJECT_SOURCE_DIR}/tools/render-pictures ${CMAKE_BINARY_DIR}/tools/render-pictures)

@@ -1,0 +1,2 @@
+# The route window's map.
+gyrena_test(mapview LIBS gyrena_ui)

@@ -1,0 +1,393 @@
+#include "ui/route/mapview.h"
+
+#include "io/coastlines.h"
+
+#include <QDebug>
+#include <QPainter>
+#include <QPolygonF>
+#include <QResource>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <variant>
+
+namespace gyrena {
+
+namespace {
+
+// Each colour once: the map's palette.
+const QColor kSea(0xdd, 0xea, 0xf3);
+const QColor kLand(0xf3, 0xf0, 0xe4);
+const QColor kCoast(0xa9, 0xa3, 0x8e);
+const QColor kGraticule(0xb4, 0xc6, 0xd4);
+const QColor kOutside(0xf0, 0xf0, 0xf0);
+const QColor kGreatCircle(0xb0, 0x1c, 0x2e);
+const QColor kRhumbLine(0x1f, 0x4e, 0x9c);
+const QColor kStart(0x1b, 0x7a, 0x3a);
+const QColor kEnd(0xb0, 0x1c, 0x2e);
+const QColor kText(0x20, 0x20, 0x20);
+
+constexpr double kGraticuleStep = 30;
+constexpr double kChartLimit = 80; // degrees from the chart's centre that it still shows
+const QString kCredit = QStringLiteral("Land: Natural Earth");
+const QString kAssetPath = QStringLiteral(":/gyrena/coastlines/land-50m.bin");
+
+bool s_coastlinesRead = false;
+
+// Natural Earth's land in longitude and latitude (y north), for the world map.
+const QPainterPath& worldLand()
+{
+    static const QPainterPath path = [] {
+        QPainterPath out;
+        out.setFillRule(Qt::OddEvenFill);
+        if (const Coastlines* land = MapView::coastlines()) {
+            for (std::size_t r = 0; r < land->ringCount(); ++r) {
+                QPolygonF ring;
+                ring.reserve(qsizetype(land->ring(r).size()) + 1);
+                for (const CoastPoint& p : land->ring(r))
+                    ring.append(QPointF(p.lon, p.lat));
+                out.addPolygon(ring);
+                out.closeSubpath();
+            }
+        }
+        return out;
+    }();
+    return path;
+}
+
+QPolygonF toPolygon(const MapRun& run, const QTransform& toWidget)
+{
+    QPolygonF out;
+    out.reserve(qsizetype(run.size()));
+    for (const MapXY& p : run)
+        out.append(toWidget.map(QPointF(p.x, p.y)));
+    return out;
+}
+
+// Plane units (y north) onto the rectangle `plane` shown in the widget rectangle `target`.
+QTransform planeToWidget(const QRectF& plane, const QRectF& target)
+{
+    const double scale = target.width() / plane.width();
+    QTransform t;
+    t.translate(target.left(), target.top());
+    t.scale(scale, -scale);
+    t.translate(-plane.left(), -plane.bottom());
+    return t;
+}
+
+// The largest rectangle of the plane's aspect centred in `area`.
+QRectF fitted(const QRectF& area, double aspect)
+{
+    double w = area.width(), h = area.height();
+    if (w > h * aspect)
+        w = h * aspect;
+    else
+        h = w / aspect;
+    return {area.center().x() - w / 2, area.center().y() - h / 2, w, h};
+}
+
+void drawRuns(QPainter& painter, const std::vector<MapRun>& runs, const QTransform& toWidget)
+{
+    for (const MapRun& run : runs)
+        painter.drawPolyline(toPolygon(run, toWidget));
+}
+
+} // namespace
+
+MapView::MapView(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+MapView::~MapView() = default;
+
+const Coastlines* MapView::coastlines()
+{
+    static const std::optional<Coastlines> land = []() -> std::optional<Coastlines> {
+        s_coastlinesRead = true;
+        const QResource asset(kAssetPath);
+        // The asset is stored uncompressed, so it is read in place, without a copy.
+        const QByteArray bytes = asset.compressionAlgorithm() == QResource::NoCompression
+                                     ? QByteArray::fromRawData(
+                                           reinterpret_cast<const char*>(asset.data()),
+                                           qsizetype(asset.size()))
+                                     : asset.uncompressedData();
+        auto parsed = readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        if (auto* error = std::get_if<CoastlineError>(&parsed)) {
+            qWarning("The coastlines cannot be read: %s (byte %zu)", error->what.c_str(),
+                     error->offset);
+            return std::nullopt;
+        }
+        return std::move(std::get<Coastlines>(parsed));
+    }();
+    return land ? &*land : nullptr;
+}
+
+bool MapView::coastlinesRead()
+{
+    return s_coastlinesRead;
+}
+
+void MapView::setRoute(const MapRoute& route)
+{
+    m_route = route;
+    const LatLon centre = greatCircleMidpoint(route.start, route.end);
+    if (!m_chartCached || centre.lat != m_chartCentre.lat || centre.lon != m_chartCentre.lon) {
+        m_chartCentre = centre;
+        m_chartCached = false;
+    }
+    update();
+}
+
+void MapView::setProjection(Projection projection)
+{
+    m_projection = projection;
+    update();
+}
+
+QSize MapView::sizeHint() const
+{
+    return {720, 400};
+}
+
+QSize MapView::minimumSizeHint() const
+{
+    return {240, 140};
+}
+
+void MapView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), kOutside);
+    if (m_projection == Projection::World)
+        paintWorld(painter);
+    else
+        paintChart(painter);
+    paintCredit(painter);
+}
+
+void MapView::paintWorld(QPainter& painter)
+{
+    const Equirectangular map(middleLongitude(m_route.start, m_route.end));
+    const QRectF plane(-180, -90, 360, 180);
+    const QRectF shown = fitted(QRectF(rect()).adjusted(4, 4, -4, -4), 2.0);
+    const QTransform toWidget = planeToWidget(plane, shown);
+
+    painter.fillRect(shown, kSea);
+    painter.save();
+    painter.setClipRect(shown);
+    // The land is kept in longitudes -180..180; the map's own run from the centre's far side,
+    // so it is drawn once where it falls and once shifted by a turn to fill the rest.
+    const double centre = map.centreLon();
+    for (const double shift : {-360.0, 0.0, 360.0}) {
+        if (shift != 0 && (shift > 0) != (centre > 0))
+            continue;
+        QTransform t;
+        t.translate(shift - centre, 0);
+        painter.setTransform(t * toWidget);
+        QPen coast(kCoast, 0.8);
+        coast.setCosmetic(true);
+        painter.setPen(coast);
+        painter.setBrush(kLand);
+        painter.drawPath(worldLand());
+    }
+    painter.resetTransform();
+
+    QPen grid(kGraticule, 0.8);
+    painter.setPen(grid);
+    for (double lon = -180; lon < 180; lon += kGraticuleStep) {
+        const double x = map.project({0, lon}).x;
+        painter.drawLine(toWidget.map(QPointF(x, -90)), toWidget.map(QPointF(x, 90)));
+    }
+    for (double lat = -90 + kGraticuleStep; lat < 90; lat += kGraticuleStep)
+        painter.drawLine(toWidget.map(QPointF(-180, lat)), toWidget.map(QPointF(180, lat)));
+    painter.restore();
+
+    paintRoute(painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
+               [&map](LatLon p) -> std::optional<QPointF> {
+                   const MapXY xy = map.project(p);
+                   return QPointF(xy.x, xy.y);
+               },
+               toWidget);
+}
+
+const QPainterPath& MapView::chartLand()
+{
+    if (m_chartCached)
+        return m_chartLand;
+    const Gnomonic chart(m_chartCentre, kChartLimit);
+    m_chartLand = QPainterPath();
+    m_chartLand.setFillRule(Qt::OddEvenFill);
+    if (const Coastlines* land = coastlines()) {
+        std::vector<LatLon> ring;
+        for (std::size_t r = 0; r < land->ringCount(); ++r) {
+            ring.clear();
+            for (const CoastPoint& p : land->ring(r))
+                ring.push_back({p.lat, p.lon});
+            const MapRun clipped = chart.projectRing(ring);
+            if (clipped.size() < 3)
+                continue;
+            m_chartLand.addPolygon(toPolygon(clipped, QTransform()));
+            m_chartLand.closeSubpath();
+        }
+    }
+    m_chartGraticule = QPainterPath();
+    std::vector<LatLon> line;
+    for (double lon = -180; lon < 180; lon += kGraticuleStep) {
+        line.clear();
+        for (double lat = -90; lat <= 90; lat += 2)
+            line.push_back({lat, lon});
+        for (const MapRun& run : chart.projectLine(line))
+            m_chartGraticule.addPolygon(toPolygon(run, QTransform()));
+    }
+    for (double lat = -90 + kGraticuleStep; lat < 90; lat += kGraticuleStep) {
+        line.clear();
+        for (double lon = -180; lon <= 180; lon += 2)
+            line.push_back({lat, lon});
+        for (const MapRun& run : chart.projectLine(line))
+            m_chartGraticule.addPolygon(toPolygon(run, QTransform()));
+    }
+    m_chartCached = true;
+    return m_chartLand;
+}
+
+void MapView::paintChart(QPainter& painter)
+{
+    const Gnomonic chart(m_chartCentre, kChartLimit);
+    const std::vector<MapRun> great = chart.projectLine(m_route.greatCircle);
+    const std::vector<MapRun> rhumb = chart.projectLine(m_route.rhumbLine);
+
+    // The chart shows the whole route with a margin, and never less than about 25 degrees across.
+    double x0 = -0.22, x1 = 0.22, y0 = -0.22, y1 = 0.22;
+    for (const auto* runs : {&great, &rhumb})
+        for (const MapRun& run : *runs)
+            for (const MapXY& p : run) {
+                x0 = std::min(x0, p.x);
+                x1 = std::max(x1, p.x);
+                y0 = std::min(y0, p.y);
+                y1 = std::max(y1, p.y);
+            }
+    const double margin = 0.12 * std::max(x1 - x0, y1 - y0);
+    const QRectF needed(x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin);
+    const QRectF area = QRectF(rect()).adjusted(4, 4, -4, -4);
+    // The plane rectangle of the widget's aspect that holds `needed`, centred on it.
+    QRectF plane = needed;
+    const double aspect = area.width() / std::max(1.0, area.height());
+    if (plane.width() < plane.height() * aspect)
+        plane.setWidth(plane.height() * aspect);
+    else
+        plane.setHeight(plane.width() / aspect);
+    plane.moveCenter(needed.center());
+    const QTransform toWidget = planeToWidget(plane, area);
+
+    const double horizon = std::tan(kChartLimit * std::numbers::pi / 180);
+    painter.save();
+    painter.setClipRect(area);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kSea);
+    painter.drawEllipse(toWidget.map(QPointF(0, 0)), horizon * toWidget.m11(),
+                        horizon * toWidget.m11());
+    painter.setTransform(toWidget);
+    QPen coast(kCoast, 0.8);
+    coast.setCosmetic(true);
+    painter.setPen(coast);
+    painter.setBrush(kLand);
+    painter.drawPath(chartLand());
+    QPen grid(kGraticule, 0.8);
+    grid.setCosmetic(true);
+    painter.setPen(grid);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(m_chartGraticule);
+    painter.restore();
+
+    paintRoute(painter, great, rhumb,
+               [&chart](LatLon p) -> std::optional<QPointF> {
+                   const std::optional<MapXY> xy = chart.project(p);
+                   if (!xy)
+                       return std::nullopt;
+                   return QPointF(xy->x, xy->y);
+               },
+               toWidget);
+}
+
+void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
+                         const std::vector<MapRun>& rhumb,
+                         const std::function<std::optional<QPointF>(LatLon)>& place,
+                         const QTransform& toWidget)
+{
+    painter.setBrush(Qt::NoBrush);
+    QPen dashed(kRhumbLine, 1.6, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin);
+    painter.setPen(dashed);
+    drawRuns(painter, rhumb, toWidget);
+    painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    drawRuns(painter, great, toWidget);
+
+    const auto at = [&](LatLon p) -> std::optional<QPointF> {
+        const std::optional<QPointF> plane = place(p);
+        if (!plane)
+            return std::nullopt;
+        return toWidget.map(*plane);
+    };
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(kGreatCircle);
+    for (const LatLon& waypoint : m_route.waypoints)
+        if (const auto p = at(waypoint))
+            painter.drawEllipse(*p, 3.0, 3.0);
+    if (m_route.vertex) {
+        if (const auto p = at(*m_route.vertex)) {
+            // A diamond: the highest latitude of the route.
+            painter.setPen(QPen(kText, 1.2));
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(QPolygonF({*p + QPointF(0, -6), *p + QPointF(5, 0),
+                                           *p + QPointF(0, 6), *p + QPointF(-5, 0)}));
+        }
+    }
+
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const auto marker = [&](LatLon where, const QString& name, const QColor& colour) {
+        const auto p = at(where);
+        if (!p)
+            return;
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.setBrush(colour);
+        painter.drawEllipse(*p, 5.5, 5.5);
+        // The label beside the marker, turned to the side where it stays in the widget.
+        const QSizeF size = metrics.size(Qt::TextSingleLine, name);
+        QPointF corner = *p + QPointF(9, -9 - size.height() / 2);
+        if (corner.x() + size.width() > width() - 4)
+            corner.setX(p->x() - 9 - size.width());
+        corner.setY(std::clamp(corner.y(), 2.0, std::max(2.0, height() - size.height() - 2)));
+        const QRectF box(corner, size);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 200));
+        painter.drawRoundedRect(box.adjusted(-3, -1, 3, 1), 3, 3);
+        painter.setPen(kText);
+        painter.drawText(box, Qt::AlignCenter, name);
+    };
+    marker(m_route.start, m_route.startName, kStart);
+    marker(m_route.end, m_route.endName, kEnd);
+}
+
+void MapView::paintCredit(QPainter& painter)
+{
+    QFont font = painter.font();
+    font.setBold(false);
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const QSizeF size = metrics.size(Qt::TextSingleLine, kCredit);
+    const QRectF box(width() - size.width() - 10, height() - size.height() - 8, size.width(),
+                     size.height());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 180));
+    painter.drawRect(box.adjusted(-3, 0, 3, 0));
+    painter.setPen(kText);
+    painter.drawText(box, Qt::AlignCenter, kCredit);
+}
+
+} // namespace gyrena

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "geo/mapprojection.h"
+
+#include <QPainterPath>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace gyrena {
+
+class Coastlines;
+
+// What the map shows of one route, all in degrees: the lines as dense polylines (one point every
+// degree or so of arc), so the map only projects and never computes a route itself.
+struct MapRoute
+{
+    QString startName;
+    QString endName;
+    LatLon start;
+    LatLon end;
+    std::vector<LatLon> greatCircle; // start .. end, solid
+    std::vector<LatLon> rhumbLine;   // start .. end, dashed
+    std::optional<LatLon> vertex;    // marked when the route passes it
+    std::vector<LatLon> waypoints;   // a dot each
+};
+
+// The route on a world map (equirectangular, centred on the route's middle longitude) or on a
+// great-circle chart (gnomonic, centred on the route's midpoint): pale sea, light land from
+// Natural Earth's 1:50m coastlines, a graticule every 30 degrees, the route on top.
+class MapView : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Projection { World, Chart };
+
+    explicit MapView(QWidget* parent = nullptr);
+    ~MapView() override;
+
+    void setRoute(const MapRoute& route);
+    const MapRoute& route() const { return m_route; }
+    void setProjection(Projection projection);
+    Projection projection() const { return m_projection; }
+
+    // The coastlines of the process, read from the asset on the first call only; null when the
+    // asset could not be read (the map then shows sea and graticule alone).
+    static const Coastlines* coastlines();
+    // Whether coastlines() has been called yet in this process: start-up must not pay for it.
+    static bool coastlinesRead();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Frame; // where the projection's plane lies in the widget
+    void paintWorld(QPainter& painter);
+    void paintChart(QPainter& painter);
+    void paintRoute(QPainter& painter, const std::vector<MapRun>& great,
+                    const std::vector<MapRun>& rhumb, const std::function<std::optional<QPointF>(LatLon)>& place,
+                    const QTransform& toWidget);
+    void paintCredit(QPainter& painter);
+    const QPainterPath& chartLand(); // the land on the chart of the current centre, cached
+
+    MapRoute m_route;
+    Projection m_projection = Projection::World;
+    LatLon m_chartCentre;
+    QPainterPath m_chartLand;
+    QPainterPath m_chartGraticule;
+    bool m_chartCached = false;
+};
+
+} // namespace gyrena
