@@ -5,9 +5,45 @@
 #include "ui/main/startwindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <optional>
+
+namespace {
+
+constexpr const char* kUsage = "usage: gyrena [FILE.gdf | FILE.gcl]\n";
+
+// The file named on the command line, if any; exits with status 2 and the usage line on
+// standard error for an unknown option or more than one file. Qt has taken its own options
+// (-platform and the like) out of the arguments already.
+std::optional<QString> fileArgument(const QStringList& arguments)
+{
+    std::optional<QString> file;
+    bool optionsEnd = false;
+    for (const QString& argument : arguments.mid(1)) {
+        if (!optionsEnd && argument == QStringLiteral("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        if (!optionsEnd && (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))) {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
+        if ((!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument != QStringLiteral("-")) ||
+            file) {
+            std::fputs(kUsage, stderr);
+            std::exit(2);
+        }
+        file = argument;
+    }
+    return file;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -22,6 +58,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/gyrena/icon-32.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.gyrena.Gyrena"));
 
+    const std::optional<QString> file = fileArgument(QApplication::arguments());
+
     gyrena::QtDialogs dialogs;
     const std::unique_ptr<gyrena::Registry> registry = gyrena::makeSystemRegistry();
     gyrena::QtLauncher launcher;
@@ -29,5 +67,12 @@ int main(int argc, char* argv[])
 
     gyrena::StartWindow window(services);
     window.show();
+    if (file) {
+        // Opened once the event loop runs, so a message about an unreadable file stands over
+        // the shown, empty window; the caption shows the full path, as the file dialog gives it.
+        const QString path = file->isEmpty() ? *file : QFileInfo(*file).absoluteFilePath();
+        QMetaObject::invokeMethod(&window, [&window, path] { window.openPath(path); },
+                                  Qt::QueuedConnection);
+    }
     return app.exec();
 }

@@ -15,11 +15,13 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 #include <memory>
@@ -108,6 +110,10 @@ private slots:
     void typedNameDoesNotPick();
     void sameCityBothEndsIsSameLocation();
     void worldListComputesRoute();
+
+    void handedFileAsTheMenu_data();
+    void handedFileAsTheMenu();
+    void dragTakesOneLocalFile();
 
 private:
     QComboBox* combo(int n) const
@@ -1103,6 +1109,86 @@ void tst_FileCommands::worldListComputesRoute()
         QVERIFY2(box, w.box.c_str());
         QCOMPARE(box->text(), QString::fromStdString(w.text));
     }
+}
+
+void tst_FileCommands::handedFileAsTheMenu_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // nothing is written for a null array
+    QTest::addColumn<Command>("menu");
+    QTest::addColumn<bool>("dropped"); // dropped on the window, else named on the command line
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("data file") << "route.gdf" << workedExample << Command::Open << false << 0;
+    QTest::newRow("city list") << "cities.gcl" << exampleList << Command::LoadCityList << false << 0;
+    QTest::newRow("city list, upper-case extension")
+        << "CITIES.GCL" << exampleList << Command::LoadCityList << false << 0;
+    QTest::newRow("missing data file") << "gone.gdf" << QByteArray() << Command::Open << false << 1;
+    QTest::newRow("city list named .gdf") << "list.gdf" << exampleList << Command::Open << false << 1;
+    QTest::newRow("data file named .gcl")
+        << "route.gcl" << workedExample << Command::LoadCityList << false << 1;
+    QTest::newRow("dropped data file") << "route.gdf" << workedExample << Command::Open << true << 0;
+    QTest::newRow("dropped city list")
+        << "cities.gcl" << exampleList << Command::LoadCityList << true << 0;
+    QTest::newRow("dropped unreadable city list")
+        << "gone.gcl" << QByteArray() << Command::LoadCityList << true << 1;
+}
+
+void tst_FileCommands::handedFileAsTheMenu()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(Command, menu);
+    QFETCH(bool, dropped);
+    QFETCH(int, boxes);
+    const QString file = bytes.isNull() ? path(name) : write(name, bytes);
+
+    // Through the menu, as the reference: the window, its caption and every box it showed.
+    m_dialogs.choose(file);
+    for (int i = 0; i < boxes; ++i)
+        m_dialogs.answer(Dialogs::AnswerOk);
+    run(menu);
+    QVERIFY(m_dialogs.verifyDone());
+    const QStringList byMenu = snapshot() << m_window->windowTitle();
+    const QList<FakeDialogs::Box> menuBoxes = m_dialogs.boxes();
+
+    m_dialogs.reset();
+    m_window = std::make_unique<StartWindow>(Services{&m_dialogs, nullptr, nullptr});
+    for (int i = 0; i < boxes; ++i)
+        m_dialogs.answer(Dialogs::AnswerOk);
+    if (dropped) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file)});
+        // A drop arrives after the drag entered and was accepted there.
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &enter);
+        QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &drop);
+        QVERIFY(drop.isAccepted());
+    } else {
+        m_window->openPath(file);
+    }
+    QVERIFY(m_dialogs.verifyDone());
+    QCOMPARE(snapshot() << m_window->windowTitle(), byMenu);
+    QCOMPARE(m_dialogs.boxes().size(), menuBoxes.size());
+    for (qsizetype i = 0; i < menuBoxes.size(); ++i)
+        verifyBox(i, menuBoxes[i].text, menuBoxes[i].title, menuBoxes[i].icon);
+}
+
+void tst_FileCommands::dragTakesOneLocalFile()
+{
+    const QString file = write(QStringLiteral("route.gdf"), workedExample);
+    const auto accepts = [this](const QList<QUrl>& urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QCoreApplication::sendEvent(m_window.get(), &enter);
+        return enter.isAccepted();
+    };
+    QVERIFY(accepts({QUrl::fromLocalFile(file)}));
+    QVERIFY(!accepts({QUrl::fromLocalFile(file), QUrl::fromLocalFile(file)}));
+    QVERIFY(!accepts({QUrl(QStringLiteral("https://example.org/route.gdf"))}));
+    QVERIFY(m_dialogs.verifyDone());
 }
 
 QTEST_MAIN(tst_FileCommands)

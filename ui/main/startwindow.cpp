@@ -62,6 +62,7 @@ StartWindow::StartWindow(const Services& services, QWidget* parent)
     : QMainWindow(parent), m_services(services)
 {
     setObjectName(QStringLiteral("Start"));
+    setAcceptDrops(true); // a data file or city list dropped on the window opens (openPath)
     buildLayout();
     buildMenus();
     wireEvents();

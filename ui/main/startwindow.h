@@ -16,6 +16,8 @@
 class QAction;
 class QColor;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -61,6 +63,14 @@ public:
     void SaveFile();        // File > "Save"
     void saveAs();          // File > "Save As"
     void LoadCityList();    // Options > "Load City list"
+    // A file handed over by the desktop (command line or drop): a .gcl is loaded as
+    // Options > "Load City list" loads it, anything else opened as File > "Open" opens it, with
+    // the same caption and messages.
+    void openPath(const QString& path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // startwindow_layout.cpp: what the window looks like.
@@ -86,6 +96,8 @@ private:
                   const std::array<std::size_t, 6>& coordinateLists);
     LocationData currentLocationData() const;
     void applyLocationData(const LocationData& data);
+    void openDataFile(const QString& path); // Open after its dialog
+    void loadCityList(const QString& path); // Load City list after its dialog
     void writeDataFile(const QString& path);
     void setFileCaption(const QString& path);
 

@@ -1,5 +1,6 @@
 // The data-file and city-list commands of the main window: Open, Save, Save As, Load City list,
-// and the picks of a city in the two name lists.
+// the same for a file named on the command line or dropped on the window, and the picks of a
+// city in the two name lists.
 
 #include "ui/main/startwindow.h"
 #include "ui/main/startwindowtexts.h"
@@ -9,13 +10,17 @@
 #include "platform/dialogs.h"
 
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -101,12 +106,16 @@ void StartWindow::OpenFile()
 {
     const std::optional<QString> path =
         m_services.dialogs->openFileName(this, text::openTitle, text::dataFileFilter);
-    if (!path)
-        return;
+    if (path)
+        openDataFile(*path);
+}
+
+void StartWindow::openDataFile(const QString& path)
+{
     // The caption names the file before it is read, so it stands even for a file that proves
     // unreadable.
-    setFileCaption(*path);
-    if (path->isEmpty())
+    setFileCaption(path);
+    if (path.isEmpty())
         return;
 
     const auto tellUnreadable = [this](const QString& why) {
@@ -114,7 +123,7 @@ void StartWindow::OpenFile()
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
     };
     QString why;
-    const std::optional<QByteArray> bytes = readAtMost(*path, kDataFileReadLimit, why);
+    const std::optional<QByteArray> bytes = readAtMost(path, kDataFileReadLimit, why);
     if (!bytes) {
         tellUnreadable(why);
         return;
@@ -164,10 +173,14 @@ void StartWindow::LoadCityList()
 {
     const std::optional<QString> path =
         m_services.dialogs->openFileName(this, text::cityListTitle, text::cityListFilter);
-    if (!path)
-        return;
-    setFileCaption(*path);
-    if (path->isEmpty())
+    if (path)
+        loadCityList(*path);
+}
+
+void StartWindow::loadCityList(const QString& path)
+{
+    setFileCaption(path);
+    if (path.isEmpty())
         return;
 
     const auto tellUnreadable = [this](const QString& why) {
@@ -175,14 +188,14 @@ void StartWindow::LoadCityList()
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
     };
     // A large file chosen by mistake is refused from its size, before a byte of it is read.
-    if (QFileInfo(*path).size() > static_cast<qint64>(kMaxCityListBytes)) {
+    if (QFileInfo(path).size() > static_cast<qint64>(kMaxCityListBytes)) {
         tellUnreadable(text::cityListTooLarge);
         return;
     }
     QString why;
     // One byte more than allowed, so that the reader sees a file that grew or lied about its size.
     std::optional<QByteArray> bytes =
-        readAtMost(*path, static_cast<qint64>(kMaxCityListBytes) + 1, why);
+        readAtMost(path, static_cast<qint64>(kMaxCityListBytes) + 1, why);
     if (!bytes) {
         tellUnreadable(why);
         return;
@@ -238,6 +251,42 @@ void StartWindow::LoadCityList()
     if (m_cityTable->CityCount() >= 2)
         m_combo[14]->setCurrentIndex(1);
     m_command[5]->setEnabled(true);
+}
+
+void StartWindow::openPath(const QString& path)
+{
+    // The desktop hands over a file by its type, which it knows from the extension.
+    if (path.endsWith(QStringLiteral(".gcl"), Qt::CaseInsensitive))
+        loadCityList(path);
+    else
+        openDataFile(path);
+}
+
+namespace {
+
+// The one local file of a drag, or nothing: several files or a remote one are not taken.
+std::optional<QString> droppedFile(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().front().isLocalFile())
+        return std::nullopt;
+    return mime->urls().front().toLocalFile();
+}
+
+} // namespace
+
+void StartWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void StartWindow::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> path = droppedFile(event->mimeData());
+    if (!path)
+        return;
+    event->acceptProposedAction();
+    openPath(*path);
 }
 
 void StartWindow::startCityPicked(int index)
