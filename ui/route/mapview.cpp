@@ -35,27 +35,6 @@ const QString kAssetPath = QStringLiteral(":/gyrena/coastlines/land-50m.bin");
 
 bool s_coastlinesRead = false;
 
-// Natural Earth's land in longitude and latitude (y north), for the world map.
-const QPainterPath& worldLand()
-{
-    static const QPainterPath path = [] {
-        QPainterPath out;
-        out.setFillRule(Qt::OddEvenFill);
-        if (const Coastlines* land = MapView::coastlines()) {
-            for (std::size_t r = 0; r < land->ringCount(); ++r) {
-                QPolygonF ring;
-                ring.reserve(qsizetype(land->ring(r).size()) + 1);
-                for (const CoastPoint& p : land->ring(r))
-                    ring.append(QPointF(p.lon, p.lat));
-                out.addPolygon(ring);
-                out.closeSubpath();
-            }
-        }
-        return out;
-    }();
-    return path;
-}
-
 QPolygonF toPolygon(const MapRun& run, const QTransform& toWidget)
 {
     QPolygonF out;
@@ -156,11 +135,30 @@ QSize MapView::minimumSizeHint() const
     return {240, 140};
 }
 
+std::unique_ptr<QPainter> MapView::staleBackground(const QTransform& toWidget)
+{
+    const double ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (!m_background.isNull() && m_background.size() == pixels &&
+        m_background.devicePixelRatio() == ratio && m_backgroundTransform == toWidget &&
+        m_backgroundProjection == m_projection)
+        return nullptr;
+    // Sea, land and graticule change only with the size, the projection and its centre: a
+    // repaint for anything else draws them from this image, at the screen's own pixel density.
+    m_background = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_background.setDevicePixelRatio(ratio);
+    m_backgroundTransform = toWidget;
+    m_backgroundProjection = m_projection;
+    auto painter = std::make_unique<QPainter>(&m_background);
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->fillRect(rect(), kOutside);
+    return painter;
+}
+
 void MapView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), kOutside);
     if (m_projection == Projection::World)
         paintWorld(painter);
     else
@@ -175,35 +173,27 @@ void MapView::paintWorld(QPainter& painter)
     const QRectF shown = fitted(QRectF(rect()).adjusted(4, 4, -4, -4), 2.0);
     const QTransform toWidget = planeToWidget(plane, shown);
 
-    painter.fillRect(shown, kSea);
-    painter.save();
-    painter.setClipRect(shown);
-    // The land is kept in longitudes -180..180; the map's own run from the centre's far side,
-    // so it is drawn once where it falls and once shifted by a turn to fill the rest.
-    const double centre = map.centreLon();
-    for (const double shift : {-360.0, 0.0, 360.0}) {
-        if (shift != 0 && (shift > 0) != (centre > 0))
-            continue;
-        QTransform t;
-        t.translate(shift - centre, 0);
-        painter.setTransform(t * toWidget);
-        QPen coast(kCoast, 0.8);
-        coast.setCosmetic(true);
-        painter.setPen(coast);
-        painter.setBrush(kLand);
-        painter.drawPath(worldLand());
+    QTransform keyed = toWidget;
+    keyed.translate(map.centreLon(), 0); // the background depends on the centre as well
+    if (std::unique_ptr<QPainter> bg = staleBackground(keyed)) {
+        bg->fillRect(shown, kSea);
+        bg->setPen(Qt::NoPen);
+        bg->setBrush(kLand);
+        bg->drawPath(worldLand(map.centreLon(), shown, toWidget));
+        // The land beyond the map's edges is covered rather than clipped: a clip costs the fill
+        // of so many points more than the two strips.
+        bg->fillRect(QRectF(QPointF(0, 0), QPointF(shown.left(), height())), kOutside);
+        bg->fillRect(QRectF(QPointF(shown.right(), 0), QPointF(width(), height())), kOutside);
+        bg->setClipRect(shown);
+        bg->setPen(QPen(kGraticule, 0.8));
+        for (double lon = -180; lon < 180; lon += kGraticuleStep) {
+            const double x = map.project({0, lon}).x;
+            bg->drawLine(toWidget.map(QPointF(x, -90)), toWidget.map(QPointF(x, 90)));
+        }
+        for (double lat = -90 + kGraticuleStep; lat < 90; lat += kGraticuleStep)
+            bg->drawLine(toWidget.map(QPointF(-180, lat)), toWidget.map(QPointF(180, lat)));
     }
-    painter.resetTransform();
-
-    QPen grid(kGraticule, 0.8);
-    painter.setPen(grid);
-    for (double lon = -180; lon < 180; lon += kGraticuleStep) {
-        const double x = map.project({0, lon}).x;
-        painter.drawLine(toWidget.map(QPointF(x, -90)), toWidget.map(QPointF(x, 90)));
-    }
-    for (double lat = -90 + kGraticuleStep; lat < 90; lat += kGraticuleStep)
-        painter.drawLine(toWidget.map(QPointF(-180, lat)), toWidget.map(QPointF(180, lat)));
-    painter.restore();
+    painter.drawImage(QPointF(0, 0), m_background);
 
     paintRoute(painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
                [&map](LatLon p) -> std::optional<QPointF> {
@@ -211,6 +201,48 @@ void MapView::paintWorld(QPainter& painter)
                    return QPointF(xy.x, xy.y);
                },
                toWidget);
+}
+
+const QPainterPath& MapView::worldLand(double centreLon, const QRectF& shown,
+                                       const QTransform& toWidget)
+{
+    if (m_worldCached && m_worldShown == shown && m_worldCentre == centreLon)
+        return m_worldLand;
+    // Built in widget pixels, once per size and centre: a point less than half a pixel from the
+    // last one kept adds nothing but time to every fill, and the 1:50m land has many of those
+    // at world scale. The land is kept in longitudes -180..180, so the map's far side is the
+    // same land shifted by a turn.
+    m_worldLand = QPainterPath();
+    m_worldLand.setFillRule(Qt::OddEvenFill);
+    const Coastlines* land = coastlines();
+    const double shifts[] = {-centreLon, centreLon > 0 ? 360 - centreLon : -360 - centreLon};
+    QPolygonF ring;
+    for (std::size_t r = 0; land && r < land->ringCount(); ++r) {
+        const std::span<const CoastPoint> points = land->ring(r);
+        const auto [west, east] = std::minmax_element(
+            points.begin(), points.end(),
+            [](const CoastPoint& a, const CoastPoint& b) { return a.lon < b.lon; });
+        for (const double shift : shifts) {
+            if (west->lon + shift > 180 || east->lon + shift < -180)
+                continue;
+            ring.clear();
+            for (const CoastPoint& p : points) {
+                const QPointF at = toWidget.map(QPointF(p.lon + shift, p.lat));
+                if (ring.isEmpty() || std::abs(at.x() - ring.back().x()) +
+                                              std::abs(at.y() - ring.back().y()) >
+                                          1.5)
+                    ring.append(at);
+            }
+            if (ring.size() >= 3) {
+                m_worldLand.addPolygon(ring);
+                m_worldLand.closeSubpath();
+            }
+        }
+    }
+    m_worldShown = shown;
+    m_worldCentre = centreLon;
+    m_worldCached = true;
+    return m_worldLand;
 }
 
 const QPainterPath& MapView::chartLand()
@@ -283,24 +315,27 @@ void MapView::paintChart(QPainter& painter)
     const QTransform toWidget = planeToWidget(plane, area);
 
     const double horizon = std::tan(kChartLimit * std::numbers::pi / 180);
-    painter.save();
-    painter.setClipRect(area);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSea);
-    painter.drawEllipse(toWidget.map(QPointF(0, 0)), horizon * toWidget.m11(),
+    QTransform keyed = toWidget;
+    keyed.translate(m_chartCentre.lon, m_chartCentre.lat); // the chart's centre counts as well
+    if (std::unique_ptr<QPainter> bg = staleBackground(keyed)) {
+        bg->setClipRect(area);
+        bg->setPen(Qt::NoPen);
+        bg->setBrush(kSea);
+        bg->drawEllipse(toWidget.map(QPointF(0, 0)), horizon * toWidget.m11(),
                         horizon * toWidget.m11());
-    painter.setTransform(toWidget);
-    QPen coast(kCoast, 0.8);
-    coast.setCosmetic(true);
-    painter.setPen(coast);
-    painter.setBrush(kLand);
-    painter.drawPath(chartLand());
-    QPen grid(kGraticule, 0.8);
-    grid.setCosmetic(true);
-    painter.setPen(grid);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(m_chartGraticule);
-    painter.restore();
+        bg->setTransform(toWidget);
+        QPen coast(kCoast, 0.8);
+        coast.setCosmetic(true);
+        bg->setPen(coast);
+        bg->setBrush(kLand);
+        bg->drawPath(chartLand());
+        QPen grid(kGraticule, 0.8);
+        grid.setCosmetic(true);
+        bg->setPen(grid);
+        bg->setBrush(Qt::NoBrush);
+        bg->drawPath(m_chartGraticule);
+    }
+    painter.drawImage(QPointF(0, 0), m_background);
 
     paintRoute(painter, great, rhumb,
                [&chart](LatLon p) -> std::optional<QPointF> {

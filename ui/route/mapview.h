@@ -2,11 +2,14 @@
 
 #include "geo/mapprojection.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -65,7 +68,12 @@ private:
                     const std::vector<MapRun>& rhumb, const std::function<std::optional<QPointF>(LatLon)>& place,
                     const QTransform& toWidget);
     void paintCredit(QPainter& painter);
+    // A painter on a fresh background image when the one kept does not fit this size, density,
+    // projection and plane transform (`toWidget`, keyed with the centre); else null.
+    std::unique_ptr<QPainter> staleBackground(const QTransform& toWidget);
     const QPainterPath& chartLand(); // the land on the chart of the current centre, cached
+    // The land of the world map centred on centreLon, in widget pixels, cached for one size.
+    const QPainterPath& worldLand(double centreLon, const QRectF& shown, const QTransform& toWidget);
 
     MapRoute m_route;
     Projection m_projection = Projection::World;
@@ -73,6 +81,13 @@ private:
     QPainterPath m_chartLand;
     QPainterPath m_chartGraticule;
     bool m_chartCached = false;
+    QPainterPath m_worldLand;
+    QRectF m_worldShown;
+    double m_worldCentre = 0;
+    bool m_worldCached = false;
+    QImage m_background;
+    QTransform m_backgroundTransform;
+    Projection m_backgroundProjection = Projection::World;
 };
 
 } // namespace gyrena
