@@ -597,6 +597,8 @@ void tst_FileCommands::roundTrip_data()
     QTest::newRow("exponent") << plain << with(4, "1e1") << QByteArray("\r\n1e1\r\n");
     QTest::newRow("leading zero") << plain << with(6, "07") << QByteArray("\r\n07\r\n");
     QTest::newRow("leading blank") << plain << with(9, " 12") << QByteArray("\r\n\" 12\"\r\n");
+    // Blanks read as 0 when computing, so Save keeps them and Open gives them back as they were.
+    QTest::newRow("blank minutes") << plain << with(1, "  ") << QByteArray("\r\n\"  \"\r\n");
     QTest::newRow("comma in name") << QStringList{"Washington, D.C.", "USA", "Lyon", "France"}
                                    << route << QByteArray("\r\n\"Washington, D.C.\"\r\nUSA\r\n");
     QTest::newRow("leading blanks in names")
