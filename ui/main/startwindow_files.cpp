@@ -217,7 +217,9 @@ void StartWindow::LoadCityList()
     // A list of one city has no second one to pick: the end keeps its name and country.
     if (m_cityTable->CityCount() >= 2)
         m_combo[14]->setCurrentIndex(1);
-    m_command[5]->setEnabled(true);
+    // The same test as for typed names: a one-city list next to an unnamed end leaves
+    // "Done with Inputs" as it was.
+    cityNameChanged();
 }
 
 void StartWindow::startCityPicked(int index)
