@@ -316,11 +316,11 @@ QImage renderMathExample()
     // The values sit in one column right of their formulas.
     const double values = kLeft + 238;
     y += 14;
-    drawRuns(p, kLeft, y,
-             {mi("N"), m(kDefine + "[" + deg("180") + kMinus + "(" +
-                         deg(text(start.longitudeDegrees)) + " + " +
-                         text(start.longitudeMinutes) + "/60" + kDeg + ")] + [" + deg("180") +
-                         kMinus + deg(text(end.longitudeDegrees)) + "]")});
+    drawRuns(
+        p, kLeft, y,
+        {mi("N"), m(kDefine + "[" + deg("180") + kMinus + "(" + deg(text(start.longitudeDegrees)) +
+                    " + " + text(start.longitudeMinutes) + "/60" + kDeg + ")] + [" + deg("180") +
+                    kMinus + deg(text(end.longitudeDegrees)) + "]")});
     y += 21;
     drawRuns(p, values, y, {mi("N"), m(" = " + deg(text(example.deltaLong)))});
     y += 27;
@@ -329,7 +329,8 @@ QImage renderMathExample()
                          " + " + text(start.latitudeMinutes) + "/60" + kDeg + ")")});
     drawRuns(p, values, y, {mi("e"), m(" = " + deg(text(example.startColat)))});
     y += 24;
-    drawRuns(p, kLeft, y, {mi("s"), m(kDefine + deg("90") + " + " + deg(text(end.latitudeDegrees)))});
+    drawRuns(p, kLeft, y,
+             {mi("s"), m(kDefine + deg("90") + " + " + deg(text(end.latitudeDegrees)))});
     drawRuns(p, values, y, {mi("s"), m(" = " + deg(text(example.endColat)))});
 
     y += 32;
