@@ -4,6 +4,7 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "io/datafile.h"
+#include "plan_output.h"
 
 #include <algorithm>
 #include <array>
@@ -112,16 +113,9 @@ constexpr std::array<int, 12> kArgumentComboOrder = {1, 2, 9, 3, 4, 10, 5, 6, 11
 // degrees, minutes, letter; then the end the same way.
 gyrena::LocationState locationFromTexts(std::span<const std::string, 12> t)
 {
-    gyrena::LocationState state;
-    gyrena::updateStartLat(state, t[0], t[1]);
-    gyrena::updateStartLatDir(state, t[2]);
-    gyrena::updateStartLong(state, t[3], t[4]);
-    gyrena::updateStartLongDir(state, t[5]);
-    gyrena::updateEndLat(state, t[6], t[7]);
-    gyrena::updateEndLatDir(state, t[8]);
-    gyrena::updateEndLong(state, t[9], t[10]);
-    gyrena::updateEndLongDir(state, t[11]);
-    return state;
+    std::array<std::string_view, 12> views;
+    std::copy(t.begin(), t.end(), views.begin());
+    return gyrena::route::locationFromArgumentTexts(views);
 }
 
 int printRoute(std::span<const std::string, 12> texts, bool boxes)
@@ -147,7 +141,8 @@ int printRoute(std::span<const std::string, 12> texts, bool boxes)
 
 // Reads the twelve coordinate texts of a data file into argument order; on failure prints what
 // went wrong and where, and returns false.
-bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts)
+bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts,
+                       std::array<std::string, 2>& names)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -172,6 +167,7 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
         return false;
     }
     const gyrena::LocationData& data = std::get<gyrena::LocationData>(parsed);
+    names = {data.startName, data.endName};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const auto inFile = std::find(gyrena::kDataFileComboOrder.begin(),
                                       gyrena::kDataFileComboOrder.end(), kArgumentComboOrder[i]);
@@ -192,6 +188,7 @@ int usageError(std::string_view why)
 int main(int argc, char** argv)
 {
     bool boxes = false;
+    gyrena::route::PlanRequest planning;
     std::vector<std::string> texts;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -204,19 +201,39 @@ int main(int argc, char** argv)
         } else if (!optionsEnded && arg == "--boxes") {
             boxes = true;
         } else if (!optionsEnded && arg.starts_with("--")) {
-            return usageError("unknown option " + std::string(arg));
+            std::string wrong;
+            switch (gyrena::route::takePlanOption(argc, argv, i, planning, wrong)) {
+            case gyrena::route::OptionResult::Taken:
+                continue;
+            case gyrena::route::OptionResult::Wrong:
+                return usageError(wrong);
+            case gyrena::route::OptionResult::NotMine:
+                return usageError("unknown option " + std::string(arg));
+            }
         } else {
             texts.emplace_back(arg);
         }
     }
-    if (texts.size() == 1) {
-        std::array<std::string, 12> fromFile;
-        if (!textsFromDataFile(texts.front(), fromFile))
-            return kExitRouteFailed;
-        return printRoute(fromFile, boxes);
+    if (planning.batch) {
+        if (!texts.empty())
+            return usageError("--batch reads the routes from standard input, not arguments");
+        return gyrena::route::runBatch(planning);
     }
-    if (texts.size() != 12)
+    std::array<std::string, 12> route;
+    std::array<std::string, 2> names;
+    if (texts.size() == 1) {
+        if (!textsFromDataFile(texts.front(), route, names))
+            return kExitRouteFailed;
+    } else if (texts.size() == 12) {
+        std::copy(texts.begin(), texts.end(), route.begin());
+    } else {
         return usageError("expected 12 coordinate texts or one data file, got " +
                           std::to_string(texts.size()) + " arguments");
-    return printRoute(std::span<const std::string, 12>(texts.data(), 12), boxes);
+    }
+    // The CSV table stands alone, so that it can be read as it comes.
+    const int status = planning.csv ? 0 : printRoute(route, boxes);
+    if (!planning.anyOutput())
+        return status;
+    const int planStatus = gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
+    return std::max(status, planStatus);
 }
