@@ -4,6 +4,7 @@ gyrena_test(leadingnumber LIBS gyrena_geo)
 gyrena_test(location LIBS gyrena_geo)
 gyrena_test(numberformat LIBS gyrena_geo)
 gyrena_test(calcs LIBS gyrena_geo)
+gyrena_test(routeplan LIBS gyrena_geo)
 if(TARGET gyrena-route)
   gyrena_test(routetool LIBS gyrena_geo)
   target_compile_definitions(tst_routetool PRIVATE
