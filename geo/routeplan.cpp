@@ -33,6 +33,8 @@ double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Vec cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 double norm(Vec a) { return std::sqrt(dot(a, a)); }
 Vec unit(Vec a) { return (1.0 / norm(a)) * a; }
+// The distance from the polar axis; the vectors here are unit vectors, so no overflow to guard.
+double horizontal(Vec a) { return std::sqrt(a.x * a.x + a.y * a.y); }
 
 Vec vectorOf(LatLon p)
 {
@@ -61,16 +63,16 @@ double latitudeOf(Vec p)
 {
     // Within the coincidence tolerance of a pole is the pole, so that its rhumb legs run along
     // the meridian.
-    if (std::hypot(p.x, p.y) < kSameAngleSin)
+    if (horizontal(p) < kSameAngleSin)
         return p.z > 0.0 ? 90.0 : -90.0;
-    return 0.0 + std::clamp(std::atan2(p.z, std::hypot(p.x, p.y)) * kDegPerRad, -90.0, 90.0);
+    return 0.0 + std::clamp(std::atan2(p.z, horizontal(p)) * kDegPerRad, -90.0, 90.0);
 }
 
 // The course of the direction `t` (a unit tangent) at the point `p`. At a pole every direction
 // is south or north: `leaving` tells whether the route leaves the point or arrives at it.
 double courseAt(Vec p, Vec t, bool leaving)
 {
-    const double r = std::hypot(p.x, p.y);
+    const double r = horizontal(p);
     if (r < kSameAngleSin) {
         const bool northPole = p.z > 0.0;
         return northPole == leaving ? 180.0 : 0.0;
@@ -83,7 +85,7 @@ double courseAt(Vec p, Vec t, bool leaving)
 // The longitude of `p`; at a pole, that of the meridian the route leaves it along.
 double longitudeAt(Vec p, Vec t)
 {
-    if (std::hypot(p.x, p.y) < kSameAngleSin)
+    if (horizontal(p) < kSameAngleSin)
         return wrappedLongitude(std::atan2(t.y, t.x) * kDegPerRad);
     return wrappedLongitude(std::atan2(p.y, p.x) * kDegPerRad);
 }
@@ -141,7 +143,15 @@ double wrappedLongitude(double degrees)
     return wrapped + 0.0;
 }
 
-RhumbLeg rhumbLine(LatLon a, LatLon b)
+namespace {
+
+// psi = asinh(tan phi), the isometric latitude (phi in radians, not at a pole).
+double isometricLatitude(double latitude)
+{
+    return std::asinh(std::tan(latitude * kRadPerDeg));
+}
+
+RhumbLeg rhumbLeg(LatLon a, LatLon b, double psiA, double psiB)
 {
     RhumbLeg leg;
     const double phi1 = a.latitude * kRadPerDeg;
@@ -157,13 +167,24 @@ RhumbLeg rhumbLine(LatLon a, LatLon b)
     if (dLambda == -180.0)
         dLambda = 180.0;
     dLambda *= kRadPerDeg;
-    // Difference of the isometric latitudes psi = asinh(tan phi).
-    const double dPsi = std::asinh(std::tan(phi2)) - std::asinh(std::tan(phi1));
+    const double dPsi = psiB - psiA;
     // Along a parallel the ratio dPhi / dPsi tends to the cosine of the latitude.
     const double q = std::fabs(dPhi) > 1e-12 ? dPhi / dPsi : std::cos(0.5 * (phi1 + phi2));
     leg.course = course360(std::atan2(dLambda, dPsi) * kDegPerRad);
     leg.distance = std::hypot(dPhi, q * dLambda) * kNmPerRad;
     return leg;
+}
+
+double isometricOrZero(LatLon p)
+{
+    return std::fabs(p.latitude) == 90.0 ? 0.0 : isometricLatitude(p.latitude);
+}
+
+} // namespace
+
+RhumbLeg rhumbLine(LatLon a, LatLon b)
+{
+    return rhumbLeg(a, b, isometricOrZero(a), isometricOrZero(b));
 }
 
 RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
@@ -202,7 +223,6 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         u = unit(b - dot(a, b) * a);
     }
     const Vec n = cross(a, u); // the pole of the great circle
-    const auto pointAt = [&](double s) { return std::cos(s) * a + std::sin(s) * u; };
     const auto tangentAt = [&](double s) { return std::cos(s) * u - std::sin(s) * a; };
 
     plan.hasRoute = true;
@@ -239,10 +259,18 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         plan.spacingValue = everyDegrees;
         // The meridians k * N in -180 < longitude <= 180; a great circle that is no meridian
         // crosses each meridian (a half-plane) exactly once.
-        for (int k = -180 / everyDegrees; k <= 180 / everyDegrees; ++k) {
-            const double meridian = k * everyDegrees;
-            if (meridian <= -180.0)
-                continue;
+        // Longitude changes monotonically along an arc that passes no pole, eastward when the
+        // circle's pole is north, and by less than a half turn: only the meridians in that
+        // sweep are tried, with a margin of one on each side for rounding.
+        const bool eastward = n.z > 0.0;
+        double sweep = eastward ? end.longitude - start.longitude : start.longitude - end.longitude;
+        if (sweep < 0.0)
+            sweep += 360.0;
+        const double from = eastward ? start.longitude : start.longitude - sweep;
+        const int first = static_cast<int>(std::floor(from / everyDegrees)) - 1;
+        const int last = static_cast<int>(std::ceil((from + sweep) / everyDegrees)) + 1;
+        for (int k = first; k <= last; ++k) {
+            const double meridian = wrappedLongitude(k * everyDegrees);
             const double lambda = meridian * kRadPerDeg;
             const double sinL = std::sin(lambda), cosL = std::cos(lambda);
             const Vec m{-sinL, cosL, 0.0};
@@ -258,6 +286,12 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         }
         std::sort(along.begin(), along.end(),
                   [](const Along& x, const Along& y) { return x.s < y.s; });
+        // With wide spacings the margins can bring one meridian in twice.
+        along.erase(std::unique(along.begin(), along.end(),
+                                [](const Along& x, const Along& y) {
+                                    return y.s - x.s < kSameAngleRad;
+                                }),
+                    along.end());
     } else {
         plan.spacing = PlanOptions::Spacing::Distance;
         plan.spacingValue = options.spacing == PlanOptions::Spacing::Distance
@@ -273,8 +307,9 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     plan.waypoints.reserve(along.size() + 2);
     plan.waypoints.push_back({start, 0.0, courseAt(a, u, true)});
     for (const Along& point : along) {
-        const Vec p = pointAt(point.s);
-        const Vec t = tangentAt(point.s);
+        const double sinS = std::sin(point.s), cosS = std::cos(point.s);
+        const Vec p = cosS * a + sinS * u;
+        const Vec t = cosS * u - sinS * a;
         Waypoint waypoint;
         waypoint.position.latitude = latitudeOf(p);
         waypoint.position.longitude =
@@ -286,8 +321,13 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     plan.waypoints.push_back({end, plan.distance, courseAt(b, tangentAt(d), false)});
 
     plan.legs.reserve(plan.waypoints.size() - 1);
-    for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i)
-        plan.legs.push_back(rhumbLine(plan.waypoints[i].position, plan.waypoints[i + 1].position));
+    double psi = isometricOrZero(plan.waypoints.front().position);
+    for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i) {
+        const double nextPsi = isometricOrZero(plan.waypoints[i + 1].position);
+        plan.legs.push_back(rhumbLeg(plan.waypoints[i].position, plan.waypoints[i + 1].position,
+                                     psi, nextPsi));
+        psi = nextPsi;
+    }
 
     plan.initialCourse = plan.waypoints.front().course;
     plan.arrivalCourse = plan.waypoints.back().course;
