@@ -19,7 +19,7 @@ constexpr double kHalfTurn = 3.14159;
 constexpr double kTolerance = 1e-9;
 
 // The boxes a route writes at most.
-constexpr std::size_t kMostWrites = 12;
+constexpr std::size_t kMostWrites = kOutputBoxes.size();
 
 const std::string kEast = "East";
 const std::string kWest = "West";

@@ -2,6 +2,7 @@
 
 #include "geo/location.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,12 @@ struct BoxWrite
     std::string text;
 
     bool operator==(const BoxWrite&) const = default;
+};
+
+// Every output box a route writes; a completed run writes each of them once.
+inline constexpr std::array<std::string_view, 12> kOutputBoxes = {
+    "Text11", "Text14", "Text16", "Text12", "Text3",  "Text6",
+    "Text19", "Text20", "Text4",  "Text5",  "Text17", "Text18",
 };
 
 enum class CalcsOutcome {

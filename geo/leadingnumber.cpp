@@ -253,4 +253,13 @@ bool isWholeTextANumber(std::string_view text)
     return true;
 }
 
+bool isBlankText(std::string_view text)
+{
+    for (const char c : text) {
+        if (!isSkippedBlank(c))
+            return false;
+    }
+    return true;
+}
+
 } // namespace gyrena

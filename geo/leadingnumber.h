@@ -29,4 +29,8 @@ double leadingNumberValue(std::string_view text);
 // "12", " 1 2", "30.5", "-5", "1E1", "&H10". The empty text and "12abc" are not.
 bool isWholeTextANumber(std::string_view text);
 
+// True when the text holds nothing but the blanks the rule skips, the empty text included: it
+// has no number and its value is 0.
+bool isBlankText(std::string_view text);
+
 } // namespace gyrena

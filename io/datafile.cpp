@@ -69,6 +69,11 @@ FileError unreadable(std::string what, int line, int field)
 
 } // namespace
 
+bool isDegreeOrMinuteText(std::string_view text)
+{
+    return isBlankText(text) || isWholeTextANumber(text);
+}
+
 std::variant<LocationData, FileError> readDataFile(std::string_view bytes)
 {
     std::string storage;
@@ -92,15 +97,15 @@ std::variant<LocationData, FileError> readDataFile(std::string_view bytes)
         }
         std::string& target = valueOfLine(data, line);
         if (isDegreeOrMinuteLine(line)) {
-            if (value->empty()) {
-                target = "0";
-                continue;
-            }
-            if (!isWholeTextANumber(*value)) {
+            if (!isDegreeOrMinuteText(*value)) {
                 std::string what = lineName(line) + " is not a number";
                 if (reader.line() != line)
                     what += ", on line " + std::to_string(reader.line()) + " of the file";
                 return unreadable(std::move(what), reader.line(), line);
+            }
+            if (value->empty()) {
+                target = "0";
+                continue;
             }
         }
         target = *value;
@@ -132,7 +137,7 @@ std::variant<std::string, FileError> writeDataFile(const LocationData& data)
         if (needsQuotes && value.find('"') != std::string::npos)
             return refuse("holds a double quote together with a comma, a line break or a leading "
                           "blank");
-        if (isDegreeOrMinuteLine(line) && !value.empty() && !isWholeTextANumber(value))
+        if (isDegreeOrMinuteLine(line) && !isDegreeOrMinuteText(value))
             return refuse("is not a number");
         if (needsQuotes) {
             text += '"';

@@ -35,10 +35,16 @@ struct LocationData
 // The list number (1..12 as in ComboN) of each coordinate line, in file order.
 inline constexpr std::array<int, 12> kDataFileComboOrder = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
 
+// True when a degree or minute text can stand in a data file: a whole number under the
+// leading-number rule ("30", " 12", "30.5", "-5", "1e1") or a text of blanks only (empty
+// included), which counts as 0. Save refuses every other text and Open every other line, so
+// what Save writes Open reads back: as the same text, except an empty line, which reads as "0".
+bool isDegreeOrMinuteText(std::string_view text);
+
 // Parses the raw bytes of a data file (any encoding and line ends the reader accepts).
 // A wrong first field gives Kind::NotDataFile; a file that ends early, a degree or minute line
-// that is not a number, a field too long or a NUL byte give Kind::Unreadable with the line.
-// An empty degree or minute line reads as "0". Lines after the 17th are ignored.
+// that fails isDegreeOrMinuteText, a field too long or a NUL byte give Kind::Unreadable with the
+// line. An empty degree or minute line reads as "0". Lines after the 17th are ignored.
 std::variant<LocationData, FileError> readDataFile(std::string_view bytes);
 
 // The bytes of a data file: 17 lines ended by CR LF, encoded as encodeFileText does. A value

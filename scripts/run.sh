@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds Gyrena (release) and starts it; under a virtual display when there is no display.
+# Only the program is built: the test suites and tools are left for scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh build
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target gyrena
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
   bash scripts/deps.sh run
   echo "No display found: starting Gyrena on a virtual X display (xvfb-run)."

@@ -21,9 +21,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <memory>
+#include <optional>
+#include <thread>
+
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace gyrena;
 
@@ -52,6 +60,38 @@ public:
         return FakeDialogs::message(parent, text, title, buttons, icon);
     }
     QStringList captions;
+};
+
+// Opens the write end of a named pipe, and closes it again, whenever its read end is open: code
+// that wrongly reads the pipe then meets its end instead of blocking the test for good.
+class PipeWatch
+{
+public:
+    explicit PipeWatch(const QByteArray& path)
+        : m_thread([this, path](std::stop_token stop) {
+              while (!stop.stop_requested()) {
+                  // Without a reader this fails at once (ENXIO); it never blocks.
+                  const int descriptor = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                  if (descriptor >= 0) {
+                      m_readerCame = true;
+                      ::close(descriptor);
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          })
+    {
+    }
+    // Stops watching; true when the pipe was open for reading at some moment.
+    bool readerCame()
+    {
+        m_thread.request_stop();
+        m_thread.join();
+        return m_readerCame;
+    }
+
+private:
+    std::atomic<bool> m_readerCame{false};
+    std::jthread m_thread;
 };
 
 } // namespace
@@ -130,6 +170,22 @@ private:
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(file.fileName()));
         return file.fileName();
+    }
+    // The file a failure row names: `bytes` written to `name`; no bytes and no name, an empty
+    // file `empty`; "fifo:" and a name, a named pipe that nobody writes to; else `name` itself.
+    QString prepare(const QString& name, const QByteArray& bytes, const QString& empty) const
+    {
+        if (!bytes.isEmpty())
+            return write(name, bytes);
+        if (name.isEmpty())
+            return write(empty, QByteArray());
+        if (name.startsWith(QStringLiteral("fifo:"))) {
+            const QString pipe = path(name.mid(5));
+            if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+                qFatal("cannot make the pipe %s", qPrintable(pipe));
+            return pipe;
+        }
+        return QDir(m_dir->path()).absoluteFilePath(name);
     }
     static QByteArray read(const QString& name)
     {
@@ -426,10 +482,12 @@ void tst_FileCommands::openFailureChangesNothing_data()
     QTest::newRow("empty file") << QByteArray() << "" << unreadable + "*";
     QTest::newRow("missing file") << QByteArray() << "missing.gdf"
                                   << unreadable + "No such file or directory";
-    QTest::newRow("a directory") << QByteArray() << "." << unreadable + "*";
-    // Only the first MiB of a file is read, so a device without end costs no time.
+    // Nothing but a regular file is read: a pipe would block the window until a writer came.
+    QTest::newRow("a directory") << QByteArray() << "." << unreadable + "not a regular file";
     QTest::newRow("endless device")
-        << QByteArray() << "/dev/zero" << unreadable + "line 1 holds a NUL byte";
+        << QByteArray() << "/dev/zero" << unreadable + "not a regular file";
+    QTest::newRow("named pipe") << QByteArray() << "fifo:pipe.gdf"
+                                << unreadable + "not a regular file";
 }
 
 void tst_FileCommands::openFailureChangesNothing()
@@ -445,11 +503,13 @@ void tst_FileCommands::openFailureChangesNothing()
     command(5)->setEnabled(false);
     const QStringList before = snapshot();
 
-    QString file = name.isEmpty() ? write(QStringLiteral("empty.gdf"), QByteArray())
-                                  : QDir(m_dir->path()).absoluteFilePath(name);
-    if (!bytes.isEmpty())
-        file = write(name, bytes);
+    const QString file = prepare(name, bytes, QStringLiteral("empty.gdf"));
+    std::optional<PipeWatch> watch;
+    if (name.startsWith(QStringLiteral("fifo:")))
+        watch.emplace(QFile::encodeName(file));
     open(file, 1);
+    if (watch)
+        QVERIFY2(!watch->readerCame(), "the named pipe was opened for reading");
     QVERIFY(m_dialogs.verifyDone());
     const QString caption = "  [ " + file + ']';
     QCOMPARE(m_dialogs.captions, QStringList{caption});
@@ -597,6 +657,8 @@ void tst_FileCommands::roundTrip_data()
     QTest::newRow("exponent") << plain << with(4, "1e1") << QByteArray("\r\n1e1\r\n");
     QTest::newRow("leading zero") << plain << with(6, "07") << QByteArray("\r\n07\r\n");
     QTest::newRow("leading blank") << plain << with(9, " 12") << QByteArray("\r\n\" 12\"\r\n");
+    // Blanks read as 0 when computing, so Save keeps them and Open gives them back as they were.
+    QTest::newRow("blank minutes") << plain << with(1, "  ") << QByteArray("\r\n\"  \"\r\n");
     QTest::newRow("comma in name") << QStringList{"Washington, D.C.", "USA", "Lyon", "France"}
                                    << route << QByteArray("\r\n\"Washington, D.C.\"\r\nUSA\r\n");
     QTest::newRow("leading blanks in names")
@@ -828,10 +890,12 @@ void tst_FileCommands::loadFailureChangesNothing_data()
     QTest::newRow("missing file") << QByteArray() << "missing.gcl"
                                   << unreadable + "No such file or directory" << fileError
                                   << Dialogs::Icon::None;
-    // A device that never ends is read no further than the largest list allowed.
     QTest::newRow("endless device")
-        << QByteArray() << "/dev/zero" << unreadable + "the file is larger than 64 MiB" << fileError
+        << QByteArray() << "/dev/zero" << unreadable + "not a regular file" << fileError
         << Dialogs::Icon::None;
+    QTest::newRow("named pipe") << QByteArray() << "fifo:pipe.gcl"
+                                << unreadable + "not a regular file" << fileError
+                                << Dialogs::Icon::None;
 }
 
 void tst_FileCommands::loadFailureChangesNothing()
@@ -847,11 +911,13 @@ void tst_FileCommands::loadFailureChangesNothing()
     m_dialogs.captions.clear();
     const QStringList before = snapshot();
 
-    QString file = name.isEmpty() ? write(QStringLiteral("empty.gcl"), QByteArray())
-                                  : QDir(m_dir->path()).absoluteFilePath(name);
-    if (!bytes.isEmpty())
-        file = write(name, bytes);
+    const QString file = prepare(name, bytes, QStringLiteral("empty.gcl"));
+    std::optional<PipeWatch> watch;
+    if (name.startsWith(QStringLiteral("fifo:")))
+        watch.emplace(QFile::encodeName(file));
     load(file, 1);
+    if (watch)
+        QVERIFY2(!watch->readerCame(), "the named pipe was opened for reading");
     QVERIFY(m_dialogs.verifyDone());
     const QString caption = "  [ " + file + ']';
     QCOMPARE(m_dialogs.captions, QStringList{caption});
@@ -904,16 +970,18 @@ void tst_FileCommands::loadOneCity_data()
 {
     QTest::addColumn<QString>("endName");
     QTest::addColumn<QString>("endCountry");
+    QTest::addColumn<bool>("doneWithInputs"); // enabled after the load, as typed names would
     QTest::newRow("typed end") << "Sydney"
-                               << "Australia";
+                               << "Australia" << true;
     QTest::newRow("placeholder end") << "End Location"
-                                     << "Country";
+                                     << "Country" << false;
 }
 
 void tst_FileCommands::loadOneCity()
 {
     QFETCH(QString, endName);
     QFETCH(QString, endCountry);
+    QFETCH(bool, doneWithInputs);
     combo(14)->setEditText(endName);
     text(2)->setText(endCountry);
     setCoordinateTexts({"0", "0", "N", "0", "0", "E", "34", "0", "S", "151", "0", "E"});
@@ -928,7 +996,7 @@ void tst_FileCommands::loadOneCity()
     QCOMPARE(text(2)->text(), endCountry);
     QCOMPARE(coordinateTexts(),
              QStringList({"59", "55", "N", "10", "45", "E", "34", "0", "S", "151", "0", "E"}));
-    QVERIFY(command(5)->isEnabled());
+    QCOMPARE(command(5)->isEnabled(), doneWithInputs);
 }
 
 void tst_FileCommands::secondListReplacesFirst()

@@ -1,5 +1,8 @@
 // The worked-example window and the pictures compiled into the windows' library.
 
+#include "geo/calcs.h"
+#include "geo/location.h"
+#include "geo/workedexample.h"
 #include "keepsrunning.h"
 #include "ui/info/mathwindow.h"
 
@@ -11,6 +14,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace gyrena;
 
@@ -54,6 +59,8 @@ private slots:
     void nothingMovesOnResize();
     void pictures_data();
     void pictures();
+    void workedExampleAgreesWithTheOutputFrame_data();
+    void workedExampleAgreesWithTheOutputFrame();
     void closeUnloads();
     void keepsTheApplicationRunning();
 };
@@ -154,6 +161,61 @@ void tst_MathWindow::pictures()
         QVERIFY(!image.hasAlphaChannel());
     else
         QVERIFY(image.colorCount() > 0 && image.colorCount() <= 256);
+}
+
+void tst_MathWindow::workedExampleAgreesWithTheOutputFrame_data()
+{
+    QTest::addColumn<QString>("printed"); // as the picture prints it
+    QTest::addColumn<QString>("box");
+
+    const WorkedExample example = workedExample();
+    const auto row = [](const char* name, const std::string& printed, const char* box) {
+        QTest::newRow(name) << QString::fromStdString(printed) << QString::fromLatin1(box);
+    };
+    row("N, difference of longitude", example.deltaLong, "Text11");
+    row("e, colatitude of the start", example.startColat, "Text14");
+    row("s, colatitude of the end", example.endColat, "Text16");
+    row("n, the arc", example.arc, "Text12");
+    row("orthodrome in nautical miles", example.distance, "Text3");
+    row("S, angle at the start", example.startAngle, "Text19");
+    row("initial course", example.initialCourse, "Text4");
+    row("E, angle at the end", example.endAngle, "Text20");
+    row("course on arrival", example.arrivalCourse, "Text5");
+}
+
+void tst_MathWindow::workedExampleAgreesWithTheOutputFrame()
+{
+    QFETCH(QString, printed);
+    QFETCH(QString, box);
+
+    // San Francisco to Sydney typed into the main window's twelve lists, then computed.
+    LocationState route;
+    updateStartLat(route, "37", "45");
+    updateStartLatDir(route, "N");
+    updateStartLong(route, "122", "27");
+    updateStartLongDir(route, "W");
+    updateEndLat(route, "34", "0");
+    updateEndLatDir(route, "S");
+    updateEndLong(route, "151", "0");
+    updateEndLongDir(route, "E");
+    const CalcsRun run = Calcs(route, ResultState{}, ".");
+    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    QString shown;
+    for (const BoxWrite& write : run.writes) {
+        if (QString::fromStdString(write.box) == box)
+            shown = QString::fromStdString(write.text);
+    }
+
+    // The picture may show more decimals than the box (240.265 beside 240.26), never another
+    // value: some number must round to both texts.
+    const auto halfUnit = [](const QString& number) {
+        const qsizetype point = number.indexOf(QLatin1Char('.'));
+        return 0.5 * std::pow(10.0, point < 0 ? 0.0 : -double(number.size() - point - 1));
+    };
+    bool printedOk = false, shownOk = false;
+    const double difference = std::fabs(printed.toDouble(&printedOk) - shown.toDouble(&shownOk));
+    QVERIFY2(printedOk && shownOk && difference <= halfUnit(printed) + halfUnit(shown) + 1e-9,
+             qPrintable(QStringLiteral("picture %1, box %2 %3").arg(printed, box, shown)));
 }
 
 void tst_MathWindow::closeUnloads()

@@ -4,6 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "tst_workedroutes.h"
 
 class tst_RouteTool : public QObject
@@ -24,6 +27,10 @@ private slots:
     void dataFile();
     void unreadableDataFile_data();
     void unreadableDataFile();
+    void notRegularFile_data();
+    void notRegularFile();
+    void outputNotWritten_data();
+    void outputNotWritten();
 };
 
 namespace {
@@ -35,9 +42,15 @@ struct Result
     QString err;
 };
 
-Result runTool(const QStringList& arguments)
+enum class Output { Captured, FullDisk, Closed };
+
+Result runTool(const QStringList& arguments, Output output = Output::Captured)
 {
     QProcess process;
+    if (output == Output::FullDisk)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    if (output == Output::Closed)
+        process.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
     process.start(QStringLiteral(GYRENA_ROUTE_TOOL), arguments);
     Result result;
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
@@ -75,6 +88,8 @@ QString labelled(const QString& box, const QString& text)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Output)
 
 void tst_RouteTool::workedRoutes_data()
 {
@@ -291,6 +306,54 @@ void tst_RouteTool::unreadableDataFile()
     const Result missing = runTool({dir.filePath("missing.gdf")});
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.startsWith(dir.filePath("missing.gdf") + ": cannot open the file"));
+}
+
+void tst_RouteTool::notRegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("device") << "/dev/null";
+}
+
+// Refused before reading: a named pipe without a writer would block the tool for good.
+void tst_RouteTool::notRegularFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString path = kind;
+    if (kind == "pipe") {
+        path = dir.filePath("pipe.gdf");
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "directory") {
+        path = dir.path();
+    }
+    const Result result = runTool({path});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.err, path + ": cannot open the file: not a regular file\n");
+}
+
+void tst_RouteTool::outputNotWritten_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Output>("output");
+    const QStringList route = QString("51 30 N 0 10 W 40 43 N 74 0 W").split(' ');
+    QTest::newRow("labelled, full disk") << route << Output::FullDisk;
+    QTest::newRow("boxes, full disk") << QStringList{"--boxes"} + route << Output::FullDisk;
+    QTest::newRow("help, full disk") << QStringList{"--help"} << Output::FullDisk;
+    QTest::newRow("labelled, closed output") << route << Output::Closed;
+}
+
+void tst_RouteTool::outputNotWritten()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Output, output);
+    const Result result = runTool(arguments, output);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.startsWith("gyrena-route: cannot write the output: "),
+             qPrintable(result.err));
 }
 
 QTEST_GUILESS_MAIN(tst_RouteTool)

@@ -2,7 +2,8 @@
 # Installation and the Debian package: installs Gyrena into a scratch root and checks the
 # tree (files, validators, MIME detection, the programs run), then builds the .deb with
 # CPack and checks its contents and control fields. As root, it also installs the .deb with
-# apt-get, runs the installed programs and removes the package again.
+# apt-get, runs the installed programs and removes the package again, but only where no
+# gyrena package was there before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/deps.sh build run package
@@ -34,7 +35,7 @@ installed_by_us=0
 cleanup() {
   if ((installed_by_us)); then
     echo "removing the gyrena package this stage installed"
-    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq gyrena >/dev/null || true
+  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq gyrena >/dev/null || true
   fi
   rm -rf "$work"
 }
@@ -179,34 +180,38 @@ find "$work/debroot/usr/bin" -type f -exec file -b {} \; | grep -q 'not stripped
   && { echo "FAIL: the packaged programs are not stripped" >&2; exit 1; }
 echo "ok: the packaged programs are stripped"
 
-if [[ $(id -u) -eq 0 && "${GYRENA_CI_SYSTEM_INSTALL:-1}" != 0 ]]; then
+# The system-wide check installs and removes the package with apt-get. It never touches a
+# gyrena package it did not install itself: with one present in any state, it is skipped.
+status=$(dpkg-query -W -f='${Status}' gyrena 2>/dev/null || true)
+if [[ $(id -u) -ne 0 ]]; then
+  echo "skipped: installing the package with apt-get needs root"
+elif [[ "${GYRENA_CI_SYSTEM_INSTALL:-1}" == 0 ]]; then
+  echo "skipped: installing the package with apt-get (GYRENA_CI_SYSTEM_INSTALL=0)"
+elif [[ -n "$status" && "$status" != *not-installed ]]; then
+  echo "skipped: a gyrena package is already on this machine ($status); it is left as it is"
+else
+  echo "--- install the package with apt-get, run it, remove it"
+  installed_by_us=1
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
+  dpkg -L gyrena >"$work/owned"
+  check_route /usr/bin/gyrena-route
+  check_starts_offscreen /usr/bin/gyrena
+  check_closes_on_x /usr/bin/gyrena
+  man -w gyrena-route >/dev/null && echo "ok: man finds gyrena-route(1)"
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq gyrena >/dev/null
+  installed_by_us=0
+  left=0
+  while read -r path; do
+    if [[ -f "$path" || -L "$path" ]]; then
+      echo "FAIL: $path is still there after removal" >&2
+      left=$((left + 1))
+    fi
+  done <"$work/owned"
+  [[ ! -e /usr/share/gyrena ]] || { echo "FAIL: /usr/share/gyrena is still there" >&2; left=$((left + 1)); }
   status=$(dpkg-query -W -f='${Status}' gyrena 2>/dev/null || true)
-  if [[ "$status" == *" installed" || "$status" == *config-files* ]]; then
-    echo "gyrena is already installed on this machine ($status): not installing the new package"
-  else
-    echo "--- install the package with apt-get, run it, remove it"
-    installed_by_us=1
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
-    dpkg -L gyrena >"$work/owned"
-    check_route /usr/bin/gyrena-route
-    check_starts_offscreen /usr/bin/gyrena
-    check_closes_on_x /usr/bin/gyrena
-    man -w gyrena-route >/dev/null && echo "ok: man finds gyrena-route(1)"
-    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq gyrena >/dev/null
-    installed_by_us=0
-    left=0
-    while read -r path; do
-      if [[ -f "$path" || -L "$path" ]]; then
-        echo "FAIL: $path is still there after removal" >&2
-        left=$((left + 1))
-      fi
-    done <"$work/owned"
-    [[ ! -e /usr/share/gyrena ]] || { echo "FAIL: /usr/share/gyrena is still there" >&2; left=$((left + 1)); }
-    status=$(dpkg-query -W -f='${Status}' gyrena 2>/dev/null || true)
-    [[ -z "$status" || "$status" == *not-installed ]] \
-      || { echo "FAIL: after removal dpkg says: $status" >&2; left=$((left + 1)); }
-    ((left == 0))
-    echo "ok: apt-get remove left none of the $(grep -c . "$work/owned") paths dpkg listed"
-  fi
+  [[ -z "$status" || "$status" == *not-installed ]] \
+    || { echo "FAIL: after removal dpkg says: $status" >&2; left=$((left + 1)); }
+  ((left == 0))
+  echo "ok: apt-get remove left none of the $(grep -c . "$work/owned") paths dpkg listed"
 fi
 echo "package stage passed"

@@ -1,6 +1,5 @@
 // The data-file reader on any bytes: it never crashes, and a record it reads writes out and
 // reads back unchanged (every value it can read is one the writer can write).
-#include "geo/leadingnumber.h"
 #include "io/datafile.h"
 
 #include <cstdint>
@@ -35,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& record = std::get<gyrena::LocationData>(read);
     for (std::size_t i = 0; i < record.coordinates.size(); ++i) {
         if (i % 3 != 2)
-            check(gyrena::isWholeTextANumber(record.coordinates[i]),
-                  "a degree or minute line that is no number was read");
+            check(gyrena::isDegreeOrMinuteText(record.coordinates[i]),
+                  "a degree or minute line that is neither a number nor blanks was read");
     }
     const auto written = gyrena::writeDataFile(record);
     if (const auto* error = std::get_if<gyrena::FileError>(&written)) {

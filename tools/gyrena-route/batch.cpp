@@ -140,10 +140,9 @@ int runBatch(const PlanRequest& request)
                      std::strerror(errno));
         anyFailed = true;
     }
-    if (!output.flush()) {
-        std::fprintf(stderr, "gyrena-route: cannot write the output: %s\n", std::strerror(errno));
+    // A failed output stays marked on stdout, and the tool tells it as it ends.
+    if (!output.flush())
         return 1;
-    }
     return anyFailed ? 1 : 0;
 }
 

@@ -4,13 +4,14 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "io/datafile.h"
+#include "io/regularfile.h"
 #include "plan_output.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <span>
 #include <string>
@@ -47,10 +48,23 @@ constexpr std::string_view kHelp =
     "The decimal separator is always \".\".\n"
     "\n"
     "Exit status: 0 when the route was computed, 1 when it cannot be computed (the reason is\n"
-    "printed on standard error, \"Same Location!\" for two equal locations) or when the data\n"
-    "file cannot be read, 2 for wrong usage.\n"
+    "printed on standard error, \"Same Location!\" for two equal locations), when the data\n"
+    "file cannot be read or when the output cannot be written, 2 for wrong usage.\n"
     "\n"
     "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n";
+
+// Why the first write to standard output failed; 0 while none has.
+int outputError = 0;
+
+// Flushes standard output and remembers why it failed, before later calls can change errno.
+void flushOutput()
+{
+    if (outputError != 0)
+        return;
+    errno = 0;
+    if (!std::cout.flush() || std::fflush(stdout) != 0 || std::ferror(stdout))
+        outputError = errno != 0 ? errno : EIO;
+}
 
 struct BoxLabel
 {
@@ -129,12 +143,13 @@ int printRoute(std::span<const std::string, 12> texts, bool boxes)
             std::cout << labelledLine(write) << '\n';
     }
     if (run.outcome == gyrena::CalcsOutcome::Completed) {
-        std::cout.flush();
+        flushOutput();
         return 0;
     }
     if (boxes)
         std::cout << "Message=" << run.message << '\n';
-    std::cout.flush();
+    // Standard output first, so that a terminal shows the boxes before the reason.
+    flushOutput();
     std::cerr << run.message << '\n';
     return kExitRouteFailed;
 }
@@ -144,19 +159,19 @@ int printRoute(std::span<const std::string, 12> texts, bool boxes)
 bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts,
                        std::array<std::string, 2>& names)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::cerr << path << ": cannot open the file: " << std::strerror(errno) << '\n';
+    // Only a regular file is read: a named pipe would block the tool until a writer came.
+    auto file = gyrena::RegularFile::open(path);
+    if (const auto* error = std::get_if<gyrena::FileError>(&file)) {
+        std::cerr << path << ": cannot open the file: " << error->what << '\n';
         return false;
     }
     // A file chosen by mistake is never read whole.
-    std::string bytes(gyrena::kDataFileReadLimit, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.bad()) {
-        std::cerr << path << ": cannot read the file: " << std::strerror(errno) << '\n';
+    const auto read = std::get<gyrena::RegularFile>(file).readAtMost(gyrena::kDataFileReadLimit);
+    if (const auto* error = std::get_if<gyrena::FileError>(&read)) {
+        std::cerr << path << ": cannot read the file: " << error->what << '\n';
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    const std::string& bytes = std::get<std::string>(read);
 
     const auto parsed = gyrena::readDataFile(bytes);
     if (const auto* error = std::get_if<gyrena::FileError>(&parsed)) {
@@ -185,7 +200,17 @@ int usageError(std::string_view why)
 
 } // namespace
 
-int main(int argc, char** argv)
+// Standard output as far as it went: a full disk or a closed output must not pass for success.
+int finishOutput(int status)
+{
+    flushOutput();
+    if (outputError == 0)
+        return status;
+    std::cerr << "gyrena-route: cannot write the output: " << std::strerror(outputError) << '\n';
+    return kExitRouteFailed;
+}
+
+int run(int argc, char** argv)
 {
     bool boxes = false;
     gyrena::route::PlanRequest planning;
@@ -236,4 +261,9 @@ int main(int argc, char** argv)
         return status;
     const int planStatus = gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
     return std::max(status, planStatus);
+}
+
+int main(int argc, char** argv)
+{
+    return finishOutput(run(argc, argv));
 }

@@ -37,12 +37,14 @@ LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> te
 
 // After the boxes (or instead of them with --csv): the plan, the CSV table, the GPX file.
 // `names` are the start and end names of a data file, empty otherwise. Returns the exit status:
-// 0, or 1 when there is no route to plan, the GPX file cannot be written or the output fails.
+// 0, or 1 when there is no route to plan or the GPX file cannot be written (a failed standard
+// output is left for the caller to tell).
 int writePlanOutputs(const LocationState& location, const PlanRequest& request,
                      const std::array<std::string, 2>& names);
 
 // --batch: routes from standard input, one tab-separated line each on standard output, errors on
-// standard error. Returns 1 if any line failed or the output could not be written, else 0.
+// standard error. Returns 1 if any line failed or the output could not be written (left marked on stdout for
+// the caller to tell), else 0.
 int runBatch(const PlanRequest& request);
 
 } // namespace gyrena::route

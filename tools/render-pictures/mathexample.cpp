@@ -1,5 +1,7 @@
 #include "mathexample.h"
 
+#include "geo/workedexample.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -155,7 +157,7 @@ void courseMark(QPainter& p, QPointF at, double startAngle)
     arrowhead(p, tip, QPointF(-std::sin(a), std::cos(a)), 6);
 }
 
-void drawGlobe(QPainter& p, const QRectF& panel)
+void drawGlobe(QPainter& p, const QRectF& panel, const gyrena::ResultState& triangle)
 {
     p.fillRect(panel, kPanel);
     p.setRenderHint(QPainter::Antialiasing);
@@ -180,7 +182,7 @@ void drawGlobe(QPainter& p, const QRectF& panel)
 
     // Two meridians: through the start on the right, through the end on the left.
     const double startBulge = r * 0.62, endBulge = -r * 0.66;
-    const double startColat = 52.25, endColat = 124;
+    const double startColat = triangle.StartColat, endColat = triangle.EndColat;
     p.setPen(solid);
     p.drawPath(meridianArc(c, r, startBulge, 0, 180));
     p.drawPath(meridianArc(c, r, endBulge, 0, 180));
@@ -277,21 +279,33 @@ void drawGlobe(QPainter& p, const QRectF& panel)
 
 QImage renderMathExample()
 {
+    // Every figure on the page is the program's own: typed into the main window, this route
+    // fills the output frame with the same numbers to the decimals shown here.
+    const gyrena::WorkedExample example = gyrena::workedExample();
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    const auto& start = example.start;
+    const auto& end = example.end;
+
     QImage image(kMathExampleWidth, kMathExampleHeight, QImage::Format_RGB888);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
 
     const QRectF panel(370, 6, 200, 222);
-    drawGlobe(p, panel);
+    drawGlobe(p, panel, example.results);
 
     // Heading: the problem in prose, wrapped beside the diagram.
+    const auto place = [&](const gyrena::WorkedExample::Place& at) {
+        return deg(text(at.latitudeDegrees)) + " " + text(at.latitudeMinutes) + "' " +
+               text(at.latitudeLetter) + ", " + deg(text(at.longitudeDegrees)) + " " +
+               text(at.longitudeMinutes) + "' " + text(at.longitudeLetter);
+    };
     const Style b = Style::Bold;
     const std::vector<std::vector<Run>> heading = {
         {{QStringLiteral("Problem 23: Calculate the "), b},
          {QStringLiteral("orthodrome"), Style::BoldItalic}},
-        {{QStringLiteral("between S.F. at 37\u00b0 45' N, 122\u00b0 27' W,"), b}},
-        {{QStringLiteral("and Sydney at 34\u00b0 0' S, 151\u00b0 0' E."), b}},
+        {{"between S.F. at " + place(start) + ",", b}},
+        {{"and Sydney at " + place(end) + ".", b}},
     };
     double y = 22;
     for (const auto& line : heading) {
@@ -299,20 +313,25 @@ QImage renderMathExample()
         y += 17;
     }
 
+    // The values sit in one column right of their formulas.
+    const double values = kLeft + 238;
     y += 14;
-    drawRuns(p, kLeft, y,
-             {mi("N"), m(kDefine + "[" + deg("180") + kMinus + "(" + deg("122") + " + 27/60" +
-                         kDeg + ")] + [" + deg("180") + kMinus + deg("151") + "]")});
-    y += 21;
-    drawRuns(p, kLeft + 238, y, {mi("N"), m(" = " + deg("86.55"))});
-    y += 27;
     drawRuns(
         p, kLeft, y,
-        {mi("e"), m(kDefine + deg("90") + kMinus + "(" + deg("37") + " + 45/60" + kDeg + ")")});
-    drawRuns(p, kLeft + 238, y, {mi("e"), m(" = " + deg("52.25"))});
+        {mi("N"), m(kDefine + "[" + deg("180") + kMinus + "(" + deg(text(start.longitudeDegrees)) +
+                    " + " + text(start.longitudeMinutes) + "/60" + kDeg + ")] + [" + deg("180") +
+                    kMinus + deg(text(end.longitudeDegrees)) + "]")});
+    y += 21;
+    drawRuns(p, values, y, {mi("N"), m(" = " + deg(text(example.deltaLong)))});
+    y += 27;
+    drawRuns(p, kLeft, y,
+             {mi("e"), m(kDefine + deg("90") + kMinus + "(" + deg(text(start.latitudeDegrees)) +
+                         " + " + text(start.latitudeMinutes) + "/60" + kDeg + ")")});
+    drawRuns(p, values, y, {mi("e"), m(" = " + deg(text(example.startColat)))});
     y += 24;
-    drawRuns(p, kLeft, y, {mi("s"), m(kDefine + deg("90") + " + " + deg("34"))});
-    drawRuns(p, kLeft + 238, y, {mi("s"), m(" = " + deg("124"))});
+    drawRuns(p, kLeft, y,
+             {mi("s"), m(kDefine + deg("90") + " + " + deg(text(end.latitudeDegrees)))});
+    drawRuns(p, values, y, {mi("s"), m(" = " + deg(text(example.endColat)))});
 
     y += 32;
     drawRuns(p, kLeft, y,
@@ -323,47 +342,50 @@ QImage renderMathExample()
               m(") + sin("), mi("s"), m(")" + kDot + "sin("), mi("e"), m(")" + kDot + "cos("),
               mi("N"), m("))")});
     y += 27;
-    drawRuns(p, kLeft, y, {m("1 NM = 1.85 km")});
+    drawRuns(p, kLeft, y, {m("1 NM = 1.852 km")});
+    drawRuns(p, values, y, {mi("n"), m(" = " + deg(text(example.arc)))});
     y += 25;
     double x = drawRuns(
         p, kLeft, y,
         {t(QStringLiteral("orthodrome")), m(" = "), mi("n"), m(kDot + "60" + kDot + "NM/deg = ")});
-    drawRuns(p, x + 3, y, {hi("6457.91 NM")});
+    drawRuns(p, x + 3, y, {hi(text(example.distance) + " NM")});
 
     y += 34;
-    drawRuns(p, kLeft, y, {t(QStringLiteral("Calculate angles E and S using laws of sines:"))});
+    drawRuns(p, kLeft, y,
+             {t(QStringLiteral("Calculate angles E and S using laws of cosines for sides:"))});
+
+    // An angle of the triangle from its three sides, the side opposite it first: the arc
+    // cosine gives the obtuse angle where the triangle has one, as at S here.
+    const auto angleLine = [&](double lineY, const QString& angle, const QString& opposite,
+                               const QString& adjacent, const QString& value) {
+        double at = drawRuns(p, kLeft, lineY, {mi(angle), m(kDefine + "acos(")});
+        at = drawFraction(p, at, lineY,
+                          {m("cos("), mi(opposite), m(")" + kMinus + "cos("), mi("n"),
+                           m(")" + kDot + "cos("), mi(adjacent), m(")")},
+                          {m("sin("), mi("n"), m(")" + kDot + "sin("), mi(adjacent), m(")")});
+        drawRuns(p, at, lineY, {m(")")});
+        drawRuns(p, values, lineY, {mi(angle), m(" = " + deg(value))});
+    };
 
     // Start angle S.
     y += 32;
-    x = drawFraction(p, kLeft, y, {m("sin("), mi("n"), m(")")}, {m("sin("), mi("N"), m(")")});
-    x = drawRuns(p, x + 2, y, {m(" = ")});
-    x = drawFraction(p, x, y, {m("sin("), mi("s"), m(")")}, {m("sin("), mi("S"), m(")")});
-    x = drawRuns(p, x + 14, y, {mi("S"), m(kDefine + "asin(")});
-    x = drawFraction(p, x, y, {m("sin("), mi("s"), m(")" + kDot + "sin("), mi("N"), m(")")},
-                     {m("sin("), mi("n"), m(")")});
-    x = drawRuns(p, x, y, {m(")")});
-    drawRuns(p, x + 14, y, {mi("S"), m(" = " + deg("60.265"))});
+    angleLine(y, QStringLiteral("S"), QStringLiteral("s"), QStringLiteral("e"),
+              text(example.startAngle));
     y += 30;
     x = drawRuns(
         p, kLeft + 24, y,
         {t(QStringLiteral("initial course:  ")), m(deg("360") + kMinus), mi("S"), m(" = ")});
-    drawRuns(p, x + 3, y, {hi(deg("299.735"))});
+    drawRuns(p, x + 3, y, {hi(deg(text(example.initialCourse)))});
 
     // End angle E.
     y += 38;
-    x = drawFraction(p, kLeft, y, {m("sin("), mi("n"), m(")")}, {m("sin("), mi("N"), m(")")});
-    x = drawRuns(p, x + 2, y, {m(" = ")});
-    x = drawFraction(p, x, y, {m("sin("), mi("e"), m(")")}, {m("sin("), mi("E"), m(")")});
-    x = drawRuns(p, x + 14, y, {mi("E"), m(kDefine + "asin(")});
-    x = drawFraction(p, x, y, {m("sin("), mi("e"), m(")" + kDot + "sin("), mi("N"), m(")")},
-                     {m("sin("), mi("n"), m(")")});
-    x = drawRuns(p, x, y, {m(")")});
-    drawRuns(p, x + 14, y, {mi("E"), m(" = " + deg("55.91"))});
+    angleLine(y, QStringLiteral("E"), QStringLiteral("e"), QStringLiteral("s"),
+              text(example.endAngle));
     y += 30;
     x = drawRuns(
         p, kLeft + 24, y,
         {t(QStringLiteral("course on arrival:  ")), m(deg("180") + " + "), mi("E"), m(" = ")});
-    drawRuns(p, x + 3, y, {hi(deg("235.91"))});
+    drawRuns(p, x + 3, y, {hi(deg(text(example.arrivalCourse)))});
 
     p.end();
     return image;

@@ -1,5 +1,6 @@
 #include "ui/info/mathwindow.h"
 
+#include "geo/workedexample.h"
 #include "ui/twips.h"
 
 #include <QIcon>
@@ -26,10 +27,19 @@ MathWindow::MathWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_picture1->setPixmap(QPixmap(QStringLiteral(":/gyrena/math-example.png")));
     m_picture1->setFocusPolicy(Qt::TabFocus);
     m_picture1->setAccessibleName(QStringLiteral("Worked example"));
-    m_picture1->setAccessibleDescription(QStringLiteral(
-        "Problem 23: the orthodrome from S.F., 37 degrees 45 minutes N, 122 degrees 27 minutes W, "
-        "to Sydney, 34 degrees 0 minutes S, 151 degrees 0 minutes E: 6457.91 nautical miles, "
-        "initial course 299.735 degrees, course on arrival 235.91 degrees."));
+    // A screen reader hears the picture's figures, taken from the same computation.
+    const WorkedExample example = workedExample();
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    const auto place = [&](const WorkedExample::Place& at) {
+        return QStringLiteral("%1 degrees %2 minutes %3, %4 degrees %5 minutes %6")
+            .arg(text(at.latitudeDegrees), text(at.latitudeMinutes), text(at.latitudeLetter),
+                 text(at.longitudeDegrees), text(at.longitudeMinutes), text(at.longitudeLetter));
+    };
+    m_picture1->setAccessibleDescription(
+        QStringLiteral("Problem 23: the orthodrome from S.F., %1, to Sydney, %2: %3 nautical "
+                       "miles, initial course %4 degrees, course on arrival %5 degrees.")
+            .arg(place(example.start), place(example.end), text(example.distance),
+                 text(example.initialCourse), text(example.arrivalCourse)));
 }
 
 } // namespace gyrena

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace gyrena {
@@ -242,6 +243,14 @@ void StartWindow::Calcs()
         setComputeReady(false);
         break;
     case CalcsOutcome::Failed:
+        // The boxes the run did not reach would show the previous route's figures beside the
+        // new inputs; empty they say that nothing was computed there.
+        for (const std::string_view name : kOutputBoxes) {
+            const bool written = std::any_of(run.writes.begin(), run.writes.end(),
+                                             [name](const BoxWrite& w) { return w.box == name; });
+            if (QLineEdit* box = outputBox(name); box && !written)
+                box->clear();
+        }
         m_services.dialogs->message(this, QString::fromStdString(run.message),
                                     text::computationTitle, Dialogs::Buttons::Ok,
                                     Dialogs::Icon::Critical);

@@ -6,18 +6,17 @@
 
 #include "io/citylist.h"
 #include "io/datafile.h"
+#include "io/regularfile.h"
 #include "platform/dialogs.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStringListModel>
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -45,40 +44,10 @@ QString refusedMessage(const FileError& error)
              QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size())));
 }
 
-// At most `limit` bytes of the file. The file is read in pieces, so a device or a pipe that never
-// ends (or lies about its size) costs no more than the limit.
-std::optional<QByteArray> readAtMost(const QString& path, qint64 limit, QString& why)
+// The file at `path` if it is a regular file, for reading; otherwise why not.
+std::variant<RegularFile, FileError> openRegularFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        why = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    bytes.resize(std::clamp<qint64>(file.size() + 1, 4096, limit));
-    qint64 used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
-            if (used >= limit)
-                break;
-            bytes.resize(std::min(limit, used * 2));
-        }
-        const qint64 got = file.read(bytes.data() + used, bytes.size() - used);
-        if (got < 0) {
-            why = file.errorString();
-            return std::nullopt;
-        }
-        if (got == 0)
-            break;
-        used += got;
-    }
-    bytes.resize(used);
-    return bytes;
-}
-
-std::string_view viewOf(const QByteArray& bytes)
-{
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    return RegularFile::open(QFile::encodeName(path).toStdString());
 }
 
 QString qStringOf(std::string_view text)
@@ -113,13 +82,19 @@ void StartWindow::OpenFile()
         m_services.dialogs->message(this, text::dataFileUnreadable + why, text::fileErrorTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
     };
-    QString why;
-    const std::optional<QByteArray> bytes = readAtMost(*path, kDataFileReadLimit, why);
-    if (!bytes) {
-        tellUnreadable(why);
+    // Only a regular file is read: a named pipe or a device would hold the window up.
+    std::variant<RegularFile, FileError> file = openRegularFile(*path);
+    if (const auto* error = std::get_if<FileError>(&file)) {
+        tellUnreadable(QString::fromStdString(error->what));
         return;
     }
-    const std::variant<LocationData, FileError> parsed = readDataFile(viewOf(*bytes));
+    const std::variant<std::string, FileError> bytes =
+        std::get<RegularFile>(file).readAtMost(kDataFileReadLimit);
+    if (const auto* error = std::get_if<FileError>(&bytes)) {
+        tellUnreadable(QString::fromStdString(error->what));
+        return;
+    }
+    const std::variant<LocationData, FileError> parsed = readDataFile(std::get<std::string>(bytes));
     if (const auto* error = std::get_if<FileError>(&parsed)) {
         if (error->kind == FileError::Kind::NotDataFile)
             m_services.dialogs->message(this, text::notDataFile, text::fileErrorTitle,
@@ -174,22 +149,27 @@ void StartWindow::LoadCityList()
         m_services.dialogs->message(this, text::cityListUnreadable + why, text::fileErrorTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
     };
+    // Only a regular file is read: a named pipe or a device would hold the window up.
+    std::variant<RegularFile, FileError> file = openRegularFile(*path);
+    if (const auto* error = std::get_if<FileError>(&file)) {
+        tellUnreadable(QString::fromStdString(error->what));
+        return;
+    }
     // A large file chosen by mistake is refused from its size, before a byte of it is read.
-    if (QFileInfo(*path).size() > static_cast<qint64>(kMaxCityListBytes)) {
+    if (std::get<RegularFile>(file).size() > kMaxCityListBytes) {
         tellUnreadable(text::cityListTooLarge);
         return;
     }
-    QString why;
     // One byte more than allowed, so that the reader sees a file that grew or lied about its size.
-    std::optional<QByteArray> bytes =
-        readAtMost(*path, static_cast<qint64>(kMaxCityListBytes) + 1, why);
-    if (!bytes) {
-        tellUnreadable(why);
+    std::variant<std::string, FileError> bytes =
+        std::get<RegularFile>(file).readAtMost(kMaxCityListBytes + 1);
+    if (const auto* error = std::get_if<FileError>(&bytes)) {
+        tellUnreadable(QString::fromStdString(error->what));
         return;
     }
-    std::variant<CityTable, FileError> parsed = readCityList(viewOf(*bytes));
+    std::variant<CityTable, FileError> parsed = readCityList(std::get<std::string>(bytes));
     // The table keeps its own copy of the text: the file's bytes go before the lists are filled.
-    bytes.reset();
+    std::string().swap(std::get<std::string>(bytes));
     if (const auto* error = std::get_if<FileError>(&parsed)) {
         switch (error->kind) {
         case FileError::Kind::NotCityList:
@@ -237,7 +217,9 @@ void StartWindow::LoadCityList()
     // A list of one city has no second one to pick: the end keeps its name and country.
     if (m_cityTable->CityCount() >= 2)
         m_combo[14]->setCurrentIndex(1);
-    m_command[5]->setEnabled(true);
+    // The same test as for typed names: a one-city list next to an unnamed end leaves
+    // "Done with Inputs" as it was.
+    cityNameChanged();
 }
 
 void StartWindow::startCityPicked(int index)
