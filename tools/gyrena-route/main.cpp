@@ -26,7 +26,9 @@ constexpr int kExitUsage = 2;
 constexpr std::string_view kUsage =
     "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
     "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n"
-    "       gyrena-route [--boxes] FILE.gdf\n";
+    "       gyrena-route [--boxes] FILE.gdf\n"
+    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] ROUTE\n"
+    "       gyrena-route --batch [--plan] < ROUTES\n";
 
 constexpr std::string_view kHelp =
     "Computes the great-circle route between two locations as Gyrena does.\n"
@@ -41,6 +43,21 @@ constexpr std::string_view kHelp =
     "Options:\n"
     "  --boxes   print one TextN=value line per output box, in the order they are written,\n"
     "            then Message=... when the route could not be computed\n"
+    "  --plan    after the boxes, print the vertex, the rhumb line against the great circle,\n"
+    "            the WGS84 geodesic and the waypoints with the rhumb-line legs between them\n"
+    "  --every-deg N  a waypoint where the route crosses every N degrees of longitude\n"
+    "            (1 to 90, default 10; implies --plan); routes along a meridian or over a\n"
+    "            pole cross none, and get one every N degrees of arc instead\n"
+    "  --every-nm D   a waypoint every D nautical miles along the route (1 to 21600)\n"
+    "  --csv     print the waypoint table alone, as CSV (signed decimal degrees)\n"
+    "  --gpx FILE  write the route as GPX 1.1 (<rte> of start, waypoints, end), named after\n"
+    "            the data file's locations or WP01, WP02...; the file is replaced whole\n"
+    "  --batch   read routes from standard input, one per line as twelve texts separated by\n"
+    "            blanks or tabs; write one tab-separated line each: nautical and statute\n"
+    "            miles, initial course, course of arrival, direction EW and NS, and with\n"
+    "            --plan the north vertex's latitude and longitude and the rhumb line's\n"
+    "            course, distance and excess in nm and %. A line that fails gives an empty\n"
+    "            output line and \"line N: why\" on standard error; the others go on\n"
     "  --help    show this help\n"
     "\n"
     "Without --boxes each box is printed on its own line, labelled as in the window, e.g.\n"
@@ -51,7 +68,12 @@ constexpr std::string_view kHelp =
     "printed on standard error, \"Same Location!\" for two equal locations), when the data\n"
     "file cannot be read or when the output cannot be written, 2 for wrong usage.\n"
     "\n"
-    "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n";
+    "Planning uses full-precision pi on the same sphere (1 nautical mile = 1 arc minute);\n"
+    "the triangle's boxes keep the window's figures. With --batch the exit status is 1 when\n"
+    "any line failed.\n"
+    "\n"
+    "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n"
+    "         gyrena-route --plan --gpx sf-sydney.gpx 37 45 N 122 27 W 34 0 S 151 0 E\n";
 
 // Why the first write to standard output failed; 0 while none has.
 int outputError = 0;
