@@ -17,8 +17,6 @@ private slots:
     void gpxRefused();
     void batch_data();
     void batch();
-    void wrongUsage_data();
-    void wrongUsage();
     void outputFails_data();
     void outputFails();
 };
@@ -204,29 +202,6 @@ void tst_RouteToolPlan::batch()
     QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(result.out, out.join('\n') + '\n');
     QCOMPARE(result.err.split('\n', Qt::SkipEmptyParts), err);
-}
-
-void tst_RouteToolPlan::wrongUsage_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-
-    QTest::newRow("--every-deg 0") << QStringList{"--every-deg", "0"} + kSanFranciscoSydney;
-    QTest::newRow("--every-deg 91") << QStringList{"--every-deg", "91"} + kSanFranciscoSydney;
-    QTest::newRow("--every-deg 2.5") << QStringList{"--every-deg", "2.5"} + kSanFranciscoSydney;
-    QTest::newRow("--every-nm 0.5") << QStringList{"--every-nm", "0.5"} + kSanFranciscoSydney;
-    QTest::newRow("--every-nm nan") << QStringList{"--every-nm", "nan"} + kSanFranciscoSydney;
-    QTest::newRow("--every-nm without a value") << QStringList{"--every-nm"};
-    QTest::newRow("--gpx with an empty name") << QStringList{"--gpx", ""} + kSanFranciscoSydney;
-    QTest::newRow("--batch with texts") << QStringList{"--batch"} + kSanFranciscoSydney;
-}
-
-void tst_RouteToolPlan::wrongUsage()
-{
-    QFETCH(QStringList, arguments);
-    const Result result = runTool(arguments);
-    QCOMPARE(result.exitCode, 2);
-    QCOMPARE(result.out, QString());
-    QVERIFY(result.err.contains("Usage: gyrena-route"));
 }
 
 void tst_RouteToolPlan::outputFails_data()
