@@ -5,7 +5,8 @@
 // Baselines in the same run: the WGS84 geodesic alone (GeographicLib's Inverse, which every
 // plan includes), and the same plan by distance spacing.
 //
-//     build-perf/bench/bench_routeplan --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+//     build-perf/bench/bench_routeplan --benchmark_repetitions=9
+//     --benchmark_report_aggregates_only=true
 
 #include "geo/routeplan.h"
 

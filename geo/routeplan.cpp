@@ -26,15 +26,39 @@ struct Vec
     double x = 0.0, y = 0.0, z = 0.0;
 };
 
-Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec operator*(double k, Vec a) { return {k * a.x, k * a.y, k * a.z}; }
-double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double norm(Vec a) { return std::sqrt(dot(a, a)); }
-Vec unit(Vec a) { return (1.0 / norm(a)) * a; }
+Vec operator+(Vec a, Vec b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec operator-(Vec a, Vec b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec operator*(double k, Vec a)
+{
+    return {k * a.x, k * a.y, k * a.z};
+}
+double dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Vec cross(Vec a, Vec b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double norm(Vec a)
+{
+    return std::sqrt(dot(a, a));
+}
+Vec unit(Vec a)
+{
+    return (1.0 / norm(a)) * a;
+}
 // The distance from the polar axis; the vectors here are unit vectors, so no overflow to guard.
-double horizontal(Vec a) { return std::sqrt(a.x * a.x + a.y * a.y); }
+double horizontal(Vec a)
+{
+    return std::sqrt(a.x * a.x + a.y * a.y);
+}
 
 Vec vectorOf(LatLon p)
 {
@@ -287,11 +311,10 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         std::sort(along.begin(), along.end(),
                   [](const Along& x, const Along& y) { return x.s < y.s; });
         // With wide spacings the margins can bring one meridian in twice.
-        along.erase(std::unique(along.begin(), along.end(),
-                                [](const Along& x, const Along& y) {
-                                    return y.s - x.s < kSameAngleRad;
-                                }),
-                    along.end());
+        along.erase(
+            std::unique(along.begin(), along.end(),
+                        [](const Along& x, const Along& y) { return y.s - x.s < kSameAngleRad; }),
+            along.end());
     } else {
         plan.spacing = PlanOptions::Spacing::Distance;
         plan.spacingValue = options.spacing == PlanOptions::Spacing::Distance
@@ -324,8 +347,8 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     double psi = isometricOrZero(plan.waypoints.front().position);
     for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i) {
         const double nextPsi = isometricOrZero(plan.waypoints[i + 1].position);
-        plan.legs.push_back(rhumbLeg(plan.waypoints[i].position, plan.waypoints[i + 1].position,
-                                     psi, nextPsi));
+        plan.legs.push_back(
+            rhumbLeg(plan.waypoints[i].position, plan.waypoints[i + 1].position, psi, nextPsi));
         psi = nextPsi;
     }
 

@@ -41,7 +41,7 @@ struct PlanOptions
         Distance,  // a waypoint every everyNm nautical miles along the route
     };
     Spacing spacing = Spacing::Meridians;
-    int everyDegrees = 10; // 1..90; values outside are brought into that range
+    int everyDegrees = 10;  // 1..90; values outside are brought into that range
     double everyNm = 600.0; // at least kMinimumSpacingNm
 };
 
@@ -87,8 +87,8 @@ struct Vertex
 
 struct RhumbComparison
 {
-    RhumbLeg line;             // start to end on one constant course
-    double excessNm = 0.0;     // how much longer than the great circle, nautical miles (>= 0)
+    RhumbLeg line;              // start to end on one constant course
+    double excessNm = 0.0;      // how much longer than the great circle, nautical miles (>= 0)
     double excessPercent = 0.0; // the same in per cent of the great-circle distance
 };
 
@@ -96,10 +96,10 @@ struct RhumbComparison
 struct Wgs84Route
 {
     double metres = 0.0;
-    double distance = 0.0;        // nautical miles of 1852 m
-    double initialCourse = 0.0;   // azimuth at the start, degrees 0..360
-    double arrivalCourse = 0.0;   // azimuth at the end, degrees 0..360
-    double minusSphereNm = 0.0;   // distance - the sphere's great-circle distance, nautical miles
+    double distance = 0.0;      // nautical miles of 1852 m
+    double initialCourse = 0.0; // azimuth at the start, degrees 0..360
+    double arrivalCourse = 0.0; // azimuth at the end, degrees 0..360
+    double minusSphereNm = 0.0; // distance - the sphere's great-circle distance, nautical miles
 };
 
 struct RoutePlan

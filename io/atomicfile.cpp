@@ -31,7 +31,9 @@ std::string writeFileAtomically(const std::string& path, std::string_view bytes)
 {
     std::string target = path;
     mode_t mode = 0;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];
         if (!realpath(path.c_str(), resolved))

@@ -15,9 +15,9 @@ inline constexpr std::size_t kBatchLineLimit = 4096;
 
 struct BatchLine
 {
-    std::size_t number = 0;   // 1 for the first line
-    bool tooLong = false;     // longer than kBatchLineLimit: text is empty, the rest was skipped
-    std::string_view text;    // without its LF or CR LF; valid until the next call to next()
+    std::size_t number = 0; // 1 for the first line
+    bool tooLong = false;   // longer than kBatchLineLimit: text is empty, the rest was skipped
+    std::string_view text;  // without its LF or CR LF; valid until the next call to next()
 };
 
 class BatchLineReader

@@ -60,15 +60,31 @@ std::string xmlEscaped(std::string_view text)
     while (!text.empty()) {
         const char c = text.front();
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         // References, so that attribute normalization cannot turn them into blanks.
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
+        case '\t':
+            out += "&#9;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
         default: {
             const std::size_t length = xmlCharLength(text);
             if (length == 0) {

@@ -18,7 +18,7 @@ private slots:
 void tst_BatchReader::lines_data()
 {
     QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("chunk"); // bytes the source hands over at a time
+    QTest::addColumn<int>("chunk");         // bytes the source hands over at a time
     QTest::addColumn<QStringList>("lines"); // "number:text", "number:TOO LONG"
 
     const QByteArray longLine(gyrena::kBatchLineLimit + 1, 'x');
@@ -26,17 +26,19 @@ void tst_BatchReader::lines_data()
     const QByteArray hugeLine(1 << 20, 'z');
     QTest::newRow("LF, CR LF, last line without end")
         << QByteArray("a\r\nb\n\nc") << 4096 << QStringList{"1:a", "2:b", "3:", "4:c"};
-    QTest::newRow("no empty line after the last end") << QByteArray("a\n") << 1 << QStringList{"1:a"};
+    QTest::newRow("no empty line after the last end")
+        << QByteArray("a\n") << 1 << QStringList{"1:a"};
     QTest::newRow("empty input") << QByteArray() << 7 << QStringList{};
-    QTest::newRow("one byte at a time") << QByteArray("ab\ncd\n") << 1 << QStringList{"1:ab", "2:cd"};
-    QTest::newRow("a full line passes") << fullLine + "\nb" << 1000
-                                        << QStringList{"1:" + QString(fullLine), "2:b"};
-    QTest::newRow("too long, then on") << "a\n" + longLine + "\nb\n" << 333
-                                       << QStringList{"1:a", "2:TOO LONG", "3:b"};
-    QTest::newRow("huge line streams past") << "a\n" + hugeLine + "\r\nb" << 65536
-                                            << QStringList{"1:a", "2:TOO LONG", "3:b"};
-    QTest::newRow("too long at the end") << "a\n" + longLine << 4096
-                                         << QStringList{"1:a", "2:TOO LONG"};
+    QTest::newRow("one byte at a time")
+        << QByteArray("ab\ncd\n") << 1 << QStringList{"1:ab", "2:cd"};
+    QTest::newRow("a full line passes")
+        << fullLine + "\nb" << 1000 << QStringList{"1:" + QString(fullLine), "2:b"};
+    QTest::newRow("too long, then on") << "a\n" + longLine + "\nb\n"
+                                       << 333 << QStringList{"1:a", "2:TOO LONG", "3:b"};
+    QTest::newRow("huge line streams past")
+        << "a\n" + hugeLine + "\r\nb" << 65536 << QStringList{"1:a", "2:TOO LONG", "3:b"};
+    QTest::newRow("too long at the end")
+        << "a\n" + longLine << 4096 << QStringList{"1:a", "2:TOO LONG"};
 }
 
 void tst_BatchReader::lines()
@@ -47,7 +49,8 @@ void tst_BatchReader::lines()
 
     qsizetype offset = 0;
     gyrena::BatchLineReader reader([&](char* buffer, std::size_t size) -> std::ptrdiff_t {
-        const auto n = std::min<qsizetype>({static_cast<qsizetype>(size), chunk, input.size() - offset});
+        const auto n =
+            std::min<qsizetype>({static_cast<qsizetype>(size), chunk, input.size() - offset});
         std::memcpy(buffer, input.constData() + offset, static_cast<std::size_t>(n));
         offset += n;
         return n;
@@ -85,9 +88,12 @@ void tst_BatchReader::fields()
     QFETCH(QStringList, fields);
 
     std::array<std::string_view, 12> got;
-    QCOMPARE(static_cast<int>(gyrena::splitBatchFields(std::string_view(line.constData(), line.size()), got)), count);
+    QCOMPARE(static_cast<int>(
+                 gyrena::splitBatchFields(std::string_view(line.constData(), line.size()), got)),
+             count);
     for (int i = 0; i < fields.size(); ++i)
-        QCOMPARE(QString::fromLatin1(got[i].data(), static_cast<qsizetype>(got[i].size())), fields[i]);
+        QCOMPARE(QString::fromLatin1(got[i].data(), static_cast<qsizetype>(got[i].size())),
+                 fields[i]);
 }
 
 QTEST_GUILESS_MAIN(tst_BatchReader)

@@ -27,19 +27,25 @@ void tst_GpxWriter::escaped_data()
     QTest::newRow("quotes") << QByteArray("\"O'Hare\"") << QByteArray("&quot;O&apos;Hare&quot;");
     QTest::newRow("line breaks and tabs kept as references")
         << QByteArray("a\tb\r\nc") << QByteArray("a&#9;b&#13;&#10;c");
-    QTest::newRow("other control characters") << QByteArray("a\x01\x1f" "b", 4)
-                                              << QByteArray("a\xEF\xBF\xBD\xEF\xBF\xBD" "b");
-    QTest::newRow("NUL") << QByteArray("a\0b", 3) << QByteArray("a\xEF\xBF\xBD" "b");
+    QTest::newRow("other control characters") << QByteArray("a\x01\x1f"
+                                                            "b",
+                                                            4)
+                                              << QByteArray("a\xEF\xBF\xBD\xEF\xBF\xBD"
+                                                            "b");
+    QTest::newRow("NUL") << QByteArray("a\0b", 3)
+                         << QByteArray("a\xEF\xBF\xBD"
+                                       "b");
     QTest::newRow("UTF-8 kept") << QByteArray("Z\xC3\xBCrich \xE2\x82\xAC \xF0\x9F\x8C\x8D")
                                 << QByteArray("Z\xC3\xBCrich \xE2\x82\xAC \xF0\x9F\x8C\x8D");
     QTest::newRow("Windows-1252 byte") << QByteArray("Caf\xE9") << QByteArray("Caf\xEF\xBF\xBD");
-    QTest::newRow("truncated sequence at the end") << QByteArray("a\xE2\x82")
-                                                   << QByteArray("a\xEF\xBF\xBD\xEF\xBF\xBD");
-    QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80")
-                                       << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
-    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD");
-    QTest::newRow("noncharacter U+FFFE") << QByteArray("\xEF\xBF\xBE")
-                                         << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    QTest::newRow("truncated sequence at the end")
+        << QByteArray("a\xE2\x82") << QByteArray("a\xEF\xBF\xBD\xEF\xBF\xBD");
+    QTest::newRow("encoded surrogate")
+        << QByteArray("\xED\xA0\x80") << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    QTest::newRow("overlong slash")
+        << QByteArray("\xC0\xAF") << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD");
+    QTest::newRow("noncharacter U+FFFE")
+        << QByteArray("\xEF\xBF\xBE") << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 void tst_GpxWriter::escaped()
@@ -78,12 +84,15 @@ void tst_GpxWriter::atomicWrite()
     }
     QVERIFY(QFile::link(old, scratch.filePath("link.gpx")));
     QVERIFY(QDir(scratch.path()).mkdir("folder"));
-    const QStringList before = QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    const QStringList before =
+        QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 
-    const std::string error = gyrena::writeFileAtomically(scratch.filePath(target).toStdString(), "new bytes");
+    const std::string error =
+        gyrena::writeFileAtomically(scratch.filePath(target).toStdString(), "new bytes");
     QCOMPARE(error.empty(), written);
 
-    QStringList after = QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    QStringList after =
+        QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     if (target == "route.gpx") {
         after.removeOne("route.gpx");
         QFile file(scratch.filePath(target));

@@ -70,8 +70,8 @@ void tst_RouteToolPlan::planTable()
     QCOMPARE(plan.exitCode, 0);
     QVERIFY(plan.out.startsWith(boxes.out + '\n'));
     const QStringList lines = plan.out.mid(boxes.out.size()).split('\n');
-    QVERIFY(lines.contains(
-        "WP07      10°59.3'S 180°00.0'E     4353.31  224.38      225.60    807.45"));
+    QVERIFY(
+        lines.contains("WP07      10°59.3'S 180°00.0'E     4353.31  224.38      225.60    807.45"));
     QVERIFY(lines.contains("WP10      34°00.0'S 151°00.0'E     6457.91  235.91"));
     QVERIFY(lines.contains("Rhumb line: course 228.34 degrees, 6476.17 nautical miles, 18.26 "
                            "nautical miles (0.28 %) longer than the great circle"));
@@ -81,8 +81,8 @@ void tst_RouteToolPlan::planTable()
 
 void tst_RouteToolPlan::csvTable()
 {
-    const Result csv = runTool({"--csv", "--every-nm", "1000", "10", "0", "N", "20", "0", "E",
-                                "30", "0", "S", "40", "0", "E"});
+    const Result csv = runTool({"--csv", "--every-nm", "1000", "10", "0", "N", "20", "0", "E", "30",
+                                "0", "S", "40", "0", "E"});
     QCOMPARE(csv.exitCode, 0);
     const QStringList rows = csv.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(rows.size(), 5);
@@ -122,7 +122,8 @@ void tst_RouteToolPlan::gpxReadBack()
     } else {
         QFile gdf(dir.filePath("route.gdf"));
         QVERIFY(gdf.open(QIODevice::WriteOnly));
-        QByteArray bytes = "GyrenaDataFile\r\n" + startName + "\r\nHere\r\n" + endName + "\r\nThere\r\n";
+        QByteArray bytes =
+            "GyrenaDataFile\r\n" + startName + "\r\nHere\r\n" + endName + "\r\nThere\r\n";
         for (const QString& text : kSanFranciscoSydney)
             bytes += text.toUtf8() + "\r\n";
         gdf.write(bytes);
@@ -173,10 +174,12 @@ void tst_RouteToolPlan::batch_data()
     const QString sfSydneyOut = "6457.91\t7426.60\t240.26\t235.91\tWest\t";
     QTest::newRow("good lines, tabs and CR LF")
         << QStringList{} << sfSydney + "\r\n10\t0 N 10 0 E 50 0 N 170 0 W\n"
-        << QStringList{sfSydneyOut, "7200.00\t8280.00\t0\t180\tNorth/South\tNorth"} << QStringList{} << 0;
+        << QStringList{sfSydneyOut, "7200.00\t8280.00\t0\t180\tNorth/South\tNorth"} << QStringList{}
+        << 0;
     QTest::newRow("bad lines told, the others go on")
         << QStringList{}
-        << "1 2 3\n" + sfSydney + "\n10 0 N 0 0 E 10 0 N 0 0 W\n" + QByteArray(5000, '7') + "\n" + sfSydney
+        << "1 2 3\n" + sfSydney + "\n10 0 N 0 0 E 10 0 N 0 0 W\n" + QByteArray(5000, '7') + "\n" +
+               sfSydney
         << QStringList{"", sfSydneyOut, "", "", sfSydneyOut}
         << QStringList{"gyrena-route: line 1: expected 12 coordinate texts, got 3",
                        "gyrena-route: line 3: Same Location!",
@@ -186,7 +189,8 @@ void tst_RouteToolPlan::batch_data()
     QTest::newRow("with the plan's figures")
         << QStringList{"--plan"} << sfSydney + "\n95 0 N 0 0 E 10 0 N 0 0 E\n"
         << QStringList{sfSydneyOut + "\t46.640222\t-79.434892\t228.34\t6476.17\t18.26\t0.28", ""}
-        << QStringList{"gyrena-route: line 2: no route to plan: the start latitude is beyond 90 degrees"}
+        << QStringList{"gyrena-route: line 2: no route to plan: the start latitude is beyond 90 "
+                       "degrees"}
         << 1;
 }
 
@@ -211,7 +215,8 @@ void tst_RouteToolPlan::outputFails_data()
 
     QTest::newRow("--plan") << QStringList{"--plan"} + kSanFranciscoSydney << QByteArray();
     QTest::newRow("--csv") << QStringList{"--csv"} + kSanFranciscoSydney << QByteArray();
-    QTest::newRow("--batch") << QStringList{"--batch"} << QByteArray("37 45 N 122 27 W 34 0 S 151 0 E\n");
+    QTest::newRow("--batch") << QStringList{"--batch"}
+                             << QByteArray("37 45 N 122 27 W 34 0 S 151 0 E\n");
 }
 
 void tst_RouteToolPlan::outputFails()

@@ -92,7 +92,11 @@ void checkPlan(const gyrena::RoutePlan& plan)
 std::size_t utf8Length(std::string_view s)
 {
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    std::size_t n = b(0) < 0x80 ? 1 : b(0) >= 0xC2 && b(0) <= 0xDF ? 2 : b(0) >= 0xE0 && b(0) <= 0xEF ? 3 : b(0) >= 0xF0 && b(0) <= 0xF4 ? 4 : 0;
+    std::size_t n = b(0) < 0x80                    ? 1
+                    : b(0) >= 0xC2 && b(0) <= 0xDF ? 2
+                    : b(0) >= 0xE0 && b(0) <= 0xEF ? 3
+                    : b(0) >= 0xF0 && b(0) <= 0xF4 ? 4
+                                                   : 0;
     if (n == 0 || s.size() < n)
         return 0;
     for (std::size_t i = 1; i < n; ++i)
@@ -103,11 +107,17 @@ std::size_t utf8Length(std::string_view s)
 
 void checkGpx(std::string_view gpx, std::size_t points)
 {
-    static constexpr std::string_view kEntities[] = {"&amp;", "&lt;", "&gt;", "&quot;",
+    static constexpr std::string_view kEntities[] = {"&amp;",  "&lt;", "&gt;",  "&quot;",
                                                      "&apos;", "&#9;", "&#10;", "&#13;"};
-    static constexpr std::string_view kTags[] = {
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<gpx ", "</gpx>", "<rte>", "</rte>",
-        "<name>", "</name>", "<rtept ", "</rtept>"};
+    static constexpr std::string_view kTags[] = {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+                                                 "<gpx ",
+                                                 "</gpx>",
+                                                 "<rte>",
+                                                 "</rte>",
+                                                 "<name>",
+                                                 "</name>",
+                                                 "<rtept ",
+                                                 "</rtept>"};
     std::size_t rtepts = 0;
     for (std::size_t i = 0; i < gpx.size();) {
         const std::string_view rest = gpx.substr(i);

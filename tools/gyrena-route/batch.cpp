@@ -16,8 +16,8 @@ namespace gyrena::route {
 namespace {
 
 // The boxes a batch line reports, in its column order.
-constexpr std::array<std::string_view, 6> kBatchBoxes = {"Text3",  "Text6",  "Text4",
-                                                         "Text5",  "Text17", "Text18"};
+constexpr std::array<std::string_view, 6> kBatchBoxes = {"Text3", "Text6",  "Text4",
+                                                         "Text5", "Text17", "Text18"};
 
 void appendFixed(std::string& out, double value, int decimals)
 {

@@ -147,9 +147,8 @@ void printPlan(const RoutePlan& plan, const std::vector<std::string>& names)
     for (const std::string& name : names)
         nameWidth = std::max(nameWidth, displayWidth(name));
     std::cout << padded("Waypoint", nameWidth, false) << "  " << padded("Position", 21, false)
-              << "  " << padded("Distance", 9, true) << "  " << padded("Course", 6, true)
-              << "  " << padded("Leg course", 10, true) << "  " << padded("Leg nm", 8, true)
-              << '\n';
+              << "  " << padded("Distance", 9, true) << "  " << padded("Course", 6, true) << "  "
+              << padded("Leg course", 10, true) << "  " << padded("Leg nm", 8, true) << '\n';
     for (std::size_t i = 0; i < plan.waypoints.size(); ++i) {
         const Waypoint& waypoint = plan.waypoints[i];
         std::string line = padded(names[i], nameWidth, false) + "  " +
@@ -181,8 +180,7 @@ void printCsv(const RoutePlan& plan, const std::vector<std::string>& names)
 
 } // namespace
 
-OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,
-                            std::string& error)
+OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request, std::string& error)
 {
     const std::string_view arg = argv[i];
     const auto value = [&]() -> std::optional<std::string_view> {
@@ -253,8 +251,8 @@ LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> t)
 int writePlanOutputs(const LocationState& location, const PlanRequest& request,
                      const std::array<std::string, 2>& names)
 {
-    const RoutePlan plan = planRoute(startPosition(location), endPosition(location),
-                                     request.options);
+    const RoutePlan plan =
+        planRoute(startPosition(location), endPosition(location), request.options);
     if (!plan.hasRoute) {
         std::cout.flush();
         std::cerr << "gyrena-route: no route to plan: " << plan.problem << '\n';

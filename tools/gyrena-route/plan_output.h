@@ -43,8 +43,8 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
                      const std::array<std::string, 2>& names);
 
 // --batch: routes from standard input, one tab-separated line each on standard output, errors on
-// standard error. Returns 1 if any line failed or the output could not be written (left marked on stdout for
-// the caller to tell), else 0.
+// standard error. Returns 1 if any line failed or the output could not be written (left marked on
+// stdout for the caller to tell), else 0.
 int runBatch(const PlanRequest& request);
 
 } // namespace gyrena::route
