@@ -22,14 +22,14 @@ double reduceLongitude(double x)
 
 } // namespace
 
-double middleLongitude(LatLon a, LatLon b)
+double middleLongitude(MapLatLon a, MapLatLon b)
 {
     return reduceLongitude(a.lon + reduceLongitude(b.lon - a.lon) / 2);
 }
 
-LatLon greatCircleMidpoint(LatLon a, LatLon b)
+MapLatLon greatCircleMidpoint(MapLatLon a, MapLatLon b)
 {
-    const auto vec = [](LatLon p) {
+    const auto vec = [](MapLatLon p) {
         const double lat = p.lat * kRadiansPerDegree, lon = p.lon * kRadiansPerDegree;
         return std::array<double, 3>{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
                                      std::sin(lat)};
@@ -44,12 +44,12 @@ LatLon greatCircleMidpoint(LatLon a, LatLon b)
 
 Equirectangular::Equirectangular(double centreLon) : m_centreLon(reduceLongitude(centreLon)) {}
 
-MapXY Equirectangular::project(LatLon p) const
+MapXY Equirectangular::project(MapLatLon p) const
 {
     return {reduceLongitude(p.lon - m_centreLon), p.lat};
 }
 
-std::vector<MapRun> Equirectangular::projectLine(std::span<const LatLon> points) const
+std::vector<MapRun> Equirectangular::projectLine(std::span<const MapLatLon> points) const
 {
     std::vector<MapRun> runs;
     if (points.empty())
@@ -57,7 +57,7 @@ std::vector<MapRun> Equirectangular::projectLine(std::span<const LatLon> points)
     runs.emplace_back();
     MapXY previous = project(points.front());
     runs.back().push_back(previous);
-    for (const LatLon& point : points.subspan(1)) {
+    for (const MapLatLon& point : points.subspan(1)) {
         const MapXY next = project(point);
         if (std::abs(next.x - previous.x) > 180) {
             // The short way round crosses the edge: +180 when heading east off the map.
@@ -75,14 +75,14 @@ std::vector<MapRun> Equirectangular::projectLine(std::span<const LatLon> points)
     return runs;
 }
 
-Gnomonic::Vec Gnomonic::toVector(LatLon p)
+Gnomonic::Vec Gnomonic::toVector(MapLatLon p)
 {
     const double lat = p.lat * kRadiansPerDegree;
     const double lon = p.lon * kRadiansPerDegree;
     return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
 }
 
-Gnomonic::Gnomonic(LatLon centre, double maxAngle)
+Gnomonic::Gnomonic(MapLatLon centre, double maxAngle)
     : m_centre(centre), m_c(toVector(centre)),
       m_minHeight(std::cos(std::clamp(maxAngle, 1.0, 89.0) * kRadiansPerDegree))
 {
@@ -115,7 +115,7 @@ Gnomonic::Vec Gnomonic::cut(const Vec& a, const Vec& b) const
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
 }
 
-std::optional<MapXY> Gnomonic::project(LatLon p) const
+std::optional<MapXY> Gnomonic::project(MapLatLon p) const
 {
     const Vec v = toVector(p);
     if (height(v) < m_minHeight)
@@ -123,7 +123,7 @@ std::optional<MapXY> Gnomonic::project(LatLon p) const
     return onPlane(v);
 }
 
-std::vector<MapRun> Gnomonic::projectLine(std::span<const LatLon> points) const
+std::vector<MapRun> Gnomonic::projectLine(std::span<const MapLatLon> points) const
 {
     std::vector<MapRun> runs;
     bool wasIn = false;
@@ -146,7 +146,7 @@ std::vector<MapRun> Gnomonic::projectLine(std::span<const LatLon> points) const
     return runs;
 }
 
-MapRun Gnomonic::projectRing(std::span<const LatLon> ring) const
+MapRun Gnomonic::projectRing(std::span<const MapLatLon> ring) const
 {
     // Sutherland-Hodgman against the plane height = minHeight: the part beyond is cut off and
     // the two cuts joined along the limit.
@@ -155,7 +155,7 @@ MapRun Gnomonic::projectRing(std::span<const LatLon> ring) const
         return out;
     Vec previous = toVector(ring.back());
     bool wasIn = height(previous) >= m_minHeight;
-    for (const LatLon& point : ring) {
+    for (const MapLatLon& point : ring) {
         const Vec v = toVector(point);
         const bool in = height(v) >= m_minHeight;
         if (in != wasIn)

@@ -6,11 +6,11 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
   case "$group" in
-    build)   packages+=(qt6-base-dev cmake g++ ninja-build) ;;
+    build)   packages+=(qt6-base-dev cmake g++ ninja-build libgeographiclib-dev) ;;
     run)     packages+=(xvfb xauth) ;;
-    test)    packages+=(locales) ;;
+    test)    packages+=(locales gpsbabel libxml2-utils) ;;
     fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
-    bench)   packages+=(libbenchmark-dev) ;;
+    bench)   packages+=(libbenchmark-dev geographiclib-tools) ;;
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;
     assets)  packages+=(python3 npm) ;;
     package) packages+=(desktop-file-utils appstream dpkg-dev file libxml2-utils shared-mime-info libglib2.0-bin groff-base man-db xdotool python3) ;;

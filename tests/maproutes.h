@@ -11,10 +11,10 @@
 
 namespace gyrena::testroutes {
 
-inline MapRoute sampleRoute(const QString& startName, LatLon a, const QString& endName, LatLon b)
+inline MapRoute sampleRoute(const QString& startName, MapLatLon a, const QString& endName, MapLatLon b)
 {
     constexpr double rad = std::numbers::pi / 180;
-    const auto vec = [&](LatLon p) {
+    const auto vec = [&](MapLatLon p) {
         return std::array<double, 3>{std::cos(p.lat * rad) * std::cos(p.lon * rad),
                                      std::cos(p.lat * rad) * std::sin(p.lon * rad),
                                      std::sin(p.lat * rad)};
@@ -28,7 +28,7 @@ inline MapRoute sampleRoute(const QString& startName, LatLon a, const QString& e
         const double t = double(i) / steps;
         const double s = std::sin((1 - t) * arc) / std::sin(arc), r = std::sin(t * arc) / std::sin(arc);
         const double x = s * u[0] + r * v[0], y = s * u[1] + r * v[1], z = s * u[2] + r * v[2];
-        const LatLon p{std::atan2(z, std::hypot(x, y)) / rad, std::atan2(y, x) / rad};
+        const MapLatLon p{std::atan2(z, std::hypot(x, y)) / rad, std::atan2(y, x) / rad};
         route.greatCircle.push_back(p);
         if (i % 10 == 0 || i == steps)
             route.waypoints.push_back(p);

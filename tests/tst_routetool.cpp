@@ -185,6 +185,15 @@ void tst_RouteTool::wrongUsage_data()
     QTest::newRow("unknown option")
         << (QStringList{"--miles"} + QString("37 45 N 122 27 W 34 0 S 151 0 E").split(' '));
     QTest::newRow("boxes alone") << QStringList{"--boxes"};
+    const QStringList route = QString("37 45 N 122 27 W 34 0 S 151 0 E").split(' ');
+    QTest::newRow("--every-deg 0") << QStringList{"--every-deg", "0"} + route;
+    QTest::newRow("--every-deg 91") << QStringList{"--every-deg", "91"} + route;
+    QTest::newRow("--every-deg 2.5") << QStringList{"--every-deg", "2.5"} + route;
+    QTest::newRow("--every-nm 0.5") << QStringList{"--every-nm", "0.5"} + route;
+    QTest::newRow("--every-nm nan") << QStringList{"--every-nm", "nan"} + route;
+    QTest::newRow("--every-nm without a value") << QStringList{"--every-nm"};
+    QTest::newRow("--gpx with an empty name") << QStringList{"--gpx", ""} + route;
+    QTest::newRow("--batch with texts") << QStringList{"--batch"} + route;
 }
 
 void tst_RouteTool::wrongUsage()

@@ -4,7 +4,7 @@
 # never changes. Any crash, leak, sanitizer report or hang fails the stage; the input that
 # caused it is kept under build/fuzz/artifacts/.
 set -euo pipefail
-bash scripts/deps.sh fuzz
+bash scripts/deps.sh build fuzz
 cmake --preset fuzz
 cmake --build --preset fuzz
 

@@ -5,6 +5,7 @@
 #include "geo/location.h"
 #include "io/datafile.h"
 #include "io/regularfile.h"
+#include "plan_output.h"
 
 #include <algorithm>
 #include <array>
@@ -25,7 +26,9 @@ constexpr int kExitUsage = 2;
 constexpr std::string_view kUsage =
     "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
     "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n"
-    "       gyrena-route [--boxes] FILE.gdf\n";
+    "       gyrena-route [--boxes] FILE.gdf\n"
+    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] ROUTE\n"
+    "       gyrena-route --batch [--plan] < ROUTES\n";
 
 constexpr std::string_view kHelp =
     "Computes the great-circle route between two locations as Gyrena does.\n"
@@ -40,6 +43,21 @@ constexpr std::string_view kHelp =
     "Options:\n"
     "  --boxes   print one TextN=value line per output box, in the order they are written,\n"
     "            then Message=... when the route could not be computed\n"
+    "  --plan    after the boxes, print the vertex, the rhumb line against the great circle,\n"
+    "            the WGS84 geodesic and the waypoints with the rhumb-line legs between them\n"
+    "  --every-deg N  a waypoint where the route crosses every N degrees of longitude\n"
+    "            (1 to 90, default 10; implies --plan); routes along a meridian or over a\n"
+    "            pole cross none, and get one every N degrees of arc instead\n"
+    "  --every-nm D   a waypoint every D nautical miles along the route (1 to 21600)\n"
+    "  --csv     print the waypoint table alone, as CSV (signed decimal degrees)\n"
+    "  --gpx FILE  write the route as GPX 1.1 (<rte> of start, waypoints, end), named after\n"
+    "            the data file's locations or WP01, WP02...; the file is replaced whole\n"
+    "  --batch   read routes from standard input, one per line as twelve texts separated by\n"
+    "            blanks or tabs; write one tab-separated line each: nautical and statute\n"
+    "            miles, initial course, course of arrival, direction EW and NS, and with\n"
+    "            --plan the north vertex's latitude and longitude and the rhumb line's\n"
+    "            course, distance and excess in nm and %. A line that fails gives an empty\n"
+    "            output line and \"line N: why\" on standard error; the others go on\n"
     "  --help    show this help\n"
     "\n"
     "Without --boxes each box is printed on its own line, labelled as in the window, e.g.\n"
@@ -50,7 +68,12 @@ constexpr std::string_view kHelp =
     "printed on standard error, \"Same Location!\" for two equal locations), when the data\n"
     "file cannot be read or when the output cannot be written, 2 for wrong usage.\n"
     "\n"
-    "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n";
+    "Planning uses full-precision pi on the same sphere (1 nautical mile = 1 arc minute);\n"
+    "the triangle's boxes keep the window's figures. With --batch the exit status is 1 when\n"
+    "any line failed.\n"
+    "\n"
+    "Example: gyrena-route 37 45 N 122 27 W 34 0 S 151 0 E\n"
+    "         gyrena-route --plan --gpx sf-sydney.gpx 37 45 N 122 27 W 34 0 S 151 0 E\n";
 
 // Why the first write to standard output failed; 0 while none has.
 int outputError = 0;
@@ -126,16 +149,9 @@ constexpr std::array<int, 12> kArgumentComboOrder = {1, 2, 9, 3, 4, 10, 5, 6, 11
 // degrees, minutes, letter; then the end the same way.
 gyrena::LocationState locationFromTexts(std::span<const std::string, 12> t)
 {
-    gyrena::LocationState state;
-    gyrena::updateStartLat(state, t[0], t[1]);
-    gyrena::updateStartLatDir(state, t[2]);
-    gyrena::updateStartLong(state, t[3], t[4]);
-    gyrena::updateStartLongDir(state, t[5]);
-    gyrena::updateEndLat(state, t[6], t[7]);
-    gyrena::updateEndLatDir(state, t[8]);
-    gyrena::updateEndLong(state, t[9], t[10]);
-    gyrena::updateEndLongDir(state, t[11]);
-    return state;
+    std::array<std::string_view, 12> views;
+    std::copy(t.begin(), t.end(), views.begin());
+    return gyrena::route::locationFromArgumentTexts(views);
 }
 
 int printRoute(std::span<const std::string, 12> texts, bool boxes)
@@ -162,7 +178,8 @@ int printRoute(std::span<const std::string, 12> texts, bool boxes)
 
 // Reads the twelve coordinate texts of a data file into argument order; on failure prints what
 // went wrong and where, and returns false.
-bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts)
+bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts,
+                       std::array<std::string, 2>& names)
 {
     // Only a regular file is read: a named pipe would block the tool until a writer came.
     auto file = gyrena::RegularFile::open(path);
@@ -187,6 +204,7 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
         return false;
     }
     const gyrena::LocationData& data = std::get<gyrena::LocationData>(parsed);
+    names = {data.startName, data.endName};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const auto inFile = std::find(gyrena::kDataFileComboOrder.begin(),
                                       gyrena::kDataFileComboOrder.end(), kArgumentComboOrder[i]);
@@ -217,6 +235,7 @@ int finishOutput(int status)
 int run(int argc, char** argv)
 {
     bool boxes = false;
+    gyrena::route::PlanRequest planning;
     std::vector<std::string> texts;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -229,21 +248,41 @@ int run(int argc, char** argv)
         } else if (!optionsEnded && arg == "--boxes") {
             boxes = true;
         } else if (!optionsEnded && arg.starts_with("--")) {
-            return usageError("unknown option " + std::string(arg));
+            std::string wrong;
+            switch (gyrena::route::takePlanOption(argc, argv, i, planning, wrong)) {
+            case gyrena::route::OptionResult::Taken:
+                continue;
+            case gyrena::route::OptionResult::Wrong:
+                return usageError(wrong);
+            case gyrena::route::OptionResult::NotMine:
+                return usageError("unknown option " + std::string(arg));
+            }
         } else {
             texts.emplace_back(arg);
         }
     }
-    if (texts.size() == 1) {
-        std::array<std::string, 12> fromFile;
-        if (!textsFromDataFile(texts.front(), fromFile))
-            return kExitRouteFailed;
-        return printRoute(fromFile, boxes);
+    if (planning.batch) {
+        if (!texts.empty())
+            return usageError("--batch reads the routes from standard input, not arguments");
+        return gyrena::route::runBatch(planning);
     }
-    if (texts.size() != 12)
+    std::array<std::string, 12> route;
+    std::array<std::string, 2> names;
+    if (texts.size() == 1) {
+        if (!textsFromDataFile(texts.front(), route, names))
+            return kExitRouteFailed;
+    } else if (texts.size() == 12) {
+        std::copy(texts.begin(), texts.end(), route.begin());
+    } else {
         return usageError("expected 12 coordinate texts or one data file, got " +
                           std::to_string(texts.size()) + " arguments");
-    return printRoute(std::span<const std::string, 12>(texts.data(), 12), boxes);
+    }
+    // The CSV table stands alone, so that it can be read as it comes.
+    const int status = planning.csv ? 0 : printRoute(route, boxes);
+    if (!planning.anyOutput())
+        return status;
+    const int planStatus = gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
+    return std::max(status, planStatus);
 }
 
 int main(int argc, char** argv)

@@ -111,7 +111,7 @@ bool MapView::coastlinesRead()
 void MapView::setRoute(const MapRoute& route)
 {
     m_route = route;
-    const LatLon centre = greatCircleMidpoint(route.start, route.end);
+    const MapLatLon centre = greatCircleMidpoint(route.start, route.end);
     if (!m_chartCached || centre.lat != m_chartCentre.lat || centre.lon != m_chartCentre.lon) {
         m_chartCentre = centre;
         m_chartCached = false;
@@ -196,7 +196,7 @@ void MapView::paintWorld(QPainter& painter)
     painter.drawImage(QPointF(0, 0), m_background);
 
     paintRoute(painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
-               [&map](LatLon p) -> std::optional<QPointF> {
+               [&map](MapLatLon p) -> std::optional<QPointF> {
                    const MapXY xy = map.project(p);
                    return QPointF(xy.x, xy.y);
                },
@@ -253,7 +253,7 @@ const QPainterPath& MapView::chartLand()
     m_chartLand = QPainterPath();
     m_chartLand.setFillRule(Qt::OddEvenFill);
     if (const Coastlines* land = coastlines()) {
-        std::vector<LatLon> ring;
+        std::vector<MapLatLon> ring;
         for (std::size_t r = 0; r < land->ringCount(); ++r) {
             ring.clear();
             for (const CoastPoint& p : land->ring(r))
@@ -266,7 +266,7 @@ const QPainterPath& MapView::chartLand()
         }
     }
     m_chartGraticule = QPainterPath();
-    std::vector<LatLon> line;
+    std::vector<MapLatLon> line;
     for (double lon = -180; lon < 180; lon += kGraticuleStep) {
         line.clear();
         for (double lat = -90; lat <= 90; lat += 2)
@@ -338,7 +338,7 @@ void MapView::paintChart(QPainter& painter)
     painter.drawImage(QPointF(0, 0), m_background);
 
     paintRoute(painter, great, rhumb,
-               [&chart](LatLon p) -> std::optional<QPointF> {
+               [&chart](MapLatLon p) -> std::optional<QPointF> {
                    const std::optional<MapXY> xy = chart.project(p);
                    if (!xy)
                        return std::nullopt;
@@ -349,7 +349,7 @@ void MapView::paintChart(QPainter& painter)
 
 void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
                          const std::vector<MapRun>& rhumb,
-                         const std::function<std::optional<QPointF>(LatLon)>& place,
+                         const std::function<std::optional<QPointF>(MapLatLon)>& place,
                          const QTransform& toWidget)
 {
     painter.setBrush(Qt::NoBrush);
@@ -359,7 +359,7 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     drawRuns(painter, great, toWidget);
 
-    const auto at = [&](LatLon p) -> std::optional<QPointF> {
+    const auto at = [&](MapLatLon p) -> std::optional<QPointF> {
         const std::optional<QPointF> plane = place(p);
         if (!plane)
             return std::nullopt;
@@ -367,7 +367,7 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     };
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(kGreatCircle);
-    for (const LatLon& waypoint : m_route.waypoints)
+    for (const MapLatLon& waypoint : m_route.waypoints)
         if (const auto p = at(waypoint))
             painter.drawEllipse(*p, 3.0, 3.0);
     if (m_route.vertex) {
@@ -384,7 +384,7 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     font.setBold(true);
     painter.setFont(font);
     const QFontMetricsF metrics(font);
-    const auto marker = [&](LatLon where, const QString& name, const QColor& colour) {
+    const auto marker = [&](MapLatLon where, const QString& name, const QColor& colour) {
         const auto p = at(where);
         if (!p)
             return;

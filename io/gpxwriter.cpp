@@ -1,0 +1,126 @@
+#include "io/gpxwriter.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace gyrena {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+
+// The length of the well-formed UTF-8 sequence at the start of `s` that XML 1.0 allows, or 0.
+std::size_t xmlCharLength(std::string_view s)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (lead < 0x80)
+        return lead >= 0x20 ? 1 : 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (s.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0u) != 0x80u)
+            return 0;
+        code = (code << 6) | (byte(i) & 0x3Fu);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    if (overlong || surrogate || code == 0xFFFE || code == 0xFFFF || code > 0x10FFFF)
+        return 0;
+    return length;
+}
+
+void appendCoordinate(std::string& out, const char* attribute, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, " %s=\"%.9f\"", attribute, std::isfinite(value) ? value : 0.0);
+    out += text;
+}
+
+} // namespace
+
+std::string xmlEscaped(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const char c = text.front();
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        // References, so that attribute normalization cannot turn them into blanks.
+        case '\t':
+            out += "&#9;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        default: {
+            const std::size_t length = xmlCharLength(text);
+            if (length == 0) {
+                out += kReplacement;
+                text.remove_prefix(1);
+                continue;
+            }
+            out += text.substr(0, length);
+            text.remove_prefix(length);
+            continue;
+        }
+        }
+        text.remove_prefix(1);
+    }
+    return out;
+}
+
+std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint>& points)
+{
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<gpx version=\"1.1\" creator=\"Gyrena\" "
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+                      "  <rte>\n"
+                      "    <name>";
+    out += xmlEscaped(routeName);
+    out += "</name>\n";
+    for (const GpxPoint& point : points) {
+        out += "    <rtept";
+        appendCoordinate(out, "lat", point.latitude);
+        appendCoordinate(out, "lon", point.longitude);
+        out += "><name>";
+        out += xmlEscaped(point.name);
+        out += "</name></rtept>\n";
+    }
+    out += "  </rte>\n</gpx>\n";
+    return out;
+}
+
+} // namespace gyrena

@@ -1,0 +1,28 @@
+#pragma once
+
+// GPX 1.1 route files for chart plotters and GPS programs.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gyrena {
+
+struct GpxPoint
+{
+    double latitude = 0.0;  // signed degrees -90..90
+    double longitude = 0.0; // signed degrees -180..180
+    std::string name;       // UTF-8, any bytes
+};
+
+// The bytes of a GPX 1.1 document holding one <rte> named `routeName` whose <rtept>s are
+// `points` in order. Coordinates are written with 9 decimals; a non-finite one is written as 0.
+// Names are escaped whatever they hold: markup characters become entities, line breaks and tabs
+// character references, and what XML 1.0 cannot hold at all (other control characters, bytes
+// that are not UTF-8) U+FFFD, so the document is always well-formed.
+std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint>& points);
+
+// `text` escaped for XML character data and attribute values, as writeGpxRoute does it.
+std::string xmlEscaped(std::string_view text);
+
+} // namespace gyrena

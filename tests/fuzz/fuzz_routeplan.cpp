@@ -1,0 +1,208 @@
+// Arbitrary batch input through the line reader, the field splitter, the planner and the GPX
+// writer, as gyrena-route --batch --plan and --gpx run them. Whatever the bytes: no crash, no
+// undefined behaviour, no nan or inf in any figure, every waypoint in range and in order along
+// the route, and every GPX document well-formed (tags only where we put them, every '&' an
+// entity, valid UTF-8, no control character XML cannot hold). Aborts on the first violation.
+//
+// Input: lines as --batch reads them, twelve texts separated by blanks or tabs. The first byte
+// picks the spacing (even: every 1 + byte % 90 degrees of longitude; odd: every 1 + byte * 37
+// nautical miles) and the size of the pieces the reader is handed. The texts of a line also
+// name the route's points in its GPX document, so names carry whatever the input holds.
+
+#include "geo/location.h"
+#include "geo/routeplan.h"
+#include "io/batchreader.h"
+#include "io/gpxwriter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+[[noreturn]] void violation(const char* what, double value = 0.0)
+{
+    std::fprintf(stderr, "fuzz_routeplan: %s (%.17g)\n", what, value);
+    std::abort();
+}
+
+void finite(double value, const char* what)
+{
+    if (!std::isfinite(value))
+        violation(what, value);
+}
+
+void course(double value, const char* what)
+{
+    if (!(value >= 0.0 && value < 360.0))
+        violation(what, value);
+}
+
+void checkPlan(const gyrena::RoutePlan& plan)
+{
+    if (!plan.hasRoute) {
+        if (plan.problem.empty() || !plan.waypoints.empty())
+            violation("no route, yet no reason or waypoints");
+        return;
+    }
+    if (plan.waypoints.size() < 2 || plan.legs.size() + 1 != plan.waypoints.size())
+        violation("waypoints and legs do not match", static_cast<double>(plan.waypoints.size()));
+    double previous = -1.0;
+    for (const gyrena::Waypoint& w : plan.waypoints) {
+        if (!(w.position.latitude >= -90.0 && w.position.latitude <= 90.0))
+            violation("waypoint latitude out of range", w.position.latitude);
+        if (!(w.position.longitude > -180.0 && w.position.longitude <= 180.0))
+            violation("waypoint longitude out of range", w.position.longitude);
+        if (!(w.distance > previous) || !(w.distance <= plan.distance))
+            violation("waypoint distance out of order", w.distance);
+        previous = w.distance;
+        course(w.course, "waypoint course");
+    }
+    for (const gyrena::RhumbLeg& leg : plan.legs) {
+        course(leg.course, "leg course");
+        finite(leg.distance, "leg distance");
+    }
+    if (!(plan.distance > 0.0 && plan.distance <= 10800.0 + 1e-6))
+        violation("great-circle distance", plan.distance);
+    course(plan.initialCourse, "initial course");
+    course(plan.arrivalCourse, "arrival course");
+    course(plan.rhumb.line.course, "rhumb course");
+    finite(plan.rhumb.line.distance, "rhumb distance");
+    finite(plan.rhumb.excessPercent, "rhumb excess");
+    if (plan.rhumb.excessNm < 0.0)
+        violation("rhumb line shorter than the great circle", plan.rhumb.excessNm);
+    for (const gyrena::VertexPoint* v : {&plan.vertex.north, &plan.vertex.south}) {
+        if (!(std::fabs(v->position.latitude) <= 90.0) ||
+            !(v->position.longitude > -180.0 && v->position.longitude <= 180.0))
+            violation("vertex out of range", v->position.latitude);
+        finite(v->distance, "vertex distance");
+    }
+    finite(plan.wgs84.metres, "WGS84 distance");
+    course(plan.wgs84.initialCourse, "WGS84 initial course");
+    course(plan.wgs84.arrivalCourse, "WGS84 arrival course");
+    finite(plan.wgs84.minusSphereNm, "WGS84 difference");
+}
+
+// The length of a valid UTF-8 sequence at the start of s, or 0.
+std::size_t utf8Length(std::string_view s)
+{
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    std::size_t n = b(0) < 0x80                    ? 1
+                    : b(0) >= 0xC2 && b(0) <= 0xDF ? 2
+                    : b(0) >= 0xE0 && b(0) <= 0xEF ? 3
+                    : b(0) >= 0xF0 && b(0) <= 0xF4 ? 4
+                                                   : 0;
+    if (n == 0 || s.size() < n)
+        return 0;
+    for (std::size_t i = 1; i < n; ++i)
+        if ((b(i) & 0xC0) != 0x80)
+            return 0;
+    return n;
+}
+
+void checkGpx(std::string_view gpx, std::size_t points)
+{
+    static constexpr std::string_view kEntities[] = {"&amp;",  "&lt;", "&gt;",  "&quot;",
+                                                     "&apos;", "&#9;", "&#10;", "&#13;"};
+    static constexpr std::string_view kTags[] = {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+                                                 "<gpx ",
+                                                 "</gpx>",
+                                                 "<rte>",
+                                                 "</rte>",
+                                                 "<name>",
+                                                 "</name>",
+                                                 "<rtept ",
+                                                 "</rtept>"};
+    std::size_t rtepts = 0;
+    for (std::size_t i = 0; i < gpx.size();) {
+        const std::string_view rest = gpx.substr(i);
+        const auto c = static_cast<unsigned char>(gpx[i]);
+        if (c == '<') {
+            const auto tag = std::find_if(std::begin(kTags), std::end(kTags),
+                                          [&](std::string_view t) { return rest.starts_with(t); });
+            if (tag == std::end(kTags))
+                violation("GPX: a tag that is not ours");
+            rtepts += *tag == "<rtept ";
+            const std::size_t close = gpx.find('>', i);
+            if (close == std::string_view::npos)
+                violation("GPX: unclosed tag");
+            i = close + 1;
+            continue;
+        }
+        if (c == '&') {
+            if (std::none_of(std::begin(kEntities), std::end(kEntities),
+                             [&](std::string_view e) { return rest.starts_with(e); }))
+                violation("GPX: '&' that is no entity");
+            i += rest.find(';') + 1;
+            continue;
+        }
+        if (c < 0x20 && c != '\n')
+            violation("GPX: control character", c);
+        const std::size_t n = utf8Length(rest);
+        if (n == 0)
+            violation("GPX: not UTF-8", c);
+        i += n;
+    }
+    if (rtepts != points)
+        violation("GPX: points lost", static_cast<double>(rtepts));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    gyrena::PlanOptions options;
+    if (data[0] % 2 == 0) {
+        options.everyDegrees = 1 + data[0] % 90;
+    } else {
+        options.spacing = gyrena::PlanOptions::Spacing::Distance;
+        options.everyNm = 1.0 + data[0] * 37.0;
+    }
+    const std::size_t piece = 1 + data[0] % 61;
+    std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    gyrena::BatchLineReader reader([&](char* buffer, std::size_t room) -> std::ptrdiff_t {
+        const std::size_t n = std::min({room, piece, input.size()});
+        std::memcpy(buffer, input.data(), n);
+        input.remove_prefix(n);
+        return static_cast<std::ptrdiff_t>(n);
+    });
+
+    gyrena::BatchLine line;
+    std::array<std::string_view, 12> f;
+    std::size_t lastNumber = 0;
+    while (reader.next(line)) {
+        if (line.number != lastNumber + 1 || line.text.size() > gyrena::kBatchLineLimit)
+            violation("line numbers or bound", static_cast<double>(line.number));
+        lastNumber = line.number;
+        if (gyrena::splitBatchFields(line.text, f) < f.size())
+            continue;
+        gyrena::LocationState location;
+        gyrena::updateStartLat(location, f[0], f[1]);
+        gyrena::updateStartLatDir(location, f[2]);
+        gyrena::updateStartLong(location, f[3], f[4]);
+        gyrena::updateStartLongDir(location, f[5]);
+        gyrena::updateEndLat(location, f[6], f[7]);
+        gyrena::updateEndLatDir(location, f[8]);
+        gyrena::updateEndLong(location, f[9], f[10]);
+        gyrena::updateEndLongDir(location, f[11]);
+        const gyrena::RoutePlan plan = gyrena::planRoute(gyrena::startPosition(location),
+                                                         gyrena::endPosition(location), options);
+        checkPlan(plan);
+        std::vector<gyrena::GpxPoint> points;
+        for (std::size_t i = 0; i < plan.waypoints.size(); ++i)
+            points.push_back({plan.waypoints[i].position.latitude,
+                              plan.waypoints[i].position.longitude, std::string(f[i % 12])});
+        checkGpx(gyrena::writeGpxRoute(line.text, points), points.size());
+    }
+    // The same bytes as a route name and one point, unsplit.
+    const std::string_view whole(reinterpret_cast<const char*>(data), size);
+    checkGpx(gyrena::writeGpxRoute(whole, {{0.0, 0.0, std::string(whole)}}), 1);
+    return 0;
+}

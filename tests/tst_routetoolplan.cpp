@@ -1,0 +1,233 @@
+// gyrena-route's planning: the waypoint table, CSV, GPX read back by a real client, and batches.
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_RouteToolPlan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void planTable();
+    void csvTable();
+    void gpxReadBack_data();
+    void gpxReadBack();
+    void gpxRefused();
+    void batch_data();
+    void batch();
+    void outputFails_data();
+    void outputFails();
+};
+
+namespace {
+
+const QStringList kSanFranciscoSydney = QString("37 45 N 122 27 W 34 0 S 151 0 E").split(' ');
+
+struct Result
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result run(const QString& program, const QStringList& arguments, const QByteArray& input = {},
+           const QString& outputFile = {})
+{
+    QProcess process;
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
+    process.start(program, arguments);
+    Result result;
+    if (!process.waitForStarted(30000))
+        return result;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+Result runTool(const QStringList& arguments, const QByteArray& input = {})
+{
+    return run(QStringLiteral(GYRENA_ROUTE_TOOL), arguments, input);
+}
+
+} // namespace
+
+// The README's example: its figures agree with GeodSolve -e 1 0 -L to the printed decimals.
+void tst_RouteToolPlan::planTable()
+{
+    const Result boxes = runTool(kSanFranciscoSydney);
+    const Result plan = runTool(QStringList{"--plan"} + kSanFranciscoSydney);
+    QCOMPARE(plan.exitCode, 0);
+    QVERIFY(plan.out.startsWith(boxes.out + '\n'));
+    const QStringList lines = plan.out.mid(boxes.out.size()).split('\n');
+    QVERIFY(
+        lines.contains("WP07      10°59.3'S 180°00.0'E     4353.31  224.38      225.60    807.45"));
+    QVERIFY(lines.contains("WP10      34°00.0'S 151°00.0'E     6457.91  235.91"));
+    QVERIFY(lines.contains("Rhumb line: course 228.34 degrees, 6476.17 nautical miles, 18.26 "
+                           "nautical miles (0.28 %) longer than the great circle"));
+    QCOMPARE(lines.filter(QRegularExpression("^WP\\d\\d ")).size(), 10);
+    QCOMPARE(plan.err, QString());
+}
+
+void tst_RouteToolPlan::csvTable()
+{
+    const Result csv = runTool({"--csv", "--every-nm", "1000", "10", "0", "N", "20", "0", "E", "30",
+                                "0", "S", "40", "0", "E"});
+    QCOMPARE(csv.exitCode, 0);
+    const QStringList rows = csv.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows[0], "waypoint,latitude,longitude,distance_nm,course,leg_course,leg_nm");
+    // GeodSolve -e 1 0 -L 10 20 154.948749012087660 at 1000 nm: -5.136168709779 27.003520212325
+    QVERIFY2(rows[2].startsWith("WP02,-5.136168710,27.003520212,1000.000000,155.248908281,"),
+             qPrintable(rows[2]));
+    QVERIFY(rows[4].endsWith(",,"));
+}
+
+void tst_RouteToolPlan::gpxReadBack_data()
+{
+    QTest::addColumn<QByteArray>("startName"); // empty: the route from arguments
+    QTest::addColumn<QByteArray>("endName");
+
+    QTest::newRow("WP numbers") << QByteArray() << QByteArray();
+    QTest::newRow("markup, quotes and a tab in the names")
+        << QByteArray("Fish & <Chips> \"Co\"") << QByteArray("Z\xC3\xBCrich\tO'Hare");
+    QTest::newRow("a control character") << QByteArray("Bell\x07") << QByteArray("End");
+}
+
+void tst_RouteToolPlan::gpxReadBack()
+{
+    QFETCH(QByteArray, startName);
+    QFETCH(QByteArray, endName);
+    const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
+    const QString xmllint = QStandardPaths::findExecutable("xmllint");
+    // Never skipped: scripts/deps.sh test installs both.
+    QVERIFY2(!gpsbabel.isEmpty() && !xmllint.isEmpty(), "gpsbabel and xmllint are needed");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString gpx = dir.filePath("route.gpx");
+    QStringList arguments{"--gpx", gpx};
+    if (startName.isEmpty()) {
+        arguments += kSanFranciscoSydney;
+    } else {
+        QFile gdf(dir.filePath("route.gdf"));
+        QVERIFY(gdf.open(QIODevice::WriteOnly));
+        QByteArray bytes =
+            "GyrenaDataFile\r\n" + startName + "\r\nHere\r\n" + endName + "\r\nThere\r\n";
+        for (const QString& text : kSanFranciscoSydney)
+            bytes += text.toUtf8() + "\r\n";
+        gdf.write(bytes);
+        gdf.close();
+        arguments += gdf.fileName();
+    }
+    const Result tool = runTool(arguments);
+    QCOMPARE(tool.exitCode, 0);
+    QCOMPARE(run(xmllint, {"--noout", gpx}).exitCode, 0);
+
+    const Result read = run(gpsbabel, {"-i", "gpx", "-f", gpx, "-o", "csv", "-F", "-"});
+    QCOMPARE(read.exitCode, 0);
+    const QStringList points = read.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(points.size(), 10);
+    QCOMPARE(points[0].section(", ", 0, 1), "37.75000, -122.45000");
+    QCOMPARE(points[6].section(", ", 0, 1), "-10.98800, 180.00000");
+    QCOMPARE(points[9].section(", ", 0, 1), "-34.00000, 151.00000");
+    QCOMPARE(points[4].section(", ", 2), "WP05");
+    // gpsbabel's CSV drops blanks from names; a control character became U+FFFD.
+    const auto shown = [](QByteArray name, const char* otherwise) {
+        return name.isEmpty() ? QString(otherwise)
+                              : QString::fromUtf8(name.replace('\x07', "\xEF\xBF\xBD")).remove(' ');
+    };
+    QCOMPARE(points[0].section(", ", 2), shown(startName, "WP01"));
+    QCOMPARE(points[9].section(", ", 2), shown(endName, "WP10"));
+}
+
+void tst_RouteToolPlan::gpxRefused()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const Result result = runTool(QStringList{"--gpx", dir.path()} + kSanFranciscoSydney);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("not a regular file"), qPrintable(result.err));
+    QVERIFY(QFileInfo(dir.path()).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void tst_RouteToolPlan::batch_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("out");
+    QTest::addColumn<QStringList>("err");
+    QTest::addColumn<int>("exitCode");
+
+    const QByteArray sfSydney = "37 45 N 122 27 W 34 0 S 151 0 E";
+    const QString sfSydneyOut = "6457.91\t7426.60\t240.26\t235.91\tWest\t";
+    QTest::newRow("good lines, tabs and CR LF")
+        << QStringList{} << sfSydney + "\r\n10\t0 N 10 0 E 50 0 N 170 0 W\n"
+        << QStringList{sfSydneyOut, "7200.00\t8280.00\t0\t180\tNorth/South\tNorth"} << QStringList{}
+        << 0;
+    QTest::newRow("bad lines told, the others go on")
+        << QStringList{}
+        << "1 2 3\n" + sfSydney + "\n10 0 N 0 0 E 10 0 N 0 0 W\n" + QByteArray(5000, '7') + "\n" +
+               sfSydney
+        << QStringList{"", sfSydneyOut, "", "", sfSydneyOut}
+        << QStringList{"gyrena-route: line 1: expected 12 coordinate texts, got 3",
+                       "gyrena-route: line 3: Same Location!",
+                       "gyrena-route: line 4: longer than 4096 bytes"}
+        << 1;
+    // Vertex latitude and longitude, rhumb course, distance, excess in nm and per cent.
+    QTest::newRow("with the plan's figures")
+        << QStringList{"--plan"} << sfSydney + "\n95 0 N 0 0 E 10 0 N 0 0 E\n"
+        << QStringList{sfSydneyOut + "\t46.640222\t-79.434892\t228.34\t6476.17\t18.26\t0.28", ""}
+        << QStringList{"gyrena-route: line 2: no route to plan: the start latitude is beyond 90 "
+                       "degrees"}
+        << 1;
+}
+
+void tst_RouteToolPlan::batch()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, out);
+    QFETCH(QStringList, err);
+    QFETCH(int, exitCode);
+
+    const Result result = runTool(QStringList{"--batch"} + options, input);
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out, out.join('\n') + '\n');
+    QCOMPARE(result.err.split('\n', Qt::SkipEmptyParts), err);
+}
+
+void tst_RouteToolPlan::outputFails_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+
+    QTest::newRow("--plan") << QStringList{"--plan"} + kSanFranciscoSydney << QByteArray();
+    QTest::newRow("--csv") << QStringList{"--csv"} + kSanFranciscoSydney << QByteArray();
+    QTest::newRow("--batch") << QStringList{"--batch"}
+                             << QByteArray("37 45 N 122 27 W 34 0 S 151 0 E\n");
+}
+
+void tst_RouteToolPlan::outputFails()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QVERIFY(QFileInfo::exists("/dev/full"));
+    const Result result = run(QStringLiteral(GYRENA_ROUTE_TOOL), arguments, input, "/dev/full");
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("cannot write the output"), qPrintable(result.err));
+}
+
+QTEST_GUILESS_MAIN(tst_RouteToolPlan)
+#include "tst_routetoolplan.moc"

@@ -1,0 +1,50 @@
+#pragma once
+
+// The planning side of gyrena-route: --plan, --csv, --gpx and --batch.
+
+#include "geo/location.h"
+#include "geo/routeplan.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace gyrena::route {
+
+struct PlanRequest
+{
+    bool plan = false;  // --plan, or implied by --every-deg / --every-nm
+    bool csv = false;   // --csv: the waypoint table alone, as CSV
+    bool batch = false; // --batch
+    std::optional<std::string> gpxPath;
+    PlanOptions options;
+
+    bool anyOutput() const { return plan || csv || gpxPath.has_value(); }
+};
+
+enum class OptionResult { NotMine, Taken, Wrong };
+
+// Takes the option argv[i] (and its value, advancing i) into `request`; `error` says what is
+// wrong with a Wrong one.
+OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,
+                            std::string& error);
+
+// The location state from the twelve texts in argument order: start latitude degrees, minutes,
+// letter; start longitude degrees, minutes, letter; then the end the same way.
+LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> texts);
+
+// After the boxes (or instead of them with --csv): the plan, the CSV table, the GPX file.
+// `names` are the start and end names of a data file, empty otherwise. Returns the exit status:
+// 0, or 1 when there is no route to plan or the GPX file cannot be written (a failed standard
+// output is left for the caller to tell).
+int writePlanOutputs(const LocationState& location, const PlanRequest& request,
+                     const std::array<std::string, 2>& names);
+
+// --batch: routes from standard input, one tab-separated line each on standard output, errors on
+// standard error. Returns 1 if any line failed or the output could not be written (left marked on
+// stdout for the caller to tell), else 0.
+int runBatch(const PlanRequest& request);
+
+} // namespace gyrena::route
