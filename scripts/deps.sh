@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when any is missing.
-# Usage: scripts/deps.sh GROUP...   (groups: build run test fuzz bench gui package wine)
+# Usage: scripts/deps.sh GROUP...   (groups: build run test fuzz bench gui package wine soak)
 set -euo pipefail
 
 packages=()
@@ -14,6 +14,7 @@ for group in "$@"; do
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;
     package) packages+=(desktop-file-utils appstream dpkg-dev file libxml2-utils shared-mime-info libglib2.0-bin groff-base man-db xdotool python3) ;;
     wine)    packages+=(g++-mingw-w64-x86-64 wine64) ;;
+    soak)    packages+=(stress-ng) ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
