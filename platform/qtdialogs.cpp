@@ -3,8 +3,29 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QUrl>
 
 namespace gyrena {
+
+namespace {
+
+// "Gyrena Data File (*.gdf)" -> "gdf": the extension of the first pattern of a Qt filter, or
+// nothing when that pattern names no single extension ("*.*", "*", "data?.*").
+QString firstExtension(const QString& qtFilter)
+{
+    const QString entry = qtFilter.section(QStringLiteral(";;"), 0, 0);
+    const qsizetype open = entry.lastIndexOf(QLatin1Char('('));
+    const QString patterns = open >= 0 && entry.endsWith(QLatin1Char(')'))
+                                 ? entry.mid(open + 1, entry.size() - open - 2)
+                                 : entry;
+    const QString first = patterns.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+    static const QRegularExpression single(QStringLiteral("^\\*\\.([^*?\\[\\].]+)$"));
+    const QRegularExpressionMatch match = single.match(first);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+} // namespace
 
 int QtDialogs::message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
                        Icon icon)
@@ -46,7 +67,19 @@ std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& t
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& title,
                                                const QString& filter)
 {
-    const QString path = QFileDialog::getSaveFileName(parent, title, QString(), toQtFilter(filter));
+    // Built as QFileDialog::getSaveFileName builds its own (same title, filter, starting folder,
+    // native dialog where the desktop has one, confirmation before replacing a file), plus the
+    // default suffix: a name typed without an extension gets the filter's, so that the file shows
+    // in Open's list; a name with any extension keeps it.
+    const QString qtFilter = toQtFilter(filter);
+    QFileDialog dialog(parent, title, QString(), qtFilter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    dialog.setDefaultSuffix(firstExtension(qtFilter));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString path = dialog.selectedUrls().value(0).toLocalFile();
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when any is missing.
-# Usage: scripts/deps.sh GROUP...   (groups: build run test fuzz bench gui assets package wine)
+# Usage: scripts/deps.sh GROUP...   (groups: build run test fuzz bench gui assets package wine soak)
 set -euo pipefail
 
 packages=()
@@ -15,6 +15,7 @@ for group in "$@"; do
     assets)  packages+=(python3 npm) ;;
     package) packages+=(desktop-file-utils appstream dpkg-dev file libxml2-utils shared-mime-info libglib2.0-bin groff-base man-db xdotool python3) ;;
     wine)    packages+=(g++-mingw-w64-x86-64 wine64) ;;
+    soak)    packages+=(stress-ng) ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -1,46 +1,41 @@
 // The real message boxes and file dialogs, and the filter translation they use. Each box is
-// inspected and answered from a timer, so no test waits for a person.
+// inspected and answered by a ModalWatch handler from inside its own exec(), so no test waits
+// for a person and any other box fails the test instead of hanging it.
 
+#include "modalwatch.h"
 #include "platform/dialogs.h"
 #include "platform/qtdialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace gyrena;
 
 namespace {
 
-// Runs `handle` on the first modal window that shows up; gives up after a minute. A file dialog
-// can take seconds to appear on a busy machine, so the wait is generous; CTest's time-out still
-// ends a test whose dialog never shows.
-void whenModalShows(std::function<void(QWidget*)> handle)
+// Types `name` into the file dialog's name box, as a user would. QFileDialog::selectFile() is no
+// stand-in: it leaves the box alone while the box has the focus, which it has once the dialog is
+// active, and the dialog then ignores accept() and stays open.
+bool typeFileName(QFileDialog* dialog, const QString& name)
 {
-    auto* timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, started, handle] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            handle(modal);
-        } else if (started->elapsed() > 60000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit)
+        return false;
+    edit->setText(name);
+    return edit->text() == name;
+}
+
+// The dialog's Open or Save button. QFileDialog::accept() is protected; called through the base
+// it is still the file dialog's own, which checks the name as the button does.
+void pressAccept(QFileDialog* dialog)
+{
+    static_cast<QDialog*>(dialog)->accept();
 }
 
 } // namespace
@@ -60,6 +55,8 @@ private slots:
     void openFileName_data();
     void openFileName();
     void saveFileNameCancelled();
+    void saveFileNameSuffix_data();
+    void saveFileNameSuffix();
 };
 
 void tst_Dialogs::toQtFilter_data()
@@ -142,12 +139,8 @@ void tst_Dialogs::message()
     QMessageBox::StandardButtons seenButtons;
     QMessageBox::StandardButton seenDefault = QMessageBox::NoButton;
     Qt::TextFormat seenFormat = Qt::AutoText;
-    whenModalShows([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
+    ModalWatch modals;
+    modals.expect<QMessageBox>([&](QMessageBox* box) {
         inspected = true;
         seenTitle = box->windowTitle();
         seenText = box->text();
@@ -171,6 +164,7 @@ void tst_Dialogs::message()
 
     QtDialogs dialogs;
     const int result = dialogs.message(nullptr, text, title, buttons, icon);
+    QVERIFY(modals.verifyDone());
     QVERIFY(inspected);
     QCOMPARE(result, answer);
     QCOMPARE(seenTitle, shownTitle);
@@ -207,18 +201,13 @@ void tst_Dialogs::openFileName()
 
     QString seenTitle;
     QStringList seenFilters;
-    whenModalShows([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (!dialog) {
-            modal->close();
-            return;
-        }
+    ModalWatch modals;
+    modals.expect<QFileDialog>([&](QFileDialog* dialog) {
         seenTitle = dialog->windowTitle();
         seenFilters = dialog->nameFilters();
         if (accept) {
-            dialog->setDirectory(dir.path());
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it, the base does not
+            QVERIFY(typeFileName(dialog, path));
+            pressAccept(dialog);
         } else {
             dialog->reject();
         }
@@ -227,6 +216,7 @@ void tst_Dialogs::openFileName()
     QtDialogs dialogs;
     const std::optional<QString> result = dialogs.openFileName(
         nullptr, QStringLiteral("Open File"), QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|"));
+    QVERIFY(modals.verifyDone());
     QCOMPARE(seenTitle, QStringLiteral("Open File"));
     QCOMPARE(seenFilters, QStringList({"Gyrena Data File (*.gdf)"}));
     if (accept) {
@@ -240,18 +230,52 @@ void tst_Dialogs::openFileName()
 void tst_Dialogs::saveFileNameCancelled()
 {
     QString seenTitle;
-    whenModalShows([&](QWidget* modal) {
-        seenTitle = modal->windowTitle();
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
+    ModalWatch modals;
+    modals.expect<QFileDialog>([&](QFileDialog* dialog) {
+        seenTitle = dialog->windowTitle();
+        dialog->reject();
     });
     QtDialogs dialogs;
     const std::optional<QString> result = dialogs.saveFileName(
         nullptr, QStringLiteral("Save As"), QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|"));
+    QVERIFY(modals.verifyDone());
     QCOMPARE(seenTitle, QStringLiteral("Save As"));
     QVERIFY(!result.has_value());
+}
+
+void tst_Dialogs::saveFileNameSuffix_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    // Open lists only *.gdf files: a name without an extension must not vanish from it.
+    QTest::newRow("no extension gets the filter's") << "trip" << "trip.gdf";
+    QTest::newRow("own extension kept") << "trip.txt" << "trip.txt";
+}
+
+void tst_Dialogs::saveFileNameSuffix()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    bool asksBeforeReplacing = false;
+    QStringList seenFilters;
+    ModalWatch modals;
+    modals.expect<QFileDialog>([&](QFileDialog* dialog) {
+        asksBeforeReplacing = dialog->acceptMode() == QFileDialog::AcceptSave &&
+                              !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        seenFilters = dialog->nameFilters();
+        QVERIFY(typeFileName(dialog, dir.filePath(typed)));
+        pressAccept(dialog);
+    });
+    QtDialogs dialogs;
+    const std::optional<QString> result = dialogs.saveFileName(
+        nullptr, QStringLiteral("Save As"), QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|"));
+    QVERIFY(modals.verifyDone());
+    QVERIFY(asksBeforeReplacing);
+    QCOMPARE(seenFilters, QStringList({"Gyrena Data File (*.gdf)"}));
+    QVERIFY(result.has_value());
+    QCOMPARE(*result, dir.filePath(saved));
 }
 
 QTEST_MAIN(tst_Dialogs)

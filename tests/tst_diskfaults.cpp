@@ -8,6 +8,7 @@
 // read-only mount, the locked target an immutable file or folder (chattr +i), the full disk a
 // tiny tmpfs filled to the last block. Variants the machine cannot set up are skipped, saying why.
 
+#include "modalwatch.h"
 #include "fakedialogs.h"
 
 #include "io/datafile.h"
@@ -131,6 +132,10 @@ bool fillUp(const QString& folder)
 class tst_DiskFaults : public QObject
 {
     Q_OBJECT
+
+    // Any real modal window the code under test raises by mistake fails the running test within
+    // moments, named with its title and text, instead of hanging the suite.
+    ModalWatch m_modals;
 
 private slots:
     void init();

@@ -3,6 +3,7 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "geo/workedexample.h"
+#include "modalwatch.h"
 #include "keepsrunning.h"
 #include "ui/info/mathwindow.h"
 
@@ -52,6 +53,10 @@ PngHeader pngHeader(const QString& path)
 class tst_MathWindow : public QObject
 {
     Q_OBJECT
+
+    // Any real modal window the code under test raises by mistake fails the running test within
+    // moments, named with its title and text, instead of hanging the suite.
+    ModalWatch m_modals;
 private slots:
     void design();
     void pictureUnscaledAtTheInsideCorner();
