@@ -12,7 +12,9 @@ for group in "$@"; do
     fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
     bench)   packages+=(libbenchmark-dev geographiclib-tools) ;;
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;
-    assets)  packages+=(python3 npm) ;;
+    assets)  packages+=(python3)
+             # a Node.js that already brings its own npm conflicts with Debian's npm package
+             command -v npm >/dev/null 2>&1 || packages+=(npm) ;;
     package) packages+=(desktop-file-utils appstream dpkg-dev file libxml2-utils shared-mime-info libglib2.0-bin groff-base man-db xdotool python3) ;;
     wine)    packages+=(g++-mingw-w64-x86-64 wine64) ;;
     soak)    packages+=(stress-ng) ;;
