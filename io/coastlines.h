@@ -45,6 +45,11 @@ public:
     std::span<const CoastPoint> ring(std::size_t i) const;
     // Whether the point (degrees; longitude -180..180) lies on land, by the even-odd rule.
     bool isLand(double lon, double lat) const;
+    // The rings in groups that can each be filled on its own by the even-odd rule: a ring lies
+    // in the group of every ring it lies inside (a lake with its coast, an island in that lake
+    // with both). A painter fills one outline spread over the whole world far more slowly than
+    // the same edges as many small outlines. Groups and their rings are in ring order.
+    std::vector<std::vector<std::size_t>> fillGroups() const;
 
 private:
     friend std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes);

@@ -75,6 +75,7 @@ void tst_MapView::worldPlaces_data()
     QTest::newRow("central Australia, Pacific map") << testroutes::sanFranciscoSydney() << -25.0 << 134.0 << kLand;
     QTest::newRow("mid Pacific, Pacific map") << testroutes::sanFranciscoSydney() << 10.0 << -140.0 << kSea;
     QTest::newRow("Sahara, Europe-Asia map") << testroutes::londonTokyo() << 23.0 << 10.0 << kLand;
+    QTest::newRow("Caspian Sea, a lake in Asia") << testroutes::londonTokyo() << 42.0 << 51.0 << kSea;
     QTest::newRow("Atlantic, Europe-Asia map") << testroutes::londonTokyo() << 10.0 << -35.0 << kSea;
     QTest::newRow("Chukotka beyond 180, Pacific map") << testroutes::tokyoSanFrancisco() << 66.0 << -172.0 << kLand;
 }
