@@ -32,8 +32,8 @@ CoastlineError error(std::string what, std::size_t offset)
 
 std::span<const CoastPoint> Coastlines::ring(std::size_t i) const
 {
-    return std::span<const CoastPoint>(m_points)
-        .subspan(m_ringStarts[i], m_ringStarts[i + 1] - m_ringStarts[i]);
+    return std::span<const CoastPoint>(m_points).subspan(m_ringStarts[i],
+                                                         m_ringStarts[i + 1] - m_ringStarts[i]);
 }
 
 bool Coastlines::isLand(double lon, double lat) const
@@ -126,7 +126,9 @@ std::vector<std::vector<std::size_t>> Coastlines::fillGroups() const
     // Each ring is filed under the 10-degree cell of its box's south-west corner; a ring can
     // only lie inside the rings whose boxes cover that cell.
     constexpr int kColumns = 36, kRows = 18;
-    const auto column = [](double lon) { return std::clamp(int((lon + 180) / 10), 0, kColumns - 1); };
+    const auto column = [](double lon) {
+        return std::clamp(int((lon + 180) / 10), 0, kColumns - 1);
+    };
     const auto row = [](double lat) { return std::clamp(int((lat + 90) / 10), 0, kRows - 1); };
     std::vector<std::vector<std::size_t>> cells(kColumns * kRows);
     for (std::size_t r = 0; r < n; ++r)
@@ -206,8 +208,8 @@ std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes)
                          at);
         total += n;
         if (total > points)
-            return error("ring " + std::to_string(r) + " runs past the " +
-                             std::to_string(points) + " points",
+            return error("ring " + std::to_string(r) + " runs past the " + std::to_string(points) +
+                             " points",
                          at);
         out.m_ringStarts.push_back(total);
     }

@@ -24,7 +24,7 @@ inline constexpr std::uint32_t kMaxCoastlinePoints = 1u << 24;
 // Why an asset could not be read, and at which byte.
 struct CoastlineError
 {
-    std::string what;      // a short English phrase, e.g. "ring 12 has 2 points, fewer than 3"
+    std::string what;       // a short English phrase, e.g. "ring 12 has 2 points, fewer than 3"
     std::size_t offset = 0; // the byte where the problem lies
 };
 

@@ -34,7 +34,8 @@ std::string twoTriangles()
     putU32(out, 12, 6);
     putU32(out, 16, 3);
     putU32(out, 20, 3);
-    const int points[6][2] = {{0, 0}, {1800, 0}, {0, 1800}, {-32400, -16200}, {32400, -16200}, {0, 16200}};
+    const int points[6][2] = {{0, 0},           {1800, 0},       {0, 1800},
+                              {-32400, -16200}, {32400, -16200}, {0, 16200}};
     for (std::size_t i = 0; i < 6; ++i) {
         putU16(out, 24 + 4 * i, std::uint16_t(std::int16_t(points[i][0])));
         putU16(out, 26 + 4 * i, std::uint16_t(std::int16_t(points[i][1])));
@@ -129,8 +130,8 @@ void tst_Coastlines::damaged_data()
                                  << "point count 4294967295" << 12ull;
     QTest::newRow("points cut") << with([](std::string& b) { b.resize(b.size() - 3); })
                                 << "its counts say 48" << 45ull;
-    QTest::newRow("trailing bytes") << with([](std::string& b) { b += "xxxx"; })
-                                    << "the asset has 52 bytes" << 48ull;
+    QTest::newRow("trailing bytes")
+        << with([](std::string& b) { b += "xxxx"; }) << "the asset has 52 bytes" << 48ull;
     QTest::newRow("ring of two") << with([](std::string& b) { putU32(b, 20, 2); })
                                  << "ring 1 has 2 points" << 20ull;
     QTest::newRow("ring past end") << with([](std::string& b) { putU32(b, 20, 4); })
@@ -140,9 +141,8 @@ void tst_Coastlines::damaged_data()
         b += "\0\0\0\0";
         b.resize(16 + 8 + 7 * 4);
     }) << "the rings hold 6 points" << 12ull;
-    QTest::newRow("longitude beyond 180")
-        << with([](std::string& b) { putU16(b, 24 + 4, 32401); }) << "point 1 lies outside"
-        << 28ull;
+    QTest::newRow("longitude beyond 180") << with([](std::string& b) { putU16(b, 24 + 4, 32401); })
+                                          << "point 1 lies outside" << 28ull;
     QTest::newRow("latitude beyond -90")
         << with([](std::string& b) { putU16(b, 26 + 8, std::uint16_t(std::int16_t(-16201))); })
         << "point 2 lies outside" << 32ull;
@@ -153,7 +153,8 @@ void tst_Coastlines::damaged()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, phrase);
     QFETCH(qulonglong, offset);
-    const auto parsed = readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const auto parsed =
+        readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     QVERIFY(std::holds_alternative<CoastlineError>(parsed));
     const CoastlineError& error = std::get<CoastlineError>(parsed);
     QVERIFY2(QString::fromStdString(error.what).contains(phrase), error.what.c_str());
@@ -226,7 +227,7 @@ void tst_Coastlines::fillGroups_data()
     QTest::addColumn<QList<Ring>>("rings");
     QTest::addColumn<QList<QList<int>>>("groups");
     // An L-shaped coast round (0,0)..(40,40): its box holds the island at (30..35, 30..35).
-    const Ring ell{QPoint(0, 0),  QPoint(40, 0),  QPoint(40, 10),
+    const Ring ell{QPoint(0, 0),   QPoint(40, 0),  QPoint(40, 10),
                    QPoint(10, 10), QPoint(10, 40), QPoint(0, 40)};
     QTest::newRow("two islands") << QList<Ring>{square(0, 0, 5, 5), square(10, 0, 15, 5)}
                                  << QList<QList<int>>{{0}, {1}};

@@ -6,7 +6,7 @@
 # gyrena package was there before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/deps.sh build run package
+bash scripts/deps.sh build run package gui
 
 src=$PWD
 version=$(sed -n 's/^project(gyrena VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -80,23 +80,22 @@ check_closes_on_x() {
 
 # Opens the data file $4 as a double-click in a file manager does, with the desktop entries
 # and MIME types on the data dirs $2 and the programs on the PATH $3, and expects the program
-# $1 to show that route (tests/packaging/open-from-desktop.sh); bounded, and it ends the
+# $1 to show that route (tests/packaging/open-from-desktop.py); bounded, and it ends the
 # program it started.
 check_opens_from_desktop() {
   local status=0
   mkdir -p "$work/desktop-home" "$work/desktop-config"
   timeout 90 env XDG_DATA_DIRS="$2" PATH="$3" XDG_DATA_HOME="$work/desktop-home" \
     XDG_CONFIG_HOME="$work/desktop-config" XDG_CONFIG_DIRS="$work/desktop-config" \
-    xvfb-run -a -s '-screen 0 1280x1024x24 -dpi 96' \
-    bash "$src/tests/packaging/open-from-desktop.sh" "$1" "$4" >"$work/desktop.out" \
+    /usr/bin/python3 "$src/tests/packaging/open-from-desktop.py" "$1" "$4" >"$work/desktop.out" \
     2>"$work/desktop.err" || status=$?
   if ((status != 0)); then
-    echo "FAIL: opening ${4##*/} from the desktop did not show it in $1 (status $status):" >&2
+    echo "FAIL: opening ${4##*/} from the desktop did not show its route in $1 (status $status):" >&2
     cat "$work/desktop.out" "$work/desktop.err" >&2
     return 1
   fi
   sed 's/^/  /' "$work/desktop.out"
-  echo "ok: ${4##*/} opened from the desktop shows its route in $1, which ends when closed"
+  echo "ok: ${4##*/} opened from the desktop (gio open) shows its route in $1"
 }
 
 # The first worked route, given as twelve texts and as a saved data file.

@@ -112,12 +112,13 @@ const Coastlines* MapView::coastlines()
         s_coastlinesRead = true;
         const QResource asset(kAssetPath);
         // The asset is stored uncompressed, so it is read in place, without a copy.
-        const QByteArray bytes = asset.compressionAlgorithm() == QResource::NoCompression
-                                     ? QByteArray::fromRawData(
-                                           reinterpret_cast<const char*>(asset.data()),
-                                           qsizetype(asset.size()))
-                                     : asset.uncompressedData();
-        auto parsed = readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        const QByteArray bytes =
+            asset.compressionAlgorithm() == QResource::NoCompression
+                ? QByteArray::fromRawData(reinterpret_cast<const char*>(asset.data()),
+                                          qsizetype(asset.size()))
+                : asset.uncompressedData();
+        auto parsed =
+            readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         if (auto* error = std::get_if<CoastlineError>(&parsed)) {
             qWarning("The coastlines cannot be read: %s (byte %zu)", error->what.c_str(),
                      error->offset);
@@ -204,7 +205,8 @@ void MapView::paintWorld(QPainter& painter)
         bg->fillRect(shown, kSea);
         bg->setPen(Qt::NoPen);
         bg->setBrush(kLand);
-        for (const QPainterPath& land : worldLand(map.centreLon(), shown, toWidget, devicePixelRatioF()))
+        for (const QPainterPath& land :
+             worldLand(map.centreLon(), shown, toWidget, devicePixelRatioF()))
             bg->drawPath(land);
         // The land beyond the map's edges is covered rather than clipped: a clip costs the fill
         // of so many points more than the two strips.
@@ -221,12 +223,13 @@ void MapView::paintWorld(QPainter& painter)
     }
     painter.drawImage(QPointF(0, 0), m_background);
 
-    paintRoute(painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
-               [&map](MapLatLon p) -> std::optional<QPointF> {
-                   const MapXY xy = map.project(p);
-                   return QPointF(xy.x, xy.y);
-               },
-               toWidget);
+    paintRoute(
+        painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
+        [&map](MapLatLon p) -> std::optional<QPointF> {
+            const MapXY xy = map.project(p);
+            return QPointF(xy.x, xy.y);
+        },
+        toWidget);
 }
 
 const std::vector<QPainterPath>& MapView::worldLand(double centreLon, const QRectF& shown,
@@ -382,14 +385,15 @@ void MapView::paintChart(QPainter& painter)
     }
     painter.drawImage(QPointF(0, 0), m_background);
 
-    paintRoute(painter, great, rhumb,
-               [&chart](MapLatLon p) -> std::optional<QPointF> {
-                   const std::optional<MapXY> xy = chart.project(p);
-                   if (!xy)
-                       return std::nullopt;
-                   return QPointF(xy->x, xy->y);
-               },
-               toWidget);
+    paintRoute(
+        painter, great, rhumb,
+        [&chart](MapLatLon p) -> std::optional<QPointF> {
+            const std::optional<MapXY> xy = chart.project(p);
+            if (!xy)
+                return std::nullopt;
+            return QPointF(xy->x, xy->y);
+        },
+        toWidget);
 }
 
 void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,

@@ -65,7 +65,8 @@ private:
     void paintWorld(QPainter& painter);
     void paintChart(QPainter& painter);
     void paintRoute(QPainter& painter, const std::vector<MapRun>& great,
-                    const std::vector<MapRun>& rhumb, const std::function<std::optional<QPointF>(MapLatLon)>& place,
+                    const std::vector<MapRun>& rhumb,
+                    const std::function<std::optional<QPointF>(MapLatLon)>& place,
                     const QTransform& toWidget);
     void paintCredit(QPainter& painter);
     // A painter on a fresh background image when the one kept does not fit this size, density,
