@@ -1,0 +1,316 @@
+#include "fakedialogs.h"
+#include "modalwatch.h"
+#include "ui/main/startwindow.h"
+#include "ui/route/mapview.h"
+#include "ui/route/routewindow.h"
+#include "ui/route/waypointmodel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace gyrena;
+
+namespace {
+
+const LatLon sanFrancisco{37.75, -122.45}, sydney{-34.0, 151.0};
+
+QString cell(const WaypointModel& model, int row, int column)
+{
+    return model.data(model.index(row, column)).toString();
+}
+
+// The main window's twelve coordinate lists in the order the route tool takes them.
+constexpr int kLists[12] = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
+
+} // namespace
+
+class tst_RouteWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void tableRows_data();
+    void tableRows();
+    void copyTable();
+    void exportGpxReadBack();
+    void writeFailures_data();
+    void writeFailures();
+    void saveMap_data();
+    void saveMap();
+    void menuItemFollowsComputation();
+
+private:
+    void computeRoute(StartWindow& window, const QStringList& texts, const QString& startName,
+                      const QString& endName);
+
+    ModalWatch m_modals;
+    FakeDialogs m_dialogs;
+    std::unique_ptr<RouteWindow> m_window;
+    QTemporaryDir m_dir;
+};
+
+void tst_RouteWindow::initTestCase()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QLocale::setDefault(QLocale::c());
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_RouteWindow::init()
+{
+    m_dialogs.reset();
+    m_window = std::make_unique<RouteWindow>(Services{&m_dialogs, nullptr, nullptr});
+    m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
+                       QStringLiteral("Sydney"));
+}
+
+void tst_RouteWindow::cleanup()
+{
+    m_window.reset();
+    QVERIFY(m_dialogs.verifyDone());
+}
+
+void tst_RouteWindow::tableRows_data()
+{
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("second");
+    // San Francisco to Sydney crosses 86.55 degrees of longitude westward over 180 and runs
+    // 6457.91 nautical miles: the meridians and distances it passes, plus its two ends.
+    const int lon = WaypointModel::Longitude, from = WaypointModel::FromStart;
+    QTest::newRow("every 5 degrees") << 0 << 19 << lon << QStringLiteral("125°00.0'W");
+    QTest::newRow("every 10 degrees") << 1 << 10 << lon << QStringLiteral("130°00.0'W");
+    QTest::newRow("every 15 degrees") << 2 << 7 << lon << QStringLiteral("135°00.0'W");
+    QTest::newRow("every 20 degrees") << 3 << 6 << lon << QStringLiteral("140°00.0'W");
+    QTest::newRow("every 100 nm") << 4 << 66 << from << QStringLiteral("100.0");
+    QTest::newRow("every 500 nm") << 5 << 14 << from << QStringLiteral("500.0");
+    QTest::newRow("every 1000 nm") << 6 << 8 << from << QStringLiteral("1000.0");
+}
+
+void tst_RouteWindow::tableRows()
+{
+    QFETCH(int, spacing);
+    QFETCH(int, rows);
+    QFETCH(int, column);
+    QFETCH(QString, second);
+    // Through the list, as a user changes it.
+    auto* list = m_window->findChild<QComboBox*>(QStringLiteral("Spacing"));
+    QVERIFY(list);
+    list->setCurrentIndex(spacing);
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(model.rowCount(), rows);
+    QCOMPARE(cell(model, 1, column), second);
+    const int last = rows - 1;
+    const QStringList first = {"1", "37°45.0'N", "122°27.0'W"};
+    const QStringList end = {QString::number(rows), "34°00.0'S", "151°00.0'E", "", "", "6457.9"};
+    for (int c = 0; c < first.size(); ++c)
+        QCOMPARE(cell(model, 0, c), first.at(c));
+    QCOMPARE(cell(model, 0, WaypointModel::FromStart), QStringLiteral("0.0"));
+    for (int c = 0; c < end.size(); ++c)
+        QCOMPARE(cell(model, last, c), end.at(c));
+    // Each leg runs on to the next row's distance, a little longer than the great circle.
+    for (int r = 0; r < last; ++r) {
+        const double leg = cell(model, r, WaypointModel::Leg).toDouble();
+        const double arc = cell(model, r + 1, WaypointModel::FromStart).toDouble() -
+                           cell(model, r, WaypointModel::FromStart).toDouble();
+        QVERIFY2(leg >= arc - 0.11 && leg < arc * 1.05 + 0.1,
+                 qPrintable(QStringLiteral("row %1: leg %2, arc %3").arg(r + 1).arg(leg).arg(arc)));
+    }
+}
+
+void tst_RouteWindow::copyTable()
+{
+    QGuiApplication::clipboard()->clear();
+    m_window->copyTable();
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 1 + 10 + 1); // header, ten waypoints, the empty text after the last end
+    QCOMPARE(lines.at(0),
+             QStringLiteral("No.\tLatitude\tLongitude\tCourse\tLeg (nm)\tFrom start (nm)"));
+    QVERIFY2(lines.at(1).startsWith(QStringLiteral("1\t37°45.0'N\t122°27.0'W\t")),
+             qPrintable(lines.at(1)));
+    QCOMPARE(lines.at(10), QStringLiteral("10\t34°00.0'S\t151°00.0'E\t\t\t6457.9"));
+    QVERIFY(lines.at(11).isEmpty());
+}
+
+void tst_RouteWindow::exportGpxReadBack()
+{
+    const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+    if (gpsbabel.isEmpty())
+        QSKIP("gpsbabel is not installed (scripts/deps.sh test)");
+    const QString path = m_dir.filePath(QStringLiteral("route.gpx"));
+    m_dialogs.choose(path);
+    m_window->exportGpx();
+    QCOMPARE(m_dialogs.fileDialogs().at(0).title, QStringLiteral("Export GPX"));
+
+    QProcess babel;
+    babel.start(gpsbabel, {"-r", "-i", "gpx", "-f", path, "-o", "unicsv", "-F", "-"});
+    QVERIFY(babel.waitForFinished(30000));
+    QCOMPARE(babel.exitCode(), 0);
+    QStringList lines = QString::fromUtf8(babel.readAllStandardOutput())
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    lines.removeFirst(); // the column names
+    const std::vector<Waypoint>& waypoints = m_window->plan().waypoints;
+    QCOMPARE(lines.size(), qsizetype(waypoints.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).trimmed().split(QLatin1Char(','));
+        QVERIFY2(fields.size() >= 4, qPrintable(lines.at(i)));
+        QVERIFY(std::abs(fields.at(1).toDouble() - waypoints[std::size_t(i)].position.latitude) <
+                1e-5);
+        QVERIFY(std::abs(fields.at(2).toDouble() - waypoints[std::size_t(i)].position.longitude) <
+                1e-5);
+    }
+    QVERIFY2(lines.first().contains(QStringLiteral("\"San Francisco\"")),
+             qPrintable(lines.first()));
+    QVERIFY2(lines.at(1).contains(QStringLiteral("WP02")), qPrintable(lines.at(1)));
+    QVERIFY2(lines.last().contains(QStringLiteral("\"Sydney\"")), qPrintable(lines.last()));
+}
+
+void tst_RouteWindow::writeFailures_data()
+{
+    QTest::addColumn<bool>("gpx");
+    QTest::addColumn<QString>("target"); // under the test's folder
+    QTest::newRow("GPX into a folder that is a file") << true << QStringLiteral("plain/route.gpx");
+    QTest::newRow("GPX over a folder") << true << QStringLiteral("folder.gpx");
+    QTest::newRow("map into a missing folder") << false << QStringLiteral("missing/map.png");
+    QTest::newRow("SVG map over a folder") << false << QStringLiteral("folder.svg");
+}
+
+void tst_RouteWindow::writeFailures()
+{
+    QFETCH(bool, gpx);
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.gpx")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.svg")));
+    const QString path = dir.filePath(target);
+    m_dialogs.choose(path);
+    m_dialogs.answer(Dialogs::AnswerOk);
+    if (gpx)
+        m_window->exportGpx();
+    else
+        m_window->saveMapAs();
+    QCOMPARE(m_dialogs.boxes().size(), 1);
+    const FakeDialogs::Box& box = m_dialogs.boxes().at(0);
+    QVERIFY2(box.text.startsWith(QStringLiteral("The file could not be written: ")) &&
+                 box.text.size() > 40,
+             qPrintable(box.text));
+    QCOMPARE(box.title, gpx ? QStringLiteral("Export GPX") : QStringLiteral("Save Map As"));
+    QCOMPARE(box.icon, Dialogs::Icon::Critical);
+    // Nothing was left behind: the folder holds what the test put there, and no temporary file.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             (QStringList{"folder.gpx", "folder.svg", "plain"}));
+    QVERIFY(QDir(dir.filePath(QStringLiteral("folder.gpx"))).isEmpty());
+}
+
+void tst_RouteWindow::saveMap_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("begins");
+    QTest::newRow("PNG") << QStringLiteral("map.png") << QByteArray("\x89PNG\r\n");
+    QTest::newRow("SVG, any case") << QStringLiteral("map.SVG") << QByteArray("<?xml");
+}
+
+void tst_RouteWindow::saveMap()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, begins);
+    m_window->resize(800, 700);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QString path = m_dir.filePath(name);
+    m_dialogs.choose(path);
+    m_window->saveMapAs();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY2(bytes.startsWith(begins), bytes.left(16).constData());
+    if (name.endsWith(QStringLiteral("SVG")))
+        QVERIFY(bytes.contains("<svg") && bytes.contains("San Francisco"));
+    else
+        QCOMPARE(QImage::fromData(bytes).size(), m_window->findChild<MapView*>()->size());
+    file.remove();
+}
+
+void tst_RouteWindow::computeRoute(StartWindow& window, const QStringList& texts,
+                                   const QString& startName, const QString& endName)
+{
+    for (int i = 0; i < 12; ++i)
+        window.findChild<QComboBox*>(QStringLiteral("Combo%1").arg(kLists[i]))
+            ->setEditText(texts.at(i));
+    window.findChild<QComboBox*>(QStringLiteral("Combo13"))->setEditText(startName);
+    window.findChild<QComboBox*>(QStringLiteral("Combo14"))->setEditText(endName);
+    window.Calcs();
+}
+
+void tst_RouteWindow::menuItemFollowsComputation()
+{
+    FakeDialogs dialogs;
+    StartWindow main(Services{&dialogs, nullptr, nullptr});
+    auto* item = main.findChild<QAction*>(QStringLiteral("MRouteMap"));
+    QVERIFY(item);
+    QCOMPARE(item->text(), QStringLiteral("Route Map"));
+    QVERIFY(!item->isEnabled());
+    const auto routeWindows = [] {
+        QList<RouteWindow*> found;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* r = qobject_cast<RouteWindow*>(w); r && r->isVisible())
+                found << r;
+        return found;
+    };
+
+    computeRoute(main, {"37", "45", "N", "122", "27", "W", "34", "0", "S", "151", "0", "E"},
+                 QStringLiteral("San Francisco"), QStringLiteral("Sydney"));
+    QVERIFY(item->isEnabled());
+    QVERIFY(routeWindows().isEmpty()); // computing does not open it
+    item->trigger();
+    QCOMPARE(routeWindows().size(), 1);
+    QPointer<RouteWindow> shown = routeWindows().at(0);
+    QCOMPARE(shown->windowTitle(), QStringLiteral("Route Map: San Francisco to Sydney"));
+    QCOMPARE(shown->model()->rowCount(), 10);
+
+    // The next computation reaches the open window; the item raises that same window.
+    computeRoute(main, {"51", "30", "N", "0", "7", "W", "40", "42", "N", "74", "0", "W"},
+                 QStringLiteral("London"), QStringLiteral("New York"));
+    QCOMPARE(shown->windowTitle(), QStringLiteral("Route Map: London to New York"));
+    QCOMPARE(cell(*shown->model(), 0, WaypointModel::Latitude), QStringLiteral("51°30.0'N"));
+    QVERIFY(shown->findChild<MapView*>()->accessibleDescription().startsWith(
+        QStringLiteral("Great circle from London to New York, ")));
+    item->trigger();
+    QCOMPARE(routeWindows(), QList<RouteWindow*>{shown.data()});
+
+    // A computation that fails leaves the last route shown.
+    dialogs.answer(Dialogs::AnswerOk); // the main window's "Same Location!"
+    computeRoute(main, {"37", "45", "N", "122", "27", "W", "37", "45", "N", "122", "27", "W"},
+                 QStringLiteral("Here"), QStringLiteral("There"));
+    QCOMPARE(shown->windowTitle(), QStringLiteral("Route Map: London to New York"));
+    QVERIFY(dialogs.verifyDone());
+
+    // Closed, it goes; the item opens a new one with the last route.
+    shown->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(shown.isNull());
+    item->trigger();
+    QCOMPARE(routeWindows().size(), 1);
+    QCOMPARE(routeWindows().at(0)->windowTitle(), QStringLiteral("Route Map: London to New York"));
+}
+
+QTEST_MAIN(tst_RouteWindow)
+#include "tst_routewindow.moc"
