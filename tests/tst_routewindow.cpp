@@ -11,13 +11,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace gyrena;
+
+Q_DECLARE_METATYPE(gyrena::LatLon)
 
 namespace {
 
@@ -50,6 +54,8 @@ private slots:
     void saveMap_data();
     void saveMap();
     void menuItemFollowsComputation();
+    void routesShown_data();
+    void routesShown();
 
 private:
     void computeRoute(StartWindow& window, const QStringList& texts, const QString& startName,
@@ -310,6 +316,65 @@ void tst_RouteWindow::menuItemFollowsComputation()
     item->trigger();
     QCOMPARE(routeWindows().size(), 1);
     QCOMPARE(routeWindows().at(0)->windowTitle(), QStringLiteral("Route Map: London to New York"));
+}
+
+void tst_RouteWindow::routesShown_data()
+{
+    QTest::addColumn<LatLon>("start");
+    QTest::addColumn<LatLon>("end");
+    QTest::addColumn<QString>("names");
+    QTest::addColumn<bool>("chart");
+    QTest::addColumn<QString>("lastLongitude");
+    QTest::newRow("route-world") << sanFrancisco << sydney << "San Francisco|Sydney" << false
+                                 << "151°00.0'E";
+    QTest::newRow("route-chart") << sanFrancisco << sydney << "San Francisco|Sydney" << true
+                                 << "151°00.0'E";
+    QTest::newRow("london-newyork") << LatLon{51.5, -0.1167} << LatLon{40.7, -74.0}
+                                    << "London|New York" << false << "74°00.0'W";
+    QTest::newRow("tokyo-sanfrancisco") << LatLon{35.6833, 139.7667} << sanFrancisco
+                                        << "Tokyo|San Francisco" << false << "122°27.0'W";
+    QTest::newRow("over-the-pole") << LatLon{59.91, 10.75} << LatLon{61.22, -169.25}
+                                   << "Oslo|Bering Sea" << false << "169°15.0'W";
+    QTest::newRow("over-the-pole-chart") << LatLon{59.91, 10.75} << LatLon{61.22, -169.25}
+                                         << "Oslo|Bering Sea" << true << "169°15.0'W";
+    QTest::newRow("equator") << LatLon{0, -78.5} << LatLon{0, 32.5} << "Quito|Kampala" << false
+                             << "32°30.0'E";
+}
+
+void tst_RouteWindow::routesShown()
+{
+    QFETCH(LatLon, start);
+    QFETCH(LatLon, end);
+    QFETCH(QString, names);
+    QFETCH(bool, chart);
+    QFETCH(QString, lastLongitude);
+    const QStringList two = names.split(QLatin1Char('|'));
+    m_window->setRoute(start, end, two.at(0), two.at(1));
+    if (chart)
+        m_window->findChild<QRadioButton*>(QStringLiteral("ChartView"))->click();
+    QCOMPARE(m_window->findChild<MapView*>()->projection(),
+             chart ? MapView::Projection::Chart : MapView::Projection::World);
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(cell(model, model.rowCount() - 1, WaypointModel::Longitude), lastLongitude);
+    // The map's lines run from end to end of the plan.
+    const MapRoute& route = m_window->findChild<MapView*>()->route();
+    QCOMPARE(route.greatCircle.back().lon, end.longitude);
+    QCOMPARE(route.rhumbLine.front().lat, start.latitude);
+    QCOMPARE(route.waypoints.size(), std::size_t(model.rowCount()));
+    // Over the pole the route crosses no meridian between its ends: spaced by distance, and said.
+    const QString summary = m_window->findChild<QLabel*>(QStringLiteral("Summary"))->text();
+    QCOMPARE(summary.endsWith(
+                 QStringLiteral("; waypoints every 600 nm, as the route runs along a meridian")),
+             QByteArray(QTest::currentDataTag()).startsWith("over-the-pole"));
+    // Saved to look at when $GYRENA_ROUTE_SHOTS names a folder.
+    if (const QByteArray dir = qgetenv("GYRENA_ROUTE_SHOTS"); !dir.isEmpty()) {
+        m_window->resize(960, 800);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(m_window->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
+                                      QString::fromLatin1(QTest::currentDataTag()) +
+                                      QStringLiteral(".png")));
+    }
 }
 
 QTEST_MAIN(tst_RouteWindow)

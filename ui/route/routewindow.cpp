@@ -50,6 +50,9 @@ const QString mapTitle = QStringLiteral("Save Map As");
 const QString mapFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|");
 const QString notWritten = QStringLiteral("The file could not be written: %1");
 const QString noRoute = QStringLiteral("There is no route to export.");
+// A route that crosses no other meridian is spaced by distance instead.
+const QString spacedByDistance =
+    QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
 const QString startFallback = QStringLiteral("Start");
 const QString endFallback = QStringLiteral("End");
 } // namespace text
@@ -150,6 +153,7 @@ void RouteWindow::buildLayout()
     m_table->setAccessibleName(text::tableName);
     m_table->setModel(m_model);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -227,7 +231,11 @@ void RouteWindow::replan()
 {
     m_plan = planRoute(m_start, m_end, m_options);
     m_model->setPlan(m_plan);
-    m_summary->setText(QString::fromStdString(routeSummary(m_plan)));
+    QString summary = QString::fromStdString(routeSummary(m_plan));
+    if (m_plan.hasRoute && m_options.spacing == PlanOptions::Spacing::Meridians &&
+        m_plan.spacing == PlanOptions::Spacing::Distance)
+        summary += text::spacedByDistance.arg(m_plan.spacingValue);
+    m_summary->setText(summary);
     m_map->setAccessibleDescription(QString::fromStdString(
         routeDescription(m_plan, m_startName.toStdString(), m_endName.toStdString())));
 
