@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QStyleFactory>
@@ -279,6 +280,17 @@ void tst_RouteWindow::menuItemFollowsComputation()
                  QStringLiteral("Here"), QStringLiteral("There"));
     QCOMPARE(shown->windowTitle(), QStringLiteral("Route Map: London to New York"));
     QVERIFY(dialogs.verifyDone());
+
+    // A computed route the planner cannot plan is shown as such, not as the route before it.
+    computeRoute(main, {"95", "0", "N", "0", "0", "E", "10", "0", "N", "0", "0", "E"},
+                 QStringLiteral("Beyond"), QStringLiteral("Here"));
+    QCOMPARE(shown->windowTitle(), QStringLiteral("Route Map: Beyond to Here"));
+    QCOMPARE(shown->model()->rowCount(), 0);
+    QCOMPARE(shown->findChild<QLabel*>(QStringLiteral("Summary"))->text(),
+             QStringLiteral("No route: the start latitude is beyond 90 degrees"));
+    QVERIFY(!shown->findChild<QPushButton*>(QStringLiteral("ExportGpx"))->isEnabled());
+    computeRoute(main, {"51", "30", "N", "0", "7", "W", "40", "42", "N", "74", "0", "W"},
+                 QStringLiteral("London"), QStringLiteral("New York"));
 
     // Closed, it goes; the item opens a new one with the last route.
     shown->close();

@@ -32,11 +32,8 @@ RouteWindow* RouteMapCommand::window() const
 void RouteMapCommand::routeComputed(const LocationState& location, const QString& startName,
                                     const QString& endName)
 {
-    const LatLon start = startPosition(location), end = endPosition(location);
-    if (!planRoute(start, end).hasRoute)
-        return;
-    m_start = start;
-    m_end = end;
+    m_start = startPosition(location);
+    m_end = endPosition(location);
     m_startName = startName;
     m_endName = endName;
     m_action->setEnabled(true);

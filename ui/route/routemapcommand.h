@@ -26,8 +26,9 @@ public:
     RouteMapCommand(QMenu* menu, const Services& services, QWidget* owner);
     ~RouteMapCommand() override;
 
-    // After a successful computation: the route of `location` under the two names. A location
-    // with no route (the ends out of range or the same) leaves the last route as it was.
+    // After a successful computation: the route of `location` under the two names. One the
+    // planner cannot plan (a latitude beyond 90 degrees) is shown with the reason, never
+    // the route before it.
     void routeComputed(const LocationState& location, const QString& startName,
                        const QString& endName);
     void show(); // opens the window or raises the open one

@@ -256,9 +256,12 @@ void RouteWindow::replan()
             route.waypoints.push_back(toMap(waypoint.position));
     }
     m_map->setRoute(route);
+    // Without a route the map would put markers where no place is: the summary says why instead.
     const bool any = m_plan.hasRoute;
+    m_map->setVisible(any);
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
+    m_saveMap->setEnabled(any);
 }
 
 bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const QString& title)
