@@ -111,17 +111,6 @@ RouteWindow::RouteWindow(const Services& services, QWidget* parent)
 
 RouteWindow::~RouteWindow() = default;
 
-const std::vector<PlanOptions>& RouteWindow::spacings()
-{
-    static const std::vector<PlanOptions> options = [] {
-        std::vector<PlanOptions> out;
-        for (const SpacingChoice& choice : spacingChoices())
-            out.push_back(choice.options);
-        return out;
-    }();
-    return options;
-}
-
 void RouteWindow::buildLayout()
 {
     auto* layout = new QVBoxLayout(this);

@@ -32,9 +32,9 @@ public:
     const RoutePlan& plan() const { return m_plan; }
     const WaypointModel* model() const { return m_model; }
 
-    // The waypoint spacings offered, in the order of the spacing list.
-    static const std::vector<PlanOptions>& spacings();
-    void setSpacing(int index); // an index into spacings()
+    // An index into the spacing list: every 5, 10, 15, 20 degrees of longitude, every 100,
+    // 500, 1000 nautical miles.
+    void setSpacing(int index);
 
     // The commands of the buttons.
     void exportGpx(); // "Export GPX…"
