@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "ui/info/aboutwindow.h"
 #include "ui/info/mathwindow.h"
+#include "ui/route/routemapcommand.h"
 
 #include <QAction>
 #include <QColor>
@@ -235,6 +236,8 @@ void StartWindow::Calcs()
     applyWrites(run.writes);
     switch (run.outcome) {
     case CalcsOutcome::Completed:
+        m_routeMap->routeComputed(m_location, m_combo[13]->currentText(),
+                                  m_combo[14]->currentText());
         break;
     case CalcsOutcome::SameLocation:
         // Inputs edited after the check reach here unchecked; treat them as the check would.

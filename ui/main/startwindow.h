@@ -29,6 +29,7 @@ namespace gyrena {
 
 class AboutWindow;
 class MathWindow;
+class RouteMapCommand;
 struct LocationData;
 
 // Paints a button's face in exactly this colour, enabled or disabled (startwindow_layout.cpp).
@@ -133,6 +134,7 @@ private:
     int ExitAnswer = 0;
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<MathWindow> m_mathWindow;
+    RouteMapCommand* m_routeMap = nullptr; // Options > "Route Map" and its window
 };
 
 } // namespace gyrena

@@ -5,6 +5,7 @@
 #include "ui/main/etchedframe.h"
 #include "ui/main/startwindow.h"
 #include "ui/main/wrappingbutton.h"
+#include "ui/route/routemapcommand.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -374,6 +375,7 @@ void StartWindow::buildMenus()
     m_optionsMenu = addMenu(QStringLiteral("Options"), QStringLiteral("MOptions"));
     m_cityList =
         addItem(m_optionsMenu, QStringLiteral("Load City list"), QStringLiteral("MCityList"));
+    m_routeMap = new RouteMapCommand(m_optionsMenu, m_services, this);
 
     m_helpMenu = addMenu(QStringLiteral("Help"), QStringLiteral("MHelp"));
     m_help = addItem(m_helpMenu, QStringLiteral("Help"), QStringLiteral("M2Help"));
