@@ -237,7 +237,7 @@ void tst_Coastlines::fillGroups_data()
         << QList<Ring>{ell, square(1, 1, 9, 9), square(3, 3, 5, 5), square(30, 30, 35, 35)}
         << QList<QList<int>>{{0, 1, 2}, {3}};
     QTest::newRow("lake touching its coast at its first point")
-        << QList<Ring>{square(0, 0, 10, 10), Ring{QPoint(0, 5), QPoint(5, 2), QPoint(5, 8)}}
+        << QList<Ring>{square(0, 0, 10, 10), Ring{QPoint(10, 5), QPoint(5, 2), QPoint(5, 8)}}
         << QList<QList<int>>{{0, 1}};
 }
 
