@@ -17,6 +17,7 @@
 #include "bench/citylistgen.h"
 #include "geo/location.h"
 #include "io/datafile.h"
+#include "io/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -532,20 +533,23 @@ void tst_Monkey::run()
 
     // What the window shows, as a data file holds it. An empty degree or minute line reads back
     // as "0", exactly as it computes.
-    const auto shownData = [&run] {
+    const auto shownData = [&window] {
         LocationData data;
-        data.startName = run.combo[13]->currentText().toStdString();
-        data.startCountry = run.text[1]->text().toStdString();
-        data.endName = run.combo[14]->currentText().toStdString();
-        data.endCountry = run.text[2]->text().toStdString();
-        for (std::size_t i = 0; i < kDataFileComboOrder.size(); ++i) {
-            std::string value = run.combo[static_cast<std::size_t>(kDataFileComboOrder[i])]
-                                    ->currentText()
-                                    .toStdString();
-            const bool letter = i % 3 == 2;
-            if (!letter && value.empty())
-                value = "0";
-            data.coordinates[i] = value;
+        for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+            const auto list = [&](LocationField field) {
+                return window.findChild<QComboBox*>(inputObjectName(end, field));
+            };
+            LocationTexts& texts = data.at(end);
+            texts.name = list(LocationField::Name)->currentText().toStdString();
+            texts.country = window.findChild<QLineEdit*>(inputObjectName(end, LocationField::Country))
+                                ->text()
+                                .toStdString();
+            for (const LocationField field : kCoordinateOrder) {
+                std::string value = list(field)->currentText().toStdString();
+                if (isDegreesOrMinutes(field) && value.empty())
+                    value = "0";
+                texts[field] = value;
+            }
         }
         return data;
     };
@@ -581,10 +585,10 @@ void tst_Monkey::run()
         };
         const LocationState& l = window.location();
         const std::array<std::pair<double, double>, 4> angles = {{
-            {l.StartLat, angleFromTexts(textOf(1), textOf(2))},
-            {l.StartLong, angleFromTexts(textOf(3), textOf(4))},
-            {l.EndLat, angleFromTexts(textOf(5), textOf(6))},
-            {l.EndLong, angleFromTexts(textOf(7), textOf(8))},
+            {l.startLat, angleFromTexts(textOf(1), textOf(2))},
+            {l.startLong, angleFromTexts(textOf(3), textOf(4))},
+            {l.endLat, angleFromTexts(textOf(5), textOf(6))},
+            {l.endLong, angleFromTexts(textOf(7), textOf(8))},
         }};
         for (std::size_t i = 0; i < angles.size(); ++i) {
             if (!sameBits(angles[i].first, angles[i].second))
@@ -593,15 +597,15 @@ void tst_Monkey::run()
                                 .arg(angles[i].first, 0, 'g', 17)
                                 .arg(angles[i].second, 0, 'g', 17));
         }
-        if (l.StartLatDir != latitudeLetter(textOf(9)) ||
-            l.StartLongDir != longitudeLetter(textOf(10)) ||
-            l.EndLatDir != latitudeLetter(textOf(11)) ||
-            l.EndLongDir != longitudeLetter(textOf(12)))
+        if (l.startLatDir != latitudeLetter(textOf(9)) ||
+            l.startLongDir != longitudeLetter(textOf(10)) ||
+            l.endLatDir != latitudeLetter(textOf(11)) ||
+            l.endLongDir != longitudeLetter(textOf(12)))
             return fail(QStringLiteral("direction letters %1 %2 %3 %4 differ from the lists")
-                            .arg(QString::fromStdString(l.StartLatDir),
-                                 QString::fromStdString(l.StartLongDir),
-                                 QString::fromStdString(l.EndLatDir),
-                                 QString::fromStdString(l.EndLongDir)));
+                            .arg(QString::fromStdString(l.startLatDir),
+                                 QString::fromStdString(l.startLongDir),
+                                 QString::fromStdString(l.endLatDir),
+                                 QString::fromStdString(l.endLongDir)));
 
         // No output box shows a non-finite number.
         for (std::size_t n : outputBoxes) {
@@ -675,12 +679,11 @@ void tst_Monkey::run()
                                 .arg(QLatin1String(what), describe(QString::fromStdString(a)),
                                      describe(QString::fromStdString(b)));
             };
-            compare("start name", saved.startName, shown.startName);
-            compare("start country", saved.startCountry, shown.startCountry);
-            compare("end name", saved.endName, shown.endName);
-            compare("end country", saved.endCountry, shown.endCountry);
-            for (std::size_t i = 0; i < saved.coordinates.size(); ++i)
-                compare("coordinate", saved.coordinates[i], shown.coordinates[i]);
+            for (int line = 2; line <= 17; ++line) {
+                const DataFileLine held = dataFileLine(line);
+                compare(locationFieldName(held.end, held.field).c_str(),
+                        saved.at(held.end)[held.field], shown.at(held.end)[held.field]);
+            }
             QTest::qFail(
                 qPrintable(QStringLiteral("%1 the file reads back otherwise than the window "
                                           "shows:%2\n  last events:%3")

@@ -311,10 +311,10 @@ void tst_Workflow::startUpLists()
 void tst_Workflow::startUpState()
 {
     LocationState expected;
-    expected.StartLatDir = "N";
-    expected.StartLongDir = "E";
-    expected.EndLatDir = "N";
-    expected.EndLongDir = "E";
+    expected.startLatDir = "N";
+    expected.startLongDir = "E";
+    expected.endLatDir = "N";
+    expected.endLongDir = "E";
     QCOMPARE(m_window->location(), expected);
     QCOMPARE(m_window->results(), ResultState{});
     const QStringList mirrors = {text(7)->text(), text(8)->text(), text(9)->text(),
@@ -391,47 +391,47 @@ void tst_Workflow::everySourceRunsTheUpdate()
     QCOMPARE(c->currentText(), value);
 
     LocationState expected;
-    expected.StartLatDir = "N";
-    expected.StartLongDir = "E";
-    expected.EndLatDir = "N";
-    expected.EndLongDir = "E";
+    expected.startLatDir = "N";
+    expected.startLongDir = "E";
+    expected.endLatDir = "N";
+    expected.endLongDir = "E";
     const std::string l = letter.toStdString();
     switch (list) {
     case 1:
     case 2:
-        expected.StartLat = angle;
+        expected.startLat = angle;
         break;
     case 3:
     case 4:
-        expected.StartLong = angle;
+        expected.startLong = angle;
         break;
     case 5:
     case 6:
-        expected.EndLat = angle;
+        expected.endLat = angle;
         break;
     case 7:
     case 8:
-        expected.EndLong = angle;
+        expected.endLong = angle;
         break;
     case 9:
-        expected.StartLatDir = l;
+        expected.startLatDir = l;
         break;
     case 10:
-        expected.StartLongDir = l;
+        expected.startLongDir = l;
         break;
     case 11:
-        expected.EndLatDir = l;
+        expected.endLatDir = l;
         break;
     case 12:
-        expected.EndLongDir = l;
+        expected.endLongDir = l;
         break;
     }
     QCOMPARE(m_window->location(), expected);
     const QStringList mirrors = {text(7)->text(), text(8)->text(), text(9)->text(),
                                  text(10)->text()};
     const QStringList expectedMirrors = {
-        QString::fromStdString(expected.StartLatDir), QString::fromStdString(expected.StartLongDir),
-        QString::fromStdString(expected.EndLatDir), QString::fromStdString(expected.EndLongDir)};
+        QString::fromStdString(expected.startLatDir), QString::fromStdString(expected.startLongDir),
+        QString::fromStdString(expected.endLatDir), QString::fromStdString(expected.endLongDir)};
     QCOMPARE(mirrors, expectedMirrors);
     // A coordinate change touches nothing else of the workflow.
     QCOMPARE(workflow(), Workflow::NamesPending);
@@ -441,11 +441,11 @@ void tst_Workflow::minutesReadTheDegreesAfresh()
 {
     type(1, QStringLiteral("45"));
     type(2, QStringLiteral("30"));
-    QCOMPARE(m_window->location().StartLat, 45.5);
+    QCOMPARE(m_window->location().startLat, 45.5);
     combo(1)->setEditText(QStringLiteral("10"));
-    QCOMPARE(m_window->location().StartLat, 10.5);
+    QCOMPARE(m_window->location().startLat, 10.5);
     type(8, QStringLiteral("30"));
-    QCOMPARE(m_window->location().EndLong, 0.5);
+    QCOMPARE(m_window->location().endLong, 0.5);
 }
 
 void tst_Workflow::enableTest_data()
@@ -687,7 +687,7 @@ void tst_Workflow::computeTypedRoute()
     for (const QString& name : outputBoxes)
         shown << box(name)->text();
     QCOMPARE(shown, expected);
-    QCOMPARE(m_window->results().DirectionEW, std::string("West"));
+    QCOMPARE(m_window->results().directionEW, std::string("West"));
     QCOMPARE(workflow(), Workflow::Ready);
 }
 
@@ -724,8 +724,8 @@ void tst_Workflow::computeFailure()
     m_dialogs.reset();
 
     type(1, QStringLiteral("1e400"));
-    const CalcsRun run = gyrena::Calcs(m_window->location(), m_window->results(), ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Failed);
+    const RouteRun run = gyrena::computeRoute(m_window->location(), m_window->results(), ".");
+    QCOMPARE(run.outcome, RouteOutcome::Failed);
     m_dialogs.answer(Dialogs::AnswerOk);
     command(1)->click();
     QVERIFY(m_dialogs.verifyDone());
@@ -796,10 +796,10 @@ void tst_Workflow::clearAll()
         QCOMPARE(combo(n)->currentText(), first);
     }
     LocationState zero;
-    zero.StartLatDir = "N";
-    zero.StartLongDir = "E";
-    zero.EndLatDir = "N";
-    zero.EndLongDir = "E";
+    zero.startLatDir = "N";
+    zero.startLongDir = "E";
+    zero.endLatDir = "N";
+    zero.endLongDir = "E";
     QCOMPARE(m_window->location(), zero);
     QCOMPARE(text(7)->text() + text(8)->text() + text(9)->text() + text(10)->text(),
              QStringLiteral("NENE"));

@@ -94,7 +94,7 @@ bool isOutputBox(std::string_view box)
     std::abort();
 }
 
-void checkRun(const gyrena::CalcsRun& run, std::string_view separator)
+void checkRun(const gyrena::RouteRun& run, std::string_view separator)
 {
     for (const gyrena::BoxWrite& write : run.writes) {
         if (!isOutputBox(write.box))
@@ -108,11 +108,11 @@ void checkRun(const gyrena::CalcsRun& run, std::string_view separator)
             !isPlainNumber(write.text) && !isDirectionWord(write.text))
             violation("box text is neither a number nor a direction word", write);
     }
-    if (run.outcome == gyrena::CalcsOutcome::SameLocation && !run.writes.empty()) {
+    if (run.outcome == gyrena::RouteOutcome::SameLocation && !run.writes.empty()) {
         std::fprintf(stderr, "fuzz_calcs: the same location wrote %zu boxes\n", run.writes.size());
         std::abort();
     }
-    if (run.outcome == gyrena::CalcsOutcome::Failed && run.message.empty()) {
+    if (run.outcome == gyrena::RouteOutcome::Failed && run.message.empty()) {
         std::fprintf(stderr, "fuzz_calcs: a failed route gave no message\n");
         std::abort();
     }
@@ -175,9 +175,9 @@ void checkFormat(double value, std::string_view separator)
 
 void checkFormats(const gyrena::ResultState& r, std::string_view separator)
 {
-    for (double value : {r.DeltaLong, r.StartColat, r.EndColat, r.Dist, r.Dist * 60.0,
-                         r.Dist * 60.0 * 1.15, r.StartAngle, r.EndAngle, r.InitialCourse,
-                         r.ArrivalCourse, r.DistCos, r.StartAngleCos, r.EndAngleSin})
+    for (double value : {r.deltaLong, r.startColat, r.endColat, r.dist, r.dist * 60.0,
+                         r.dist * 60.0 * 1.15, r.startAngle, r.endAngle, r.initialCourse,
+                         r.arrivalCourse, r.distCos, r.startAngleCos, r.endAngleSin})
         checkFormat(value, separator);
 }
 
@@ -231,9 +231,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Twice, the second run carrying the first one's results, as pressing "Compute Outputs"
     // again does: the courses and the North/South word persist from run to run.
-    const gyrena::CalcsRun first = gyrena::Calcs(location, gyrena::ResultState{}, separator);
+    const gyrena::RouteRun first = gyrena::computeRoute(location, gyrena::ResultState{}, separator);
     checkRun(first, separator);
-    const gyrena::CalcsRun second = gyrena::Calcs(location, first.results, separator);
+    const gyrena::RouteRun second = gyrena::computeRoute(location, first.results, separator);
     checkRun(second, separator);
     checkFormats(second.results, separator);
     return 0;

@@ -3,7 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"
-#include "ui/info/getkeyvalue.h"
+#include "platform/getkeyvalue.h"
 #include "ui/twips.h"
 
 #include <QCoreApplication>
@@ -177,12 +177,12 @@ void AboutWindow::StartSysInfo()
             Registry& registry = *m_services.registry;
             Launcher& launcher = *m_services.launcher;
             std::string path;
-            if (GetKeyValue(registry, Registry::LocalMachine,
+            if (getKeyValue(registry, Registry::LocalMachine,
                             "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
                 // Launched as it is, without looking for the file first.
                 if (launcher.launch(path))
                     return;
-            } else if (GetKeyValue(registry, Registry::LocalMachine,
+            } else if (getKeyValue(registry, Registry::LocalMachine,
                                    "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", path)) {
                 path += "\\MSINFO32.EXE";
                 if (launcher.fileExists(path) && launcher.launch(path))
