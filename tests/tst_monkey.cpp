@@ -13,6 +13,8 @@
 // The seed is printed; GYRENA_MONKEY_SEED picks another one and GYRENA_MONKEY_EVENTS the number of
 // events. A seed that once failed is kept in tests/monkey-regressions/seeds.txt and replayed.
 
+#include "fakedialogs.h"
+#include "fakeregistry.h"
 #include "modalwatch.h"
 #include "bench/citylistgen.h"
 #include "geo/location.h"
@@ -85,70 +87,6 @@ public:
 
 private:
     std::mt19937_64 m_engine;
-};
-
-// Every box answered at random, every file dialog answered from the pools the test prepared.
-// Nothing is ever shown.
-class MonkeyDialogs : public Dialogs
-{
-public:
-    struct Box
-    {
-        QString text;
-        QString title;
-        Buttons buttons;
-        Icon icon;
-    };
-
-    explicit MonkeyDialogs(Random& random) : m_random(random) {}
-
-    std::function<std::optional<QString>(bool save, const QString& filter)> choosePath;
-    QList<Box> boxes;
-    QStringList fileDialogs;
-
-    int message(QWidget*, const QString& text, const QString& title, Buttons buttons,
-                Icon icon) override
-    {
-        boxes.append({text, title, buttons, icon});
-        if (buttons == Buttons::Ok)
-            return AnswerOk;
-        return m_random.chance(50) ? AnswerYes : AnswerNo;
-    }
-    std::optional<QString> openFileName(QWidget*, const QString& title,
-                                        const QString& filter) override
-    {
-        fileDialogs << title;
-        return choosePath(false, filter);
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString& title,
-                                        const QString& filter) override
-    {
-        fileDialogs << title;
-        return choosePath(true, filter);
-    }
-
-private:
-    Random& m_random;
-};
-
-// No registry values and no programs: "System Info..." always says it is unavailable.
-class EmptyRegistry : public Registry
-{
-public:
-    long openKey(std::uint32_t, const std::string&, std::uint32_t, Key&) override { return 2; }
-    long queryValue(Key, const std::string&, std::uint32_t&, unsigned char*,
-                    std::uint32_t&) override
-    {
-        return 2;
-    }
-    long closeKey(Key) override { return 0; }
-};
-
-class NoLauncher : public Launcher
-{
-public:
-    bool launch(const std::string&) override { return false; }
-    bool fileExists(const std::string&) override { return false; }
 };
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -316,9 +254,10 @@ void tst_Monkey::prepareFiles(const QString& root)
 struct tst_Monkey::Run
 {
     Random random;
-    MonkeyDialogs dialogs{random};
-    EmptyRegistry registry;
-    NoLauncher launcher;
+    FakeDialogs dialogs;
+    // No registry values and no programs: "System Info..." always says it is unavailable.
+    FakeRegistry registry;
+    FakeLauncher launcher;
     std::unique_ptr<StartWindow> window;
     std::array<QComboBox*, 15> combo{};
     std::array<QLineEdit*, 21> text{};
@@ -479,10 +418,17 @@ void tst_Monkey::run()
 
     Run run(seed);
     Random& random = run.random;
-    run.dialogs.choosePath = [&](bool save, const QString& filter) -> std::optional<QString> {
+    // Every box answered at random, every file dialog from the pools the test prepared.
+    run.dialogs.answerEveryBox = [&random](Dialogs::Buttons buttons) {
+        if (buttons == Dialogs::Buttons::Ok)
+            return Dialogs::AnswerOk;
+        return random.chance(50) ? Dialogs::AnswerYes : Dialogs::AnswerNo;
+    };
+    run.dialogs.answerEveryFile = [&](FakeDialogs::FileKind kind,
+                                      const QString& filter) -> std::optional<QString> {
         if (random.chance(10))
             return std::nullopt; // cancelled
-        if (save) {
+        if (kind == FakeDialogs::FileKind::Save) {
             run.savedPath = random.pick(m_saveTargets);
             run.before = fileState(*run.savedPath);
             return run.savedPath;
@@ -632,8 +578,8 @@ void tst_Monkey::run()
             return true; // Save ends quietly, Save As says "No file selected": nothing to read
         const std::optional<QByteArray> after = fileState(path);
         bool failureShown = false;
-        for (qsizetype i = boxesBefore; i < run.dialogs.boxes.size(); ++i) {
-            const auto& box = run.dialogs.boxes[i];
+        for (qsizetype i = boxesBefore; i < run.dialogs.boxes().size(); ++i) {
+            const auto& box = run.dialogs.boxes()[i];
             if (box.title == QLatin1String("File Error") || box.title == QLatin1String("Error"))
                 failureShown = true;
         }
@@ -696,7 +642,7 @@ void tst_Monkey::run()
 
     QVERIFY(check(0));
     for (int event = 1; event <= events; ++event) {
-        const qsizetype boxesBefore = run.dialogs.boxes.size();
+        const qsizetype boxesBefore = run.dialogs.boxes().size();
         const int kind = random.below(100);
         if (kind < 30) {
             // Typing into a list: pasted whole, or keyed in.
@@ -826,8 +772,8 @@ void tst_Monkey::run()
     }
     qInfo("monkey: %d events, %lld boxes answered, %lld file dialogs, %d saves read back, "
           "%d failed saves that left the file, %d exits",
-          events, static_cast<long long>(run.dialogs.boxes.size()),
-          static_cast<long long>(run.dialogs.fileDialogs.size()), run.savesRead, run.savesRefused,
+          events, static_cast<long long>(run.dialogs.boxes().size()),
+          static_cast<long long>(run.dialogs.fileDialogs().size()), run.savesRead, run.savesRefused,
           run.exits);
 }
 
