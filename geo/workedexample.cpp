@@ -28,18 +28,9 @@ std::string worksheetNumber(double value, int decimals)
 WorkedExample workedExample()
 {
     WorkedExample example;
-    example.start.latitudeDegrees = "37";
-    example.start.latitudeMinutes = "45";
-    example.start.latitudeLetter = "N";
-    example.start.longitudeDegrees = "122";
-    example.start.longitudeMinutes = "27";
-    example.start.longitudeLetter = "W";
-    example.end.latitudeDegrees = "34";
-    example.end.latitudeMinutes = "0";
-    example.end.latitudeLetter = "S";
-    example.end.longitudeDegrees = "151";
-    example.end.longitudeMinutes = "0";
-    example.end.longitudeLetter = "E";
+    // No names or countries: the worksheet names the places in words.
+    example.start = {"", "", "37", "45", "N", "122", "27", "W"};
+    example.end = {"", "", "34", "0", "S", "151", "0", "E"};
 
     // The eight updates the window runs for the twelve lists, then one press of the button.
     LocationState location;

@@ -1,4 +1,4 @@
-// The About window: its design, its texts, how it closes, and StartSysInfo over the fake
+// The About window: its design, its texts, how it closes, and startSysInfo over the fake
 // registry, launcher and message boxes.
 
 #include "modalwatch.h"

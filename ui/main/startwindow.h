@@ -49,7 +49,7 @@ struct LocationInputs
     QComboBox* name() const { return list(LocationField::Name); }
 };
 
-// The design name ("Combo1", ...) of a location's list or country box.
+// The design name of a location's list or country box, its objectName.
 QString inputObjectName(RouteEnd end, LocationField field);
 
 // The main window `Start`: the two locations' inputs, the output frame and the commands. Its

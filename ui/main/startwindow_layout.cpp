@@ -102,7 +102,7 @@ struct InputDesign
     const char* objectName;
     RouteEnd end;
     LocationField field;
-    const char* designText;
+    const char* designText; // none: the design shows the control's name
     int left;
     int top;
     int width;
@@ -111,18 +111,18 @@ struct InputDesign
 const InputDesign listDesigns[] = {
     {"Combo13", RouteEnd::Start, LocationField::Name, "Start Location", 720, 840, 2295},
     {"Combo14", RouteEnd::End, LocationField::Name, "End Location", 720, 2160, 2295},
-    {"Combo1", RouteEnd::Start, LocationField::LatitudeDegrees, "Combo1", 4560, 840, 735},
-    {"Combo2", RouteEnd::Start, LocationField::LatitudeMinutes, "Combo2", 5520, 840, 735},
-    {"Combo9", RouteEnd::Start, LocationField::LatitudeLetter, "Combo9", 6600, 840, 1095},
-    {"Combo3", RouteEnd::Start, LocationField::LongitudeDegrees, "Combo3", 4560, 1320, 735},
-    {"Combo4", RouteEnd::Start, LocationField::LongitudeMinutes, "Combo4", 5520, 1320, 735},
-    {"Combo10", RouteEnd::Start, LocationField::LongitudeLetter, "Combo10", 6600, 1320, 1095},
-    {"Combo5", RouteEnd::End, LocationField::LatitudeDegrees, "Combo5", 4560, 2160, 735},
-    {"Combo6", RouteEnd::End, LocationField::LatitudeMinutes, "Combo6", 5520, 2160, 735},
-    {"Combo11", RouteEnd::End, LocationField::LatitudeLetter, "Combo11", 6600, 2160, 1095},
-    {"Combo7", RouteEnd::End, LocationField::LongitudeDegrees, "Combo7", 4560, 2640, 735},
-    {"Combo8", RouteEnd::End, LocationField::LongitudeMinutes, "Combo8", 5520, 2640, 735},
-    {"Combo12", RouteEnd::End, LocationField::LongitudeLetter, "Combo12", 6600, 2640, 1095},
+    {"Combo1", RouteEnd::Start, LocationField::LatitudeDegrees, nullptr, 4560, 840, 735},
+    {"Combo2", RouteEnd::Start, LocationField::LatitudeMinutes, nullptr, 5520, 840, 735},
+    {"Combo9", RouteEnd::Start, LocationField::LatitudeLetter, nullptr, 6600, 840, 1095},
+    {"Combo3", RouteEnd::Start, LocationField::LongitudeDegrees, nullptr, 4560, 1320, 735},
+    {"Combo4", RouteEnd::Start, LocationField::LongitudeMinutes, nullptr, 5520, 1320, 735},
+    {"Combo10", RouteEnd::Start, LocationField::LongitudeLetter, nullptr, 6600, 1320, 1095},
+    {"Combo5", RouteEnd::End, LocationField::LatitudeDegrees, nullptr, 4560, 2160, 735},
+    {"Combo6", RouteEnd::End, LocationField::LatitudeMinutes, nullptr, 5520, 2160, 735},
+    {"Combo11", RouteEnd::End, LocationField::LatitudeLetter, nullptr, 6600, 2160, 1095},
+    {"Combo7", RouteEnd::End, LocationField::LongitudeDegrees, nullptr, 4560, 2640, 735},
+    {"Combo8", RouteEnd::End, LocationField::LongitudeMinutes, nullptr, 5520, 2640, 735},
+    {"Combo12", RouteEnd::End, LocationField::LongitudeLetter, nullptr, 6600, 2640, 1095},
 };
 
 const InputDesign countryDesigns[] = {
@@ -273,7 +273,7 @@ void StartWindow::buildLayout()
         if (auto* entries = qobject_cast<QListView*>(list->view()))
             entries->setUniformItemSizes(true);
         list->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-        list->setEditText(QString::fromUtf8(design.designText));
+        list->setEditText(QString::fromUtf8(design.designText ? design.designText : design.objectName));
         list->setGeometry(twipsRect(design.left, design.top, design.width, listHeight));
         // Qt reports an editable list's current text as its name, so the description carries
         // the list's meaning too.
