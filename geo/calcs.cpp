@@ -290,7 +290,8 @@ private:
             const bool blameStart =
                 !std::isfinite(m_l.startLong) ||
                 (std::isfinite(m_l.endLong) && std::fabs(m_l.startLong) >= std::fabs(m_l.endLong));
-            return fail(ResultField::DeltaLongitude, tooLarge(blameStart ? "start longitude" : "end longitude"));
+            return fail(ResultField::DeltaLongitude,
+                        tooLarge(blameStart ? "start longitude" : "end longitude"));
         }
         r().deltaLong = deltaLong;
         r().deltaLongRad = deltaLongRad;
@@ -327,7 +328,8 @@ private:
             std::cos(r().startColatRad) * std::cos(r().endColatRad) +
             std::sin(r().endColatRad) * std::sin(r().startColatRad) * std::cos(r().deltaLongRad);
         if (!std::isfinite(distCos))
-            return fail(ResultField::Arc, cannotCompute("the distance is beyond the range of numbers"));
+            return fail(ResultField::Arc,
+                        cannotCompute("the distance is beyond the range of numbers"));
         r().distCos = distCos;
         r().distRad = arcCosine(distCos);
         r().dist = toDegrees(r().distRad);

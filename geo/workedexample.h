@@ -7,8 +7,8 @@
 
 namespace gyrena {
 
-// The worked example of the math window, problem 23: S.F. to Sydney, computed by computeRoute from the
-// start-up state exactly as the main window computes it, so the picture (and the window's text
+// The worked example of the math window, problem 23: S.F. to Sydney, computed by computeRoute from
+// the start-up state exactly as the main window computes it, so the picture (and the window's text
 // for screen readers) cannot show figures the output frame contradicts.
 struct WorkedExample
 {

@@ -47,7 +47,8 @@ DataFileLine dataFileLine(int line)
         return {k < 2 ? RouteEnd::Start : RouteEnd::End,
                 k % 2 == 0 ? LocationField::Name : LocationField::Country};
     }
-    const auto k = static_cast<std::size_t>(line - firstCoordinateLine) % (2 * kCoordinateOrder.size());
+    const auto k =
+        static_cast<std::size_t>(line - firstCoordinateLine) % (2 * kCoordinateOrder.size());
     return {k < kCoordinateOrder.size() ? RouteEnd::Start : RouteEnd::End,
             kCoordinateOrder[k % kCoordinateOrder.size()]};
 }
@@ -75,7 +76,10 @@ std::variant<LocationData, FileError> readDataFile(std::string_view bytes)
         if (line == 1) {
             if (*value != kDataFileMarker)
                 return FileError{FileError::Kind::NotDataFile,
-                                 "the first line is not \"GyrenaDataFile\"", reader.line(), 1, {}};
+                                 "the first line is not \"GyrenaDataFile\"",
+                                 reader.line(),
+                                 1,
+                                 {}};
             continue;
         }
         std::string& target = valueOfLine(data, line);

@@ -25,10 +25,7 @@ struct LocationData
     LocationTexts end;
 
     LocationTexts& at(RouteEnd which) { return which == RouteEnd::Start ? start : end; }
-    const LocationTexts& at(RouteEnd which) const
-    {
-        return which == RouteEnd::Start ? start : end;
-    }
+    const LocationTexts& at(RouteEnd which) const { return which == RouteEnd::Start ? start : end; }
 
     bool operator==(const LocationData&) const = default;
 };

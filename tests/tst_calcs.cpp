@@ -10,10 +10,10 @@
 #include <numbers>
 
 using gyrena::computeRoute;
-using gyrena::RouteOutcome;
-using gyrena::RouteRun;
 using gyrena::LocationState;
 using gyrena::ResultState;
+using gyrena::RouteOutcome;
+using gyrena::RouteRun;
 
 Q_DECLARE_METATYPE(RouteOutcome)
 
@@ -499,40 +499,44 @@ void tst_Calcs::failures_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("start latitude 1e400")
-        << "1e400 0 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"}
-        << "Text14" << "This route cannot be computed: the start latitude is too large a number.";
+        << "1e400 0 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"} << "Text14"
+        << "This route cannot be computed: the start latitude is too large a number.";
     QTest::newRow("start latitude -1e400 south")
         << "-1e400 0 S 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00", "Text16=80.00"}
-        << "Text14" << "This route cannot be computed: the start latitude is too large a number.";
+        << "Text14"
+        << "This route cannot be computed: the start latitude is too large a number.";
     QTest::newRow("end latitude in the minutes")
         << "10 0 N 5 0 E 10 1e400 N 6 0 W" << QStringList{"Text11=11.00", "Text14=80.00"}
-        << "Text16" << "This route cannot be computed: the end latitude is too large a number.";
+        << "Text16"
+        << "This route cannot be computed: the end latitude is too large a number.";
     QTest::newRow("start longitude 1e400")
-        << "10 0 N 1e400 0 E 10 0 N 6 0 W" << QStringList{}
-        << "Text11" << "This route cannot be computed: the start longitude is too large a number.";
+        << "10 0 N 1e400 0 E 10 0 N 6 0 W" << QStringList{} << "Text11"
+        << "This route cannot be computed: the start longitude is too large a number.";
     QTest::newRow("end longitude 1e400")
-        << "10 0 N 5 0 E 10 0 N 1e400 0 W" << QStringList{}
-        << "Text11" << "This route cannot be computed: the end longitude is too large a number.";
+        << "10 0 N 5 0 E 10 0 N 1e400 0 W" << QStringList{} << "Text11"
+        << "This route cannot be computed: the end longitude is too large a number.";
     QTest::newRow("degrees and minutes cancel to nothing")
-        << "1e400 -1e400 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"}
-        << "Text14" << "This route cannot be computed: the start latitude is too large a number.";
+        << "1e400 -1e400 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"} << "Text14"
+        << "This route cannot be computed: the start latitude is too large a number.";
     QTest::newRow("finite longitudes whose sum overflows")
-        << "10 0 N 1e308 0 E 10 0 N 1.5e308 0 W" << QStringList{}
-        << "Text11" << "This route cannot be computed: the end longitude is too large a number.";
+        << "10 0 N 1e308 0 E 10 0 N 1.5e308 0 W" << QStringList{} << "Text11"
+        << "This route cannot be computed: the end longitude is too large a number.";
     QTest::newRow("latitude overflowing in radians")
-        << "10 0 N 5 0 E 1e308 0 S 6 0 W" << QStringList{"Text11=11.00", "Text14=80.00"}
-        << "Text16" << "This route cannot be computed: the end latitude is too large a number.";
+        << "10 0 N 5 0 E 1e308 0 S 6 0 W" << QStringList{"Text11=11.00", "Text14=80.00"} << "Text16"
+        << "This route cannot be computed: the end latitude is too large a number.";
     QTest::newRow("start given as the north pole out of range")
         << "-90 0 S 5 0 E 10 0 N 6 0 W"
         << QStringList{"Text11=11.00", "Text16=80.00",  "Text14=.00",
                        "Text12=80.00", "Text3=4800.00", "Text6=5520.00"}
-        << "Text19" << "This route cannot be computed: the start location lies on a pole, where the angle "
+        << "Text19"
+        << "This route cannot be computed: the start location lies on a pole, where the angle "
            "at the start is undefined.";
     QTest::newRow("end given as the north pole out of range")
         << "10 0 N 5 0 E -90 0 S 6 0 W"
         << QStringList{"Text11=11.00",  "Text14=80.00",  "Text16=.00", "Text12=80.00",
                        "Text3=4800.00", "Text6=5520.00", "Text19=.00"}
-        << "Text20" << "This route cannot be computed: the end location lies on a pole, where the angle at "
+        << "Text20"
+        << "This route cannot be computed: the end location lies on a pole, where the angle at "
            "the end is undefined.";
 }
 

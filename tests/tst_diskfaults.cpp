@@ -8,8 +8,8 @@
 // read-only mount, the locked target an immutable file or folder (chattr +i), the full disk a
 // tiny tmpfs filled to the last block. Variants the machine cannot set up are skipped, saying why.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
+#include "modalwatch.h"
 
 #include "io/datafile.h"
 #include "platform/services.h"

@@ -2,8 +2,8 @@
 // Load City list and the city picks. Every box and file dialog is scripted; an unexpected one
 // fails the test. Each failing read is checked to change nothing but the caption.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
+#include "modalwatch.h"
 
 #include "geo/calcs.h"
 #include "io/citylist.h"
@@ -282,8 +282,7 @@ private:
         std::vector<QComboBox*> lists;
         for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
             for (const LocationField field : kCoordinateOrder)
-                lists.push_back(
-                    m_window->findChild<QComboBox*>(inputObjectName(end, field)));
+                lists.push_back(m_window->findChild<QComboBox*>(inputObjectName(end, field)));
         }
         return lists;
     }
@@ -1196,14 +1195,17 @@ void tst_FileCommands::handedFileAsTheMenu_data()
     QTest::addColumn<bool>("dropped"); // dropped on the window, else named on the command line
     QTest::addColumn<int>("boxes");
     QTest::newRow("data file") << "route.gdf" << workedExample << Command::Open << false << 0;
-    QTest::newRow("city list") << "cities.gcl" << exampleList << Command::LoadCityList << false << 0;
+    QTest::newRow("city list") << "cities.gcl" << exampleList << Command::LoadCityList << false
+                               << 0;
     QTest::newRow("city list, upper-case extension")
         << "CITIES.GCL" << exampleList << Command::LoadCityList << false << 0;
     QTest::newRow("missing data file") << "gone.gdf" << QByteArray() << Command::Open << false << 1;
-    QTest::newRow("city list named .gdf") << "list.gdf" << exampleList << Command::Open << false << 1;
+    QTest::newRow("city list named .gdf")
+        << "list.gdf" << exampleList << Command::Open << false << 1;
     QTest::newRow("data file named .gcl")
         << "route.gcl" << workedExample << Command::LoadCityList << false << 1;
-    QTest::newRow("dropped data file") << "route.gdf" << workedExample << Command::Open << true << 0;
+    QTest::newRow("dropped data file")
+        << "route.gdf" << workedExample << Command::Open << true << 0;
     QTest::newRow("dropped city list")
         << "cities.gcl" << exampleList << Command::LoadCityList << true << 0;
     QTest::newRow("dropped unreadable city list")
@@ -1236,7 +1238,8 @@ void tst_FileCommands::handedFileAsTheMenu()
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(file)});
         // A drop arrives after the drag entered and was accepted there.
-        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(m_window.get(), &enter);
         QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_window.get(), &drop);
@@ -1257,7 +1260,8 @@ void tst_FileCommands::dragTakesOneLocalFile()
     const auto accepts = [this](const QList<QUrl>& urls) {
         QMimeData mime;
         mime.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
         enter.setAccepted(false);
         QCoreApplication::sendEvent(m_window.get(), &enter);
         return enter.isAccepted();

@@ -3,8 +3,8 @@
 
 #include "fakeregistry.h"
 #include "platform/desktopregistry.h"
-#include "platform/qtlauncher.h"
 #include "platform/getkeyvalue.h"
+#include "platform/qtlauncher.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "geo/workedexample.h"
-#include "modalwatch.h"
 #include "keepsrunning.h"
+#include "modalwatch.h"
 #include "ui/info/mathwindow.h"
 #include "ui/main/resultboxes.h"
 

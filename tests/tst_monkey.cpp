@@ -13,13 +13,13 @@
 // The seed is printed; GYRENA_MONKEY_SEED picks another one and GYRENA_MONKEY_EVENTS the number of
 // events. A seed that once failed is kept in tests/monkey-regressions/seeds.txt and replayed.
 
+#include "bench/citylistgen.h"
 #include "fakedialogs.h"
 #include "fakeregistry.h"
-#include "modalwatch.h"
-#include "bench/citylistgen.h"
 #include "geo/location.h"
 #include "io/datafile.h"
 #include "io/locationfields.h"
+#include "modalwatch.h"
 #include "platform/appexit.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -487,9 +487,10 @@ void tst_Monkey::run()
             };
             LocationTexts& texts = data.at(end);
             texts.name = list(LocationField::Name)->currentText().toStdString();
-            texts.country = window.findChild<QLineEdit*>(inputObjectName(end, LocationField::Country))
-                                ->text()
-                                .toStdString();
+            texts.country =
+                window.findChild<QLineEdit*>(inputObjectName(end, LocationField::Country))
+                    ->text()
+                    .toStdString();
             for (const LocationField field : kCoordinateOrder) {
                 std::string value = list(field)->currentText().toStdString();
                 if (isDegreesOrMinutes(field) && value.empty())

@@ -71,8 +71,8 @@ QString labelled(const QString& boxLine)
     const QString name = boxLine.section('=', 0, 0);
     for (const gyrena::ResultBox& box : gyrena::kResultBoxes) {
         if (QString::fromUtf8(box.objectName.data()) == name)
-            return QString::fromStdString(gyrena::labelledResult(
-                {box.field, boxLine.section('=', 1).toStdString()}));
+            return QString::fromStdString(
+                gyrena::labelledResult({box.field, boxLine.section('=', 1).toStdString()}));
     }
     return QStringLiteral("no box %1").arg(name);
 }

@@ -1,16 +1,16 @@
 // The main window's start-up and input workflow, driven through its controls as a user or the
 // other commands drive them. Every message box is scripted; an unexpected one fails the test.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
 #include "fakeregistry.h"
+#include "modalwatch.h"
 
+#include "io/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"
 #include "ui/info/aboutwindow.h"
 #include "ui/info/mathwindow.h"
-#include "io/locationfields.h"
 #include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 

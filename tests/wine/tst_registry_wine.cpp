@@ -2,8 +2,8 @@
 // tests/wine/run.sh. Each value is written with RegSetValueExA, then read back through
 // WindowsRegistry and getKeyValue exactly as the About window reads it.
 
-#include "platform/registry.h"
 #include "platform/getkeyvalue.h"
+#include "platform/registry.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -55,8 +55,7 @@ bool write(const char* name, DWORD type, const void* data, DWORD size)
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    const LONG status =
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    const LONG status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
@@ -128,7 +127,8 @@ int main()
     // Names compare without case in the registry.
     {
         const Read r = read(*registry, "software\\gyrena registry test", "withzero");
-        check(r.result && r.value == tool, "key and value names without regard to case", shown(r.value));
+        check(r.result && r.value == tool, "key and value names without regard to case",
+              shown(r.value));
     }
 
     const Read binary = read(*registry, kTestKey, "Binary", "kept");
@@ -154,7 +154,8 @@ int main()
     // The key is opened for reading only: KEY_READ, as getKeyValue asks for it.
     {
         Registry::Key key = 0;
-        const long status = registry->openKey(Registry::LocalMachine, kTestKey, Registry::KeyRead, key);
+        const long status =
+            registry->openKey(Registry::LocalMachine, kTestKey, Registry::KeyRead, key);
         check(status == 0 && key != 0, "key opens with KEY_READ");
         if (status == 0) {
             const LONG denied = RegSetValueExA(reinterpret_cast<HKEY>(key), "Write", 0, REG_SZ,

@@ -224,7 +224,8 @@ int run(int argc, char** argv)
     const int status = planning.csv ? 0 : printRoute(route, boxes);
     if (!planning.anyOutput())
         return status;
-    const int planStatus = gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
+    const int planStatus =
+        gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
     return std::max(status, planStatus);
 }
 

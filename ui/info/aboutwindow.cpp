@@ -1,9 +1,9 @@
 #include "ui/info/aboutwindow.h"
 
 #include "platform/dialogs.h"
+#include "platform/getkeyvalue.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"
-#include "platform/getkeyvalue.h"
 #include "ui/twips.h"
 
 #include <QCoreApplication>
@@ -192,8 +192,8 @@ void AboutWindow::startSysInfo()
     } catch (const std::exception&) {
     }
     if (m_services.dialogs)
-        m_services.dialogs->message(this, kUnavailableText, applicationTitle(), Dialogs::Buttons::Ok,
-                                    Dialogs::Icon::None);
+        m_services.dialogs->message(this, kUnavailableText, applicationTitle(),
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::None);
 }
 
 } // namespace gyrena

@@ -34,8 +34,7 @@ inline constexpr std::array<ResultBox, kResultFieldCount> kResultBoxes = {{
      "Great Circle Distance, statute miles"},
     {ResultField::StartAngle, "Text19", "Sang =", "", "Sang, angle at the start, degrees"},
     {ResultField::EndAngle, "Text20", "Eang =", "", "Eang, angle at the end, degrees"},
-    {ResultField::InitialCourse, "Text4", "Initial Course =", "degrees",
-     "Initial Course, degrees"},
+    {ResultField::InitialCourse, "Text4", "Initial Course =", "degrees", "Initial Course, degrees"},
     {ResultField::ArrivalCourse, "Text5", "Course of Arrival = ", "degrees",
      "Course of Arrival, degrees"},
     {ResultField::DirectionEW, "Text17", "direction EW =", "", "Direction EW"},
@@ -48,7 +47,8 @@ constexpr const ResultBox& resultBox(ResultField field)
 }
 
 // A field's text as one line beside its labels: caption (without its trailing blanks), text and
-// unit joined by single blanks, the parts that are empty left out ("Great Circle Distance = 6457.91 nautical miles").
+// unit joined by single blanks, the parts that are empty left out ("Great Circle Distance = 6457.91
+// nautical miles").
 inline std::string labelledResult(const FieldWrite& write)
 {
     const ResultBox& box = resultBox(write.field);

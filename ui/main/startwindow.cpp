@@ -166,8 +166,7 @@ void StartWindow::coordinateChanged(RouteEnd end, LocationField field)
     switch (field) {
     case LocationField::LatitudeDegrees:
     case LocationField::LatitudeMinutes:
-        (start ? updateStartLat : updateEndLat)(m_location,
-                                                textOf(LocationField::LatitudeDegrees),
+        (start ? updateStartLat : updateEndLat)(m_location, textOf(LocationField::LatitudeDegrees),
                                                 textOf(LocationField::LatitudeMinutes));
         break;
     case LocationField::LongitudeDegrees:
@@ -212,10 +211,9 @@ void StartWindow::checkReady()
     const auto sameText = [this](LocationField field) {
         return m_start.list(field)->currentText() == m_end.list(field)->currentText();
     };
-    const bool same = m_location.startLat == m_location.endLat &&
-                      m_location.startLong == m_location.endLong &&
-                      sameText(LocationField::LatitudeLetter) &&
-                      sameText(LocationField::LongitudeLetter);
+    const bool same =
+        m_location.startLat == m_location.endLat && m_location.startLong == m_location.endLong &&
+        sameText(LocationField::LatitudeLetter) && sameText(LocationField::LongitudeLetter);
     if (same) {
         m_services.dialogs->message(this, text::sameLocation, text::sameLocationTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
@@ -285,9 +283,8 @@ void StartWindow::exitApplication()
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (saveAnswer == Dialogs::AnswerYes)
         saveFile();
-    const int exitAnswer =
-        m_services.dialogs->message(this, text::exitQuestion, text::exitTitle,
-                                    Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    const int exitAnswer = m_services.dialogs->message(
+        this, text::exitQuestion, text::exitTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (exitAnswer == Dialogs::AnswerYes)
         endApplication();
 }
@@ -332,7 +329,8 @@ void StartWindow::setComputeReady(bool ready)
 void StartWindow::applyWrites(const std::vector<FieldWrite>& writes)
 {
     for (const FieldWrite& write : writes)
-        m_outputs[static_cast<std::size_t>(write.field)]->setText(QString::fromStdString(write.text));
+        m_outputs[static_cast<std::size_t>(write.field)]->setText(
+            QString::fromStdString(write.text));
 }
 
 QString StartWindow::decimalSeparator() const

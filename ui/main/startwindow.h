@@ -69,10 +69,10 @@ public:
     MathWindow* mathWindow() const;
 
     // The commands, as the buttons and menu items run them.
-    void doneWithInputs(); // "Done with Inputs": asks, then checks
-    void checkReady();     // shows the output frame unless the two locations are the same
-    void computeOutputs(); // "Compute Outputs"
-    void clearAll();       // "Clear All"
+    void doneWithInputs();  // "Done with Inputs": asks, then checks
+    void checkReady();      // shows the output frame unless the two locations are the same
+    void computeOutputs();  // "Compute Outputs"
+    void clearAll();        // "Clear All"
     void exitApplication(); // "Exit", the button and the File menu's
     void showMathExample(); // " Math Example"
     void showAbout();       // Help > "About"

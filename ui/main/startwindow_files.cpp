@@ -245,7 +245,8 @@ namespace {
 // The one local file of a drag, or nothing: several files or a remote one are not taken.
 std::optional<QString> droppedFile(const QMimeData* mime)
 {
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().front().isLocalFile())
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 ||
+        !mime->urls().front().isLocalFile())
         return std::nullopt;
     return mime->urls().front().toLocalFile();
 }
@@ -326,8 +327,8 @@ void StartWindow::applyLocationData(const LocationData& data)
 
 void StartWindow::writeDataFile(const QString& path)
 {
-    const std::variant<std::string, FileError> encoded =
-        gyrena::writeDataFile(LocationData{locationTexts(RouteEnd::Start), locationTexts(RouteEnd::End)});
+    const std::variant<std::string, FileError> encoded = gyrena::writeDataFile(
+        LocationData{locationTexts(RouteEnd::Start), locationTexts(RouteEnd::End)});
     if (const auto* error = std::get_if<FileError>(&encoded)) {
         m_services.dialogs->message(this, refusedMessage(*error), text::fileErrorTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::Critical);

@@ -273,7 +273,8 @@ void StartWindow::buildLayout()
         if (auto* entries = qobject_cast<QListView*>(list->view()))
             entries->setUniformItemSizes(true);
         list->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-        list->setEditText(QString::fromUtf8(design.designText ? design.designText : design.objectName));
+        list->setEditText(
+            QString::fromUtf8(design.designText ? design.designText : design.objectName));
         list->setGeometry(twipsRect(design.left, design.top, design.width, listHeight));
         // Qt reports an editable list's current text as its name, so the description carries
         // the list's meaning too.
@@ -339,8 +340,8 @@ void StartWindow::buildLayout()
          6600, 1575, "Math Example"},
         {&StartWindow::m_exitButton, "Command3", Container::Client, "Exit", 7800, 6600, 1455,
          "Exit"},
-        {&StartWindow::m_computeButton, "Command1", Container::Frame2, "Compute Outputs", 480,
-         2040, 1935, "Compute Outputs"},
+        {&StartWindow::m_computeButton, "Command1", Container::Frame2, "Compute Outputs", 480, 2040,
+         1935, "Compute Outputs"},
     };
     for (const ButtonDesign& design : buttonDesigns) {
         auto* button =
@@ -362,8 +363,8 @@ void StartWindow::buildLayout()
     setFaceColour(m_doneButton, QColor(kFaceYellow));
     // Enter presses the button that has the focus, as Space does: in a main window Qt leaves
     // Enter to dialogs' default buttons otherwise.
-    for (QPushButton* button : {m_computeButton, m_mathExampleButton, m_exitButton,
-                                m_clearAllButton, m_doneButton})
+    for (QPushButton* button :
+         {m_computeButton, m_mathExampleButton, m_exitButton, m_clearAllButton, m_doneButton})
         button->setAutoDefault(true);
 
     auto* rule = new QFrame(inputFrame);
@@ -385,32 +386,31 @@ void StartWindow::buildLayout()
         for (const LocationField field : kCoordinateOrder)
             tabOrder.push_back(location->list(field));
     }
-    tabOrder.insert(tabOrder.end(),
-                    {m_mathExampleButton,
-                     m_exitButton,
-                     m_clearAllButton,
-                     output(ResultField::DistanceNm),
-                     output(ResultField::InitialCourse),
-                     output(ResultField::ArrivalCourse),
-                     output(ResultField::DistanceStatute),
-                     m_computeButton,
-                     m_start.latitudeLetterShown,
-                     m_start.longitudeLetterShown,
-                     m_end.latitudeLetterShown,
-                     m_end.longitudeLetterShown,
-                     output(ResultField::DeltaLongitude),
-                     output(ResultField::Arc),
-                     output(ResultField::StartColatitude),
-                     output(ResultField::EndColatitude),
-                     output(ResultField::DirectionEW),
-                     output(ResultField::DirectionNS),
-                     output(ResultField::StartAngle),
-                     output(ResultField::EndAngle),
-                     m_start.name(),
-                     m_end.name(),
-                     m_doneButton,
-                     m_start.country,
-                     m_end.country});
+    tabOrder.insert(tabOrder.end(), {m_mathExampleButton,
+                                     m_exitButton,
+                                     m_clearAllButton,
+                                     output(ResultField::DistanceNm),
+                                     output(ResultField::InitialCourse),
+                                     output(ResultField::ArrivalCourse),
+                                     output(ResultField::DistanceStatute),
+                                     m_computeButton,
+                                     m_start.latitudeLetterShown,
+                                     m_start.longitudeLetterShown,
+                                     m_end.latitudeLetterShown,
+                                     m_end.longitudeLetterShown,
+                                     output(ResultField::DeltaLongitude),
+                                     output(ResultField::Arc),
+                                     output(ResultField::StartColatitude),
+                                     output(ResultField::EndColatitude),
+                                     output(ResultField::DirectionEW),
+                                     output(ResultField::DirectionNS),
+                                     output(ResultField::StartAngle),
+                                     output(ResultField::EndAngle),
+                                     m_start.name(),
+                                     m_end.name(),
+                                     m_doneButton,
+                                     m_start.country,
+                                     m_end.country});
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     m_start.list(LocationField::LatitudeDegrees)->setFocus();

@@ -3,7 +3,6 @@
 #include <QChar>
 #include <QString>
 
-
 // The main window's own texts, in one place for its workflow and its file commands.
 namespace gyrena::startwindowtext {
 
