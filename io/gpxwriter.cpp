@@ -123,4 +123,24 @@ std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint
     return out;
 }
 
+std::vector<std::string> routePointNames(std::size_t count, const std::string& startName,
+                                         const std::string& endName)
+{
+    const int width = count > 99 ? static_cast<int>(std::to_string(count).size()) : 2;
+    std::vector<std::string> out;
+    out.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        char text[32];
+        std::snprintf(text, sizeof text, "WP%0*zu", width, i + 1);
+        out.emplace_back(text);
+    }
+    if (count >= 2) {
+        if (!startName.empty())
+            out.front() = startName;
+        if (!endName.empty())
+            out.back() = endName;
+    }
+    return out;
+}
+
 } // namespace gyrena

@@ -22,6 +22,12 @@ struct GpxPoint
 // that are not UTF-8) U+FFFD, so the document is always well-formed.
 std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint>& points);
 
+// The names of `count` route points: WP01, WP02 ... (as many digits as the last number needs,
+// at least two), except that with two or more points a non-empty `startName` names the first
+// and a non-empty `endName` the last.
+std::vector<std::string> routePointNames(std::size_t count, const std::string& startName,
+                                         const std::string& endName);
+
 // `text` escaped for XML character data and attribute values, as writeGpxRoute does it.
 std::string xmlEscaped(std::string_view text);
 

@@ -715,8 +715,9 @@ void tst_StartWindowLayout::menus_data()
                           << QStringList{"Open", "Save", "Save As", "Exit"}
                           << QList<bool>{true, true, true, true};
     QTest::newRow("Options") << QStringLiteral("MOptions") << QStringLiteral("Options")
-                             << QStringList{"MCityList"} << QStringList{"Load City list"}
-                             << QList<bool>{true};
+                             << QStringList{"MCityList", "MRouteMap"}
+                             << QStringList{"Load City list", "Route Map"}
+                             << QList<bool>{true, false};
     QTest::newRow("Help") << QStringLiteral("MHelp") << QStringLiteral("Help")
                           << QStringList{"M2Help", "MAbout"} << QStringList{"Help", "About"}
                           << QList<bool>{false, true};

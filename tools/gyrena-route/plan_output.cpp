@@ -34,26 +34,6 @@ bool numberArgument(std::string_view text, double& value)
     return error == std::errc() && stop == end && std::isfinite(value);
 }
 
-// WP01, WP02 ... as wide as the last number needs; the ends take the data file's names.
-std::vector<std::string> waypointNames(std::size_t count, const std::array<std::string, 2>& names)
-{
-    const int width = count > 99 ? static_cast<int>(std::to_string(count).size()) : 2;
-    std::vector<std::string> out;
-    out.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        char text[32];
-        std::snprintf(text, sizeof text, "WP%0*zu", width, i + 1);
-        out.emplace_back(text);
-    }
-    if (count >= 2) {
-        if (!names[0].empty())
-            out.front() = names[0];
-        if (!names[1].empty())
-            out.back() = names[1];
-    }
-    return out;
-}
-
 // Characters as a terminal shows them, for lining up columns of UTF-8 text.
 std::size_t displayWidth(std::string_view text)
 {
@@ -256,7 +236,8 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
         std::cerr << "gyrena-route: no route to plan: " << plan.problem << '\n';
         return 1;
     }
-    const std::vector<std::string> pointNames = waypointNames(plan.waypoints.size(), names);
+    const std::vector<std::string> pointNames =
+        routePointNames(plan.waypoints.size(), names[0], names[1]);
     if (request.csv)
         printCsv(plan, pointNames);
     else if (request.plan)

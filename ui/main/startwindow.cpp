@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "ui/info/aboutwindow.h"
 #include "ui/info/mathwindow.h"
+#include "ui/route/routemapcommand.h"
 
 #include <QAction>
 #include <QColor>
@@ -231,6 +232,8 @@ void StartWindow::computeOutputs()
     applyWrites(run.writes);
     switch (run.outcome) {
     case RouteOutcome::Completed:
+        m_routeMap->routeComputed(m_location, m_start.name()->currentText(),
+                                  m_end.name()->currentText());
         break;
     case RouteOutcome::SameLocation:
         // Inputs edited after the check reach here unchecked; treat them as the check would.

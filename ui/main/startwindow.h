@@ -26,6 +26,7 @@ namespace gyrena {
 
 class AboutWindow;
 class MathWindow;
+class RouteMapCommand;
 struct LocationData;
 
 // The face of the two workflow buttons while they wait: "Done with Inputs" always, "Compute
@@ -142,6 +143,7 @@ private:
     std::optional<CityTable> m_cityTable; // none until the first successful load
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<MathWindow> m_mathWindow;
+    RouteMapCommand* m_routeMap = nullptr; // Options > "Route Map" and its window
 };
 
 } // namespace gyrena

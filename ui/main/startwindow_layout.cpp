@@ -6,6 +6,7 @@
 #include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 #include "ui/main/wrappingbutton.h"
+#include "ui/route/routemapcommand.h"
 #include "ui/twips.h"
 
 #include "io/locationfields.h"
@@ -469,6 +470,7 @@ void StartWindow::buildMenus()
     QMenu* const optionsMenu = addMenu(QStringLiteral("Options"), QStringLiteral("MOptions"));
     m_cityList =
         addItem(optionsMenu, QStringLiteral("Load City list"), QStringLiteral("MCityList"));
+    m_routeMap = new RouteMapCommand(optionsMenu, m_services, this);
 
     QMenu* const helpMenu = addMenu(QStringLiteral("Help"), QStringLiteral("MHelp"));
     addItem(helpMenu, QStringLiteral("Help"), QStringLiteral("M2Help"))->setEnabled(false);

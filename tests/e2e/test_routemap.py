@@ -1,0 +1,150 @@
+#!/usr/bin/python3
+"""The route window end to end, over the accessibility bus: compute San Francisco to Sydney,
+open Options > Route Map, read the waypoint table, change the spacing and export a GPX file
+that gpsbabel reads back.
+
+    /usr/bin/python3 tests/e2e/test_routemap.py [PATH_TO_GYRENA]
+
+Prints PASS/FAIL per step and a closing line "N passed, N failed"; exits 1 when a step failed.
+"""
+import csv
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True
+sys.path.insert(0, HERE)
+from gui import App, wait_until  # noqa: E402
+from gi.repository import Atspi  # noqa: E402  (gui has chosen its version)
+from test_route import check, combo, equal, results, step  # noqa: E402
+
+TITLE = "Route Map: San Francisco to Sydney"
+# San Francisco 37 45 N 122 27 W to Sydney 34 0 S 151 0 E, as a navigator reads them.
+FIRST_ROW = ["1", "37°45.0'N", "122°27.0'W"]
+LAST_ROW = ["34°00.0'S", "151°00.0'E", "", "", "6457.9"]
+
+
+def table_rows(table):
+    acc = table.acc
+    rows = Atspi.Table.get_n_rows(acc)
+    columns = Atspi.Table.get_n_columns(acc)
+    return [[Atspi.Table.get_accessible_at(acc, r, c).get_name() for c in range(columns)]
+            for r in range(rows)]
+
+
+def main():
+    program = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/ci/app/gyrena")
+    gpsbabel = shutil.which("gpsbabel")
+    if not os.access(program, os.X_OK) or not gpsbabel:
+        print("FAIL  no program at %s or no gpsbabel" % program)
+        print("0 passed, 1 failed")
+        return 1
+    folder = tempfile.mkdtemp(prefix="gyrena-routemap-")
+    gpx = os.path.join(folder, "sf-sydney.gpx")
+    state = {}
+
+    with App([program]) as app:
+        def compute():
+            check(not app.find("Route Map", role="menu item").enabled,
+                  "Route Map is disabled before a route is computed")
+            for description, text in [("Start latitude degrees", "37"),
+                                      ("Start latitude minutes", "45"),
+                                      ("Start latitude direction", "N"),
+                                      ("Start longitude degrees", "122"),
+                                      ("Start longitude minutes", "27"),
+                                      ("Start longitude direction", "W"),
+                                      ("End latitude degrees", "34"),
+                                      ("End latitude minutes", "0"),
+                                      ("End latitude direction", "S"),
+                                      ("End longitude degrees", "151"),
+                                      ("End longitude minutes", "0"),
+                                      ("End longitude direction", "E")]:
+                app.type_text(combo(app, description), text)
+                app.wait_text(combo(app, description), text)
+            app.type_text(combo(app, "Start location name"), "San Francisco")
+            app.type_text(combo(app, "End location name"), "Sydney")
+            wait_until(lambda: app.is_enabled("Done with Inputs"), what="Done with Inputs")
+            app.click("Done with Inputs")
+            app.expect_dialog("Check Coordinates")
+            app.answer("Yes")
+            app.wait_showing(app.find("Compute Outputs", role="push button"))
+            app.click("Compute Outputs")
+            app.wait_text(app.find("Great Circle Distance, nautical miles", role="text"), "6457.91")
+            check(app.find("Route Map", role="menu item").enabled,
+                  "Route Map is enabled after Compute Outputs")
+        step("compute San Francisco to Sydney; Route Map becomes enabled", compute)
+
+        def open_window():
+            app.menu("Options", "Route Map")
+            state["window"] = wait_until(
+                lambda: next((w for w in app.windows() if w.name == TITLE and w.showing), None),
+                what="the route window")
+            chart = app.find("Route map", within=state["window"])
+            check(chart.description.startswith(
+                "Great circle from San Francisco to Sydney, 6458 nautical miles, leaving on "
+                "course 240°, highest latitude 37°45'N"), "map description: %r" % chart.description)
+        step("Options > Route Map opens the window with both names in its title", open_window)
+
+        def read_rows():
+            table = app.find("Waypoints", role="table", within=state["window"])
+            rows = table_rows(table)
+            equal(len(rows), 10, "rows every 10 degrees of longitude")
+            equal(rows[0][:3], FIRST_ROW, "first row")
+            equal(rows[-1][1:], LAST_ROW, "last row")
+        step("the table's first and last rows are the two ends", read_rows)
+
+        def spacing():
+            app.choose(app.find(role="combo box", description="Waypoint spacing", within=state["window"]),
+                       "Every 1000 nm")
+            table = app.find("Waypoints", role="table", within=state["window"])
+            wait_until(lambda: Atspi.Table.get_n_rows(table.acc) == 8, what="8 rows")
+            rows = table_rows(table)
+            equal([r[5] for r in rows],
+                  ["0.0", "1000.0", "2000.0", "3000.0", "4000.0", "5000.0", "6000.0", "6457.9"],
+                  "distances from the start")
+        step("every 1000 nm gives a waypoint each 1000 nm", spacing)
+
+        def export():
+            app.click(app.find("Export GPX", role="push button", within=state["window"]))
+            app.expect_dialog("Export GPX")
+            name = app.find(role="text", within=app.dialog, label="File name:")
+            app.type_text(name, gpx, enter=True)
+            wait_until(lambda: os.path.exists(gpx), what="the GPX file")
+            out = subprocess.run([gpsbabel, "-r", "-i", "gpx", "-f", gpx, "-o", "unicsv", "-F", "-"],
+                                 check=True, capture_output=True, text=True, timeout=30).stdout
+            points = list(csv.DictReader(io.StringIO(out)))
+            equal(len(points), 8, "route points read back")
+            equal((points[0]["Name"], points[-1]["Name"]), ("San Francisco", "Sydney"), "names")
+            check(abs(float(points[0]["Latitude"]) - 37.75) < 1e-6
+                  and abs(float(points[-1]["Longitude"]) - 151.0) < 1e-6, "positions: %r" % points)
+        step("Export GPX writes a route gpsbabel reads back", export)
+
+        def close():
+            app.activate(app.main_window)
+            app.menu("File", "Exit")
+            app.expect_dialog("Save File?")
+            app.answer("No")
+            app.expect_dialog("Confirm Exit")
+            try:
+                app.answer("Yes")
+            except Exception:  # noqa: BLE001
+                time.sleep(0.5)
+                if app.running:
+                    raise
+            wait_until(lambda: not app.running, 10, what="the program's end")
+        step("File > Exit ends the program with the route window open", close)
+
+    shutil.rmtree(folder, ignore_errors=True)
+    passed = sum(results)
+    failed = len(results) - passed
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,58 @@
+#include "ui/route/routemapcommand.h"
+
+#include "ui/route/routewindow.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace gyrena {
+
+RouteMapCommand::RouteMapCommand(QMenu* menu, const Services& services, QWidget* owner)
+    : QObject(owner), m_services(services)
+{
+    m_action = new QAction(QStringLiteral("Route Map"), owner);
+    m_action->setObjectName(QStringLiteral("MRouteMap"));
+    m_action->setEnabled(false);
+    menu->addAction(m_action);
+    connect(m_action, &QAction::triggered, this, &RouteMapCommand::show);
+}
+
+RouteMapCommand::~RouteMapCommand()
+{
+    // The window has no owner, so that the main window stays usable beside it; it goes with
+    // the main window at the latest.
+    delete m_window.data();
+}
+
+RouteWindow* RouteMapCommand::window() const
+{
+    return m_window.data();
+}
+
+void RouteMapCommand::routeComputed(const LocationState& location, const QString& startName,
+                                    const QString& endName)
+{
+    m_start = startPosition(location);
+    m_end = endPosition(location);
+    m_startName = startName;
+    m_endName = endName;
+    m_action->setEnabled(true);
+    if (m_window)
+        m_window->setRoute(m_start, m_end, m_startName, m_endName);
+}
+
+void RouteMapCommand::show()
+{
+    if (!m_action->isEnabled())
+        return;
+    if (!m_window) {
+        m_window = new RouteWindow(m_services, nullptr);
+        m_window->setAttribute(Qt::WA_DeleteOnClose);
+        m_window->setRoute(m_start, m_end, m_startName, m_endName);
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+} // namespace gyrena

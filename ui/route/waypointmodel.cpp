@@ -1,0 +1,94 @@
+#include "ui/route/waypointmodel.h"
+
+#include "geo/positiontext.h"
+
+namespace gyrena {
+
+namespace {
+
+const char* const kHeaders[WaypointModel::ColumnCount] = {
+    "No.", "Latitude", "Longitude", "Course", "Leg (nm)", "From start (nm)",
+};
+
+} // namespace
+
+WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void WaypointModel::setPlan(const RoutePlan& plan)
+{
+    beginResetModel();
+    m_waypoints = plan.waypoints;
+    m_legs = plan.legs;
+    endResetModel();
+}
+
+int WaypointModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_waypoints.size());
+}
+
+int WaypointModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString WaypointModel::cellText(int row, int column) const
+{
+    const Waypoint& waypoint = m_waypoints[static_cast<std::size_t>(row)];
+    const RhumbLeg* leg = static_cast<std::size_t>(row) < m_legs.size()
+                              ? &m_legs[static_cast<std::size_t>(row)]
+                              : nullptr;
+    switch (column) {
+    case Number:
+        return QString::number(row + 1);
+    case Latitude:
+        return QString::fromStdString(latitudeText(waypoint.position.latitude));
+    case Longitude:
+        return QString::fromStdString(longitudeText(waypoint.position.longitude));
+    case Course:
+        return leg ? QString::number(leg->course, 'f', 1) + QChar(u'\u00B0') : QString();
+    case Leg:
+        return leg ? QString::number(leg->distance, 'f', 1) : QString();
+    case FromStart:
+        return QString::number(waypoint.distance, 'f', 1);
+    default:
+        return {};
+    }
+}
+
+QVariant WaypointModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return cellText(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant WaypointModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(kHeaders[section]);
+}
+
+QString WaypointModel::tabSeparated() const
+{
+    QStringList lines;
+    QStringList cells;
+    for (const char* header : kHeaders)
+        cells << QString::fromLatin1(header);
+    lines << cells.join(QLatin1Char('\t'));
+    for (int row = 0; row < rowCount(); ++row) {
+        cells.clear();
+        for (int column = 0; column < ColumnCount; ++column)
+            cells << cellText(row, column);
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace gyrena
