@@ -2,6 +2,7 @@
 
 #include "geo/leadingnumber.h"
 
+#include <array>
 #include <utility>
 
 namespace gyrena {
@@ -68,25 +69,18 @@ std::string& LocationTexts::operator[](LocationField field)
 
 const std::string& LocationTexts::operator[](LocationField field) const
 {
-    switch (field) {
-    case LocationField::Name:
-        return name;
-    case LocationField::Country:
-        return country;
-    case LocationField::LatitudeDegrees:
-        return latitudeDegrees;
-    case LocationField::LatitudeMinutes:
-        return latitudeMinutes;
-    case LocationField::LatitudeLetter:
-        return latitudeLetter;
-    case LocationField::LongitudeDegrees:
-        return longitudeDegrees;
-    case LocationField::LongitudeMinutes:
-        return longitudeMinutes;
-    case LocationField::LongitudeLetter:
-        break;
-    }
-    return longitudeLetter;
+    // By LocationField.
+    static constexpr std::array<std::string LocationTexts::*, kLocationFieldCount> kTexts = {
+        &LocationTexts::name,
+        &LocationTexts::country,
+        &LocationTexts::latitudeDegrees,
+        &LocationTexts::latitudeMinutes,
+        &LocationTexts::latitudeLetter,
+        &LocationTexts::longitudeDegrees,
+        &LocationTexts::longitudeMinutes,
+        &LocationTexts::longitudeLetter,
+    };
+    return this->*kTexts[static_cast<std::size_t>(field)];
 }
 
 void updateLocation(LocationState& state, RouteEnd end, const LocationTexts& texts)

@@ -4,34 +4,13 @@ namespace gyrena {
 
 std::string locationFieldName(RouteEnd end, LocationField field)
 {
-    const char* what = "";
-    switch (field) {
-    case LocationField::Name:
-        what = "location name";
-        break;
-    case LocationField::Country:
-        what = "country";
-        break;
-    case LocationField::LatitudeDegrees:
-        what = "latitude degrees";
-        break;
-    case LocationField::LatitudeMinutes:
-        what = "latitude minutes";
-        break;
-    case LocationField::LatitudeLetter:
-        what = "latitude direction";
-        break;
-    case LocationField::LongitudeDegrees:
-        what = "longitude degrees";
-        break;
-    case LocationField::LongitudeMinutes:
-        what = "longitude minutes";
-        break;
-    case LocationField::LongitudeLetter:
-        what = "longitude direction";
-        break;
-    }
-    return std::string(end == RouteEnd::Start ? "start " : "end ") + what;
+    // By LocationField.
+    static constexpr std::array<std::string_view, kLocationFieldCount> kWords = {
+        "location name",      "country",           "latitude degrees",  "latitude minutes",
+        "latitude direction", "longitude degrees", "longitude minutes", "longitude direction",
+    };
+    return std::string(end == RouteEnd::Start ? "start " : "end ") +
+           std::string(kWords[static_cast<std::size_t>(field)]);
 }
 
 bool isDegreesOrMinutes(LocationField field)
