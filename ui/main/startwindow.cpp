@@ -33,6 +33,8 @@ namespace {
 
 namespace text = startwindowtext;
 
+// The coordinate lists that offer numbers and those that offer letters: start-up and Clear All
+// set the numbers first.
 constexpr std::array<LocationField, 4> kNumberFields = {
     LocationField::LatitudeDegrees, LocationField::LatitudeMinutes, LocationField::LongitudeDegrees,
     LocationField::LongitudeMinutes};
