@@ -10,11 +10,10 @@ namespace gyrena {
 
 namespace {
 
-// "Gyrena Data File (*.gdf)" -> "gdf": the extension of the first pattern of a Qt filter, or
-// nothing when that pattern names no single extension ("*.*", "*", "data?.*").
-QString firstExtension(const QString& qtFilter)
+// "Gyrena Data File (*.gdf)" -> "gdf": the extension of the first pattern of one entry of a Qt
+// filter, or nothing when that pattern names no single extension ("*.*", "*", "data?.*").
+QString firstExtension(const QString& entry)
 {
-    const QString entry = qtFilter.section(QStringLiteral(";;"), 0, 0);
     const qsizetype open = entry.lastIndexOf(QLatin1Char('('));
     const QString patterns = open >= 0 && entry.endsWith(QLatin1Char(')'))
                                  ? entry.mid(open + 1, entry.size() - open - 2)
@@ -70,13 +69,17 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& t
     // Built as QFileDialog::getSaveFileName builds its own (same title, filter, starting folder,
     // native dialog where the desktop has one, confirmation before replacing a file), plus the
     // default suffix: a name typed without an extension gets the filter's, so that the file shows
-    // in Open's list; a name with any extension keeps it.
+    // in Open's list; a name with any extension keeps it. The suffix follows the filter the user
+    // picks, so "map" saved under "SVG Image (*.svg)" becomes map.svg, not map.png.
     const QString qtFilter = toQtFilter(filter);
     QFileDialog dialog(parent, title, QString(), qtFilter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setSupportedSchemes({QStringLiteral("file")});
-    dialog.setDefaultSuffix(firstExtension(qtFilter));
+    dialog.setDefaultSuffix(firstExtension(qtFilter.section(QStringLiteral(";;"), 0, 0)));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& entry) { dialog.setDefaultSuffix(firstExtension(entry)); });
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QString path = dialog.selectedUrls().value(0).toLocalFile();

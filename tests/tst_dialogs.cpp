@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -247,15 +248,21 @@ void tst_Dialogs::saveFileNameSuffix_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
+    QTest::addColumn<int>("pickedFilter");
     // Open lists only *.gdf files: a name without an extension must not vanish from it.
-    QTest::newRow("no extension gets the filter's") << "trip" << "trip.gdf";
-    QTest::newRow("own extension kept") << "trip.txt" << "trip.txt";
+    QTest::newRow("no extension gets the filter's") << "trip"
+                                                    << "trip.gdf" << 0;
+    QTest::newRow("own extension kept") << "trip.txt"
+                                        << "trip.txt" << 0;
+    QTest::newRow("the picked filter's extension") << "trip"
+                                                   << "trip.gcl" << 1;
 }
 
 void tst_Dialogs::saveFileNameSuffix()
 {
     QFETCH(QString, typed);
     QFETCH(QString, saved);
+    QFETCH(int, pickedFilter);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     bool asksBeforeReplacing = false;
@@ -265,15 +272,21 @@ void tst_Dialogs::saveFileNameSuffix()
         asksBeforeReplacing = dialog->acceptMode() == QFileDialog::AcceptSave &&
                               !dialog->testOption(QFileDialog::DontConfirmOverwrite);
         seenFilters = dialog->nameFilters();
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        for (int step = 0; step < pickedFilter; ++step)
+            QTest::keyClick(types, Qt::Key_Down); // as the user picks from the list
+        QCOMPARE(types->currentIndex(), pickedFilter);
         QVERIFY(typeFileName(dialog, dir.filePath(typed)));
         pressAccept(dialog);
     });
     QtDialogs dialogs;
     const std::optional<QString> result = dialogs.saveFileName(
-        nullptr, QStringLiteral("Save As"), QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|"));
+        nullptr, QStringLiteral("Save As"),
+        QStringLiteral("Gyrena Data File (*.gdf)|*.gdf|Gyrena City List (*.gcl)|*.gcl|"));
     QVERIFY(modals.verifyDone());
     QVERIFY(asksBeforeReplacing);
-    QCOMPARE(seenFilters, QStringList({"Gyrena Data File (*.gdf)"}));
+    QCOMPARE(seenFilters, QStringList({"Gyrena Data File (*.gdf)", "Gyrena City List (*.gcl)"}));
     QVERIFY(result.has_value());
     QCOMPARE(*result, dir.filePath(saved));
 }

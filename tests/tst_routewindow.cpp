@@ -299,6 +299,10 @@ void tst_RouteWindow::menuItemFollowsComputation()
     item->trigger();
     QCOMPARE(routeWindows().size(), 1);
     QCOMPARE(routeWindows().at(0)->windowTitle(), QStringLiteral("Route Map: London to New York"));
+
+    // Closing the main window closes the route window with it.
+    main.close();
+    QVERIFY(routeWindows().isEmpty());
 }
 
 void tst_RouteWindow::routesShown_data()

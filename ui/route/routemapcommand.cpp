@@ -3,6 +3,7 @@
 #include "ui/route/routewindow.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 
 namespace gyrena {
@@ -15,6 +16,16 @@ RouteMapCommand::RouteMapCommand(QMenu* menu, const Services& services, QWidget*
     m_action->setEnabled(false);
     menu->addAction(m_action);
     connect(m_action, &QAction::triggered, this, &RouteMapCommand::show);
+    owner->installEventFilter(this);
+}
+
+bool RouteMapCommand::eventFilter(QObject* watched, QEvent* event)
+{
+    // Closing the main window ends the program: the route window must not keep it running with
+    // no main window to compute routes in.
+    if (event->type() == QEvent::Close && watched == parent() && m_window)
+        m_window->close();
+    return QObject::eventFilter(watched, event);
 }
 
 RouteMapCommand::~RouteMapCommand()

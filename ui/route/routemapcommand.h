@@ -9,6 +9,7 @@
 #include <QString>
 
 class QAction;
+class QEvent;
 class QMenu;
 class QWidget;
 
@@ -35,6 +36,9 @@ public:
 
     QAction* action() const { return m_action; }
     RouteWindow* window() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Services m_services;
