@@ -46,7 +46,7 @@ constexpr std::array<Route, 10> kRoutes = {{
 
 // What "Compute Outputs" costs from the texts: the eight updates (twelve leading-number reads
 // and four letters) and Calcs from a fresh result state.
-gyrena::CalcsRun computeFromTexts(const Route& route)
+gyrena::RouteRun computeFromTexts(const Route& route)
 {
     const auto& t = route.texts;
     gyrena::LocationState location;
@@ -58,7 +58,7 @@ gyrena::CalcsRun computeFromTexts(const Route& route)
     gyrena::updateStartLongDir(location, t[9]);
     gyrena::updateEndLatDir(location, t[10]);
     gyrena::updateEndLongDir(location, t[11]);
-    return gyrena::Calcs(location, gyrena::ResultState{}, ".");
+    return gyrena::computeRoute(location, gyrena::ResultState{}, ".");
 }
 
 void BM_CalcsFromTexts(benchmark::State& state)
@@ -66,7 +66,7 @@ void BM_CalcsFromTexts(benchmark::State& state)
     const Route& route = kRoutes[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(route.name);
     for (auto _ : state) {
-        gyrena::CalcsRun run = computeFromTexts(route);
+        gyrena::RouteRun run = computeFromTexts(route);
         benchmark::DoNotOptimize(run);
     }
 }
@@ -77,7 +77,7 @@ void BM_CalcsFromTexts_AllRoutes(benchmark::State& state)
 {
     for (auto _ : state) {
         for (const Route& route : kRoutes) {
-            gyrena::CalcsRun run = computeFromTexts(route);
+            gyrena::RouteRun run = computeFromTexts(route);
             benchmark::DoNotOptimize(run);
         }
     }
@@ -122,7 +122,7 @@ void BM_CalcsOnly_AllRoutes(benchmark::State& state)
     }
     for (auto _ : state) {
         for (const gyrena::LocationState& location : locations) {
-            gyrena::CalcsRun run = gyrena::Calcs(location, gyrena::ResultState{}, ".");
+            gyrena::RouteRun run = gyrena::computeRoute(location, gyrena::ResultState{}, ".");
             benchmark::DoNotOptimize(run);
         }
     }

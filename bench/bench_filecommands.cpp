@@ -94,10 +94,10 @@ void BM_OpenDataFile(benchmark::State& state)
     Window w;
     w.dialogs.path = w.write(QStringLiteral("route.gdf"), kDataFile);
     for (auto _ : state) {
-        w.window->OpenFile();
+        w.window->openFile();
         benchmark::DoNotOptimize(w.window->location());
     }
-    if (w.dialogs.messages != 0 || w.window->location().StartLat != 51.5)
+    if (w.dialogs.messages != 0 || w.window->location().startLat != 51.5)
         state.SkipWithError("Open did not restore the route");
 }
 BENCHMARK(BM_OpenDataFile)->Unit(benchmark::kMicrosecond);
@@ -120,9 +120,9 @@ void BM_SaveDataFile(benchmark::State& state)
 {
     Window w;
     w.dialogs.path = w.write(QStringLiteral("route.gdf"), kDataFile);
-    w.window->OpenFile(); // a route to save, and "Done with Inputs" enabled
+    w.window->openFile(); // a route to save, and "Done with Inputs" enabled
     for (auto _ : state)
-        w.window->SaveFile();
+        w.window->saveFile();
     QFile file(w.dialogs.path);
     if (w.dialogs.messages != 0 || !file.open(QIODevice::ReadOnly) || file.readAll() != kDataFile)
         state.SkipWithError("Save did not write the route");
@@ -178,11 +178,11 @@ void BM_LoadCityList32767ToPaint(benchmark::State& state)
         gyrena::bench::makeCityList(gyrena::kMaxCityCount);
     w.dialogs.path = w.write(QStringLiteral("cities.gcl"), QByteArray::fromStdString(list.bytes));
     for (auto _ : state) {
-        w.window->LoadCityList();
+        w.window->loadCityList();
         w.window->repaint(); // the next paint, at once
     }
     if (w.dialogs.messages != 0 || !w.window->cityTable() ||
-        w.window->cityTable()->CityCount() != gyrena::kMaxCityCount)
+        w.window->cityTable()->cityCount() != gyrena::kMaxCityCount)
         state.SkipWithError("the list did not load");
 }
 BENCHMARK(BM_LoadCityList32767ToPaint)->Unit(benchmark::kMillisecond);
@@ -232,7 +232,7 @@ void BM_FirstDropDownAfterLoad32767(benchmark::State& state)
     auto* start = w.window->findChild<QComboBox*>(QStringLiteral("Combo13"));
     for (auto _ : state) {
         state.PauseTiming();
-        w.window->LoadCityList();
+        w.window->loadCityList();
         QApplication::processEvents();
         state.ResumeTiming();
         start->showPopup();

@@ -9,12 +9,8 @@
 
 namespace {
 
-const gyrena::LocationData kRoute = {
-    "London",
-    "England",
-    "New York",
-    "USA",
-    {"51", "30", "N", "0", "10", "W", "40", "43", "N", "74", "0", "W"}};
+const gyrena::LocationData kRoute = {{"London", "England", "51", "30", "N", "0", "10", "W"},
+                                     {"New York", "USA", "40", "43", "N", "74", "0", "W"}};
 
 void BM_ReadCityList(benchmark::State& state)
 {

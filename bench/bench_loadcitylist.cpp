@@ -77,7 +77,7 @@ struct Fixture
     bool loaded(int cities) const
     {
         return dialogs.messages == 0 && window->cityTable() &&
-               window->cityTable()->CityCount() == cities && startList()->count() == cities;
+               window->cityTable()->cityCount() == cities && startList()->count() == cities;
     }
 };
 
@@ -86,7 +86,7 @@ void BM_LoadCityList(benchmark::State& state)
     const int cities = int(state.range(0));
     Fixture fixture(cities);
     for (auto _ : state) {
-        fixture.window->LoadCityList();
+        fixture.window->loadCityList();
         // The picks ran: both lists show their cities.
         benchmark::DoNotOptimize(fixture.startList()->currentText());
     }
@@ -104,7 +104,7 @@ void BM_FirstDropDownAfterLoad(benchmark::State& state)
     QComboBox* list = fixture.startList();
     for (auto _ : state) {
         state.PauseTiming();
-        fixture.window->LoadCityList();
+        fixture.window->loadCityList();
         QApplication::processEvents();
         state.ResumeTiming();
         list->showPopup();

@@ -12,6 +12,7 @@
 //     xvfb-run -a build/ci/bench/bench_routewindow ...   (on a real X server)
 
 #include "bench/startup/firstframe.h"
+#include "io/locationfields.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtlauncher.h"
 #include "platform/registry.h"
@@ -52,7 +53,8 @@ bool runChild(ChildFigures& out)
     child.start(QCoreApplication::applicationFilePath(), {});
     if (!child.waitForFinished(60000) || child.exitCode() != 0)
         return false;
-    const QStringList fields = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+    const QStringList fields =
+        QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
     if (fields.size() != 4)
         return false;
     out = {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble() / 1024,
@@ -79,7 +81,10 @@ void BM_RouteWindowFirstShowFreshProcess(benchmark::State& state)
     state.counters["peak_rss_MiB"] = hwmBoth;
     state.counters["main_only_rss_MiB"] = hwmMain;
 }
-BENCHMARK(BM_RouteWindowFirstShowFreshProcess)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RouteWindowFirstShowFreshProcess)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 // The child: prints "route_show_ms main_show_ms hwm_both_kib hwm_main_kib".
 int routeWindowChild()
@@ -98,15 +103,25 @@ int routeWindowChild()
     gyrena::startup::FirstFrame mainProbe(&window, [&] {
         mainFramed = monotonicNs();
         hwmMain = statusKiB("VmHWM");
-        // San Francisco 37 45 N 122 27 W to Sydney 34 0 S 151 0 E, computed as Compute Outputs does.
-        const char* texts[12] = {"37", "45", "N", "122", "27", "W", "34", "0", "S", "151", "0", "E"};
-        const int lists[12] = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
-        for (int i = 0; i < 12; ++i)
-            window.findChild<QComboBox*>(QStringLiteral("Combo%1").arg(lists[i]))
-                ->setEditText(QString::fromLatin1(texts[i]));
-        window.findChild<QComboBox*>(QStringLiteral("Combo13"))->setEditText(QStringLiteral("San Francisco"));
-        window.findChild<QComboBox*>(QStringLiteral("Combo14"))->setEditText(QStringLiteral("Sydney"));
-        window.Calcs();
+        // San Francisco 37 45 N 122 27 W to Sydney 34 0 S 151 0 E, computed as Compute Outputs
+        // does.
+        const gyrena::LocationTexts route[2] = {
+            {"San Francisco", "", "37", "45", "N", "122", "27", "W"},
+            {"Sydney", "", "34", "0", "S", "151", "0", "E"},
+        };
+        const auto list = [&window](gyrena::RouteEnd end, gyrena::LocationField field) {
+            return window.findChild<QComboBox*>(gyrena::inputObjectName(end, field));
+        };
+        for (const gyrena::RouteEnd end : {gyrena::RouteEnd::Start, gyrena::RouteEnd::End}) {
+            const gyrena::LocationTexts& texts = route[end == gyrena::RouteEnd::Start ? 0 : 1];
+            for (const gyrena::LocationField field : gyrena::kCoordinateOrder)
+                list(end, field)->setEditText(QString::fromStdString(texts[field]));
+        }
+        for (const gyrena::RouteEnd end : {gyrena::RouteEnd::Start, gyrena::RouteEnd::End})
+            list(end, gyrena::LocationField::Name)
+                ->setEditText(
+                    QString::fromStdString(route[end == gyrena::RouteEnd::Start ? 0 : 1].name));
+        window.computeOutputs();
         if (gyrena::MapView::coastlinesRead() || !routeMap->isEnabled()) {
             QApplication::exit(1); // the asset must not be read before the window opens
             return;

@@ -18,9 +18,6 @@ constexpr double kHalfTurn = 3.14159;
 // minutes entered as texts never land exactly on 180 or on each other.
 constexpr double kTolerance = 1e-9;
 
-// The boxes a route writes at most.
-constexpr std::size_t kMostWrites = kOutputBoxes.size();
-
 const std::string kEast = "East";
 const std::string kWest = "West";
 const std::string kNorthSouth = "North/South";
@@ -57,11 +54,11 @@ double arcCosine(double x)
 
 double deltaLongitude(const LocationState& l)
 {
-    if (l.StartLongDir == l.EndLongDir && (l.StartLongDir == "W" || l.StartLongDir == "E"))
-        return std::fabs(l.StartLong - l.EndLong);
-    if (180.0 - l.StartLong > l.EndLong)
-        return l.StartLong + l.EndLong;
-    return (180.0 - l.EndLong) + (180.0 - l.StartLong);
+    if (l.startLongDir == l.endLongDir && (l.startLongDir == "W" || l.startLongDir == "E"))
+        return std::fabs(l.startLong - l.endLong);
+    if (180.0 - l.startLong > l.endLong)
+        return l.startLong + l.endLong;
+    return (180.0 - l.endLong) + (180.0 - l.startLong);
 }
 
 // The colatitude a latitude letter gives, or nothing for a letter that is neither "N" nor "S"
@@ -90,7 +87,7 @@ bool inRange(double angle, double limit)
     return angle >= 0.0 && angle <= limit;
 }
 
-// How a route along a meridian runs. Decided before any box is written, because the angles at
+// How a route along a meridian runs. Decided before any field is written, because the angles at
 // start and end of such a route follow from its courses instead of a division by zero.
 enum class MeridianRoute {
     None,  // an east- or westbound route, or angles out of range
@@ -112,13 +109,13 @@ Geometry previewGeometry(const LocationState& l, const ResultState& previous)
 {
     Geometry g;
     g.deltaLong = deltaLongitude(l);
-    g.startColat = colatitude(l.StartLat, l.StartLatDir).value_or(previous.StartColat);
-    g.endColat = colatitude(l.EndLat, l.EndLatDir).value_or(previous.EndColat);
-    g.latitudesInRange = isLatitudeLetter(l.StartLatDir) && isLatitudeLetter(l.EndLatDir) &&
-                         inRange(l.StartLat, 90.0) && inRange(l.EndLat, 90.0);
-    g.allInRange = g.latitudesInRange && isLongitudeLetter(l.StartLongDir) &&
-                   isLongitudeLetter(l.EndLongDir) && inRange(l.StartLong, 180.0) &&
-                   inRange(l.EndLong, 180.0);
+    g.startColat = colatitude(l.startLat, l.startLatDir).value_or(previous.startColat);
+    g.endColat = colatitude(l.endLat, l.endLatDir).value_or(previous.endColat);
+    g.latitudesInRange = isLatitudeLetter(l.startLatDir) && isLatitudeLetter(l.endLatDir) &&
+                         inRange(l.startLat, 90.0) && inRange(l.endLat, 90.0);
+    g.allInRange = g.latitudesInRange && isLongitudeLetter(l.startLongDir) &&
+                   isLongitudeLetter(l.endLongDir) && inRange(l.startLong, 180.0) &&
+                   inRange(l.endLong, 180.0);
     return g;
 }
 
@@ -129,11 +126,11 @@ bool atPole(double colat)
 
 bool sameLocation(const LocationState& l, const Geometry& g)
 {
-    if (!std::isfinite(l.StartLat) || !std::isfinite(l.StartLong) || !std::isfinite(l.EndLat) ||
-        !std::isfinite(l.EndLong))
+    if (!std::isfinite(l.startLat) || !std::isfinite(l.startLong) || !std::isfinite(l.endLat) ||
+        !std::isfinite(l.endLong))
         return false;
-    if (l.StartLat == l.EndLat && l.StartLong == l.EndLong && l.StartLatDir == l.EndLatDir &&
-        l.StartLongDir == l.EndLongDir)
+    if (l.startLat == l.endLat && l.startLong == l.endLong && l.startLatDir == l.endLatDir &&
+        l.startLongDir == l.endLongDir)
         return true;
     if (g.latitudesInRange && atPole(g.startColat) && near(g.startColat, g.endColat))
         return true; // one pole given at two longitudes
@@ -161,13 +158,13 @@ MeridianRoute classify(const Geometry& g)
 // outside the table keeps the previous word.
 std::string alongMeridianWord(const LocationState& l, const std::string& previousWord)
 {
-    if (l.StartLatDir == "N" && l.EndLatDir == "N")
-        return l.EndLat > l.StartLat ? kNorth : kSouth;
-    if (l.StartLatDir == "S" && l.EndLatDir == "S")
-        return l.EndLat > l.StartLat ? kSouth : kNorth;
-    if (l.StartLatDir == "S" && l.EndLatDir == "N")
+    if (l.startLatDir == "N" && l.endLatDir == "N")
+        return l.endLat > l.startLat ? kNorth : kSouth;
+    if (l.startLatDir == "S" && l.endLatDir == "S")
+        return l.endLat > l.startLat ? kSouth : kNorth;
+    if (l.startLatDir == "S" && l.endLatDir == "N")
         return kNorth;
-    if (l.StartLatDir == "N" && l.EndLatDir == "S")
+    if (l.startLatDir == "N" && l.endLatDir == "S")
         return kSouth;
     return previousWord;
 }
@@ -194,8 +191,8 @@ NorthSouthCourses northSouthCourses(MeridianRoute route, const LocationState& l,
     default:
         break;
     }
-    NorthSouthCourses courses{alongMeridianWord(l, previous.DirectionNS), previous.InitialCourse,
-                              previous.ArrivalCourse};
+    NorthSouthCourses courses{alongMeridianWord(l, previous.directionNS), previous.initialCourse,
+                              previous.arrivalCourse};
     if (courses.word == kSouth) {
         courses.initial = 180.0;
         courses.arrival = 180.0;
@@ -212,18 +209,18 @@ std::string eastWestWord(const LocationState& l, const std::string& previousWord
 {
     double left = 0.0;
     bool lessIsEast = false;
-    if (l.StartLongDir == "W" && (l.EndLongDir == "W" || l.EndLongDir == "E")) {
-        left = l.EndLongDir == "W" ? l.StartLong : 180.0 - l.StartLong;
+    if (l.startLongDir == "W" && (l.endLongDir == "W" || l.endLongDir == "E")) {
+        left = l.endLongDir == "W" ? l.startLong : 180.0 - l.startLong;
         lessIsEast = false;
-    } else if (l.StartLongDir == "E" && (l.EndLongDir == "E" || l.EndLongDir == "W")) {
-        left = l.EndLongDir == "E" ? l.StartLong : 180.0 - l.StartLong;
+    } else if (l.startLongDir == "E" && (l.endLongDir == "E" || l.endLongDir == "W")) {
+        left = l.endLongDir == "E" ? l.startLong : 180.0 - l.startLong;
         lessIsEast = true;
     } else {
         return previousWord;
     }
-    if (left < l.EndLong)
+    if (left < l.endLong)
         return lessIsEast ? kEast : kWest;
-    if (left > l.EndLong)
+    if (left > l.endLong)
         return lessIsEast ? kWest : kEast;
     return kNorthSouth;
 }
@@ -238,7 +235,7 @@ std::string tooLarge(const char* what)
     return cannotCompute(std::string("the ") + what + " is too large a number");
 }
 
-// Runs the steps in order, writing boxes as it goes; the first failing step ends the run.
+// Runs the steps in order, writing fields as it goes; the first failing step ends the run.
 class Computation
 {
 public:
@@ -247,14 +244,14 @@ public:
         : m_l(location), m_separator(separator)
     {
         m_run.results = previous;
-        m_run.writes.reserve(kMostWrites);
+        m_run.writes.reserve(kResultFieldCount);
     }
 
-    CalcsRun run()
+    RouteRun run()
     {
         const Geometry geometry = previewGeometry(m_l, m_run.results);
         if (sameLocation(m_l, geometry)) {
-            m_run.outcome = CalcsOutcome::SameLocation;
+            m_run.outcome = RouteOutcome::SameLocation;
             m_run.message = "Same Location!";
             return std::move(m_run);
         }
@@ -268,18 +265,19 @@ public:
 private:
     ResultState& r() { return m_run.results; }
 
-    void write(const char* box, std::string text)
+    void write(ResultField field, std::string text)
     {
-        m_run.writes.push_back({box, std::move(text)});
+        m_run.writes.push_back({field, std::move(text)});
     }
-    void writeTwoDecimals(const char* box, double value)
+    void writeTwoDecimals(ResultField field, double value)
     {
-        write(box, formatTwoDecimals(value, m_separator));
+        write(field, formatTwoDecimals(value, m_separator));
     }
 
-    bool fail(std::string message)
+    bool fail(ResultField field, std::string message)
     {
-        m_run.outcome = CalcsOutcome::Failed;
+        m_run.outcome = RouteOutcome::Failed;
+        m_run.stoppedAt = field;
         m_run.message = std::move(message);
         return false;
     }
@@ -290,29 +288,31 @@ private:
         const double deltaLongRad = toRadians(deltaLong);
         if (!std::isfinite(deltaLong) || !std::isfinite(deltaLongRad)) {
             const bool blameStart =
-                !std::isfinite(m_l.StartLong) ||
-                (std::isfinite(m_l.EndLong) && std::fabs(m_l.StartLong) >= std::fabs(m_l.EndLong));
-            return fail(tooLarge(blameStart ? "start longitude" : "end longitude"));
+                !std::isfinite(m_l.startLong) ||
+                (std::isfinite(m_l.endLong) && std::fabs(m_l.startLong) >= std::fabs(m_l.endLong));
+            return fail(ResultField::DeltaLongitude,
+                        tooLarge(blameStart ? "start longitude" : "end longitude"));
         }
-        r().DeltaLong = deltaLong;
-        r().DeltaLongRad = deltaLongRad;
-        writeTwoDecimals("Text11", r().DeltaLong);
+        r().deltaLong = deltaLong;
+        r().deltaLongRad = deltaLongRad;
+        writeTwoDecimals(ResultField::DeltaLongitude, r().deltaLong);
         return true;
     }
 
     bool colatitudeStep(bool start, const char* letter)
     {
-        const double latitude = start ? m_l.StartLat : m_l.EndLat;
-        const std::string& dir = start ? m_l.StartLatDir : m_l.EndLatDir;
+        const double latitude = start ? m_l.startLat : m_l.endLat;
+        const std::string& dir = start ? m_l.startLatDir : m_l.endLatDir;
         if (dir != letter)
             return true;
         const double colat = *colatitude(latitude, dir);
         const double colatRad = toRadians(colat);
+        const ResultField field = start ? ResultField::StartColatitude : ResultField::EndColatitude;
         if (!std::isfinite(colat) || !std::isfinite(colatRad))
-            return fail(tooLarge(start ? "start latitude" : "end latitude"));
-        (start ? r().StartColat : r().EndColat) = colat;
-        (start ? r().StartColatRad : r().EndColatRad) = colatRad;
-        writeTwoDecimals(start ? "Text14" : "Text16", colat);
+            return fail(field, tooLarge(start ? "start latitude" : "end latitude"));
+        (start ? r().startColat : r().endColat) = colat;
+        (start ? r().startColatRad : r().endColatRad) = colatRad;
+        writeTwoDecimals(field, colat);
         return true;
     }
 
@@ -325,16 +325,17 @@ private:
     bool distanceSteps()
     {
         const double distCos =
-            std::cos(r().StartColatRad) * std::cos(r().EndColatRad) +
-            std::sin(r().EndColatRad) * std::sin(r().StartColatRad) * std::cos(r().DeltaLongRad);
+            std::cos(r().startColatRad) * std::cos(r().endColatRad) +
+            std::sin(r().endColatRad) * std::sin(r().startColatRad) * std::cos(r().deltaLongRad);
         if (!std::isfinite(distCos))
-            return fail(cannotCompute("the distance is beyond the range of numbers"));
-        r().DistCos = distCos;
-        r().DistRad = arcCosine(distCos);
-        r().Dist = toDegrees(r().DistRad);
-        writeTwoDecimals("Text12", r().Dist);
-        writeTwoDecimals("Text3", r().Dist * 60.0);
-        writeTwoDecimals("Text6", r().Dist * 60.0 * 1.15);
+            return fail(ResultField::Arc,
+                        cannotCompute("the distance is beyond the range of numbers"));
+        r().distCos = distCos;
+        r().distRad = arcCosine(distCos);
+        r().dist = toDegrees(r().distRad);
+        writeTwoDecimals(ResultField::Arc, r().dist);
+        writeTwoDecimals(ResultField::DistanceNm, r().dist * 60.0);
+        writeTwoDecimals(ResultField::DistanceStatute, r().dist * 60.0 * 1.15);
         return true;
     }
 
@@ -350,10 +351,10 @@ private:
     Angle angleAt(bool start) const
     {
         const ResultState& s = m_run.results;
-        const double ownColatRad = start ? s.StartColatRad : s.EndColatRad;
-        const double otherColatRad = start ? s.EndColatRad : s.StartColatRad;
+        const double ownColatRad = start ? s.startColatRad : s.endColatRad;
+        const double otherColatRad = start ? s.endColatRad : s.startColatRad;
         Angle angle;
-        const double sinDist = std::sin(s.DistRad);
+        const double sinDist = std::sin(s.distRad);
         const double sinOwn = std::sin(ownColatRad);
         if (sinDist == 0.0) {
             angle.failure = cannotCompute("the two locations are too close together to tell the "
@@ -367,7 +368,7 @@ private:
                                                   "angle at the end is undefined");
             return angle;
         }
-        angle.cosine = (std::cos(otherColatRad) - std::cos(s.DistRad) * std::cos(ownColatRad)) /
+        angle.cosine = (std::cos(otherColatRad) - std::cos(s.distRad) * std::cos(ownColatRad)) /
                        (sinDist * sinOwn);
         if (!std::isfinite(angle.cosine)) {
             angle.failure = cannotCompute(start ? "the angle at the start is beyond the range "
@@ -397,11 +398,11 @@ private:
         const Angle angle =
             m_route != MeridianRoute::None ? angleFromCourse(m_northSouth.initial) : angleAt(true);
         if (!angle.failure.empty())
-            return fail(angle.failure);
-        r().StartAngleCos = angle.cosine;
-        r().StartAngleRad = angle.radians;
-        r().StartAngle = angle.degrees;
-        writeTwoDecimals("Text19", r().StartAngle);
+            return fail(ResultField::StartAngle, angle.failure);
+        r().startAngleCos = angle.cosine;
+        r().startAngleRad = angle.radians;
+        r().startAngle = angle.degrees;
+        writeTwoDecimals(ResultField::StartAngle, r().startAngle);
         return true;
     }
 
@@ -411,55 +412,55 @@ private:
                                 ? angleFromCourse(180.0 - m_northSouth.arrival)
                                 : angleAt(false);
         if (!angle.failure.empty())
-            return fail(angle.failure);
-        r().EndAngleCos = angle.cosine;
-        r().EndAngleRad = angle.radians;
-        r().EndAngleSin = std::sin(angle.radians);
-        r().EndAngle = angle.degrees;
-        writeTwoDecimals("Text20", r().EndAngle);
+            return fail(ResultField::EndAngle, angle.failure);
+        r().endAngleCos = angle.cosine;
+        r().endAngleRad = angle.radians;
+        r().endAngleSin = std::sin(angle.radians);
+        r().endAngle = angle.degrees;
+        writeTwoDecimals(ResultField::EndAngle, r().endAngle);
         return true;
     }
 
     bool directionAndCourseSteps()
     {
-        r().DirectionEW =
-            m_route != MeridianRoute::None ? kNorthSouth : eastWestWord(m_l, r().DirectionEW);
-        if (r().DirectionEW == kEast) {
-            r().InitialCourse = r().StartAngle;
-            writeTwoDecimals("Text4", r().InitialCourse);
-            r().ArrivalCourse = 180.0 - r().EndAngle;
-            writeTwoDecimals("Text5", r().ArrivalCourse);
-        } else if (r().DirectionEW == kWest) {
-            r().InitialCourse = 360.0 - r().StartAngle;
-            writeTwoDecimals("Text4", r().InitialCourse);
-            r().ArrivalCourse = r().EndAngle + 180.0;
-            writeTwoDecimals("Text5", r().ArrivalCourse);
+        r().directionEW =
+            m_route != MeridianRoute::None ? kNorthSouth : eastWestWord(m_l, r().directionEW);
+        if (r().directionEW == kEast) {
+            r().initialCourse = r().startAngle;
+            writeTwoDecimals(ResultField::InitialCourse, r().initialCourse);
+            r().arrivalCourse = 180.0 - r().endAngle;
+            writeTwoDecimals(ResultField::ArrivalCourse, r().arrivalCourse);
+        } else if (r().directionEW == kWest) {
+            r().initialCourse = 360.0 - r().startAngle;
+            writeTwoDecimals(ResultField::InitialCourse, r().initialCourse);
+            r().arrivalCourse = r().endAngle + 180.0;
+            writeTwoDecimals(ResultField::ArrivalCourse, r().arrivalCourse);
         }
-        write("Text17", r().DirectionEW);
-        const bool northSouth = r().DirectionEW == kNorthSouth;
+        write(ResultField::DirectionEW, r().directionEW);
+        const bool northSouth = r().directionEW == kNorthSouth;
         if (northSouth)
-            r().DirectionNS = m_northSouth.word;
-        write("Text18", r().DirectionNS);
+            r().directionNS = m_northSouth.word;
+        write(ResultField::DirectionNS, r().directionNS);
         if (northSouth) {
-            r().InitialCourse = m_northSouth.initial;
-            write("Text4", formatPlainNumber(r().InitialCourse));
-            r().ArrivalCourse = m_northSouth.arrival;
-            write("Text5", formatPlainNumber(r().ArrivalCourse));
+            r().initialCourse = m_northSouth.initial;
+            write(ResultField::InitialCourse, formatPlainNumber(r().initialCourse));
+            r().arrivalCourse = m_northSouth.arrival;
+            write(ResultField::ArrivalCourse, formatPlainNumber(r().arrivalCourse));
         }
         return true;
     }
 
     const LocationState& m_l;
     std::string_view m_separator;
-    CalcsRun m_run;
+    RouteRun m_run;
     MeridianRoute m_route = MeridianRoute::None;
     NorthSouthCourses m_northSouth;
 };
 
 } // namespace
 
-CalcsRun Calcs(const LocationState& location, const ResultState& previous,
-               std::string_view decimalSeparator)
+RouteRun computeRoute(const LocationState& location, const ResultState& previous,
+                      std::string_view decimalSeparator)
 {
     return Computation(location, previous, decimalSeparator).run();
 }

@@ -2,7 +2,8 @@
 
 #include "geo/location.h"
 
-#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,45 +15,58 @@ namespace gyrena {
 // computation; the direction words are empty.
 struct ResultState
 {
-    double DeltaLong = 0.0, DeltaLongRad = 0.0;
-    double StartColat = 0.0, StartColatRad = 0.0;
-    double EndColat = 0.0, EndColatRad = 0.0;
-    double DistCos = 0.0, DistRad = 0.0, Dist = 0.0;
-    double StartAngleCos = 0.0, StartAngleRad = 0.0, StartAngle = 0.0;
-    double EndAngleCos = 0.0, EndAngleSin = 0.0, EndAngleRad = 0.0, EndAngle = 0.0;
-    double InitialCourse = 0.0, ArrivalCourse = 0.0;
-    std::string DirectionEW; // "East", "West" or "North/South"
-    std::string DirectionNS; // "North" or "South", set only by North/South routes
+    double deltaLong = 0.0, deltaLongRad = 0.0;
+    double startColat = 0.0, startColatRad = 0.0;
+    double endColat = 0.0, endColatRad = 0.0;
+    double distCos = 0.0, distRad = 0.0, dist = 0.0;
+    double startAngleCos = 0.0, startAngleRad = 0.0, startAngle = 0.0;
+    double endAngleCos = 0.0, endAngleSin = 0.0, endAngleRad = 0.0, endAngle = 0.0;
+    double initialCourse = 0.0, arrivalCourse = 0.0;
+    std::string directionEW; // "East", "West" or "North/South"
+    std::string directionNS; // "North" or "South", set only by North/South routes
 
     bool operator==(const ResultState&) const = default;
 };
 
-// One text written into one output box ("Text3", "Text11", ...).
-struct BoxWrite
+// The figures a computation produces, one text each. The window shows each in a box of its own.
+enum class ResultField {
+    DeltaLongitude,  // N, the difference of longitude, degrees
+    StartColatitude, // s, degrees
+    EndColatitude,   // e, degrees
+    Arc,             // n, the great-circle arc, degrees
+    DistanceNm,      // nautical miles
+    DistanceStatute, // statute miles
+    StartAngle,      // Sang, the angle at the start, degrees
+    EndAngle,        // Eang, the angle at the end, degrees
+    InitialCourse,   // degrees
+    ArrivalCourse,   // degrees
+    DirectionEW,     // "East", "West" or "North/South"
+    DirectionNS,     // "North", "South" or empty
+};
+inline constexpr std::size_t kResultFieldCount = 12;
+
+// One text produced for one result field.
+struct FieldWrite
 {
-    std::string box;
+    ResultField field;
     std::string text;
 
-    bool operator==(const BoxWrite&) const = default;
+    bool operator==(const FieldWrite&) const = default;
 };
 
-// Every output box a route writes; a completed run writes each of them once.
-inline constexpr std::array<std::string_view, 12> kOutputBoxes = {
-    "Text11", "Text14", "Text16", "Text12", "Text3",  "Text6",
-    "Text19", "Text20", "Text4",  "Text5",  "Text17", "Text18",
-};
-
-enum class CalcsOutcome {
-    Completed,    // every box of the route was written
+enum class RouteOutcome {
+    Completed,    // every field of the route was written
     SameLocation, // the two locations coincide: nothing was written, results unchanged
-    Failed,       // the arithmetic failed part-way: writes holds the boxes written before it
+    Failed,       // the arithmetic failed part-way: writes holds the fields written before it
 };
 
-struct CalcsRun
+struct RouteRun
 {
-    ResultState results;          // the new result state
-    std::vector<BoxWrite> writes; // in the order the computation wrote them
-    CalcsOutcome outcome = CalcsOutcome::Completed;
+    ResultState results;            // the new result state
+    std::vector<FieldWrite> writes; // in the order the computation produced them
+    RouteOutcome outcome = RouteOutcome::Completed;
+    // Failed: the field whose value could not be computed; the run got no further.
+    std::optional<ResultField> stoppedAt;
     // Failed: an English sentence "This route cannot be computed: <why>."; SameLocation:
     // "Same Location!"; Completed: empty.
     std::string message;
@@ -60,15 +74,15 @@ struct CalcsRun
 
 // Solves the triangle start - end - north pole from the location state (degrees, any value; the
 // offered ranges are latitudes 0..90 and longitudes 0..180). `previous` supplies the values
-// that persist from run to run (the courses and DirectionNS) and every value a failed run does
+// that persist from run to run (the courses and directionNS) and every value a failed run does
 // not reach. `decimalSeparator` (UTF-8, any length) goes into the two-decimal patterns.
 // Two locations within 1e-9 degrees of each other (a pole at any two longitudes included) give
 // SameLocation. Routes along a meridian or over a pole between opposite meridians are
 // "North/South". Angles out of range are computed as given while the arithmetic stays finite;
 // a text beyond the range of a double, or a start or end exactly on a pole given out of range,
-// gives Failed before the box that would show the failing value. Never throws; no box and no
-// result value ever holds nan or inf.
-CalcsRun Calcs(const LocationState& location, const ResultState& previous,
-               std::string_view decimalSeparator);
+// gives Failed before the field that would show the failing value. Never throws; no text and
+// no result value ever holds nan or inf.
+RouteRun computeRoute(const LocationState& location, const ResultState& previous,
+                      std::string_view decimalSeparator);
 
 } // namespace gyrena

@@ -2,6 +2,9 @@
 
 #include "geo/leadingnumber.h"
 
+#include <array>
+#include <utility>
+
 namespace gyrena {
 
 double angleFromTexts(std::string_view degrees, std::string_view minutes)
@@ -19,44 +22,75 @@ std::string longitudeLetter(std::string_view text)
     return text == "E" ? "E" : "W";
 }
 
-void updateStartLat(LocationState& state, std::string_view combo1, std::string_view combo2)
+void updateStartLat(LocationState& state, std::string_view degrees, std::string_view minutes)
 {
-    state.StartLat = angleFromTexts(combo1, combo2);
+    state.startLat = angleFromTexts(degrees, minutes);
 }
 
-void updateStartLong(LocationState& state, std::string_view combo3, std::string_view combo4)
+void updateStartLong(LocationState& state, std::string_view degrees, std::string_view minutes)
 {
-    state.StartLong = angleFromTexts(combo3, combo4);
+    state.startLong = angleFromTexts(degrees, minutes);
 }
 
-void updateEndLat(LocationState& state, std::string_view combo5, std::string_view combo6)
+void updateEndLat(LocationState& state, std::string_view degrees, std::string_view minutes)
 {
-    state.EndLat = angleFromTexts(combo5, combo6);
+    state.endLat = angleFromTexts(degrees, minutes);
 }
 
-void updateEndLong(LocationState& state, std::string_view combo7, std::string_view combo8)
+void updateEndLong(LocationState& state, std::string_view degrees, std::string_view minutes)
 {
-    state.EndLong = angleFromTexts(combo7, combo8);
+    state.endLong = angleFromTexts(degrees, minutes);
 }
 
-void updateStartLatDir(LocationState& state, std::string_view combo9)
+void updateStartLatDir(LocationState& state, std::string_view letter)
 {
-    state.StartLatDir = latitudeLetter(combo9);
+    state.startLatDir = latitudeLetter(letter);
 }
 
-void updateStartLongDir(LocationState& state, std::string_view combo10)
+void updateStartLongDir(LocationState& state, std::string_view letter)
 {
-    state.StartLongDir = longitudeLetter(combo10);
+    state.startLongDir = longitudeLetter(letter);
 }
 
-void updateEndLatDir(LocationState& state, std::string_view combo11)
+void updateEndLatDir(LocationState& state, std::string_view letter)
 {
-    state.EndLatDir = latitudeLetter(combo11);
+    state.endLatDir = latitudeLetter(letter);
 }
 
-void updateEndLongDir(LocationState& state, std::string_view combo12)
+void updateEndLongDir(LocationState& state, std::string_view letter)
 {
-    state.EndLongDir = longitudeLetter(combo12);
+    state.endLongDir = longitudeLetter(letter);
+}
+
+std::string& LocationTexts::operator[](LocationField field)
+{
+    return const_cast<std::string&>(std::as_const(*this)[field]);
+}
+
+const std::string& LocationTexts::operator[](LocationField field) const
+{
+    // By LocationField.
+    static constexpr std::array<std::string LocationTexts::*, kLocationFieldCount> kTexts = {
+        &LocationTexts::name,
+        &LocationTexts::country,
+        &LocationTexts::latitudeDegrees,
+        &LocationTexts::latitudeMinutes,
+        &LocationTexts::latitudeLetter,
+        &LocationTexts::longitudeDegrees,
+        &LocationTexts::longitudeMinutes,
+        &LocationTexts::longitudeLetter,
+    };
+    return this->*kTexts[static_cast<std::size_t>(field)];
+}
+
+void updateLocation(LocationState& state, RouteEnd end, const LocationTexts& texts)
+{
+    const bool start = end == RouteEnd::Start;
+    (start ? updateStartLat : updateEndLat)(state, texts.latitudeDegrees, texts.latitudeMinutes);
+    (start ? updateStartLatDir : updateEndLatDir)(state, texts.latitudeLetter);
+    (start ? updateStartLong : updateEndLong)(state, texts.longitudeDegrees,
+                                              texts.longitudeMinutes);
+    (start ? updateStartLongDir : updateEndLongDir)(state, texts.longitudeLetter);
 }
 
 } // namespace gyrena

@@ -1,23 +1,24 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace gyrena {
 
-// The two locations as the twelve coordinate lists set them. Angles are unsigned decimal
+// The two locations as their twelve coordinate texts set them. Angles are unsigned decimal
 // degrees (degrees + minutes / 60, unrounded, no range enforced); the letters tell the
 // hemisphere. A letter is empty until its first update, then always one of its two values.
 struct LocationState
 {
-    double StartLat = 0.0;
-    double StartLong = 0.0;
-    double EndLat = 0.0;
-    double EndLong = 0.0;
-    std::string StartLatDir;  // "N" or "S"
-    std::string StartLongDir; // "E" or "W"
-    std::string EndLatDir;    // "N" or "S"
-    std::string EndLongDir;   // "E" or "W"
+    double startLat = 0.0;
+    double startLong = 0.0;
+    double endLat = 0.0;
+    double endLong = 0.0;
+    std::string startLatDir;  // "N" or "S"
+    std::string startLongDir; // "E" or "W"
+    std::string endLatDir;    // "N" or "S"
+    std::string endLongDir;   // "E" or "W"
 
     bool operator==(const LocationState&) const = default;
 };
@@ -31,15 +32,52 @@ std::string latitudeLetter(std::string_view text);
 // "E" when the text is exactly "E" (case-sensitive), otherwise "W".
 std::string longitudeLetter(std::string_view text);
 
-// The eight updates, one per pair of degree/minute lists or per direction list. Each reads
-// its texts afresh and writes one value of the state, nothing else.
-void updateStartLat(LocationState& state, std::string_view combo1, std::string_view combo2);
-void updateStartLong(LocationState& state, std::string_view combo3, std::string_view combo4);
-void updateEndLat(LocationState& state, std::string_view combo5, std::string_view combo6);
-void updateEndLong(LocationState& state, std::string_view combo7, std::string_view combo8);
-void updateStartLatDir(LocationState& state, std::string_view combo9);
-void updateStartLongDir(LocationState& state, std::string_view combo10);
-void updateEndLatDir(LocationState& state, std::string_view combo11);
-void updateEndLongDir(LocationState& state, std::string_view combo12);
+// The eight updates, one per pair of degree/minute texts or per letter. Each reads its texts
+// afresh and writes one value of the state, nothing else.
+void updateStartLat(LocationState& state, std::string_view degrees, std::string_view minutes);
+void updateStartLong(LocationState& state, std::string_view degrees, std::string_view minutes);
+void updateEndLat(LocationState& state, std::string_view degrees, std::string_view minutes);
+void updateEndLong(LocationState& state, std::string_view degrees, std::string_view minutes);
+void updateStartLatDir(LocationState& state, std::string_view letter);
+void updateStartLongDir(LocationState& state, std::string_view letter);
+void updateEndLatDir(LocationState& state, std::string_view letter);
+void updateEndLongDir(LocationState& state, std::string_view letter);
+
+enum class RouteEnd { Start, End };
+
+// The texts of one location, as they are typed into the window, stored in a data file, picked
+// from a city list or given to gyrena-route (UTF-8, any content).
+enum class LocationField {
+    Name,
+    Country,
+    LatitudeDegrees,
+    LatitudeMinutes,
+    LatitudeLetter,
+    LongitudeDegrees,
+    LongitudeMinutes,
+    LongitudeLetter,
+};
+inline constexpr std::size_t kLocationFieldCount = 8;
+
+struct LocationTexts
+{
+    std::string name;
+    std::string country;
+    std::string latitudeDegrees;
+    std::string latitudeMinutes;
+    std::string latitudeLetter;
+    std::string longitudeDegrees;
+    std::string longitudeMinutes;
+    std::string longitudeLetter;
+
+    std::string& operator[](LocationField field);
+    const std::string& operator[](LocationField field) const;
+
+    bool operator==(const LocationTexts&) const = default;
+};
+
+// The four updates of one end from its coordinate texts: latitude, its letter, longitude, its
+// letter, as the window's lists run them when they are filled in that order.
+void updateLocation(LocationState& state, RouteEnd end, const LocationTexts& texts);
 
 } // namespace gyrena

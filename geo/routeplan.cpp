@@ -149,14 +149,14 @@ VertexPoint vertexPoint(Vec a, Vec u, double d, Vec v)
 
 LatLon startPosition(const LocationState& location)
 {
-    return {location.StartLatDir == "N" ? location.StartLat : -location.StartLat,
-            location.StartLongDir == "E" ? location.StartLong : -location.StartLong};
+    return {location.startLatDir == "N" ? location.startLat : -location.startLat,
+            location.startLongDir == "E" ? location.startLong : -location.startLong};
 }
 
 LatLon endPosition(const LocationState& location)
 {
-    return {location.EndLatDir == "N" ? location.EndLat : -location.EndLat,
-            location.EndLongDir == "E" ? location.EndLong : -location.EndLong};
+    return {location.endLatDir == "N" ? location.endLat : -location.endLat,
+            location.endLongDir == "E" ? location.endLong : -location.endLong};
 }
 
 double wrappedLongitude(double degrees)

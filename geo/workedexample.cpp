@@ -28,37 +28,30 @@ std::string worksheetNumber(double value, int decimals)
 WorkedExample workedExample()
 {
     WorkedExample example;
-    example.start = {"37", "45", "N", "122", "27", "W"};
-    example.end = {"34", "0", "S", "151", "0", "E"};
+    // No names or countries: the worksheet names the places in words.
+    example.start = {"", "", "37", "45", "N", "122", "27", "W"};
+    example.end = {"", "", "34", "0", "S", "151", "0", "E"};
 
     // The eight updates the window runs for the twelve lists, then one press of the button.
     LocationState location;
-    const auto enter = [&location](const WorkedExample::Place& place, bool start) {
-        (start ? updateStartLat : updateEndLat)(location, place.latitudeDegrees,
-                                                place.latitudeMinutes);
-        (start ? updateStartLatDir : updateEndLatDir)(location, place.latitudeLetter);
-        (start ? updateStartLong : updateEndLong)(location, place.longitudeDegrees,
-                                                  place.longitudeMinutes);
-        (start ? updateStartLongDir : updateEndLongDir)(location, place.longitudeLetter);
-    };
-    enter(example.start, true);
-    enter(example.end, false);
-    const CalcsRun run = Calcs(location, ResultState{}, ".");
+    updateLocation(location, RouteEnd::Start, example.start);
+    updateLocation(location, RouteEnd::End, example.end);
+    const RouteRun run = computeRoute(location, ResultState{}, ".");
     example.results = run.results;
 
     const ResultState& r = example.results;
-    example.deltaLong = worksheetNumber(r.DeltaLong, 2);
-    example.startColat = worksheetNumber(r.StartColat, 2);
-    example.endColat = worksheetNumber(r.EndColat, 2);
-    example.arc = worksheetNumber(r.Dist, 2);
-    for (const BoxWrite& write : run.writes) {
-        if (write.box == "Text3") // the nautical miles, as the output frame shows them
+    example.deltaLong = worksheetNumber(r.deltaLong, 2);
+    example.startColat = worksheetNumber(r.startColat, 2);
+    example.endColat = worksheetNumber(r.endColat, 2);
+    example.arc = worksheetNumber(r.dist, 2);
+    for (const FieldWrite& write : run.writes) {
+        if (write.field == ResultField::DistanceNm) // as the output frame shows them
             example.distance = write.text;
     }
-    example.startAngle = worksheetNumber(r.StartAngle, 3);
-    example.initialCourse = worksheetNumber(r.InitialCourse, 3);
-    example.endAngle = worksheetNumber(r.EndAngle, 2);
-    example.arrivalCourse = worksheetNumber(r.ArrivalCourse, 2);
+    example.startAngle = worksheetNumber(r.startAngle, 3);
+    example.initialCourse = worksheetNumber(r.initialCourse, 3);
+    example.endAngle = worksheetNumber(r.endAngle, 2);
+    example.arrivalCourse = worksheetNumber(r.arrivalCourse, 2);
     return example;
 }
 

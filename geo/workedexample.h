@@ -1,23 +1,19 @@
 #pragma once
 
 #include "geo/calcs.h"
+#include "geo/location.h"
 
 #include <string>
 
 namespace gyrena {
 
-// The worked example of the math window, problem 23: S.F. to Sydney, computed by Calcs from the
-// start-up state exactly as the main window computes it, so the picture (and the window's text
+// The worked example of the math window, problem 23: S.F. to Sydney, computed by computeRoute from
+// the start-up state exactly as the main window computes it, so the picture (and the window's text
 // for screen readers) cannot show figures the output frame contradicts.
 struct WorkedExample
 {
-    // One place as it is typed into the main window's lists.
-    struct Place
-    {
-        std::string latitudeDegrees, latitudeMinutes, latitudeLetter;
-        std::string longitudeDegrees, longitudeMinutes, longitudeLetter;
-    };
-    Place start, end;
+    // The two places as they are typed into the main window's lists; no names.
+    LocationTexts start, end;
     ResultState results;
 
     // The results as the worksheet prints them: "." as decimal mark, no unit, a whole number

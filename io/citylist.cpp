@@ -20,7 +20,7 @@ constexpr std::string_view kCountRange = " is not a whole number from 1 to 32,76
 
 FileError unreadable(std::string what, int line, int field = 0)
 {
-    return FileError{FileError::Kind::Unreadable, std::move(what), line, field};
+    return FileError{FileError::Kind::Unreadable, std::move(what), line, field, {}};
 }
 
 // The count field: an optional sign, digits, optionally a decimal point followed only by zeros
@@ -81,7 +81,10 @@ std::variant<CityTable, FileError> readCityList(std::string_view bytes)
         return error;
     if (*marker != kCityListMarker)
         return FileError{FileError::Kind::NotCityList,
-                         "the first field is not \"GyrenaCityListFile\"", reader.line(), 1};
+                         "the first field is not \"GyrenaCityListFile\"",
+                         reader.line(),
+                         1,
+                         {}};
 
     if (reader.atEnd())
         return unreadable("the file ends before the count, on line " +
@@ -96,7 +99,8 @@ std::variant<CityTable, FileError> readCityList(std::string_view bytes)
                               std::string(kCountRange),
                           reader.line(), 2);
     if (count.value < 1)
-        return FileError{FileError::Kind::CountBelowOne, "the count is below 1", reader.line(), 2};
+        return FileError{
+            FileError::Kind::CountBelowOne, "the count is below 1", reader.line(), 2, {}};
 
     const auto cityCount = static_cast<std::size_t>(count.value);
     // Every field is a part of the text (a quoted one without its quotes), so the table keeps

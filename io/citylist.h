@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/location.h"
 #include "io/fileerror.h"
 
 #include <cstddef>
@@ -40,7 +41,7 @@ struct CityView
     bool operator==(const CityView&) const = default;
 };
 
-// The loaded city list: rows 1..CityCount in file order. The table keeps the list's text as
+// The loaded city list: rows 1..cityCount() in file order. The table keeps the list's text as
 // read, once, and where each field lies in it: a long list costs about two and a half times its
 // file size instead of eight strings per city, and reading it copies no field.
 class CityTable
@@ -50,10 +51,12 @@ public:
 
     CityTable() = default;
 
-    int CityCount() const { return static_cast<int>(m_begins.size() / kFieldsPerCity); }
-    // Row r (1..CityCount); throws std::out_of_range for any other r.
+    int cityCount() const { return static_cast<int>(m_begins.size() / kFieldsPerCity); }
+    // Row r (1..cityCount()); throws std::out_of_range for any other r.
     CityView row(int r) const;
-    // The text of row r (1..CityCount) in column c; CityRow gives the row number as text.
+    // Row r as the texts of a location, copied; throws std::out_of_range as row() does.
+    LocationTexts location(int r) const;
+    // The text of row r (1..cityCount()) in column c; CityRow gives the row number as text.
     std::string text(int r, CityColumn c) const;
 
     // Equal when every field of every row is equal, however the files wrote them.

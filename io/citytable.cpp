@@ -6,11 +6,26 @@ namespace gyrena {
 
 CityView CityTable::row(int r) const
 {
-    if (r < 1 || r > CityCount())
+    if (r < 1 || r > cityCount())
         throw std::out_of_range("CityTable::row: no row " + std::to_string(r));
     const std::size_t k = static_cast<std::size_t>(r - 1) * kFieldsPerCity;
     return CityView{field(k),     field(k + 1), field(k + 2), field(k + 3),
                     field(k + 4), field(k + 5), field(k + 6), field(k + 7)};
+}
+
+LocationTexts CityTable::location(int r) const
+{
+    const CityView city = row(r);
+    LocationTexts texts;
+    texts.name = city.name;
+    texts.country = city.country;
+    texts.latitudeDegrees = city.latDegrees;
+    texts.latitudeMinutes = city.latMinutes;
+    texts.latitudeLetter = city.latDir;
+    texts.longitudeDegrees = city.longDegrees;
+    texts.longitudeMinutes = city.longMinutes;
+    texts.longitudeLetter = city.longDir;
+    return texts;
 }
 
 std::string CityTable::text(int r, CityColumn c) const

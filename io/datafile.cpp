@@ -4,6 +4,7 @@
 #include "io/fieldreader.h"
 #include "io/textencoding.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -13,61 +14,44 @@ namespace {
 
 constexpr int kDataFileLines = 17;
 
-// What each line holds, for messages; index = line - 1.
-constexpr std::array<std::string_view, kDataFileLines> kLineRoles = {
-    "marker",
-    "start location name",
-    "start country",
-    "end location name",
-    "end country",
-    "start latitude degrees",
-    "start latitude minutes",
-    "start latitude direction",
-    "start longitude degrees",
-    "start longitude minutes",
-    "start longitude direction",
-    "end latitude degrees",
-    "end latitude minutes",
-    "end latitude direction",
-    "end longitude degrees",
-    "end longitude minutes",
-    "end longitude direction",
-};
-
-// Lines 6..17 in file order: degrees, minutes, letter, four times.
 bool isDegreeOrMinuteLine(int line)
 {
-    return line >= 6 && (line - 6) % 3 != 2;
+    return line >= 2 && isDegreesOrMinutes(dataFileLine(line).field);
 }
 
 std::string lineName(int line)
 {
-    return "line " + std::to_string(line) + " (" + std::string(kLineRoles[line - 1]) + ")";
+    const DataFileLine what = dataFileLine(line);
+    return "line " + std::to_string(line) + " (" + locationFieldName(what.end, what.field) + ")";
 }
 
 // The value of line 2..17, for a LocationData or a const one.
 template <typename Data> auto& valueOfLine(Data& data, int line)
 {
-    switch (line) {
-    case 2:
-        return data.startName;
-    case 3:
-        return data.startCountry;
-    case 4:
-        return data.endName;
-    case 5:
-        return data.endCountry;
-    default:
-        return data.coordinates[static_cast<std::size_t>(line - 6)];
-    }
+    const DataFileLine what = dataFileLine(line);
+    return data.at(what.end)[what.field];
 }
 
 FileError unreadable(std::string what, int line, int field)
 {
-    return FileError{FileError::Kind::Unreadable, std::move(what), line, field};
+    return FileError{FileError::Kind::Unreadable, std::move(what), line, field, {}};
 }
 
 } // namespace
+
+DataFileLine dataFileLine(int line)
+{
+    constexpr int firstCoordinateLine = 6;
+    if (line < firstCoordinateLine) {
+        const int k = std::max(line - 2, 0);
+        return {k < 2 ? RouteEnd::Start : RouteEnd::End,
+                k % 2 == 0 ? LocationField::Name : LocationField::Country};
+    }
+    const auto k =
+        static_cast<std::size_t>(line - firstCoordinateLine) % (2 * kCoordinateOrder.size());
+    return {k < kCoordinateOrder.size() ? RouteEnd::Start : RouteEnd::End,
+            kCoordinateOrder[k % kCoordinateOrder.size()]};
+}
 
 bool isDegreeOrMinuteText(std::string_view text)
 {
@@ -92,7 +76,10 @@ std::variant<LocationData, FileError> readDataFile(std::string_view bytes)
         if (line == 1) {
             if (*value != kDataFileMarker)
                 return FileError{FileError::Kind::NotDataFile,
-                                 "the first line is not \"GyrenaDataFile\"", reader.line(), 1};
+                                 "the first line is not \"GyrenaDataFile\"",
+                                 reader.line(),
+                                 1,
+                                 {}};
             continue;
         }
         std::string& target = valueOfLine(data, line);
@@ -122,7 +109,7 @@ std::variant<std::string, FileError> writeDataFile(const LocationData& data)
     for (int line = 2; line <= kDataFileLines; ++line) {
         const std::string& value = valueOfLine(data, line);
         const auto refuse = [&](const std::string& why) {
-            return FileError{FileError::Kind::Refused, lineName(line) + " " + why, line, line};
+            return FileError{FileError::Kind::Refused, lineName(line) + " " + why, line, line, why};
         };
         if (value.size() > kMaxFieldBytes)
             return refuse("is longer than 4,096 bytes");

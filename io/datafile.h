@@ -1,6 +1,8 @@
 #pragma once
 
+#include "geo/location.h"
 #include "io/fileerror.h"
+#include "io/locationfields.h"
 
 #include <array>
 #include <cstddef>
@@ -19,21 +21,24 @@ inline constexpr std::size_t kDataFileReadLimit = 1 << 20;
 // The 16 values of a data file after its first line, as UTF-8 texts.
 struct LocationData
 {
-    std::string startName;    // Combo13
-    std::string startCountry; // Text1
-    std::string endName;      // Combo14
-    std::string endCountry;   // Text2
-    // In file order (lines 6 to 17): start latitude degrees, minutes, letter; start longitude
-    // degrees, minutes, letter; end latitude ...; end longitude ...
-    // That is Combo1, Combo2, Combo9, Combo3, Combo4, Combo10, Combo5, Combo6, Combo11,
-    // Combo7, Combo8, Combo12.
-    std::array<std::string, 12> coordinates;
+    LocationTexts start;
+    LocationTexts end;
+
+    LocationTexts& at(RouteEnd which) { return which == RouteEnd::Start ? start : end; }
+    const LocationTexts& at(RouteEnd which) const { return which == RouteEnd::Start ? start : end; }
 
     bool operator==(const LocationData&) const = default;
 };
 
-// The list number (1..12 as in ComboN) of each coordinate line, in file order.
-inline constexpr std::array<int, 12> kDataFileComboOrder = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
+// What line 2..17 of a data file holds: the start's name and country, the end's name and
+// country, then the start's coordinate texts and the end's, each in kCoordinateOrder.
+struct DataFileLine
+{
+    RouteEnd end = RouteEnd::Start;
+    LocationField field = LocationField::Name;
+};
+// Line 2..17; a number outside that range gives the nearest pattern, never a failure.
+DataFileLine dataFileLine(int line);
 
 // True when a degree or minute text can stand in a data file: a whole number under the
 // leading-number rule ("30", " 12", "30.5", "-5", "1e1") or a text of blanks only (empty
@@ -49,7 +54,8 @@ std::variant<LocationData, FileError> readDataFile(std::string_view bytes);
 
 // The bytes of a data file: 17 lines ended by CR LF, encoded as encodeFileText does. A value
 // that would not read back as one field is quoted; one that cannot be written to read back at
-// all gives Kind::Refused with `field` set to its line number (2..17).
+// all gives Kind::Refused with `field` set to its line number (2..17) and `reason` saying why
+// ("begins with a double quote"); locationFieldName(dataFileLine(field)) names what it holds.
 std::variant<std::string, FileError> writeDataFile(const LocationData& data);
 
 } // namespace gyrena

@@ -43,7 +43,8 @@ FieldReader::fail(FileError& error, const char* what, int line)
     if (const auto at = message.find('#'); at != std::string::npos)
         message.replace(at, 1, number);
     m_failed = true;
-    m_error = FileError{FileError::Kind::Unreadable, std::move(message), line, m_fieldsRead + 1};
+    m_error =
+        FileError{FileError::Kind::Unreadable, std::move(message), line, m_fieldsRead + 1, {}};
     error = m_error;
     return std::nullopt;
 }

@@ -15,9 +15,10 @@ struct FileError
         Refused,       // a value that cannot be written so that it reads back
     };
     Kind kind = Kind::Unreadable;
-    std::string what; // a short English phrase, e.g. "the file ends before line 9"
-    int line = 0;     // the line number where the problem lies (1-based), 0 when none applies
-    int field = 0;    // the field number (1-based), 0 when none applies
+    std::string what;   // a short English phrase, e.g. "the file ends before line 9"
+    int line = 0;       // the line number where the problem lies (1-based), 0 when none applies
+    int field = 0;      // the field number (1-based), 0 when none applies
+    std::string reason; // Refused: why, without the field, e.g. "begins with a double quote"
 };
 
 } // namespace gyrena

@@ -37,7 +37,7 @@ constexpr int kOpenFlags = O_RDONLY
 
 FileError unreadable(std::string what)
 {
-    return FileError{FileError::Kind::Unreadable, std::move(what), 0, 0};
+    return FileError{FileError::Kind::Unreadable, std::move(what), 0, 0, {}};
 }
 
 FileError systemError(int number)

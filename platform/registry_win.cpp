@@ -1,5 +1,5 @@
 // The Windows registry through advapi32, in its single-byte form: names and texts are in the
-// system code page, as GetKeyValue expects them.
+// system code page, as getKeyValue expects them.
 #include "platform/registry.h"
 
 #ifndef WIN32_LEAN_AND_MEAN

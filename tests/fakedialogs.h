@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -62,12 +63,19 @@ public:
     // Script: the next file dialog is cancelled.
     void cancel() { m_script.push_back(FileAnswer{std::nullopt}); }
 
+    // Instead of a script, for tests that answer at random: while set, every message box (with
+    // its buttons) and every file dialog (save or not, and its filter) is answered by these.
+    std::function<int(Buttons buttons)> answerEveryBox;
+    std::function<std::optional<QString>(FileKind kind, const QString& filter)> answerEveryFile;
+
     int message(QWidget*, const QString& text, const QString& title, Buttons buttons,
                 Icon icon) override
     {
         Box box{text, title, buttons, icon, buttons == Buttons::YesNo ? AnswerYes : AnswerOk, 0};
         const QString what = QStringLiteral("message box \"%1\" (title \"%2\")").arg(text, title);
-        if (m_script.empty() || !std::holds_alternative<MessageAnswer>(m_script.front())) {
+        if (answerEveryBox) {
+            box.answer = answerEveryBox(buttons);
+        } else if (m_script.empty() || !std::holds_alternative<MessageAnswer>(m_script.front())) {
             fail(QStringLiteral("unexpected %1").arg(what));
             box.answer = buttons == Buttons::YesNo ? AnswerNo : AnswerOk;
         } else {
@@ -149,7 +157,9 @@ private:
     std::optional<QString> fileDialog(FileKind kind, const QString& title, const QString& filter)
     {
         FileDialog dialog{kind, title, filter, std::nullopt};
-        if (m_script.empty() || !std::holds_alternative<FileAnswer>(m_script.front())) {
+        if (answerEveryFile) {
+            dialog.result = answerEveryFile(kind, filter);
+        } else if (m_script.empty() || !std::holds_alternative<FileAnswer>(m_script.front())) {
             fail(QStringLiteral("unexpected %1 file dialog \"%2\" (filter \"%3\")")
                      .arg(kind == FileKind::Open ? QStringLiteral("open") : QStringLiteral("save"),
                           title, filter));

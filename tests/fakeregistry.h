@@ -1,7 +1,7 @@
 #pragma once
 
 // In-memory stand-ins for the registry and the program launcher, shared by the About window
-// suites. The registry behaves as the Windows one does where GetKeyValue can tell: names
+// suites. The registry behaves as the Windows one does where getKeyValue can tell: names
 // compare without case, data longer than the caller's buffer fails with ERROR_MORE_DATA, and a
 // key asked for more than reading can be refused, as for a user without administrator rights.
 

@@ -3,7 +3,7 @@
 gyrena_test(leadingnumber LIBS gyrena_geo)
 gyrena_test(location LIBS gyrena_geo)
 gyrena_test(numberformat LIBS gyrena_geo)
-gyrena_test(calcs LIBS gyrena_geo)
+gyrena_test(calcs LIBS gyrena_io)
 gyrena_test(mapprojection LIBS gyrena_geo)
 gyrena_test(routeplan LIBS gyrena_geo)
 if(TARGET gyrena-route)

@@ -1,10 +1,10 @@
-// The About window: its design, its texts, how it closes, and StartSysInfo over the fake
+// The About window: its design, its texts, how it closes, and startSysInfo over the fake
 // registry, launcher and message boxes.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
 #include "fakeregistry.h"
 #include "keepsrunning.h"
+#include "modalwatch.h"
 #include "ui/info/aboutwindow.h"
 
 #include <QApplication>

@@ -1,19 +1,21 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
+#include "io/locationfields.h"
 #include "tst_workedroutes.h"
+#include "ui/main/resultboxes.h"
 
 #include <QtTest>
 
 #include <cmath>
 #include <numbers>
 
-using gyrena::Calcs;
-using gyrena::CalcsOutcome;
-using gyrena::CalcsRun;
+using gyrena::computeRoute;
 using gyrena::LocationState;
 using gyrena::ResultState;
+using gyrena::RouteOutcome;
+using gyrena::RouteRun;
 
-Q_DECLARE_METATYPE(CalcsOutcome)
+Q_DECLARE_METATYPE(RouteOutcome)
 
 class tst_Calcs : public QObject
 {
@@ -45,39 +47,43 @@ private slots:
 
 namespace {
 
-// The twelve texts in the order the lists are read: start latitude degrees, minutes, letter;
-// start longitude degrees, minutes, letter; then the end.
+// The twelve texts in argument order, as gyrena-route takes them.
 LocationState locationFrom(const QString& texts)
 {
     const QStringList t = texts.split(' ');
     Q_ASSERT(t.size() == 12);
-    auto s = [&t](int i) { return t.at(i).toStdString(); };
+    std::array<std::string, 12> storage;
+    std::array<std::string_view, 12> views;
+    for (std::size_t i = 0; i < views.size(); ++i)
+        views[i] = storage[i] = t.at(qsizetype(i)).toStdString();
+    gyrena::LocationTexts start;
+    gyrena::LocationTexts end;
+    gyrena::setCoordinates(start, end, views);
     LocationState l;
-    gyrena::updateStartLat(l, s(0), s(1));
-    gyrena::updateStartLatDir(l, s(2));
-    gyrena::updateStartLong(l, s(3), s(4));
-    gyrena::updateStartLongDir(l, s(5));
-    gyrena::updateEndLat(l, s(6), s(7));
-    gyrena::updateEndLatDir(l, s(8));
-    gyrena::updateEndLong(l, s(9), s(10));
-    gyrena::updateEndLongDir(l, s(11));
+    gyrena::updateLocation(l, gyrena::RouteEnd::Start, start);
+    gyrena::updateLocation(l, gyrena::RouteEnd::End, end);
     return l;
 }
 
+QString boxName(gyrena::ResultField field)
+{
+    return QString::fromUtf8(gyrena::resultBox(field).objectName.data());
+}
+
 // The writes as "TextN=value" in the order they were made.
-QStringList writesOf(const CalcsRun& run)
+QStringList writesOf(const RouteRun& run)
 {
     QStringList writes;
     for (const auto& w : run.writes)
-        writes << QString::fromStdString(w.box + "=" + w.text);
+        writes << boxName(w.field) + "=" + QString::fromStdString(w.text);
     return writes;
 }
 
-QString boxText(const CalcsRun& run, const QString& box)
+QString boxText(const RouteRun& run, const QString& box)
 {
     QString text;
     for (const auto& w : run.writes) {
-        if (QString::fromStdString(w.box) == box)
+        if (boxName(w.field) == box)
             text = QString::fromStdString(w.text);
     }
     return text;
@@ -85,17 +91,17 @@ QString boxText(const CalcsRun& run, const QString& box)
 
 bool allFinite(const ResultState& r)
 {
-    for (double v : {r.DeltaLong, r.DeltaLongRad, r.StartColat, r.StartColatRad, r.EndColat,
-                     r.EndColatRad, r.DistCos, r.DistRad, r.Dist, r.StartAngleCos, r.StartAngleRad,
-                     r.StartAngle, r.EndAngleCos, r.EndAngleSin, r.EndAngleRad, r.EndAngle,
-                     r.InitialCourse, r.ArrivalCourse}) {
+    for (double v : {r.deltaLong, r.deltaLongRad, r.startColat, r.startColatRad, r.endColat,
+                     r.endColatRad, r.distCos, r.distRad, r.dist, r.startAngleCos, r.startAngleRad,
+                     r.startAngle, r.endAngleCos, r.endAngleSin, r.endAngleRad, r.endAngle,
+                     r.initialCourse, r.arrivalCourse}) {
         if (!std::isfinite(v))
             return false;
     }
     return true;
 }
 
-bool anyBoxShowsNonFinite(const CalcsRun& run)
+bool anyBoxShowsNonFinite(const RouteRun& run)
 {
     for (const auto& w : run.writes) {
         const QString text = QString::fromStdString(w.text).toLower();
@@ -161,13 +167,13 @@ void tst_Calcs::workedRoutes()
     QFETCH(QString, route);
     QFETCH(QStringList, writes);
 
-    const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     QCOMPARE(writesOf(run), writes);
     QVERIFY(run.message.empty());
     QVERIFY(allFinite(run.results));
-    QCOMPARE(QString::fromStdString(run.results.DirectionEW), boxText(run, "Text17"));
-    QCOMPARE(QString::fromStdString(run.results.DirectionNS), boxText(run, "Text18"));
+    QCOMPARE(QString::fromStdString(run.results.directionEW), boxText(run, "Text17"));
+    QCOMPARE(QString::fromStdString(run.results.directionNS), boxText(run, "Text18"));
 }
 
 // Routes from or to a pole, along one meridian, or over a pole between opposite meridians.
@@ -342,8 +348,8 @@ void tst_Calcs::northSouthRoutes()
     QFETCH(QString, endAngle);
     QFETCH(QString, distance);
 
-    const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     const QStringList writes = writesOf(run);
     QCOMPARE(writes.size(), 12);
     // The courses come last, as plain numbers, after both direction words.
@@ -352,7 +358,7 @@ void tst_Calcs::northSouthRoutes()
     QCOMPARE(boxText(run, "Text19"), startAngle);
     QCOMPARE(boxText(run, "Text20"), endAngle);
     QCOMPARE(boxText(run, "Text3"), distance);
-    QCOMPARE(QString::fromStdString(run.results.DirectionNS), word);
+    QCOMPARE(QString::fromStdString(run.results.directionNS), word);
     QVERIFY(allFinite(run.results));
 }
 
@@ -370,7 +376,7 @@ void tst_Calcs::oppositeMeridiansWithMinutes()
                                       .arg(minutes)
                                       .arg(otherDegrees)
                                       .arg(otherMinutes);
-            const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
+            const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
             const QStringList tail = writesOf(run).mid(8);
             const QStringList expected{"Text17=North/South", "Text18=North", "Text4=0",
                                        "Text5=180"};
@@ -417,14 +423,14 @@ void tst_Calcs::nearlyAlongAMeridian()
     QFETCH(QString, initial);
     QFETCH(QString, arrival);
 
-    const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     const ResultState& r = run.results;
-    QVERIFY2(r.StartAngle >= 0 && r.StartAngle <= 180 && r.EndAngle >= 0 && r.EndAngle <= 180,
+    QVERIFY2(r.startAngle >= 0 && r.startAngle <= 180 && r.endAngle >= 0 && r.endAngle <= 180,
              qPrintable(writesOf(run).join(", ")));
-    QVERIFY2(r.InitialCourse >= 0 && r.InitialCourse <= 360 && r.ArrivalCourse >= 0 &&
-                 r.ArrivalCourse <= 360,
-             qPrintable(QString("%1 %2").arg(r.InitialCourse).arg(r.ArrivalCourse)));
+    QVERIFY2(r.initialCourse >= 0 && r.initialCourse <= 360 && r.arrivalCourse >= 0 &&
+                 r.arrivalCourse <= 360,
+             qPrintable(QString("%1 %2").arg(r.initialCourse).arg(r.arrivalCourse)));
     QCOMPARE(boxText(run, "Text4"), initial);
     QCOMPARE(boxText(run, "Text5"), arrival);
     QVERIFY(!writesOf(run).join(' ').contains('-'));
@@ -446,14 +452,14 @@ void tst_Calcs::directionNSPersists()
     QFETCH(QString, firstRoute);
     QFETCH(QString, word);
 
-    const CalcsRun first = Calcs(locationFrom(firstRoute), ResultState{}, ".");
+    const RouteRun first = computeRoute(locationFrom(firstRoute), ResultState{}, ".");
     QCOMPARE(boxText(first, "Text18"), word);
-    const CalcsRun second =
-        Calcs(locationFrom("40 45 N 73 58 W 51 28 N 0 27 W"), first.results, ".");
-    QCOMPARE(second.outcome, CalcsOutcome::Completed);
+    const RouteRun second =
+        computeRoute(locationFrom("40 45 N 73 58 W 51 28 N 0 27 W"), first.results, ".");
+    QCOMPARE(second.outcome, RouteOutcome::Completed);
     QCOMPARE(boxText(second, "Text17"), QString("East"));
     QCOMPARE(boxText(second, "Text18"), word);
-    QCOMPARE(QString::fromStdString(second.results.DirectionNS), word);
+    QCOMPARE(QString::fromStdString(second.results.directionNS), word);
     QCOMPARE(boxText(second, "Text4"), QString("51.38"));
 }
 
@@ -477,9 +483,9 @@ void tst_Calcs::sameLocation()
 
     // A previous run's results must survive untouched.
     const ResultState previous =
-        Calcs(locationFrom("10 0 N 10 0 E 50 0 N 170 0 W"), ResultState{}, ".").results;
-    const CalcsRun run = Calcs(locationFrom(route), previous, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::SameLocation);
+        computeRoute(locationFrom("10 0 N 10 0 E 50 0 N 170 0 W"), ResultState{}, ".").results;
+    const RouteRun run = computeRoute(locationFrom(route), previous, ".");
+    QCOMPARE(run.outcome, RouteOutcome::SameLocation);
     QVERIFY(run.writes.empty());
     QVERIFY(run.results == previous);
     QCOMPARE(QString::fromStdString(run.message), QString("Same Location!"));
@@ -489,42 +495,47 @@ void tst_Calcs::failures_data()
 {
     QTest::addColumn<QString>("route");
     QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QString>("stoppedAt"); // the box of the value that could not be computed
     QTest::addColumn<QString>("message");
 
     QTest::newRow("start latitude 1e400")
-        << "1e400 0 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"}
+        << "1e400 0 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"} << "Text14"
         << "This route cannot be computed: the start latitude is too large a number.";
     QTest::newRow("start latitude -1e400 south")
         << "-1e400 0 S 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00", "Text16=80.00"}
+        << "Text14"
         << "This route cannot be computed: the start latitude is too large a number.";
     QTest::newRow("end latitude in the minutes")
         << "10 0 N 5 0 E 10 1e400 N 6 0 W" << QStringList{"Text11=11.00", "Text14=80.00"}
+        << "Text16"
         << "This route cannot be computed: the end latitude is too large a number.";
     QTest::newRow("start longitude 1e400")
-        << "10 0 N 1e400 0 E 10 0 N 6 0 W" << QStringList{}
+        << "10 0 N 1e400 0 E 10 0 N 6 0 W" << QStringList{} << "Text11"
         << "This route cannot be computed: the start longitude is too large a number.";
     QTest::newRow("end longitude 1e400")
-        << "10 0 N 5 0 E 10 0 N 1e400 0 W" << QStringList{}
+        << "10 0 N 5 0 E 10 0 N 1e400 0 W" << QStringList{} << "Text11"
         << "This route cannot be computed: the end longitude is too large a number.";
     QTest::newRow("degrees and minutes cancel to nothing")
-        << "1e400 -1e400 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"}
+        << "1e400 -1e400 N 5 0 E 10 0 N 6 0 W" << QStringList{"Text11=11.00"} << "Text14"
         << "This route cannot be computed: the start latitude is too large a number.";
     QTest::newRow("finite longitudes whose sum overflows")
-        << "10 0 N 1e308 0 E 10 0 N 1.5e308 0 W" << QStringList{}
+        << "10 0 N 1e308 0 E 10 0 N 1.5e308 0 W" << QStringList{} << "Text11"
         << "This route cannot be computed: the end longitude is too large a number.";
     QTest::newRow("latitude overflowing in radians")
-        << "10 0 N 5 0 E 1e308 0 S 6 0 W" << QStringList{"Text11=11.00", "Text14=80.00"}
+        << "10 0 N 5 0 E 1e308 0 S 6 0 W" << QStringList{"Text11=11.00", "Text14=80.00"} << "Text16"
         << "This route cannot be computed: the end latitude is too large a number.";
     QTest::newRow("start given as the north pole out of range")
         << "-90 0 S 5 0 E 10 0 N 6 0 W"
         << QStringList{"Text11=11.00", "Text16=80.00",  "Text14=.00",
                        "Text12=80.00", "Text3=4800.00", "Text6=5520.00"}
+        << "Text19"
         << "This route cannot be computed: the start location lies on a pole, where the angle "
            "at the start is undefined.";
     QTest::newRow("end given as the north pole out of range")
         << "10 0 N 5 0 E -90 0 S 6 0 W"
         << QStringList{"Text11=11.00",  "Text14=80.00",  "Text16=.00", "Text12=80.00",
                        "Text3=4800.00", "Text6=5520.00", "Text19=.00"}
+        << "Text20"
         << "This route cannot be computed: the end location lies on a pole, where the angle at "
            "the end is undefined.";
 }
@@ -533,20 +544,23 @@ void tst_Calcs::failures()
 {
     QFETCH(QString, route);
     QFETCH(QStringList, writes);
+    QFETCH(QString, stoppedAt);
     QFETCH(QString, message);
 
     const ResultState previous =
-        Calcs(locationFrom("37 45 N 122 27 W 34 0 S 151 0 E"), ResultState{}, ".").results;
-    const CalcsRun run = Calcs(locationFrom(route), previous, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Failed);
+        computeRoute(locationFrom("37 45 N 122 27 W 34 0 S 151 0 E"), ResultState{}, ".").results;
+    const RouteRun run = computeRoute(locationFrom(route), previous, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Failed);
     QCOMPARE(writesOf(run), writes);
+    QVERIFY(run.stoppedAt.has_value());
+    QCOMPARE(boxName(*run.stoppedAt), stoppedAt);
     QCOMPARE(QString::fromStdString(run.message), message);
     QVERIFY(!anyBoxShowsNonFinite(run));
     QVERIFY(allFinite(run.results));
     // What was not reached keeps the previous run's values.
-    QCOMPARE(run.results.DirectionEW, previous.DirectionEW);
-    QCOMPARE(run.results.InitialCourse, previous.InitialCourse);
-    QCOMPARE(run.results.ArrivalCourse, previous.ArrivalCourse);
+    QCOMPARE(run.results.directionEW, previous.directionEW);
+    QCOMPARE(run.results.initialCourse, previous.initialCourse);
+    QCOMPARE(run.results.arrivalCourse, previous.arrivalCourse);
 }
 
 // Angles outside the offered ranges are computed as written while the arithmetic stays finite.
@@ -584,16 +598,16 @@ void tst_Calcs::outOfRangeAngles()
     QFETCH(double, lat2);
     QFETCH(double, lon2);
 
-    const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     QCOMPARE(run.writes.size(), std::size_t(12));
     QVERIFY(!anyBoxShowsNonFinite(run));
     QVERIFY(allFinite(run.results));
     QCOMPARE(boxText(run, "Text14"), startColat);
     const SphereSolution reference = solveSphere(lat1, lon1, lat2, lon2);
-    QVERIFY2(std::fabs(run.results.Dist - reference.arcDegrees) <= kArcTolerance,
+    QVERIFY2(std::fabs(run.results.dist - reference.arcDegrees) <= kArcTolerance,
              qPrintable(QString("%1 vs %2")
-                            .arg(run.results.Dist, 0, 'g', 12)
+                            .arg(run.results.dist, 0, 'g', 12)
                             .arg(reference.arcDegrees, 0, 'g', 12)));
 }
 
@@ -644,28 +658,28 @@ void tst_Calcs::againstFullPrecisionSphere()
 
     const LocationState location = locationFrom(route);
     // The reference gets the same angles the texts give, full precision from there on.
-    const double sLat = location.StartLatDir == "N" ? location.StartLat : -location.StartLat;
-    const double sLon = location.StartLongDir == "E" ? location.StartLong : -location.StartLong;
-    const double eLat = location.EndLatDir == "N" ? location.EndLat : -location.EndLat;
-    const double eLon = location.EndLongDir == "E" ? location.EndLong : -location.EndLong;
+    const double sLat = location.startLatDir == "N" ? location.startLat : -location.startLat;
+    const double sLon = location.startLongDir == "E" ? location.startLong : -location.startLong;
+    const double eLat = location.endLatDir == "N" ? location.endLat : -location.endLat;
+    const double eLon = location.endLongDir == "E" ? location.endLong : -location.endLong;
     QVERIFY(std::fabs(sLat - lat1) < 1e-12 && std::fabs(sLon - lon1) < 1e-12);
     QVERIFY(std::fabs(eLat - lat2) < 1e-12 && std::fabs(eLon - lon2) < 1e-12);
     const SphereSolution reference = solveSphere(sLat, sLon, eLat, eLon);
 
-    const CalcsRun run = Calcs(location, ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(location, ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     const ResultState& r = run.results;
     QVERIFY2(
-        std::fabs(r.Dist - reference.arcDegrees) <= kArcTolerance,
+        std::fabs(r.dist - reference.arcDegrees) <= kArcTolerance,
         qPrintable(
-            QString("arc %1 vs %2").arg(r.Dist, 0, 'g', 12).arg(reference.arcDegrees, 0, 'g', 12)));
-    QVERIFY2(courseDifference(r.InitialCourse, reference.initialCourse) <= kCourseTolerance,
+            QString("arc %1 vs %2").arg(r.dist, 0, 'g', 12).arg(reference.arcDegrees, 0, 'g', 12)));
+    QVERIFY2(courseDifference(r.initialCourse, reference.initialCourse) <= kCourseTolerance,
              qPrintable(QString("initial %1 vs %2")
-                            .arg(r.InitialCourse, 0, 'g', 12)
+                            .arg(r.initialCourse, 0, 'g', 12)
                             .arg(reference.initialCourse, 0, 'g', 12)));
-    QVERIFY2(courseDifference(r.ArrivalCourse, reference.arrivalCourse) <= kCourseTolerance,
+    QVERIFY2(courseDifference(r.arrivalCourse, reference.arrivalCourse) <= kCourseTolerance,
              qPrintable(QString("arrival %1 vs %2")
-                            .arg(r.ArrivalCourse, 0, 'g', 12)
+                            .arg(r.arrivalCourse, 0, 'g', 12)
                             .arg(reference.arrivalCourse, 0, 'g', 12)));
 }
 
@@ -697,12 +711,12 @@ void tst_Calcs::independentSolverFigures()
     QFETCH(double, arrival);
     QFETCH(double, nauticalMiles);
 
-    const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     const double rounding = 5e-5; // the figures' last decimal
-    QVERIFY(courseDifference(run.results.InitialCourse, initial) <= kCourseTolerance + rounding);
-    QVERIFY(courseDifference(run.results.ArrivalCourse, arrival) <= kCourseTolerance + rounding);
-    QVERIFY(std::fabs(run.results.Dist * 60.0 - nauticalMiles) <= kArcTolerance * 60.0 + rounding);
+    QVERIFY(courseDifference(run.results.initialCourse, initial) <= kCourseTolerance + rounding);
+    QVERIFY(courseDifference(run.results.arrivalCourse, arrival) <= kCourseTolerance + rounding);
+    QVERIFY(std::fabs(run.results.dist * 60.0 - nauticalMiles) <= kArcTolerance * 60.0 + rounding);
 }
 
 // Whole degrees over poles, meridians, the equator and the date line in every hemisphere: no
@@ -719,16 +733,16 @@ void tst_Calcs::everyBoxFiniteOnAGrid()
     for (const QString& start : points) {
         for (const QString& end : points) {
             const QString route = start + ' ' + end;
-            const CalcsRun run = Calcs(locationFrom(route), ResultState{}, ".");
+            const RouteRun run = computeRoute(locationFrom(route), ResultState{}, ".");
             ++routes;
             const ResultState& r = run.results;
-            const bool inRanges = r.StartAngle >= 0 && r.StartAngle <= 180 && r.EndAngle >= 0 &&
-                                  r.EndAngle <= 180 && r.InitialCourse >= 0 &&
-                                  r.InitialCourse <= 360 && r.ArrivalCourse >= 0 &&
-                                  r.ArrivalCourse <= 360;
-            const bool ok = run.outcome != CalcsOutcome::Failed && !anyBoxShowsNonFinite(run) &&
+            const bool inRanges = r.startAngle >= 0 && r.startAngle <= 180 && r.endAngle >= 0 &&
+                                  r.endAngle <= 180 && r.initialCourse >= 0 &&
+                                  r.initialCourse <= 360 && r.arrivalCourse >= 0 &&
+                                  r.arrivalCourse <= 360;
+            const bool ok = run.outcome != RouteOutcome::Failed && !anyBoxShowsNonFinite(run) &&
                             allFinite(r) &&
-                            (run.outcome == CalcsOutcome::SameLocation ||
+                            (run.outcome == RouteOutcome::SameLocation ||
                              (run.writes.size() == 12 && inRanges));
             if (!ok)
                 QFAIL(qPrintable(route + ": " + writesOf(run).join(", ") + " " +
@@ -740,12 +754,12 @@ void tst_Calcs::everyBoxFiniteOnAGrid()
 
 void tst_Calcs::decimalSeparator()
 {
-    const CalcsRun eastWest =
-        Calcs(locationFrom("37 45 N 122 27 W 34 0 S 151 0 E"), ResultState{}, ",");
+    const RouteRun eastWest =
+        computeRoute(locationFrom("37 45 N 122 27 W 34 0 S 151 0 E"), ResultState{}, ",");
     QCOMPARE(boxText(eastWest, "Text3"), QString("6457,91"));
     QCOMPARE(boxText(eastWest, "Text4"), QString("240,26"));
-    const CalcsRun northSouth =
-        Calcs(locationFrom("10 0 N 10 0 E 50 0 N 170 0 W"), ResultState{}, ",");
+    const RouteRun northSouth =
+        computeRoute(locationFrom("10 0 N 10 0 E 50 0 N 170 0 W"), ResultState{}, ",");
     QCOMPARE(boxText(northSouth, "Text19"), QString(",00"));
     QCOMPARE(boxText(northSouth, "Text5"), QString("180"));
 }

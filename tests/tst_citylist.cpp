@@ -64,7 +64,7 @@ void tst_CityList::readsExample()
     const auto read = readCityList(bytes(kExample));
     QVERIFY(std::holds_alternative<CityTable>(read));
     const CityTable& table = std::get<CityTable>(read);
-    QCOMPARE(table.CityCount(), 3);
+    QCOMPARE(table.cityCount(), 3);
     QCOMPARE(fieldsOf(table.row(1)),
              (QStringList{"London", "England", "51", "30", "N", "0", "10", "W"}));
     QCOMPARE(fieldsOf(table.row(2)),
@@ -146,7 +146,7 @@ void tst_CityList::reads()
     QVERIFY2(std::holds_alternative<CityTable>(read),
              std::holds_alternative<FileError>(read) ? std::get<FileError>(read).what.c_str() : "");
     const CityTable& table = std::get<CityTable>(read);
-    QCOMPARE(table.CityCount(), count);
+    QCOMPARE(table.cityCount(), count);
     QCOMPARE(fieldsOf(table.row(row)), fields);
 }
 
@@ -191,7 +191,7 @@ void tst_CityList::counts()
     const auto read = readCityList(bytes(withCount(count)));
     if (cities > 0) {
         QVERIFY(std::holds_alternative<CityTable>(read));
-        QCOMPARE(std::get<CityTable>(read).CityCount(), cities);
+        QCOMPARE(std::get<CityTable>(read).cityCount(), cities);
         return;
     }
     QVERIFY(std::holds_alternative<FileError>(read));
@@ -271,7 +271,7 @@ void tst_CityList::largestGeneratedList()
     const auto read = readCityList(list.bytes);
     QVERIFY(std::holds_alternative<CityTable>(read));
     const CityTable& table = std::get<CityTable>(read);
-    QCOMPARE(table.CityCount(), kMaxCityCount);
+    QCOMPARE(table.cityCount(), kMaxCityCount);
     int withComma = 0;
     for (int r = 1; r <= kMaxCityCount; ++r) {
         const auto& fields = list.cities[std::size_t(r - 1)];
@@ -293,8 +293,8 @@ void tst_CityList::shippedWorldList()
     const auto read = readCityList(bytes(content));
     QVERIFY(std::holds_alternative<CityTable>(read));
     const CityTable& table = std::get<CityTable>(read);
-    QVERIFY(table.CityCount() > 300);
-    QCOMPARE(content.count("\r\n"), table.CityCount() + 2); // every record on its own line
+    QVERIFY(table.cityCount() > 300);
+    QCOMPARE(content.count("\r\n"), table.cityCount() + 2); // every record on its own line
     const auto inRange = [](std::string_view text, int highest) {
         bool ok = false;
         const int value = qs(text).toInt(&ok);
@@ -302,7 +302,7 @@ void tst_CityList::shippedWorldList()
     };
     QSet<QString> names;
     bool ivoryCoast = false;
-    for (int r = 1; r <= table.CityCount(); ++r) {
+    for (int r = 1; r <= table.cityCount(); ++r) {
         const CityView city = table.row(r);
         ivoryCoast = ivoryCoast || city.country == "Côte d'Ivoire";
         const QString name = qs(city.name);

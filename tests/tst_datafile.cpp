@@ -30,11 +30,8 @@ const QByteArray kWorkedExample = "GyrenaDataFile\r\n"
 
 LocationData workedExample()
 {
-    return LocationData{"London",
-                        "England",
-                        "New York",
-                        "USA",
-                        {"51", "30", "N", "0", "10", "W", "40", "43", "N", "74", "0", "W"}};
+    return LocationData{{"London", "England", "51", "30", "N", "0", "10", "W"},
+                        {"New York", "USA", "40", "43", "N", "74", "0", "W"}};
 }
 
 // The worked example with line `line` (2..17) replaced by `value`.
@@ -47,22 +44,13 @@ QByteArray exampleWithLine(int line, const QByteArray& value)
 
 template <typename Data> auto& valueOfLine(Data& data, int line)
 {
-    switch (line) {
-    case 2:
-        return data.startName;
-    case 3:
-        return data.startCountry;
-    case 4:
-        return data.endName;
-    case 5:
-        return data.endCountry;
-    }
-    return data.coordinates[std::size_t(line - 6)];
+    const DataFileLine held = dataFileLine(line);
+    return data.at(held.end)[held.field];
 }
 
 bool isDegreeOrMinuteLine(int line)
 {
-    return line >= 6 && (line - 6) % 3 != 2;
+    return line >= 2 && isDegreesOrMinutes(dataFileLine(line).field);
 }
 
 } // namespace

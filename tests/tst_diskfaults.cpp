@@ -8,8 +8,8 @@
 // read-only mount, the locked target an immutable file or folder (chattr +i), the full disk a
 // tiny tmpfs filled to the last block. Variants the machine cannot set up are skipped, saying why.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
+#include "modalwatch.h"
 
 #include "io/datafile.h"
 #include "platform/services.h"
@@ -198,7 +198,7 @@ void tst_DiskFaults::save(const QString& command, const QString& target, bool fa
     if (failureExpected)
         m_dialogs->answer(Dialogs::AnswerOk);
     if (command == QLatin1String("Save"))
-        m_window->SaveFile();
+        m_window->saveFile();
     else
         m_window->saveAs();
 }
@@ -337,9 +337,9 @@ void tst_DiskFaults::vanishingTarget()
             readDataFile(std::string_view(written->constData(), std::size_t(written->size())));
         QVERIFY(std::holds_alternative<LocationData>(read));
         const LocationData& data = std::get<LocationData>(read);
-        QCOMPARE(data.startName, std::string("New Start"));
-        QCOMPARE(data.endName, std::string("New End"));
-        QCOMPARE(data.coordinates[0], std::string("45"));
+        QCOMPARE(data.start.name, std::string("New Start"));
+        QCOMPARE(data.end.name, std::string("New End"));
+        QCOMPARE(data.start.latitudeDegrees, std::string("45"));
         QCOMPARE(entries(folder), QStringList{QStringLiteral("route.gdf")});
         return;
     }

@@ -2,11 +2,13 @@
 // Load City list and the city picks. Every box and file dialog is scripted; an unexpected one
 // fails the test. Each failing read is checked to change nothing but the caption.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
+#include "modalwatch.h"
 
 #include "geo/calcs.h"
 #include "io/citylist.h"
+#include "io/locationfields.h"
+#include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 
 #include <QApplication>
@@ -46,9 +48,6 @@ const QByteArray workedExample =
 const QByteArray exampleList = "GyrenaCityListFile\r\n3\r\nLondon,England,51,30,N,0,10,W\r\n"
                                "New York,USA,40,43,N,74,0,W\r\n"
                                "\"Washington, D.C.\",USA,38,54,N,77,2,W\r\n";
-
-// The twelve coordinate lists in the order of a data file's lines 6 to 17.
-constexpr int fileOrder[12] = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
 
 enum class Command { Open, Save, SaveAs, LoadCityList };
 
@@ -208,13 +207,13 @@ private:
     {
         switch (which) {
         case Command::Open:
-            return m_window->OpenFile();
+            return m_window->openFile();
         case Command::Save:
-            return m_window->SaveFile();
+            return m_window->saveFile();
         case Command::SaveAs:
             return m_window->saveAs();
         case Command::LoadCityList:
-            return m_window->LoadCityList();
+            return m_window->loadCityList();
         }
     }
     // Chooses `file` in the command's dialog; `boxes` message boxes are answered OK.
@@ -223,7 +222,7 @@ private:
         m_dialogs.choose(file);
         for (int i = 0; i < boxes; ++i)
             m_dialogs.answer(Dialogs::AnswerOk);
-        m_window->OpenFile();
+        m_window->openFile();
     }
     // Chooses `file` in the command's dialog; `boxes` message boxes are answered OK.
     void load(const QString& file, int boxes = 0)
@@ -231,7 +230,7 @@ private:
         m_dialogs.choose(file);
         for (int i = 0; i < boxes; ++i)
             m_dialogs.answer(Dialogs::AnswerOk);
-        m_window->LoadCityList();
+        m_window->loadCityList();
     }
     // Chooses `file` in the command's dialog; `boxes` message boxes are answered OK.
     void saveAs(const QString& file, int boxes = 0)
@@ -264,30 +263,41 @@ private:
                      .arg(m_window->findChild<QGroupBox*>(QStringLiteral("Frame2"))->isVisible());
         const LocationState& s = m_window->location();
         lines << QStringLiteral("location %1 %2 %3 %4 %5 %6 %7 %8")
-                     .arg(s.StartLat, 0, 'g', 17)
-                     .arg(s.StartLong, 0, 'g', 17)
-                     .arg(s.EndLat, 0, 'g', 17)
-                     .arg(s.EndLong, 0, 'g', 17)
-                     .arg(QString::fromStdString(s.StartLatDir),
-                          QString::fromStdString(s.StartLongDir),
-                          QString::fromStdString(s.EndLatDir),
-                          QString::fromStdString(s.EndLongDir));
+                     .arg(s.startLat, 0, 'g', 17)
+                     .arg(s.startLong, 0, 'g', 17)
+                     .arg(s.endLat, 0, 'g', 17)
+                     .arg(s.endLong, 0, 'g', 17)
+                     .arg(QString::fromStdString(s.startLatDir),
+                          QString::fromStdString(s.startLongDir),
+                          QString::fromStdString(s.endLatDir),
+                          QString::fromStdString(s.endLongDir));
         const auto& table = m_window->cityTable();
-        lines << QStringLiteral("cities %1").arg(table ? table->CityCount() : -1);
+        lines << QStringLiteral("cities %1").arg(table ? table->cityCount() : -1);
         return lines;
     }
 
+    // The twelve coordinate lists in the order of a data file's lines 6 to 17.
+    std::vector<QComboBox*> coordinateLists() const
+    {
+        std::vector<QComboBox*> lists;
+        for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+            for (const LocationField field : kCoordinateOrder)
+                lists.push_back(m_window->findChild<QComboBox*>(inputObjectName(end, field)));
+        }
+        return lists;
+    }
     QStringList coordinateTexts() const
     {
         QStringList texts;
-        for (int n : fileOrder)
-            texts << combo(n)->currentText();
+        for (const QComboBox* list : coordinateLists())
+            texts << list->currentText();
         return texts;
     }
     void setCoordinateTexts(const QStringList& texts)
     {
-        for (int i = 0; i < 12; ++i)
-            combo(fileOrder[i])->setEditText(texts.at(i));
+        const std::vector<QComboBox*> lists = coordinateLists();
+        for (std::size_t i = 0; i < lists.size(); ++i)
+            lists[i]->setEditText(texts.at(qsizetype(i)));
     }
     QStringList itemsOf(int n) const
     {
@@ -425,11 +435,11 @@ void tst_FileCommands::openWorkedExample()
     QCOMPARE(combo(10)->currentIndex(), 1);
     QCOMPARE(combo(8)->currentIndex(), 0);
     const LocationState& s = m_window->location();
-    QCOMPARE(s.StartLat, 51.5);
-    QCOMPARE(s.StartLong, 10.0 / 60);
-    QCOMPARE(s.EndLat, 40 + 43.0 / 60);
-    QCOMPARE(s.EndLong, 74.0);
-    QCOMPARE(s.StartLatDir + s.StartLongDir + s.EndLatDir + s.EndLongDir, std::string("NWNW"));
+    QCOMPARE(s.startLat, 51.5);
+    QCOMPARE(s.startLong, 10.0 / 60);
+    QCOMPARE(s.endLat, 40 + 43.0 / 60);
+    QCOMPARE(s.endLong, 74.0);
+    QCOMPARE(s.startLatDir + s.startLongDir + s.endLatDir + s.endLongDir, std::string("NWNW"));
     QCOMPARE(text(7)->text() + text(8)->text() + text(9)->text() + text(10)->text(),
              QStringLiteral("NWNW"));
     QVERIFY(command(5)->isEnabled());
@@ -442,7 +452,7 @@ void tst_FileCommands::openLeavesTheOutputs()
     combo(14)->setEditText(QStringLiteral("Sydney"));
     m_dialogs.answer(Dialogs::AnswerYes);
     m_window->doneWithInputs();
-    m_window->Calcs();
+    m_window->computeOutputs();
     QVERIFY(command(1)->isEnabled());
     QStringList outputs;
     for (int n = 3; n <= 20; ++n)
@@ -602,8 +612,8 @@ void tst_FileCommands::openLetters()
     QCOMPARE(combo(11)->currentText(), latitude);
     QCOMPARE(combo(10)->currentText(), longitude);
     QCOMPARE(combo(12)->currentText(), longitude);
-    QCOMPARE(QString::fromStdString(m_window->location().EndLatDir), latitude);
-    QCOMPARE(QString::fromStdString(m_window->location().StartLongDir), longitude);
+    QCOMPARE(QString::fromStdString(m_window->location().endLatDir), latitude);
+    QCOMPARE(QString::fromStdString(m_window->location().startLongDir), longitude);
 }
 
 void tst_FileCommands::saveWorkedExample()
@@ -616,13 +626,13 @@ void tst_FileCommands::saveWorkedExample()
     QVERIFY(command(5)->isEnabled());
     const QString file = path(QStringLiteral("example.gdf"));
     m_dialogs.choose(file);
-    m_window->SaveFile();
+    m_window->saveFile();
     QVERIFY(m_dialogs.verifyDone());
     QCOMPARE(read(file), workedExample);
     // Saving over an existing file replaces it whole.
     write(QStringLiteral("example.gdf"), QByteArray(500, 'x'));
     m_dialogs.choose(file);
-    m_window->SaveFile();
+    m_window->saveFile();
     QCOMPARE(read(file), workedExample);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"example.gdf"});
 }
@@ -630,7 +640,7 @@ void tst_FileCommands::saveWorkedExample()
 void tst_FileCommands::saveWithoutInputs()
 {
     m_dialogs.answer(Dialogs::AnswerOk);
-    m_window->SaveFile();
+    m_window->saveFile();
     QVERIFY(m_dialogs.verifyDone());
     verifyBox(0, QStringLiteral("Input city data before saving"), QStringLiteral("Error"),
               Dialogs::Icon::None);
@@ -808,7 +818,7 @@ void tst_FileCommands::refusedValue()
     const QString target = write(QStringLiteral("route.gdf"), workedExample);
     m_dialogs.choose(target);
     m_dialogs.answer(Dialogs::AnswerOk);
-    m_window->SaveFile();
+    m_window->saveFile();
     QVERIFY(m_dialogs.verifyDone());
     verifyBox(0, message, QStringLiteral("File Error"), Dialogs::Icon::Critical);
     QCOMPARE(read(target), workedExample);
@@ -852,10 +862,10 @@ void tst_FileCommands::loadExample()
              QStringList({"51", "30", "N", "0", "10", "W", "40", "43", "N", "74", "0", "W"}));
     for (int n = 3; n <= 6; ++n)
         QCOMPARE(text(n)->text(), QString());
-    QCOMPARE(m_window->location().StartLat, 51.5);
-    QCOMPARE(m_window->location().EndLong, 74.0);
+    QCOMPARE(m_window->location().startLat, 51.5);
+    QCOMPARE(m_window->location().endLong, 74.0);
     QVERIFY(command(5)->isEnabled());
-    QCOMPARE(m_window->cityTable()->CityCount(), 3);
+    QCOMPARE(m_window->cityTable()->cityCount(), 3);
 }
 
 void tst_FileCommands::loadFailureChangesNothing_data()
@@ -1021,7 +1031,7 @@ void tst_FileCommands::secondListReplacesFirst()
     QCOMPARE(itemsOf(13), QStringList({"Lima", "Quito"}));
     QCOMPARE(itemsOf(14), QStringList({"Lima", "Quito"}));
     QCOMPARE(combo(14)->currentText(), QStringLiteral("Quito"));
-    QCOMPARE(m_window->cityTable()->CityCount(), 2);
+    QCOMPARE(m_window->cityTable()->cityCount(), 2);
     combo(13)->setCurrentIndex(1);
     QCOMPARE(text(1)->text(), QStringLiteral("Ecuador"));
     QCOMPARE(combo(2)->currentText(), QStringLiteral("13"));
@@ -1060,9 +1070,9 @@ void tst_FileCommands::pickCopiesTexts()
         QStringList shown = coordinateTexts().mid(start ? 0 : 6, 6);
         QCOMPARE(shown, texts);
         const LocationState& s = m_window->location();
-        QCOMPARE(start ? s.StartLat : s.EndLat, latitude);
-        QCOMPARE(QString::fromStdString(start ? s.StartLatDir + s.StartLongDir
-                                              : s.EndLatDir + s.EndLongDir),
+        QCOMPARE(start ? s.startLat : s.endLat, latitude);
+        QCOMPARE(QString::fromStdString(start ? s.startLatDir + s.startLongDir
+                                              : s.endLatDir + s.endLongDir),
                  letters);
     }
 }
@@ -1149,7 +1159,7 @@ void tst_FileCommands::worldListComputesRoute()
     QVERIFY2(QFile::exists(world), qPrintable(world));
     load(world);
     QVERIFY(m_dialogs.verifyDone());
-    QVERIFY(m_window->cityTable()->CityCount() > 100);
+    QVERIFY(m_window->cityTable()->cityCount() > 100);
     const int start = combo(13)->findText(QStringLiteral("London"));
     const int end = combo(14)->findText(QStringLiteral("Sydney"));
     QVERIFY(start >= 0 && end >= 0);
@@ -1158,28 +1168,21 @@ void tst_FileCommands::worldListComputesRoute()
     m_dialogs.answer(Dialogs::AnswerYes);
     m_window->doneWithInputs();
     QVERIFY(command(1)->isEnabled());
-    m_window->Calcs();
+    m_window->computeOutputs();
     QVERIFY(m_dialogs.verifyDone());
 
     // The same route from the table's texts, without the window.
-    const CityView from = m_window->cityTable()->row(start + 1);
-    const CityView to = m_window->cityTable()->row(end + 1);
     LocationState s;
-    updateStartLat(s, from.latDegrees, from.latMinutes);
-    updateStartLatDir(s, from.latDir);
-    updateStartLong(s, from.longDegrees, from.longMinutes);
-    updateStartLongDir(s, from.longDir);
-    updateEndLat(s, to.latDegrees, to.latMinutes);
-    updateEndLatDir(s, to.latDir);
-    updateEndLong(s, to.longDegrees, to.longMinutes);
-    updateEndLongDir(s, to.longDir);
+    updateLocation(s, RouteEnd::Start, m_window->cityTable()->location(start + 1));
+    updateLocation(s, RouteEnd::End, m_window->cityTable()->location(end + 1));
     QVERIFY(m_window->location() == s);
-    const CalcsRun run = gyrena::Calcs(s, ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = gyrena::computeRoute(s, ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     QVERIFY(run.writes.size() >= 12);
-    for (const BoxWrite& w : run.writes) {
-        const auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(w.box));
-        QVERIFY2(box, w.box.c_str());
+    for (const FieldWrite& w : run.writes) {
+        const QString name = QString::fromUtf8(resultBox(w.field).objectName.data());
+        const auto* box = m_window->findChild<QLineEdit*>(name);
+        QVERIFY2(box, qPrintable(name));
         QCOMPARE(box->text(), QString::fromStdString(w.text));
     }
 }
@@ -1192,14 +1195,17 @@ void tst_FileCommands::handedFileAsTheMenu_data()
     QTest::addColumn<bool>("dropped"); // dropped on the window, else named on the command line
     QTest::addColumn<int>("boxes");
     QTest::newRow("data file") << "route.gdf" << workedExample << Command::Open << false << 0;
-    QTest::newRow("city list") << "cities.gcl" << exampleList << Command::LoadCityList << false << 0;
+    QTest::newRow("city list") << "cities.gcl" << exampleList << Command::LoadCityList << false
+                               << 0;
     QTest::newRow("city list, upper-case extension")
         << "CITIES.GCL" << exampleList << Command::LoadCityList << false << 0;
     QTest::newRow("missing data file") << "gone.gdf" << QByteArray() << Command::Open << false << 1;
-    QTest::newRow("city list named .gdf") << "list.gdf" << exampleList << Command::Open << false << 1;
+    QTest::newRow("city list named .gdf")
+        << "list.gdf" << exampleList << Command::Open << false << 1;
     QTest::newRow("data file named .gcl")
         << "route.gcl" << workedExample << Command::LoadCityList << false << 1;
-    QTest::newRow("dropped data file") << "route.gdf" << workedExample << Command::Open << true << 0;
+    QTest::newRow("dropped data file")
+        << "route.gdf" << workedExample << Command::Open << true << 0;
     QTest::newRow("dropped city list")
         << "cities.gcl" << exampleList << Command::LoadCityList << true << 0;
     QTest::newRow("dropped unreadable city list")
@@ -1232,7 +1238,8 @@ void tst_FileCommands::handedFileAsTheMenu()
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(file)});
         // A drop arrives after the drag entered and was accepted there.
-        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(m_window.get(), &enter);
         QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_window.get(), &drop);
@@ -1253,7 +1260,8 @@ void tst_FileCommands::dragTakesOneLocalFile()
     const auto accepts = [this](const QList<QUrl>& urls) {
         QMimeData mime;
         mime.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
         enter.setAccepted(false);
         QCoreApplication::sendEvent(m_window.get(), &enter);
         return enter.isAccepted();

@@ -1,10 +1,10 @@
-// GetKeyValue over the in-memory registry, the desktop stand-in for the registry, and the file
+// getKeyValue over the in-memory registry, the desktop stand-in for the registry, and the file
 // test and launch of QtLauncher.
 
 #include "fakeregistry.h"
 #include "platform/desktopregistry.h"
+#include "platform/getkeyvalue.h"
 #include "platform/qtlauncher.h"
-#include "ui/info/getkeyvalue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -100,7 +100,7 @@ void tst_GetKeyValue::values()
     FakeRegistry registry;
     registry.set(kKey, "PATH", {type, bytes});
     std::string value = "unchanged";
-    QVERIFY(GetKeyValue(registry, Registry::LocalMachine, kKey, "PATH", value));
+    QVERIFY(getKeyValue(registry, Registry::LocalMachine, kKey, "PATH", value));
     QCOMPARE(show(value), show(expected));
     QCOMPARE(registry.openKeys(), std::size_t(0));
     QCOMPARE(registry.bufferSizes, std::vector<std::uint32_t>{1024});
@@ -132,7 +132,7 @@ void tst_GetKeyValue::missing()
     registry.set(kKey, "PATH", FakeRegistry::text("C:\\x.exe"));
     registry.set(kKey, "LONG", FakeRegistry::text(std::string(1024, 'x'))); // 1025 bytes
     std::string value = "left over";
-    QVERIFY(!GetKeyValue(registry, root, key.toStdString(), name.toStdString(), value));
+    QVERIFY(!getKeyValue(registry, root, key.toStdString(), name.toStdString(), value));
     QCOMPARE(value, std::string());
     QCOMPARE(registry.openKeys(), std::size_t(0));
 }
@@ -143,7 +143,7 @@ void tst_GetKeyValue::emptyValueIsAnErrorOfItsOwn()
     registry.set(kKey, "PATH", {Registry::TypeString, std::string()});
     std::string value = "left over";
     QVERIFY_THROWS_EXCEPTION(EmptyRegistryValue,
-                             GetKeyValue(registry, Registry::LocalMachine, kKey, "PATH", value));
+                             getKeyValue(registry, Registry::LocalMachine, kKey, "PATH", value));
     QCOMPARE(value, std::string());
     QCOMPARE(registry.openKeys(), std::size_t(0));
 }
@@ -156,7 +156,7 @@ void tst_GetKeyValue::asksForReadAccessOnly()
     registry.readOnlyUser = true;
     registry.set(kKey, "PATH", FakeRegistry::text("C:\\x.exe"));
     std::string value;
-    QVERIFY(GetKeyValue(registry, Registry::LocalMachine, kKey, "PATH", value));
+    QVERIFY(getKeyValue(registry, Registry::LocalMachine, kKey, "PATH", value));
     QCOMPARE(registry.openMasks, std::vector<std::uint32_t>{0x20019u});
 }
 
@@ -193,10 +193,10 @@ void tst_GetKeyValue::desktopStandInOrder()
     QVERIFY(askedFor.isEmpty()); // nothing is searched before the first lookup
 
     std::string value = "left over";
-    const bool found = GetKeyValue(registry, Registry::LocalMachine,
+    const bool found = getKeyValue(registry, Registry::LocalMachine,
                                    "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", value);
     QCOMPARE(askedFor, asked);
-    GetKeyValue(registry, Registry::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+    getKeyValue(registry, Registry::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
                 "PATH", value);
     QCOMPARE(askedFor, asked); // searched once
     QCOMPARE(found, !expected.isEmpty());
@@ -207,11 +207,11 @@ void tst_GetKeyValue::desktopStandInHasNothingElse()
 {
     DesktopRegistry registry([](const std::string& name) { return "/opt/" + name; });
     std::string value;
-    QVERIFY(!GetKeyValue(registry, Registry::LocalMachine, kOther, "MSINFO", value));
-    QVERIFY(!GetKeyValue(registry, Registry::LocalMachine, kKey, "MSINFO", value));
-    QVERIFY(!GetKeyValue(registry, 0x80000001u, kKey, "PATH", value));
+    QVERIFY(!getKeyValue(registry, Registry::LocalMachine, kOther, "MSINFO", value));
+    QVERIFY(!getKeyValue(registry, Registry::LocalMachine, kKey, "MSINFO", value));
+    QVERIFY(!getKeyValue(registry, 0x80000001u, kKey, "PATH", value));
     // Names compare without case, as the registry's do.
-    QVERIFY(GetKeyValue(registry, Registry::LocalMachine,
+    QVERIFY(getKeyValue(registry, Registry::LocalMachine,
                         "software\\microsoft\\shared tools\\msinfo", "Path", value));
     QCOMPARE(value, std::string("/opt/kinfocenter"));
 

@@ -140,52 +140,52 @@ void tst_Location::updatesTouchOnlyTheirValue()
     switch (update) {
     case 0:
         gyrena::updateStartLat(state, "45", "30");
-        expected.StartLat = 45.5;
+        expected.startLat = 45.5;
         break;
     case 1:
         gyrena::updateStartLong(state, "122", "27");
-        expected.StartLong = 122.0 + 27.0 / 60.0;
+        expected.startLong = 122.0 + 27.0 / 60.0;
         break;
     case 2:
         gyrena::updateEndLat(state, "", "30");
-        expected.EndLat = 0.5;
+        expected.endLat = 0.5;
         break;
     case 3:
         gyrena::updateEndLong(state, "&H10", "6");
-        expected.EndLong = 16.1;
+        expected.endLong = 16.1;
         break;
     case 4:
         gyrena::updateStartLatDir(state, "n");
-        expected.StartLatDir = "S";
+        expected.startLatDir = "S";
         break;
     case 5:
         gyrena::updateStartLongDir(state, "e");
-        expected.StartLongDir = "W";
+        expected.startLongDir = "W";
         break;
     case 6:
         gyrena::updateEndLatDir(state, "N");
-        expected.EndLatDir = "N";
+        expected.endLatDir = "N";
         break;
     case 7:
         gyrena::updateEndLongDir(state, "E");
-        expected.EndLongDir = "E";
+        expected.endLongDir = "E";
         break;
     }
-    QCOMPARE(state.StartLat, expected.StartLat);
-    QCOMPARE(state.StartLong, expected.StartLong);
-    QCOMPARE(state.EndLat, expected.EndLat);
-    QCOMPARE(state.EndLong, expected.EndLong);
-    QCOMPARE(state.StartLatDir, expected.StartLatDir);
-    QCOMPARE(state.StartLongDir, expected.StartLongDir);
-    QCOMPARE(state.EndLatDir, expected.EndLatDir);
-    QCOMPARE(state.EndLongDir, expected.EndLongDir);
+    QCOMPARE(state.startLat, expected.startLat);
+    QCOMPARE(state.startLong, expected.startLong);
+    QCOMPARE(state.endLat, expected.endLat);
+    QCOMPARE(state.endLong, expected.endLong);
+    QCOMPARE(state.startLatDir, expected.startLatDir);
+    QCOMPARE(state.startLongDir, expected.startLongDir);
+    QCOMPARE(state.endLatDir, expected.endLatDir);
+    QCOMPARE(state.endLongDir, expected.endLongDir);
 }
 
 // The lists start on their first items: "0", "0" and "N"/"E".
 void tst_Location::startUpState()
 {
     LocationState state;
-    QVERIFY(state.StartLatDir.empty());
+    QVERIFY(state.startLatDir.empty());
     gyrena::updateStartLat(state, "0", "0");
     gyrena::updateStartLong(state, "0", "0");
     gyrena::updateEndLat(state, "0", "0");

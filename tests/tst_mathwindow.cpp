@@ -3,9 +3,10 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "geo/workedexample.h"
-#include "modalwatch.h"
 #include "keepsrunning.h"
+#include "modalwatch.h"
 #include "ui/info/mathwindow.h"
+#include "ui/main/resultboxes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -203,11 +204,11 @@ void tst_MathWindow::workedExampleAgreesWithTheOutputFrame()
     updateEndLatDir(route, "S");
     updateEndLong(route, "151", "0");
     updateEndLongDir(route, "E");
-    const CalcsRun run = Calcs(route, ResultState{}, ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Completed);
+    const RouteRun run = computeRoute(route, ResultState{}, ".");
+    QCOMPARE(run.outcome, RouteOutcome::Completed);
     QString shown;
-    for (const BoxWrite& write : run.writes) {
-        if (QString::fromStdString(write.box) == box)
+    for (const FieldWrite& write : run.writes) {
+        if (QString::fromUtf8(resultBox(write.field).objectName.data()) == box)
             shown = QString::fromStdString(write.text);
     }
 

@@ -13,10 +13,13 @@
 // The seed is printed; GYRENA_MONKEY_SEED picks another one and GYRENA_MONKEY_EVENTS the number of
 // events. A seed that once failed is kept in tests/monkey-regressions/seeds.txt and replayed.
 
-#include "modalwatch.h"
 #include "bench/citylistgen.h"
+#include "fakedialogs.h"
+#include "fakeregistry.h"
 #include "geo/location.h"
 #include "io/datafile.h"
+#include "io/locationfields.h"
+#include "modalwatch.h"
 #include "platform/appexit.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -84,70 +87,6 @@ public:
 
 private:
     std::mt19937_64 m_engine;
-};
-
-// Every box answered at random, every file dialog answered from the pools the test prepared.
-// Nothing is ever shown.
-class MonkeyDialogs : public Dialogs
-{
-public:
-    struct Box
-    {
-        QString text;
-        QString title;
-        Buttons buttons;
-        Icon icon;
-    };
-
-    explicit MonkeyDialogs(Random& random) : m_random(random) {}
-
-    std::function<std::optional<QString>(bool save, const QString& filter)> choosePath;
-    QList<Box> boxes;
-    QStringList fileDialogs;
-
-    int message(QWidget*, const QString& text, const QString& title, Buttons buttons,
-                Icon icon) override
-    {
-        boxes.append({text, title, buttons, icon});
-        if (buttons == Buttons::Ok)
-            return AnswerOk;
-        return m_random.chance(50) ? AnswerYes : AnswerNo;
-    }
-    std::optional<QString> openFileName(QWidget*, const QString& title,
-                                        const QString& filter) override
-    {
-        fileDialogs << title;
-        return choosePath(false, filter);
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString& title,
-                                        const QString& filter) override
-    {
-        fileDialogs << title;
-        return choosePath(true, filter);
-    }
-
-private:
-    Random& m_random;
-};
-
-// No registry values and no programs: "System Info..." always says it is unavailable.
-class EmptyRegistry : public Registry
-{
-public:
-    long openKey(std::uint32_t, const std::string&, std::uint32_t, Key&) override { return 2; }
-    long queryValue(Key, const std::string&, std::uint32_t&, unsigned char*,
-                    std::uint32_t&) override
-    {
-        return 2;
-    }
-    long closeKey(Key) override { return 0; }
-};
-
-class NoLauncher : public Launcher
-{
-public:
-    bool launch(const std::string&) override { return false; }
-    bool fileExists(const std::string&) override { return false; }
 };
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -315,9 +254,10 @@ void tst_Monkey::prepareFiles(const QString& root)
 struct tst_Monkey::Run
 {
     Random random;
-    MonkeyDialogs dialogs{random};
-    EmptyRegistry registry;
-    NoLauncher launcher;
+    FakeDialogs dialogs;
+    // No registry values and no programs: "System Info..." always says it is unavailable.
+    FakeRegistry registry;
+    FakeLauncher launcher;
     std::unique_ptr<StartWindow> window;
     std::array<QComboBox*, 15> combo{};
     std::array<QLineEdit*, 21> text{};
@@ -478,10 +418,17 @@ void tst_Monkey::run()
 
     Run run(seed);
     Random& random = run.random;
-    run.dialogs.choosePath = [&](bool save, const QString& filter) -> std::optional<QString> {
+    // Every box answered at random, every file dialog from the pools the test prepared.
+    run.dialogs.answerEveryBox = [&random](Dialogs::Buttons buttons) {
+        if (buttons == Dialogs::Buttons::Ok)
+            return Dialogs::AnswerOk;
+        return random.chance(50) ? Dialogs::AnswerYes : Dialogs::AnswerNo;
+    };
+    run.dialogs.answerEveryFile = [&](FakeDialogs::FileKind kind,
+                                      const QString& filter) -> std::optional<QString> {
         if (random.chance(10))
             return std::nullopt; // cancelled
-        if (save) {
+        if (kind == FakeDialogs::FileKind::Save) {
             run.savedPath = random.pick(m_saveTargets);
             run.before = fileState(*run.savedPath);
             return run.savedPath;
@@ -532,20 +479,24 @@ void tst_Monkey::run()
 
     // What the window shows, as a data file holds it. An empty degree or minute line reads back
     // as "0", exactly as it computes.
-    const auto shownData = [&run] {
+    const auto shownData = [&window] {
         LocationData data;
-        data.startName = run.combo[13]->currentText().toStdString();
-        data.startCountry = run.text[1]->text().toStdString();
-        data.endName = run.combo[14]->currentText().toStdString();
-        data.endCountry = run.text[2]->text().toStdString();
-        for (std::size_t i = 0; i < kDataFileComboOrder.size(); ++i) {
-            std::string value = run.combo[static_cast<std::size_t>(kDataFileComboOrder[i])]
-                                    ->currentText()
-                                    .toStdString();
-            const bool letter = i % 3 == 2;
-            if (!letter && value.empty())
-                value = "0";
-            data.coordinates[i] = value;
+        for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+            const auto list = [&](LocationField field) {
+                return window.findChild<QComboBox*>(inputObjectName(end, field));
+            };
+            LocationTexts& texts = data.at(end);
+            texts.name = list(LocationField::Name)->currentText().toStdString();
+            texts.country =
+                window.findChild<QLineEdit*>(inputObjectName(end, LocationField::Country))
+                    ->text()
+                    .toStdString();
+            for (const LocationField field : kCoordinateOrder) {
+                std::string value = list(field)->currentText().toStdString();
+                if (isDegreesOrMinutes(field) && value.empty())
+                    value = "0";
+                texts[field] = value;
+            }
         }
         return data;
     };
@@ -581,10 +532,10 @@ void tst_Monkey::run()
         };
         const LocationState& l = window.location();
         const std::array<std::pair<double, double>, 4> angles = {{
-            {l.StartLat, angleFromTexts(textOf(1), textOf(2))},
-            {l.StartLong, angleFromTexts(textOf(3), textOf(4))},
-            {l.EndLat, angleFromTexts(textOf(5), textOf(6))},
-            {l.EndLong, angleFromTexts(textOf(7), textOf(8))},
+            {l.startLat, angleFromTexts(textOf(1), textOf(2))},
+            {l.startLong, angleFromTexts(textOf(3), textOf(4))},
+            {l.endLat, angleFromTexts(textOf(5), textOf(6))},
+            {l.endLong, angleFromTexts(textOf(7), textOf(8))},
         }};
         for (std::size_t i = 0; i < angles.size(); ++i) {
             if (!sameBits(angles[i].first, angles[i].second))
@@ -593,15 +544,15 @@ void tst_Monkey::run()
                                 .arg(angles[i].first, 0, 'g', 17)
                                 .arg(angles[i].second, 0, 'g', 17));
         }
-        if (l.StartLatDir != latitudeLetter(textOf(9)) ||
-            l.StartLongDir != longitudeLetter(textOf(10)) ||
-            l.EndLatDir != latitudeLetter(textOf(11)) ||
-            l.EndLongDir != longitudeLetter(textOf(12)))
+        if (l.startLatDir != latitudeLetter(textOf(9)) ||
+            l.startLongDir != longitudeLetter(textOf(10)) ||
+            l.endLatDir != latitudeLetter(textOf(11)) ||
+            l.endLongDir != longitudeLetter(textOf(12)))
             return fail(QStringLiteral("direction letters %1 %2 %3 %4 differ from the lists")
-                            .arg(QString::fromStdString(l.StartLatDir),
-                                 QString::fromStdString(l.StartLongDir),
-                                 QString::fromStdString(l.EndLatDir),
-                                 QString::fromStdString(l.EndLongDir)));
+                            .arg(QString::fromStdString(l.startLatDir),
+                                 QString::fromStdString(l.startLongDir),
+                                 QString::fromStdString(l.endLatDir),
+                                 QString::fromStdString(l.endLongDir)));
 
         // No output box shows a non-finite number.
         for (std::size_t n : outputBoxes) {
@@ -628,8 +579,8 @@ void tst_Monkey::run()
             return true; // Save ends quietly, Save As says "No file selected": nothing to read
         const std::optional<QByteArray> after = fileState(path);
         bool failureShown = false;
-        for (qsizetype i = boxesBefore; i < run.dialogs.boxes.size(); ++i) {
-            const auto& box = run.dialogs.boxes[i];
+        for (qsizetype i = boxesBefore; i < run.dialogs.boxes().size(); ++i) {
+            const auto& box = run.dialogs.boxes()[i];
             if (box.title == QLatin1String("File Error") || box.title == QLatin1String("Error"))
                 failureShown = true;
         }
@@ -675,12 +626,11 @@ void tst_Monkey::run()
                                 .arg(QLatin1String(what), describe(QString::fromStdString(a)),
                                      describe(QString::fromStdString(b)));
             };
-            compare("start name", saved.startName, shown.startName);
-            compare("start country", saved.startCountry, shown.startCountry);
-            compare("end name", saved.endName, shown.endName);
-            compare("end country", saved.endCountry, shown.endCountry);
-            for (std::size_t i = 0; i < saved.coordinates.size(); ++i)
-                compare("coordinate", saved.coordinates[i], shown.coordinates[i]);
+            for (int line = 2; line <= 17; ++line) {
+                const DataFileLine held = dataFileLine(line);
+                compare(locationFieldName(held.end, held.field).c_str(),
+                        saved.at(held.end)[held.field], shown.at(held.end)[held.field]);
+            }
             QTest::qFail(
                 qPrintable(QStringLiteral("%1 the file reads back otherwise than the window "
                                           "shows:%2\n  last events:%3")
@@ -693,7 +643,7 @@ void tst_Monkey::run()
 
     QVERIFY(check(0));
     for (int event = 1; event <= events; ++event) {
-        const qsizetype boxesBefore = run.dialogs.boxes.size();
+        const qsizetype boxesBefore = run.dialogs.boxes().size();
         const int kind = random.below(100);
         if (kind < 30) {
             // Typing into a list: pasted whole, or keyed in.
@@ -823,8 +773,8 @@ void tst_Monkey::run()
     }
     qInfo("monkey: %d events, %lld boxes answered, %lld file dialogs, %d saves read back, "
           "%d failed saves that left the file, %d exits",
-          events, static_cast<long long>(run.dialogs.boxes.size()),
-          static_cast<long long>(run.dialogs.fileDialogs.size()), run.savesRead, run.savesRefused,
+          events, static_cast<long long>(run.dialogs.boxes().size()),
+          static_cast<long long>(run.dialogs.fileDialogs().size()), run.savesRead, run.savesRefused,
           run.exits);
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "tst_workedroutes.h"
+#include "ui/main/resultboxes.h"
 
 class tst_RouteTool : public QObject
 {
@@ -64,27 +65,16 @@ Result runTool(const QStringList& arguments, Output output = Output::Captured)
     return result;
 }
 
-// The window's labels: text left of the box, unit right of it.
-QString labelled(const QString& box, const QString& text)
+// A "TextN=value" line of --boxes as the labelled form prints it, by the window's table.
+QString labelled(const QString& boxLine)
 {
-    static const QHash<QString, QPair<QString, QString>> labels{
-        {"Text11", {"N =", ""}},
-        {"Text14", {"s =", ""}},
-        {"Text16", {"e =", ""}},
-        {"Text12", {"n =", ""}},
-        {"Text3", {"Great Circle Distance =", "nautical miles"}},
-        {"Text6", {"", "staute miles"}},
-        {"Text19", {"Sang =", ""}},
-        {"Text20", {"Eang =", ""}},
-        {"Text4", {"Initial Course =", "degrees"}},
-        {"Text5", {"Course of Arrival =", "degrees"}},
-        {"Text17", {"direction EW =", ""}},
-        {"Text18", {"direction NS =", ""}},
-    };
-    const auto label = labels.value(box);
-    QStringList parts{label.first, text, label.second};
-    parts.removeAll(QString());
-    return parts.join(' ');
+    const QString name = boxLine.section('=', 0, 0);
+    for (const gyrena::ResultBox& box : gyrena::kResultBoxes) {
+        if (QString::fromUtf8(box.objectName.data()) == name)
+            return QString::fromStdString(
+                gyrena::labelledResult({box.field, boxLine.section('=', 1).toStdString()}));
+    }
+    return QStringLiteral("no box %1").arg(name);
 }
 
 } // namespace
@@ -109,7 +99,7 @@ void tst_RouteTool::workedRoutes()
 
     QStringList lines;
     for (const QString& box : writes)
-        lines << labelled(box.section('=', 0, 0), box.section('=', 1));
+        lines << labelled(box);
     const Result labelForm = runTool(texts);
     QCOMPARE(labelForm.exitCode, 0);
     QCOMPARE(labelForm.out, lines.join('\n') + '\n');

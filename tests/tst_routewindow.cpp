@@ -1,4 +1,5 @@
 #include "fakedialogs.h"
+#include "io/locationfields.h"
 #include "modalwatch.h"
 #include "ui/main/startwindow.h"
 #include "ui/route/mapview.h"
@@ -32,9 +33,6 @@ QString cell(const WaypointModel& model, int row, int column)
 {
     return model.data(model.index(row, column)).toString();
 }
-
-// The main window's twelve coordinate lists in the order the route tool takes them.
-constexpr int kLists[12] = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
 
 } // namespace
 
@@ -230,12 +228,18 @@ void tst_RouteWindow::saveMap()
 void tst_RouteWindow::computeRoute(StartWindow& window, const QStringList& texts,
                                    const QString& startName, const QString& endName)
 {
-    for (int i = 0; i < 12; ++i)
-        window.findChild<QComboBox*>(QStringLiteral("Combo%1").arg(kLists[i]))
-            ->setEditText(texts.at(i));
-    window.findChild<QComboBox*>(QStringLiteral("Combo13"))->setEditText(startName);
-    window.findChild<QComboBox*>(QStringLiteral("Combo14"))->setEditText(endName);
-    window.Calcs();
+    // The twelve texts in the order the route tool takes them.
+    qsizetype next = 0;
+    for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+        for (const LocationField field : kCoordinateOrder)
+            window.findChild<QComboBox*>(inputObjectName(end, field))
+                ->setEditText(texts.at(next++));
+    }
+    window.findChild<QComboBox*>(inputObjectName(RouteEnd::Start, LocationField::Name))
+        ->setEditText(startName);
+    window.findChild<QComboBox*>(inputObjectName(RouteEnd::End, LocationField::Name))
+        ->setEditText(endName);
+    window.computeOutputs();
 }
 
 void tst_RouteWindow::menuItemFollowsComputation()

@@ -1,14 +1,17 @@
 // The main window's start-up and input workflow, driven through its controls as a user or the
 // other commands drive them. Every message box is scripted; an unexpected one fails the test.
 
-#include "modalwatch.h"
 #include "fakedialogs.h"
+#include "fakeregistry.h"
+#include "modalwatch.h"
 
+#include "io/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"
 #include "ui/info/aboutwindow.h"
 #include "ui/info/mathwindow.h"
+#include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 
 #include <QApplication>
@@ -26,26 +29,6 @@ using namespace gyrena;
 
 namespace {
 
-// The About window asks the registry and the launcher only when told to; these refuse all.
-class NoRegistry : public Registry
-{
-public:
-    long openKey(std::uint32_t, const std::string&, std::uint32_t, Key&) override { return 2; }
-    long queryValue(Key, const std::string&, std::uint32_t&, unsigned char*,
-                    std::uint32_t&) override
-    {
-        return 2;
-    }
-    long closeKey(Key) override { return 0; }
-};
-
-class NoLauncher : public Launcher
-{
-public:
-    bool launch(const std::string&) override { return false; }
-    bool fileExists(const std::string&) override { return false; }
-};
-
 enum class Workflow { NamesPending, NamesEntered, Ready, Inconsistent };
 
 enum class Source { Index, EditText, CurrentText, Typing, KeyDown };
@@ -53,18 +36,18 @@ enum class Source { Index, EditText, CurrentText, Typing, KeyDown };
 const QColor yellow(255, 255, 0);
 const QColor green(0, 255, 0);
 
-const QStringList outputBoxes = {
-    QStringLiteral("Text11"), QStringLiteral("Text14"), QStringLiteral("Text16"),
-    QStringLiteral("Text12"), QStringLiteral("Text3"),  QStringLiteral("Text6"),
-    QStringLiteral("Text19"), QStringLiteral("Text20"), QStringLiteral("Text4"),
-    QStringLiteral("Text5"),  QStringLiteral("Text17"), QStringLiteral("Text18"),
-};
+// The output boxes' names in the order of the result fields.
+QStringList outputBoxNames()
+{
+    QStringList names;
+    for (const ResultBox& box : kResultBoxes)
+        names << QString::fromUtf8(box.objectName.data());
+    return names;
+}
+const QStringList outputBoxes = outputBoxNames();
 
-// The six texts of one location in the order degrees, minutes, letter of the latitude, then
-// of the longitude, and the lists that hold them.
+// The six texts of one location in kCoordinateOrder.
 using SixTexts = QStringList;
-constexpr int startLists[6] = {1, 2, 9, 3, 4, 10};
-constexpr int endLists[6] = {5, 6, 11, 7, 8, 12};
 
 QStringList numbers(int from, int to)
 {
@@ -173,31 +156,38 @@ private:
     }
 
     // Types into a list's box as a user does, replacing what it shows.
-    void type(int n, const QString& s)
+    void type(int n, const QString& s) { type(combo(n), s); }
+    void type(QComboBox* list, const QString& s)
     {
-        QLineEdit* edit = combo(n)->lineEdit();
+        QLineEdit* edit = list->lineEdit();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, s);
     }
 
-    void pick(int n, const QString& item)
+    void pick(QComboBox* list, const QString& item)
     {
-        const int index = combo(n)->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const int index = list->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
         QVERIFY2(index >= 0, qPrintable(item));
-        combo(n)->setCurrentIndex(index);
+        list->setCurrentIndex(index);
+    }
+    void pick(int n, const QString& item) { pick(combo(n), item); }
+
+    QComboBox* coordinateList(RouteEnd end, std::size_t i) const
+    {
+        return m_window->findChild<QComboBox*>(inputObjectName(end, kCoordinateOrder[i]));
     }
 
-    void typeLocation(const int (&lists)[6], const SixTexts& texts)
+    void typeLocation(RouteEnd end, const SixTexts& texts)
     {
-        for (int i = 0; i < 6; ++i)
-            type(lists[i], texts.at(i));
+        for (std::size_t i = 0; i < kCoordinateOrder.size(); ++i)
+            type(coordinateList(end, i), texts.at(qsizetype(i)));
     }
 
-    void pickLocation(const int (&lists)[6], const SixTexts& texts)
+    void pickLocation(RouteEnd end, const SixTexts& texts)
     {
-        for (int i = 0; i < 6; ++i)
-            pick(lists[i], texts.at(i));
+        for (std::size_t i = 0; i < kCoordinateOrder.size(); ++i)
+            pick(coordinateList(end, i), texts.at(qsizetype(i)));
     }
 
     void enterNames()
@@ -210,8 +200,8 @@ private:
     // From start-up to Ready with the first worked route.
     void reachReady()
     {
-        pickLocation(startLists, {"37", "45", "N", "122", "27", "W"});
-        pickLocation(endLists, {"34", "0", "S", "151", "0", "E"});
+        pickLocation(RouteEnd::Start, {"37", "45", "N", "122", "27", "W"});
+        pickLocation(RouteEnd::End, {"34", "0", "S", "151", "0", "E"});
         enterNames();
         m_dialogs.answer(Dialogs::AnswerYes);
         m_window->doneWithInputs();
@@ -240,8 +230,9 @@ private:
     }
 
     FakeDialogs m_dialogs;
-    NoRegistry m_registry;
-    NoLauncher m_launcher;
+    // The About window asks the registry and the launcher only when told to; these hold nothing.
+    FakeRegistry m_registry;
+    FakeLauncher m_launcher;
     std::unique_ptr<StartWindow> m_window;
     int m_quits = 0;
 };
@@ -311,10 +302,10 @@ void tst_Workflow::startUpLists()
 void tst_Workflow::startUpState()
 {
     LocationState expected;
-    expected.StartLatDir = "N";
-    expected.StartLongDir = "E";
-    expected.EndLatDir = "N";
-    expected.EndLongDir = "E";
+    expected.startLatDir = "N";
+    expected.startLongDir = "E";
+    expected.endLatDir = "N";
+    expected.endLongDir = "E";
     QCOMPARE(m_window->location(), expected);
     QCOMPARE(m_window->results(), ResultState{});
     const QStringList mirrors = {text(7)->text(), text(8)->text(), text(9)->text(),
@@ -391,47 +382,47 @@ void tst_Workflow::everySourceRunsTheUpdate()
     QCOMPARE(c->currentText(), value);
 
     LocationState expected;
-    expected.StartLatDir = "N";
-    expected.StartLongDir = "E";
-    expected.EndLatDir = "N";
-    expected.EndLongDir = "E";
+    expected.startLatDir = "N";
+    expected.startLongDir = "E";
+    expected.endLatDir = "N";
+    expected.endLongDir = "E";
     const std::string l = letter.toStdString();
     switch (list) {
     case 1:
     case 2:
-        expected.StartLat = angle;
+        expected.startLat = angle;
         break;
     case 3:
     case 4:
-        expected.StartLong = angle;
+        expected.startLong = angle;
         break;
     case 5:
     case 6:
-        expected.EndLat = angle;
+        expected.endLat = angle;
         break;
     case 7:
     case 8:
-        expected.EndLong = angle;
+        expected.endLong = angle;
         break;
     case 9:
-        expected.StartLatDir = l;
+        expected.startLatDir = l;
         break;
     case 10:
-        expected.StartLongDir = l;
+        expected.startLongDir = l;
         break;
     case 11:
-        expected.EndLatDir = l;
+        expected.endLatDir = l;
         break;
     case 12:
-        expected.EndLongDir = l;
+        expected.endLongDir = l;
         break;
     }
     QCOMPARE(m_window->location(), expected);
     const QStringList mirrors = {text(7)->text(), text(8)->text(), text(9)->text(),
                                  text(10)->text()};
     const QStringList expectedMirrors = {
-        QString::fromStdString(expected.StartLatDir), QString::fromStdString(expected.StartLongDir),
-        QString::fromStdString(expected.EndLatDir), QString::fromStdString(expected.EndLongDir)};
+        QString::fromStdString(expected.startLatDir), QString::fromStdString(expected.startLongDir),
+        QString::fromStdString(expected.endLatDir), QString::fromStdString(expected.endLongDir)};
     QCOMPARE(mirrors, expectedMirrors);
     // A coordinate change touches nothing else of the workflow.
     QCOMPARE(workflow(), Workflow::NamesPending);
@@ -441,11 +432,11 @@ void tst_Workflow::minutesReadTheDegreesAfresh()
 {
     type(1, QStringLiteral("45"));
     type(2, QStringLiteral("30"));
-    QCOMPARE(m_window->location().StartLat, 45.5);
+    QCOMPARE(m_window->location().startLat, 45.5);
     combo(1)->setEditText(QStringLiteral("10"));
-    QCOMPARE(m_window->location().StartLat, 10.5);
+    QCOMPARE(m_window->location().startLat, 10.5);
     type(8, QStringLiteral("30"));
-    QCOMPARE(m_window->location().EndLong, 0.5);
+    QCOMPARE(m_window->location().endLong, 0.5);
 }
 
 void tst_Workflow::enableTest_data()
@@ -530,15 +521,15 @@ void tst_Workflow::doneWithInputs()
         reachReady();
         m_dialogs.reset();
     } else {
-        pickLocation(startLists, {"10", "0", "N", "20", "0", "E"});
+        pickLocation(RouteEnd::Start, {"10", "0", "N", "20", "0", "E"});
         enterNames();
     }
     if (sameLocation)
-        pickLocation(endLists, {"37", "45", "N", "122", "27", "W"});
+        pickLocation(RouteEnd::End, {"37", "45", "N", "122", "27", "W"});
     if (sameLocation)
-        pickLocation(startLists, {"37", "45", "N", "122", "27", "W"});
+        pickLocation(RouteEnd::Start, {"37", "45", "N", "122", "27", "W"});
     if (!fromReady && !sameLocation)
-        pickLocation(endLists, {"50", "0", "N", "30", "0", "W"});
+        pickLocation(RouteEnd::End, {"50", "0", "N", "30", "0", "W"});
 
     // The focus rests somewhere else, so that its move to Combo1 shows.
     combo(14)->setFocus();
@@ -618,13 +609,13 @@ void tst_Workflow::sameLocation()
     QFETCH(bool, same);
 
     if (startTyped)
-        typeLocation(startLists, start);
+        typeLocation(RouteEnd::Start, start);
     else
-        pickLocation(startLists, start);
+        pickLocation(RouteEnd::Start, start);
     if (endTyped)
-        typeLocation(endLists, end);
+        typeLocation(RouteEnd::End, end);
     else
-        pickLocation(endLists, end);
+        pickLocation(RouteEnd::End, end);
     enterNames();
 
     m_dialogs.answer(Dialogs::AnswerYes);
@@ -639,7 +630,7 @@ void tst_Workflow::sameLocation()
 void tst_Workflow::failedCheckAfterPassedOneHidesTheFrame()
 {
     reachReady();
-    pickLocation(endLists, {"37", "45", "N", "122", "27", "W"});
+    pickLocation(RouteEnd::End, {"37", "45", "N", "122", "27", "W"});
     QCOMPARE(workflow(), Workflow::Ready); // editing alone changes nothing
     m_dialogs.answer(Dialogs::AnswerYes);
     m_dialogs.answer(Dialogs::AnswerOk);
@@ -672,8 +663,8 @@ void tst_Workflow::computeTypedRoute()
     QFETCH(QStringList, expected);
     QLocale::setDefault(locale);
 
-    typeLocation(startLists, {"37", "45", "N", "122", "27", "W"});
-    typeLocation(endLists, {"34", "0", "S", "151", "0", "E"});
+    typeLocation(RouteEnd::Start, {"37", "45", "N", "122", "27", "W"});
+    typeLocation(RouteEnd::End, {"34", "0", "S", "151", "0", "E"});
     type(13, QStringLiteral("San Francisco"));
     type(14, QStringLiteral("Sydney"));
     m_dialogs.answer(Dialogs::AnswerYes);
@@ -687,7 +678,7 @@ void tst_Workflow::computeTypedRoute()
     for (const QString& name : outputBoxes)
         shown << box(name)->text();
     QCOMPARE(shown, expected);
-    QCOMPARE(m_window->results().DirectionEW, std::string("West"));
+    QCOMPARE(m_window->results().directionEW, std::string("West"));
     QCOMPARE(workflow(), Workflow::Ready);
 }
 
@@ -700,7 +691,7 @@ void tst_Workflow::computeSameLocationAfterEdit()
     m_dialogs.reset();
 
     // In Ready the inputs are not checked again; the computation finds the coincidence itself.
-    pickLocation(endLists, {"37", "45", "N", "122", "27", "W"});
+    pickLocation(RouteEnd::End, {"37", "45", "N", "122", "27", "W"});
     m_dialogs.answer(Dialogs::AnswerOk);
     command(1)->click();
     QVERIFY(m_dialogs.verifyDone());
@@ -714,8 +705,8 @@ void tst_Workflow::computeSameLocationAfterEdit()
 
 void tst_Workflow::computeFailure()
 {
-    pickLocation(startLists, {"10", "0", "N", "20", "0", "W"});
-    pickLocation(endLists, {"50", "0", "N", "10", "0", "W"});
+    pickLocation(RouteEnd::Start, {"10", "0", "N", "20", "0", "W"});
+    pickLocation(RouteEnd::End, {"50", "0", "N", "10", "0", "W"});
     enterNames();
     m_dialogs.answer(Dialogs::AnswerYes);
     m_window->doneWithInputs();
@@ -724,8 +715,8 @@ void tst_Workflow::computeFailure()
     m_dialogs.reset();
 
     type(1, QStringLiteral("1e400"));
-    const CalcsRun run = gyrena::Calcs(m_window->location(), m_window->results(), ".");
-    QCOMPARE(run.outcome, CalcsOutcome::Failed);
+    const RouteRun run = gyrena::computeRoute(m_window->location(), m_window->results(), ".");
+    QCOMPARE(run.outcome, RouteOutcome::Failed);
     m_dialogs.answer(Dialogs::AnswerOk);
     command(1)->click();
     QVERIFY(m_dialogs.verifyDone());
@@ -773,7 +764,7 @@ void tst_Workflow::clearAll()
         if (from == Workflow::Ready) {
             command(1)->click();
         } else {
-            pickLocation(endLists, {"37", "45", "N", "122", "27", "W"});
+            pickLocation(RouteEnd::End, {"37", "45", "N", "122", "27", "W"});
             m_dialogs.answer(Dialogs::AnswerYes);
             m_dialogs.answer(Dialogs::AnswerOk);
             m_window->doneWithInputs();
@@ -796,10 +787,10 @@ void tst_Workflow::clearAll()
         QCOMPARE(combo(n)->currentText(), first);
     }
     LocationState zero;
-    zero.StartLatDir = "N";
-    zero.StartLongDir = "E";
-    zero.EndLatDir = "N";
-    zero.EndLongDir = "E";
+    zero.startLatDir = "N";
+    zero.startLongDir = "E";
+    zero.endLatDir = "N";
+    zero.endLongDir = "E";
     QCOMPARE(m_window->location(), zero);
     QCOMPARE(text(7)->text() + text(8)->text() + text(9)->text() + text(10)->text(),
              QStringLiteral("NENE"));

@@ -162,7 +162,7 @@ int main(int argc, char* argv[])
             dialogs.listPath = listPath;
             probe->rearm();
             listStart = gyrena::startup::monotonicNs();
-            window.LoadCityList();
+            window.loadCityList();
             window.update();
             return;
         }
@@ -171,7 +171,7 @@ int main(int argc, char* argv[])
         report += " list_hwm_kib=" + std::to_string(gyrena::startup::statusKiB("VmHWM"));
         report += " list_rss_kib=" + std::to_string(gyrena::startup::statusKiB("VmRSS"));
         report += " list_cities=" +
-                  std::to_string(window.cityTable() ? window.cityTable()->CityCount() : 0);
+                  std::to_string(window.cityTable() ? window.cityTable()->cityCount() : 0);
         QTimer::singleShot(0, &app, &QApplication::quit);
     });
 

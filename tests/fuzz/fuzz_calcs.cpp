@@ -1,7 +1,7 @@
 // Twelve arbitrary coordinate texts through the leading-number rule, the eight updates and
-// Calcs, as "Compute Outputs" runs them. Whatever the texts, no crash, no undefined behaviour,
-// and every box the computation writes holds a text a person can read: a two-decimal number,
-// a plain number, a direction word, or nothing. Aborts on the first box that does not.
+// computeRoute, as "Compute Outputs" runs them. Whatever the texts, no crash, no undefined
+// behaviour, and every box the computation writes holds a text a person can read: a two-decimal
+// number, a plain number, a direction word, or nothing. Aborts on the first box that does not.
 //
 // The two-decimal pattern is also checked against a plain reference (a fixed-precision
 // conversion to 15 significant digits, then halves away from zero on the next digit) for every
@@ -76,29 +76,23 @@ bool isDirectionWord(std::string_view text)
            text == "South";
 }
 
-bool isOutputBox(std::string_view box)
+bool isResultField(gyrena::ResultField field)
 {
-    static constexpr std::array<std::string_view, 12> kBoxes = {
-        "Text3",  "Text4",  "Text5",  "Text6",  "Text11", "Text12",
-        "Text14", "Text16", "Text17", "Text18", "Text19", "Text20"};
-    for (std::string_view b : kBoxes)
-        if (b == box)
-            return true;
-    return false;
+    return static_cast<std::size_t>(field) < gyrena::kResultFieldCount;
 }
 
-[[noreturn]] void violation(const char* what, const gyrena::BoxWrite& write)
+[[noreturn]] void violation(const char* what, const gyrena::FieldWrite& write)
 {
-    std::fprintf(stderr, "fuzz_calcs: %s: %s = \"%s\"\n", what, write.box.c_str(),
-                 write.text.c_str());
+    std::fprintf(stderr, "fuzz_calcs: %s: field %zu = \"%s\"\n", what,
+                 static_cast<std::size_t>(write.field), write.text.c_str());
     std::abort();
 }
 
-void checkRun(const gyrena::CalcsRun& run, std::string_view separator)
+void checkRun(const gyrena::RouteRun& run, std::string_view separator)
 {
-    for (const gyrena::BoxWrite& write : run.writes) {
-        if (!isOutputBox(write.box))
-            violation("write to a box that is not an output box", write);
+    for (const gyrena::FieldWrite& write : run.writes) {
+        if (!isResultField(write.field))
+            violation("write to a field that is not a result", write);
         if (write.text.find("nan") != std::string::npos ||
             write.text.find("inf") != std::string::npos ||
             write.text.find("NAN") != std::string::npos ||
@@ -108,11 +102,11 @@ void checkRun(const gyrena::CalcsRun& run, std::string_view separator)
             !isPlainNumber(write.text) && !isDirectionWord(write.text))
             violation("box text is neither a number nor a direction word", write);
     }
-    if (run.outcome == gyrena::CalcsOutcome::SameLocation && !run.writes.empty()) {
+    if (run.outcome == gyrena::RouteOutcome::SameLocation && !run.writes.empty()) {
         std::fprintf(stderr, "fuzz_calcs: the same location wrote %zu boxes\n", run.writes.size());
         std::abort();
     }
-    if (run.outcome == gyrena::CalcsOutcome::Failed && run.message.empty()) {
+    if (run.outcome == gyrena::RouteOutcome::Failed && run.message.empty()) {
         std::fprintf(stderr, "fuzz_calcs: a failed route gave no message\n");
         std::abort();
     }
@@ -175,9 +169,9 @@ void checkFormat(double value, std::string_view separator)
 
 void checkFormats(const gyrena::ResultState& r, std::string_view separator)
 {
-    for (double value : {r.DeltaLong, r.StartColat, r.EndColat, r.Dist, r.Dist * 60.0,
-                         r.Dist * 60.0 * 1.15, r.StartAngle, r.EndAngle, r.InitialCourse,
-                         r.ArrivalCourse, r.DistCos, r.StartAngleCos, r.EndAngleSin})
+    for (double value : {r.deltaLong, r.startColat, r.endColat, r.dist, r.dist * 60.0,
+                         r.dist * 60.0 * 1.15, r.startAngle, r.endAngle, r.initialCourse,
+                         r.arrivalCourse, r.distCos, r.startAngleCos, r.endAngleSin})
         checkFormat(value, separator);
 }
 
@@ -231,9 +225,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Twice, the second run carrying the first one's results, as pressing "Compute Outputs"
     // again does: the courses and the North/South word persist from run to run.
-    const gyrena::CalcsRun first = gyrena::Calcs(location, gyrena::ResultState{}, separator);
+    const gyrena::RouteRun first = gyrena::computeRoute(location, gyrena::ResultState{}, separator);
     checkRun(first, separator);
-    const gyrena::CalcsRun second = gyrena::Calcs(location, first.results, separator);
+    const gyrena::RouteRun second = gyrena::computeRoute(location, first.results, separator);
     checkRun(second, separator);
     checkFormats(second.results, separator);
     return 0;

@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto& table = std::get<gyrena::CityTable>(read);
-    check(table.CityCount() >= 1 && table.CityCount() <= gyrena::kMaxCityCount, "a bad count");
+    check(table.cityCount() >= 1 && table.cityCount() <= gyrena::kMaxCityCount, "a bad count");
 
-    std::string again = "GyrenaCityListFile\r\n" + std::to_string(table.CityCount()) + "\r\n";
-    for (int r = 1; r <= table.CityCount(); ++r) {
+    std::string again = "GyrenaCityListFile\r\n" + std::to_string(table.cityCount()) + "\r\n";
+    for (int r = 1; r <= table.cityCount(); ++r) {
         check(table.text(r, gyrena::CityRow) == std::to_string(r), "a bad row number");
         for (int c = gyrena::CityName; c <= gyrena::CityLongDir; ++c) {
             const std::string value = table.text(r, gyrena::CityColumn(c));

@@ -32,10 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto& record = std::get<gyrena::LocationData>(read);
-    for (std::size_t i = 0; i < record.coordinates.size(); ++i) {
-        if (i % 3 != 2)
-            check(gyrena::isDegreeOrMinuteText(record.coordinates[i]),
-                  "a degree or minute line that is neither a number nor blanks was read");
+    for (const gyrena::LocationTexts* texts : {&record.start, &record.end}) {
+        for (const gyrena::LocationField field : gyrena::kCoordinateOrder) {
+            if (gyrena::isDegreesOrMinutes(field))
+                check(gyrena::isDegreeOrMinuteText((*texts)[field]),
+                      "a degree or minute line that is neither a number nor blanks was read");
+        }
     }
     const auto written = gyrena::writeDataFile(record);
     if (const auto* error = std::get_if<gyrena::FileError>(&written)) {

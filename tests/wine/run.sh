@@ -17,7 +17,7 @@ for tool in "$wine" "$(command -v $compiler || true)"; do
 done
 
 "$compiler" -std=c++20 -O1 -Wall -Wextra -Werror -static -I. \
-  tests/wine/tst_registry_wine.cpp platform/registry_win.cpp ui/info/getkeyvalue.cpp \
+  tests/wine/tst_registry_wine.cpp platform/registry_win.cpp platform/getkeyvalue.cpp \
   -ladvapi32 -o "$build/tst_registry_wine.exe"
 
 export WINEPREFIX="$build/wineprefix"

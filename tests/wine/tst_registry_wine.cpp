@@ -1,9 +1,9 @@
-// GetKeyValue against the real Windows registry API: built with mingw-w64 and run under Wine by
+// getKeyValue against the real Windows registry API: built with mingw-w64 and run under Wine by
 // tests/wine/run.sh. Each value is written with RegSetValueExA, then read back through
-// WindowsRegistry and GetKeyValue exactly as the About window reads it.
+// WindowsRegistry and getKeyValue exactly as the About window reads it.
 
+#include "platform/getkeyvalue.h"
 #include "platform/registry.h"
-#include "ui/info/getkeyvalue.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-using gyrena::GetKeyValue;
+using gyrena::getKeyValue;
 using gyrena::Registry;
 
 namespace {
@@ -55,13 +55,12 @@ bool write(const char* name, DWORD type, const void* data, DWORD size)
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    const LONG status =
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    const LONG status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 
-// Reads through GetKeyValue: "threw" when it raised the empty-value error.
+// Reads through getKeyValue: "threw" when it raised the empty-value error.
 struct Read
 {
     bool result = false;
@@ -75,7 +74,7 @@ Read read(Registry& registry, const std::string& key, const std::string& name,
     Read r;
     r.value = before;
     try {
-        r.result = GetKeyValue(registry, Registry::LocalMachine, key, name, r.value);
+        r.result = getKeyValue(registry, Registry::LocalMachine, key, name, r.value);
     } catch (const gyrena::EmptyRegistryValue&) {
         r.threw = true;
     }
@@ -128,7 +127,8 @@ int main()
     // Names compare without case in the registry.
     {
         const Read r = read(*registry, "software\\gyrena registry test", "withzero");
-        check(r.result && r.value == tool, "key and value names without regard to case", shown(r.value));
+        check(r.result && r.value == tool, "key and value names without regard to case",
+              shown(r.value));
     }
 
     const Read binary = read(*registry, kTestKey, "Binary", "kept");
@@ -151,10 +151,11 @@ int main()
     check(!missingKey.result && missingKey.value.empty(), "missing key fails",
           shown(missingKey.value));
 
-    // The key is opened for reading only: KEY_READ, as GetKeyValue asks for it.
+    // The key is opened for reading only: KEY_READ, as getKeyValue asks for it.
     {
         Registry::Key key = 0;
-        const long status = registry->openKey(Registry::LocalMachine, kTestKey, Registry::KeyRead, key);
+        const long status =
+            registry->openKey(Registry::LocalMachine, kTestKey, Registry::KeyRead, key);
         check(status == 0 && key != 0, "key opens with KEY_READ");
         if (status == 0) {
             const LONG denied = RegSetValueExA(reinterpret_cast<HKEY>(key), "Write", 0, REG_SZ,
@@ -162,7 +163,7 @@ int main()
             check(denied == ERROR_ACCESS_DENIED, "a key opened for reading cannot be written");
             check(registry->closeKey(key) == 0, "key closes");
         }
-        check(gyrena::GetKeyValueAccess == KEY_READ, "GetKeyValue asks for KEY_READ (0x20019)");
+        check(gyrena::kKeyValueAccess == KEY_READ, "getKeyValue asks for KEY_READ (0x20019)");
     }
 
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey);

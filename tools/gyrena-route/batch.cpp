@@ -15,9 +15,11 @@ namespace gyrena::route {
 
 namespace {
 
-// The boxes a batch line reports, in its column order.
-constexpr std::array<std::string_view, 6> kBatchBoxes = {"Text3", "Text6",  "Text4",
-                                                         "Text5", "Text17", "Text18"};
+// The fields a batch line reports, in its column order.
+constexpr std::array<ResultField, 6> kBatchFields = {
+    ResultField::DistanceNm,    ResultField::DistanceStatute, ResultField::InitialCourse,
+    ResultField::ArrivalCourse, ResultField::DirectionEW,     ResultField::DirectionNS,
+};
 
 void appendFixed(std::string& out, double value, int decimals)
 {
@@ -105,19 +107,19 @@ int runBatch(const PlanRequest& request)
             continue;
         }
         const LocationState location = locationFromArgumentTexts(fields);
-        const CalcsRun run = Calcs(location, ResultState{}, ".");
-        if (run.outcome != CalcsOutcome::Completed) {
+        const RouteRun run = computeRoute(location, ResultState{}, ".");
+        if (run.outcome != RouteOutcome::Completed) {
             fail(line.number, run.message);
             continue;
         }
         std::string& out = output.text();
         const std::size_t lineStart = out.size();
-        for (std::size_t column = 0; column < kBatchBoxes.size(); ++column) {
+        for (std::size_t column = 0; column < kBatchFields.size(); ++column) {
             if (column > 0)
                 out += '\t';
-            // The last write of a box is what the window shows in it.
+            // The last write of a field is what the window shows for it.
             for (auto write = run.writes.rbegin(); write != run.writes.rend(); ++write) {
-                if (write->box == kBatchBoxes[column]) {
+                if (write->field == kBatchFields[column]) {
                     out += write->text;
                     break;
                 }

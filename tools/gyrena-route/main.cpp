@@ -4,8 +4,10 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "io/datafile.h"
+#include "io/locationfields.h"
 #include "io/regularfile.h"
 #include "plan_output.h"
+#include "ui/main/resultboxes.h"
 
 #include <algorithm>
 #include <array>
@@ -88,65 +90,7 @@ void flushOutput()
         outputError = errno != 0 ? errno : EIO;
 }
 
-struct BoxLabel
-{
-    std::string_view box;
-    std::string_view before; // the label left of the box
-    std::string_view after;  // the unit right of it
-};
-
-// The labels beside the output boxes in the window.
-constexpr std::array<BoxLabel, 12> kLabels = {{
-    {"Text11", "N = ", ""},
-    {"Text14", "s = ", ""},
-    {"Text16", "e = ", ""},
-    {"Text12", "n =", ""},
-    {"Text3", "Great Circle Distance = ", "nautical miles"},
-    {"Text6", "", "staute miles"},
-    {"Text19", "Sang =", ""},
-    {"Text20", "Eang =", ""},
-    {"Text4", "Initial Course =", "degrees"},
-    {"Text5", "Course of Arrival = ", "degrees"},
-    {"Text17", "direction EW =", ""},
-    {"Text18", "direction NS =", ""},
-}};
-
-std::string_view trimmedRight(std::string_view s)
-{
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-// Label, text and unit joined by single blanks, leaving out the parts that are empty.
-std::string labelledLine(const gyrena::BoxWrite& write)
-{
-    std::string line;
-    auto append = [&line](std::string_view part) {
-        if (part.empty())
-            return;
-        if (!line.empty())
-            line += ' ';
-        line += part;
-    };
-    for (const BoxLabel& label : kLabels) {
-        if (label.box == write.box) {
-            append(trimmedRight(label.before));
-            append(write.text);
-            append(label.after);
-            return line;
-        }
-    }
-    append(write.box);
-    append(write.text);
-    return line;
-}
-
-// The list number (ComboN) of each coordinate text, in argument order.
-constexpr std::array<int, 12> kArgumentComboOrder = {1, 2, 9, 3, 4, 10, 5, 6, 11, 7, 8, 12};
-
-// The twelve texts in argument order: start latitude degrees, minutes, letter; start longitude
-// degrees, minutes, letter; then the end the same way.
+// The twelve texts in argument order (kCoordinateOrder, the start's first).
 gyrena::LocationState locationFromTexts(std::span<const std::string, 12> t)
 {
     std::array<std::string_view, 12> views;
@@ -156,15 +100,15 @@ gyrena::LocationState locationFromTexts(std::span<const std::string, 12> t)
 
 int printRoute(std::span<const std::string, 12> texts, bool boxes)
 {
-    const gyrena::CalcsRun run =
-        gyrena::Calcs(locationFromTexts(texts), gyrena::ResultState{}, ".");
-    for (const gyrena::BoxWrite& write : run.writes) {
+    const gyrena::RouteRun run =
+        gyrena::computeRoute(locationFromTexts(texts), gyrena::ResultState{}, ".");
+    for (const gyrena::FieldWrite& write : run.writes) {
         if (boxes)
-            std::cout << write.box << '=' << write.text << '\n';
+            std::cout << gyrena::resultBox(write.field).objectName << '=' << write.text << '\n';
         else
-            std::cout << labelledLine(write) << '\n';
+            std::cout << gyrena::labelledResult(write) << '\n';
     }
-    if (run.outcome == gyrena::CalcsOutcome::Completed) {
+    if (run.outcome == gyrena::RouteOutcome::Completed) {
         flushOutput();
         return 0;
     }
@@ -204,12 +148,11 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
         return false;
     }
     const gyrena::LocationData& data = std::get<gyrena::LocationData>(parsed);
-    names = {data.startName, data.endName};
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const auto inFile = std::find(gyrena::kDataFileComboOrder.begin(),
-                                      gyrena::kDataFileComboOrder.end(), kArgumentComboOrder[i]);
-        texts[i] = data.coordinates[static_cast<std::size_t>(inFile -
-                                                             gyrena::kDataFileComboOrder.begin())];
+    names = {data.start.name, data.end.name};
+    const std::size_t perEnd = gyrena::kCoordinateOrder.size();
+    for (std::size_t i = 0; i < perEnd; ++i) {
+        texts[i] = data.start[gyrena::kCoordinateOrder[i]];
+        texts[perEnd + i] = data.end[gyrena::kCoordinateOrder[i]];
     }
     return true;
 }
@@ -281,7 +224,8 @@ int run(int argc, char** argv)
     const int status = planning.csv ? 0 : printRoute(route, boxes);
     if (!planning.anyOutput())
         return status;
-    const int planStatus = gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
+    const int planStatus =
+        gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
     return std::max(status, planStatus);
 }
 

@@ -3,6 +3,7 @@
 #include "geo/positiontext.h"
 #include "io/atomicfile.h"
 #include "io/gpxwriter.h"
+#include "io/locationfields.h"
 
 #include <algorithm>
 #include <charconv>
@@ -214,17 +215,14 @@ OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,
     return OptionResult::Taken;
 }
 
-LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> t)
+LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> texts)
 {
+    LocationTexts start;
+    LocationTexts end;
+    setCoordinates(start, end, texts);
     LocationState state;
-    updateStartLat(state, t[0], t[1]);
-    updateStartLatDir(state, t[2]);
-    updateStartLong(state, t[3], t[4]);
-    updateStartLongDir(state, t[5]);
-    updateEndLat(state, t[6], t[7]);
-    updateEndLatDir(state, t[8]);
-    updateEndLong(state, t[9], t[10]);
-    updateEndLongDir(state, t[11]);
+    updateLocation(state, RouteEnd::Start, start);
+    updateLocation(state, RouteEnd::End, end);
     return state;
 }
 

@@ -31,8 +31,8 @@ enum class OptionResult { NotMine, Taken, Wrong };
 OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,
                             std::string& error);
 
-// The location state from the twelve texts in argument order: start latitude degrees, minutes,
-// letter; start longitude degrees, minutes, letter; then the end the same way.
+// The location state from the twelve texts in argument order: kCoordinateOrder, the start's
+// first.
 LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> texts);
 
 // After the boxes (or instead of them with --csv): the plan, the CSV table, the GPX file.

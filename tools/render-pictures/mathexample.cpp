@@ -182,7 +182,7 @@ void drawGlobe(QPainter& p, const QRectF& panel, const gyrena::ResultState& tria
 
     // Two meridians: through the start on the right, through the end on the left.
     const double startBulge = r * 0.62, endBulge = -r * 0.66;
-    const double startColat = triangle.StartColat, endColat = triangle.EndColat;
+    const double startColat = triangle.startColat, endColat = triangle.endColat;
     p.setPen(solid);
     p.drawPath(meridianArc(c, r, startBulge, 0, 180));
     p.drawPath(meridianArc(c, r, endBulge, 0, 180));
@@ -295,7 +295,7 @@ QImage renderMathExample()
     drawGlobe(p, panel, example.results);
 
     // Heading: the problem in prose, wrapped beside the diagram.
-    const auto place = [&](const gyrena::WorkedExample::Place& at) {
+    const auto place = [&](const gyrena::LocationTexts& at) {
         return deg(text(at.latitudeDegrees)) + " " + text(at.latitudeMinutes) + "' " +
                text(at.latitudeLetter) + ", " + deg(text(at.longitudeDegrees)) + " " +
                text(at.longitudeMinutes) + "' " + text(at.longitudeLetter);

@@ -1,9 +1,9 @@
 #include "ui/info/aboutwindow.h"
 
 #include "platform/dialogs.h"
+#include "platform/getkeyvalue.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"
-#include "ui/info/getkeyvalue.h"
 #include "ui/twips.h"
 
 #include <QCoreApplication>
@@ -20,13 +20,13 @@
 
 namespace gyrena {
 
-const QString AboutWindow::DescriptionText = QStringLiteral(
+const QString AboutWindow::kDescriptionText = QStringLiteral(
     "This application permits the user to input the longitude and latitude of any start point "
     "and the longitude and latitude of any end point on a globe. The program output will compute "
     "the greatcircle distance, the initial course and the course on arrival.");
-const QString AboutWindow::DisclaimerText =
+const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
-const QString AboutWindow::UnavailableText =
+const QString AboutWindow::kUnavailableText =
     QStringLiteral("System Information Is Unavailable At This Time");
 
 namespace {
@@ -112,7 +112,7 @@ void AboutWindow::buildLayout()
 
     m_lblDescription = blackLabel(this, "lblDescription", twipsRect(1050, 1125, 3885, 1170));
     m_lblDescription->setWordWrap(true);
-    m_lblDescription->setText(DescriptionText);
+    m_lblDescription->setText(kDescriptionText);
     // Where the desktop's font is taller than the design's, the text grows into the free room
     // above the separator rather than losing its last line.
     const int roomToSeparator = twips(2445) - 2 - m_lblDescription->y();
@@ -135,7 +135,7 @@ void AboutWindow::buildLayout()
     // Keeps its width, wraps and grows downward to hold its text.
     m_lblDisclaimer = blackLabel(this, "lblDisclaimer", twipsRect(360, 2760, 3525, 390));
     m_lblDisclaimer->setWordWrap(true);
-    m_lblDisclaimer->setText(DisclaimerText);
+    m_lblDisclaimer->setText(kDisclaimerText);
     m_lblDisclaimer->resize(m_lblDisclaimer->width(),
                             std::max(m_lblDisclaimer->height(),
                                      m_lblDisclaimer->heightForWidth(m_lblDisclaimer->width())));
@@ -149,7 +149,7 @@ void AboutWindow::buildLayout()
 
     // OK, Enter and Esc all end in reject(), which closes and so deletes the window.
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::StartSysInfo);
+    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::startSysInfo);
 }
 
 void AboutWindow::loadTexts()
@@ -169,7 +169,7 @@ void AboutWindow::showEvent(QShowEvent* event)
     m_cmdOK->setFocus(Qt::OtherFocusReason);
 }
 
-void AboutWindow::StartSysInfo()
+void AboutWindow::startSysInfo()
 {
     // Any failure on the way, an empty registry value included, ends in the message.
     try {
@@ -177,12 +177,12 @@ void AboutWindow::StartSysInfo()
             Registry& registry = *m_services.registry;
             Launcher& launcher = *m_services.launcher;
             std::string path;
-            if (GetKeyValue(registry, Registry::LocalMachine,
+            if (getKeyValue(registry, Registry::LocalMachine,
                             "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
                 // Launched as it is, without looking for the file first.
                 if (launcher.launch(path))
                     return;
-            } else if (GetKeyValue(registry, Registry::LocalMachine,
+            } else if (getKeyValue(registry, Registry::LocalMachine,
                                    "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", path)) {
                 path += "\\MSINFO32.EXE";
                 if (launcher.fileExists(path) && launcher.launch(path))
@@ -192,8 +192,8 @@ void AboutWindow::StartSysInfo()
     } catch (const std::exception&) {
     }
     if (m_services.dialogs)
-        m_services.dialogs->message(this, UnavailableText, applicationTitle(), Dialogs::Buttons::Ok,
-                                    Dialogs::Icon::None);
+        m_services.dialogs->message(this, kUnavailableText, applicationTitle(),
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::None);
 }
 
 } // namespace gyrena

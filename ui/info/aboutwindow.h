@@ -21,15 +21,15 @@ public:
 
     // Finds the system information program through the registry and starts it, or says that
     // it is unavailable.
-    void StartSysInfo();
+    void startSysInfo();
 
     // The application title as every window and message box shows it.
     static QString applicationTitle();
 
     // The fixed texts.
-    static const QString DescriptionText;
-    static const QString DisclaimerText;
-    static const QString UnavailableText;
+    static const QString kDescriptionText;
+    static const QString kDisclaimerText;
+    static const QString kUnavailableText;
 
 protected:
     void showEvent(QShowEvent* event) override;

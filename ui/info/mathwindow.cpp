@@ -30,7 +30,7 @@ MathWindow::MathWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     // A screen reader hears the picture's figures, taken from the same computation.
     const WorkedExample example = workedExample();
     const auto text = [](const std::string& s) { return QString::fromStdString(s); };
-    const auto place = [&](const WorkedExample::Place& at) {
+    const auto place = [&](const LocationTexts& at) {
         return QStringLiteral("%1 degrees %2 minutes %3, %4 degrees %5 minutes %6")
             .arg(text(at.latitudeDegrees), text(at.latitudeMinutes), text(at.latitudeLetter),
                  text(at.longitudeDegrees), text(at.longitudeMinutes), text(at.longitudeLetter));

@@ -3,8 +3,10 @@
 // startwindow_files.cpp, the look of the window in startwindow_layout.cpp.
 
 #include "ui/main/startwindow.h"
+#include "ui/main/resultboxes.h"
 #include "ui/main/startwindowtexts.h"
 
+#include "io/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/dialogs.h"
 #include "ui/info/aboutwindow.h"
@@ -21,7 +23,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <span>
 
 namespace gyrena {
 
@@ -29,13 +33,13 @@ namespace {
 
 namespace text = startwindowtext;
 
-const QColor faceYellow(255, 255, 0);
-const QColor faceGreen(0, 255, 0);
-
-std::string utf8(const QComboBox* combo)
-{
-    return combo->currentText().toStdString();
-}
+// The coordinate lists that offer numbers and those that offer letters: start-up and Clear All
+// set the numbers first.
+constexpr std::array<LocationField, 4> kNumberFields = {
+    LocationField::LatitudeDegrees, LocationField::LatitudeMinutes, LocationField::LongitudeDegrees,
+    LocationField::LongitudeMinutes};
+constexpr std::array<LocationField, 2> kLetterFields = {LocationField::LatitudeLetter,
+                                                        LocationField::LongitudeLetter};
 
 // Runs `pick` for every item picked in `combo`, by the user or by code, once per pick. A user's
 // pick of another item raises both currentIndexChanged and activated; picking the item already
@@ -93,167 +97,162 @@ void StartWindow::wireEvents()
     // Every change of a list's text, whatever its source (typing, picking an item, code setting
     // the text or the index), raises currentTextChanged; the location state is a function of the
     // texts alone, so this one connection keeps it in line with what the lists show.
-    for (int n = 1; n <= 12; ++n) {
-        connect(m_combo[static_cast<std::size_t>(n)], &QComboBox::currentTextChanged, this,
-                [this, n] { coordinateListChanged(n); });
+    for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+        for (const LocationField field : kCoordinateOrder) {
+            connect(inputs(end).list(field), &QComboBox::currentTextChanged, this,
+                    [this, end, field] { coordinateChanged(end, field); });
+        }
+        connect(inputs(end).name(), &QComboBox::currentTextChanged, this,
+                &StartWindow::cityNameChanged);
+        // Filling an empty list selects its first entry, which counts as a pick once a table is
+        // in place: a load fills the lists quietly (QSignalBlocker) or before the table is set.
+        connectPicks(inputs(end).name(), this, [this, end](int index) {
+            if (index >= 0 && m_cityTable)
+                cityPicked(end, index);
+        });
     }
-    connect(m_combo[13], &QComboBox::currentTextChanged, this, &StartWindow::cityNameChanged);
-    connect(m_combo[14], &QComboBox::currentTextChanged, this, &StartWindow::cityNameChanged);
-    // Filling an empty list selects its first entry, which counts as a pick once a table is in
-    // place: a load fills the lists quietly (QSignalBlocker) or before the table is set.
-    connectPicks(m_combo[13], this, [this](int index) {
-        if (index >= 0 && m_cityTable)
-            startCityPicked(index);
-    });
-    connectPicks(m_combo[14], this, [this](int index) {
-        if (index >= 0 && m_cityTable)
-            endCityPicked(index);
-    });
 
-    connect(m_command[5], &QPushButton::clicked, this, &StartWindow::doneWithInputs);
-    connect(m_command[1], &QPushButton::clicked, this, &StartWindow::Calcs);
-    connect(m_command[4], &QPushButton::clicked, this, &StartWindow::clearAll);
-    connect(m_command[3], &QPushButton::clicked, this, &StartWindow::exitApplication);
-    connect(m_command[2], &QPushButton::clicked, this, &StartWindow::showMathExample);
+    connect(m_doneButton, &QPushButton::clicked, this, &StartWindow::doneWithInputs);
+    connect(m_computeButton, &QPushButton::clicked, this, &StartWindow::computeOutputs);
+    connect(m_clearAllButton, &QPushButton::clicked, this, &StartWindow::clearAll);
+    connect(m_exitButton, &QPushButton::clicked, this, &StartWindow::exitApplication);
+    connect(m_mathExampleButton, &QPushButton::clicked, this, &StartWindow::showMathExample);
 
-    connect(m_open, &QAction::triggered, this, &StartWindow::OpenFile);
-    connect(m_save, &QAction::triggered, this, &StartWindow::SaveFile);
+    connect(m_open, &QAction::triggered, this, &StartWindow::openFile);
+    connect(m_save, &QAction::triggered, this, &StartWindow::saveFile);
     connect(m_saveAs, &QAction::triggered, this, &StartWindow::saveAs);
     // A user who picks Exit from the menu expects the same exit as from the button.
     connect(m_exit, &QAction::triggered, this, &StartWindow::exitApplication);
-    connect(m_cityList, &QAction::triggered, this, &StartWindow::LoadCityList);
+    connect(m_cityList, &QAction::triggered, this, &StartWindow::loadCityList);
     connect(m_about, &QAction::triggered, this, &StartWindow::showAbout);
 }
 
 void StartWindow::startUp()
 {
-    m_results.DirectionEW.clear();
-    m_results.DirectionNS.clear();
+    m_results.directionEW.clear();
+    m_results.directionNS.clear();
 
-    for (int v = 0; v <= 90; ++v) {
-        m_combo[1]->addItem(QString::number(v));
-        m_combo[5]->addItem(QString::number(v));
+    const auto fill = [](QComboBox* list, int last) {
+        for (int v = 0; v <= last; ++v)
+            list->addItem(QString::number(v));
+    };
+    const auto letters = [](QComboBox* list, const char* first, const char* second) {
+        list->addItem(QString::fromLatin1(first));
+        list->addItem(QString::fromLatin1(second));
+        list->setCurrentIndex(0);
+    };
+    for (const LocationInputs* location : {&m_start, &m_end})
+        fill(location->list(LocationField::LatitudeDegrees), 90);
+    for (const LocationInputs* location : {&m_start, &m_end})
+        fill(location->list(LocationField::LongitudeDegrees), 180);
+    for (const LocationInputs* location : {&m_start, &m_end}) {
+        fill(location->list(LocationField::LatitudeMinutes), 59);
+        fill(location->list(LocationField::LongitudeMinutes), 59);
     }
-    for (int v = 0; v <= 180; ++v) {
-        m_combo[3]->addItem(QString::number(v));
-        m_combo[7]->addItem(QString::number(v));
+    for (const LocationInputs* location : {&m_start, &m_end}) {
+        for (const LocationField field : kNumberFields)
+            location->list(field)->setCurrentIndex(0);
     }
-    for (int v = 0; v <= 59; ++v) {
-        for (const std::size_t n : {2u, 4u, 6u, 8u})
-            m_combo[n]->addItem(QString::number(v));
-    }
-    for (std::size_t n = 1; n <= 8; ++n)
-        m_combo[n]->setCurrentIndex(0);
-
-    for (const std::size_t n : {9u, 11u}) {
-        m_combo[n]->addItem(QStringLiteral("N"));
-        m_combo[n]->addItem(QStringLiteral("S"));
-        m_combo[n]->setCurrentIndex(0);
-    }
-    for (const std::size_t n : {10u, 12u}) {
-        m_combo[n]->addItem(QStringLiteral("E"));
-        m_combo[n]->addItem(QStringLiteral("W"));
-        m_combo[n]->setCurrentIndex(0);
-    }
+    for (const LocationInputs* location : {&m_start, &m_end})
+        letters(location->list(LocationField::LatitudeLetter), "N", "S");
+    for (const LocationInputs* location : {&m_start, &m_end})
+        letters(location->list(LocationField::LongitudeLetter), "E", "W");
 }
 
-void StartWindow::coordinateListChanged(int comboNumber)
+void StartWindow::coordinateChanged(RouteEnd end, LocationField field)
 {
-    const auto textOf = [this](std::size_t n) { return utf8(m_combo[n]); };
-    const auto mirror = [this](std::size_t n, const std::string& letter) {
-        m_text[n]->setText(QString::fromStdString(letter));
+    const LocationInputs& changed = inputs(end);
+    const auto textOf = [&changed](LocationField f) {
+        return changed.list(f)->currentText().toStdString();
     };
-    switch (comboNumber) {
-    case 1:
-    case 2:
-        updateStartLat(m_location, textOf(1), textOf(2));
+    const bool start = end == RouteEnd::Start;
+    switch (field) {
+    case LocationField::LatitudeDegrees:
+    case LocationField::LatitudeMinutes:
+        (start ? updateStartLat : updateEndLat)(m_location, textOf(LocationField::LatitudeDegrees),
+                                                textOf(LocationField::LatitudeMinutes));
         break;
-    case 3:
-    case 4:
-        updateStartLong(m_location, textOf(3), textOf(4));
+    case LocationField::LongitudeDegrees:
+    case LocationField::LongitudeMinutes:
+        (start ? updateStartLong : updateEndLong)(m_location,
+                                                  textOf(LocationField::LongitudeDegrees),
+                                                  textOf(LocationField::LongitudeMinutes));
         break;
-    case 5:
-    case 6:
-        updateEndLat(m_location, textOf(5), textOf(6));
+    case LocationField::LatitudeLetter:
+        (start ? updateStartLatDir : updateEndLatDir)(m_location,
+                                                      textOf(LocationField::LatitudeLetter));
+        changed.latitudeLetterShown->setText(
+            QString::fromStdString(start ? m_location.startLatDir : m_location.endLatDir));
         break;
-    case 7:
-    case 8:
-        updateEndLong(m_location, textOf(7), textOf(8));
+    case LocationField::LongitudeLetter:
+        (start ? updateStartLongDir : updateEndLongDir)(m_location,
+                                                        textOf(LocationField::LongitudeLetter));
+        changed.longitudeLetterShown->setText(
+            QString::fromStdString(start ? m_location.startLongDir : m_location.endLongDir));
         break;
-    case 9:
-        updateStartLatDir(m_location, textOf(9));
-        mirror(7, m_location.StartLatDir);
-        break;
-    case 10:
-        updateStartLongDir(m_location, textOf(10));
-        mirror(8, m_location.StartLongDir);
-        break;
-    case 11:
-        updateEndLatDir(m_location, textOf(11));
-        mirror(9, m_location.EndLatDir);
-        break;
-    case 12:
-        updateEndLongDir(m_location, textOf(12));
-        mirror(10, m_location.EndLongDir);
-        break;
-    default:
+    case LocationField::Name:
+    case LocationField::Country:
         break;
     }
 }
 
 void StartWindow::doneWithInputs()
 {
-    CoordsAnswer = m_services.dialogs->message(this, text::coordsQuestion, text::coordsTitle,
-                                               Dialogs::Buttons::YesNo, Dialogs::Icon::None);
-    if (CoordsAnswer == Dialogs::AnswerYes)
-        CheckReady();
+    const int coordsAnswer =
+        m_services.dialogs->message(this, text::coordsQuestion, text::coordsTitle,
+                                    Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    if (coordsAnswer == Dialogs::AnswerYes)
+        checkReady();
     else
-        m_combo[1]->setFocus();
+        m_start.list(LocationField::LatitudeDegrees)->setFocus();
 }
 
-void StartWindow::CheckReady()
+void StartWindow::checkReady()
 {
     // The letters are compared as the lists show them: a typed "n" is not the "N" of the other
     // side, although both may read as the same hemisphere.
-    const bool same = m_location.StartLat == m_location.EndLat &&
-                      m_location.StartLong == m_location.EndLong &&
-                      m_combo[9]->currentText() == m_combo[11]->currentText() &&
-                      m_combo[10]->currentText() == m_combo[12]->currentText();
+    const auto sameText = [this](LocationField field) {
+        return m_start.list(field)->currentText() == m_end.list(field)->currentText();
+    };
+    const bool same =
+        m_location.startLat == m_location.endLat && m_location.startLong == m_location.endLong &&
+        sameText(LocationField::LatitudeLetter) && sameText(LocationField::LongitudeLetter);
     if (same) {
         m_services.dialogs->message(this, text::sameLocation, text::sameLocationTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
-        m_combo[1]->setFocus();
+        m_start.list(LocationField::LatitudeDegrees)->setFocus();
         setComputeReady(false);
     } else {
         setComputeReady(true);
     }
 }
 
-void StartWindow::Calcs()
+void StartWindow::computeOutputs()
 {
-    CalcsRun run = gyrena::Calcs(m_location, m_results, decimalSeparator().toStdString());
+    RouteRun run = computeRoute(m_location, m_results, decimalSeparator().toStdString());
     m_results = std::move(run.results);
     applyWrites(run.writes);
     switch (run.outcome) {
-    case CalcsOutcome::Completed:
-        m_routeMap->routeComputed(m_location, m_combo[13]->currentText(),
-                                  m_combo[14]->currentText());
+    case RouteOutcome::Completed:
+        m_routeMap->routeComputed(m_location, m_start.name()->currentText(),
+                                  m_end.name()->currentText());
         break;
-    case CalcsOutcome::SameLocation:
+    case RouteOutcome::SameLocation:
         // Inputs edited after the check reach here unchecked; treat them as the check would.
         m_services.dialogs->message(this, text::sameLocation, text::sameLocationTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
-        m_combo[1]->setFocus();
+        m_start.list(LocationField::LatitudeDegrees)->setFocus();
         setComputeReady(false);
         break;
-    case CalcsOutcome::Failed:
+    case RouteOutcome::Failed:
         // The boxes the run did not reach would show the previous route's figures beside the
         // new inputs; empty they say that nothing was computed there.
-        for (const std::string_view name : kOutputBoxes) {
-            const bool written = std::any_of(run.writes.begin(), run.writes.end(),
-                                             [name](const BoxWrite& w) { return w.box == name; });
-            if (QLineEdit* box = outputBox(name); box && !written)
-                box->clear();
+        for (const ResultBox& box : kResultBoxes) {
+            const bool written =
+                std::any_of(run.writes.begin(), run.writes.end(),
+                            [&box](const FieldWrite& w) { return w.field == box.field; });
+            if (!written)
+                m_outputs[static_cast<std::size_t>(box.field)]->clear();
         }
         m_services.dialogs->message(this, QString::fromStdString(run.message),
                                     text::computationTitle, Dialogs::Buttons::Ok,
@@ -264,17 +263,22 @@ void StartWindow::Calcs()
 
 void StartWindow::clearAll()
 {
-    m_combo[1]->setFocus();
+    m_start.list(LocationField::LatitudeDegrees)->setFocus();
     setComputeReady(false);
     // Setting the index puts the entry's text back even where a typed text left the index as
-    // it was.
-    for (std::size_t n = 1; n <= 12; ++n)
-        m_combo[n]->setCurrentIndex(0);
-    m_combo[13]->setEditText(text::startPlaceholder);
-    m_text[1]->clear();
-    m_combo[14]->setEditText(text::endPlaceholder);
-    m_text[2]->clear();
-    m_command[5]->setEnabled(false);
+    // it was. The numbers go first, then the letters.
+    for (const auto fields : {std::span<const LocationField>(kNumberFields),
+                              std::span<const LocationField>(kLetterFields)}) {
+        for (const LocationInputs* location : {&m_start, &m_end}) {
+            for (const LocationField field : fields)
+                location->list(field)->setCurrentIndex(0);
+        }
+    }
+    m_start.name()->setEditText(text::startPlaceholder);
+    m_start.country->clear();
+    m_end.name()->setEditText(text::endPlaceholder);
+    m_end.country->clear();
+    m_doneButton->setEnabled(false);
 }
 
 void StartWindow::exitApplication()
@@ -283,10 +287,10 @@ void StartWindow::exitApplication()
         m_services.dialogs->message(this, text::saveQuestion, text::saveQuestionTitle,
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (saveAnswer == Dialogs::AnswerYes)
-        SaveFile();
-    ExitAnswer = m_services.dialogs->message(this, text::exitQuestion, text::exitTitle,
-                                             Dialogs::Buttons::YesNo, Dialogs::Icon::None);
-    if (ExitAnswer == Dialogs::AnswerYes)
+        saveFile();
+    const int exitAnswer = m_services.dialogs->message(
+        this, text::exitQuestion, text::exitTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    if (exitAnswer == Dialogs::AnswerYes)
         endApplication();
 }
 
@@ -317,38 +321,21 @@ void StartWindow::showAbout()
 void StartWindow::setComputeReady(bool ready)
 {
     if (ready) {
-        m_frame2->show();
-        m_command[1]->setEnabled(true);
-        setFaceColour(m_command[1], faceGreen);
+        m_outputFrame->show();
+        m_computeButton->setEnabled(true);
+        setFaceColour(m_computeButton, QColor(kFaceGreen));
     } else {
-        m_command[1]->setEnabled(false);
-        setFaceColour(m_command[1], faceYellow);
-        m_frame2->hide();
+        m_computeButton->setEnabled(false);
+        setFaceColour(m_computeButton, QColor(kFaceYellow));
+        m_outputFrame->hide();
     }
 }
 
-void StartWindow::applyWrites(const std::vector<BoxWrite>& writes)
+void StartWindow::applyWrites(const std::vector<FieldWrite>& writes)
 {
-    for (const BoxWrite& write : writes) {
-        if (QLineEdit* box = outputBox(write.box))
-            box->setText(QString::fromStdString(write.text));
-    }
-}
-
-QLineEdit* StartWindow::outputBox(std::string_view name) const
-{
-    constexpr std::string_view prefix = "Text";
-    if (!name.starts_with(prefix))
-        return nullptr;
-    std::size_t number = 0;
-    for (const char c : name.substr(prefix.size())) {
-        if (c < '0' || c > '9')
-            return nullptr;
-        number = number * 10 + static_cast<std::size_t>(c - '0');
-        if (number >= m_text.size())
-            return nullptr;
-    }
-    return m_text[number];
+    for (const FieldWrite& write : writes)
+        m_outputs[static_cast<std::size_t>(write.field)]->setText(
+            QString::fromStdString(write.text));
 }
 
 QString StartWindow::decimalSeparator() const

@@ -18,11 +18,8 @@ class QColor;
 class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QFrame;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 
 namespace gyrena {
@@ -32,13 +29,33 @@ class MathWindow;
 class RouteMapCommand;
 struct LocationData;
 
+// The face of the two workflow buttons while they wait: "Done with Inputs" always, "Compute
+// Outputs" until the inputs are confirmed (it turns green then).
+inline constexpr unsigned kFaceYellow = 0xffff00;
+inline constexpr unsigned kFaceGreen = 0x00ff00;
+
 // Paints a button's face in exactly this colour, enabled or disabled (startwindow_layout.cpp).
-// Command1 turns green with setFaceColour(m_command[1], QColor(0, 255, 0)) and back to yellow.
 void setFaceColour(QPushButton* button, const QColor& colour);
 
-// The main window `Start`: the twelve coordinate lists, the two name lists, the output frame
-// and the commands. Its layout lives in startwindow_layout.cpp, the input workflow in
-// startwindow.cpp and the file commands in startwindow_files.cpp.
+// The controls of one location: its name list, country box and six coordinate lists, and the two
+// hidden boxes that mirror the letters the coordinate updates derive.
+struct LocationInputs
+{
+    std::array<QComboBox*, kLocationFieldCount> lists{}; // by LocationField; none for Country
+    QLineEdit* country = nullptr;
+    QLineEdit* latitudeLetterShown = nullptr;
+    QLineEdit* longitudeLetterShown = nullptr;
+
+    QComboBox* list(LocationField field) const { return lists[static_cast<std::size_t>(field)]; }
+    QComboBox* name() const { return list(LocationField::Name); }
+};
+
+// The design name of a location's list or country box, its objectName.
+QString inputObjectName(RouteEnd end, LocationField field);
+
+// The main window `Start`: the two locations' inputs, the output frame and the commands. Its
+// layout lives in startwindow_layout.cpp, the input workflow in startwindow.cpp and the file
+// commands in startwindow_files.cpp.
 class StartWindow : public QMainWindow
 {
     Q_OBJECT
@@ -53,17 +70,17 @@ public:
     MathWindow* mathWindow() const;
 
     // The commands, as the buttons and menu items run them.
-    void doneWithInputs(); // Command5 "Done with Inputs"
-    void CheckReady();
-    void Calcs();           // Command1 "Compute Outputs"
-    void clearAll();        // Command4 "Clear All"
-    void exitApplication(); // Command3 "Exit" and File > "Exit"
-    void showMathExample(); // Command2 " Math Example"
+    void doneWithInputs();  // "Done with Inputs": asks, then checks
+    void checkReady();      // shows the output frame unless the two locations are the same
+    void computeOutputs();  // "Compute Outputs"
+    void clearAll();        // "Clear All"
+    void exitApplication(); // "Exit", the button and the File menu's
+    void showMathExample(); // " Math Example"
     void showAbout();       // Help > "About"
-    void OpenFile();        // File > "Open"
-    void SaveFile();        // File > "Save"
+    void openFile();        // File > "Open"
+    void saveFile();        // File > "Save"
     void saveAs();          // File > "Save As"
-    void LoadCityList();    // Options > "Load City list"
+    void loadCityList();    // Options > "Load City list"
     // A file handed over by the desktop (command line or drop): a .gcl is loaded as
     // Options > "Load City list" loads it, anything else opened as File > "Open" opens it, with
     // the same caption and messages.
@@ -82,56 +99,48 @@ private:
     // startwindow.cpp: start-up and the input workflow.
     void wireEvents();
     void startUp();
-    void coordinateListChanged(int comboNumber); // the update of Combo1..Combo12
-    void setComputeReady(bool ready);            // Frame2, Command1 and its face
-    void applyWrites(const std::vector<BoxWrite>& writes);
-    QLineEdit* outputBox(std::string_view name) const;
+    void coordinateChanged(RouteEnd end, LocationField field);
+    void setComputeReady(bool ready); // the output frame, "Compute Outputs" and its face
+    void applyWrites(const std::vector<FieldWrite>& writes);
     QString decimalSeparator() const;
+    LocationInputs& inputs(RouteEnd end) { return end == RouteEnd::Start ? m_start : m_end; }
+    const LocationInputs& inputs(RouteEnd end) const
+    {
+        return end == RouteEnd::Start ? m_start : m_end;
+    }
 
     // startwindow_files.cpp: data files and city lists.
-    void cityNameChanged(); // the enable test, on every change of Combo13/Combo14 text
-    void startCityPicked(int index);
-    void endCityPicked(int index);
-    // Copies city `index` (0-based list position) into a country box and six coordinate lists.
-    void copyCity(int index, std::size_t countryBox,
-                  const std::array<std::size_t, 6>& coordinateLists);
-    LocationData currentLocationData() const;
+    void cityNameChanged(); // the enable test, on every change of either name's text
+    void cityPicked(RouteEnd end, int index); // `index`: 0-based list position
+    LocationTexts locationTexts(RouteEnd end) const;
     void applyLocationData(const LocationData& data);
-    void openDataFile(const QString& path); // Open after its dialog
-    void loadCityList(const QString& path); // Load City list after its dialog
+    void openDataFile(const QString& path);     // Open after its dialog
+    void loadCityListFile(const QString& path); // Load City list after its dialog
     void writeDataFile(const QString& path);
     void setFileCaption(const QString& path);
 
     Services m_services;
 
-    // Controls, indexed by their design number (index 0 and the unused numbers stay null).
-    QWidget* m_client = nullptr;
-    QGroupBox* m_frame1 = nullptr;
-    QGroupBox* m_frame2 = nullptr;
-    std::array<QComboBox*, 15> m_combo{};    // Combo1..Combo14
-    std::array<QLineEdit*, 21> m_text{};     // Text1..Text20 (no Text13, Text15)
-    std::array<QLabel*, 29> m_label{};       // Label1..Label28 (no Label19, 21, 23)
-    std::array<QPushButton*, 6> m_command{}; // Command1..Command5
-    QFrame* m_line1 = nullptr;
-    QMenu* m_fileMenu = nullptr;    // MFile
-    QMenu* m_optionsMenu = nullptr; // MOptions
-    QMenu* m_helpMenu = nullptr;    // MHelp
-    QAction* m_open = nullptr;      // MOpen
-    QAction* m_save = nullptr;      // MSave
-    QAction* m_saveAs = nullptr;    // MSaveAs
-    QAction* m_exit = nullptr;      // MExit
-    QAction* m_cityList = nullptr;  // MCityList
-    QAction* m_help = nullptr;      // M2Help
-    QAction* m_about = nullptr;     // MAbout
+    QGroupBox* m_outputFrame = nullptr;
+    LocationInputs m_start;
+    LocationInputs m_end;
+    std::array<QLineEdit*, kResultFieldCount> m_outputs{}; // by ResultField
+    QPushButton* m_computeButton = nullptr;
+    QPushButton* m_mathExampleButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+    QPushButton* m_clearAllButton = nullptr;
+    QPushButton* m_doneButton = nullptr;
+    QAction* m_open = nullptr;
+    QAction* m_save = nullptr;
+    QAction* m_saveAs = nullptr;
+    QAction* m_exit = nullptr;
+    QAction* m_cityList = nullptr;
+    QAction* m_about = nullptr;
 
     // State owned by the window for the whole run.
     LocationState m_location;
     ResultState m_results;
     std::optional<CityTable> m_cityTable; // none until the first successful load
-    int StartCityIndex = -1;
-    int EndCityIndex = -1;
-    int CoordsAnswer = 0;
-    int ExitAnswer = 0;
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<MathWindow> m_mathWindow;
     RouteMapCommand* m_routeMap = nullptr; // Options > "Route Map" and its window

@@ -7,6 +7,7 @@
 
 #include "io/citylist.h"
 #include "io/datafile.h"
+#include "io/locationfields.h"
 #include "io/regularfile.h"
 #include "platform/dialogs.h"
 
@@ -36,17 +37,12 @@ namespace text = startwindowtext;
 // "The start location name cannot be saved: it begins with a double quote."
 QString refusedMessage(const FileError& error)
 {
-    const std::string_view what = error.what;
     if (error.field < 2 || error.field > 17)
         return text::notSaved + QString::fromStdString(error.what);
-    // The reader's phrase reads "line 2 (start location name) begins with ..."; the message
-    // names the field in words of its own and keeps only the reason.
-    const std::size_t afterRole = what.find(") ");
-    const std::string_view reason =
-        afterRole == std::string_view::npos ? what : what.substr(afterRole + 2);
+    const DataFileLine line = dataFileLine(error.field);
     return QStringLiteral("The %1 cannot be saved: it %2.")
-        .arg(QString::fromUtf8(text::fieldNames[static_cast<std::size_t>(error.field - 2)]),
-             QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size())));
+        .arg(QString::fromStdString(locationFieldName(line.end, line.field)),
+             QString::fromStdString(error.reason));
 }
 
 // The file at `path` if it is a regular file, for reading; otherwise why not.
@@ -66,12 +62,12 @@ void StartWindow::cityNameChanged()
 {
     // Two names entered mean inputs are present. Only "Clear All" takes this back, so putting a
     // placeholder back into one list leaves the button enabled.
-    if (m_combo[13]->currentText() != text::startPlaceholder &&
-        m_combo[14]->currentText() != text::endPlaceholder)
-        m_command[5]->setEnabled(true);
+    if (m_start.name()->currentText() != text::startPlaceholder &&
+        m_end.name()->currentText() != text::endPlaceholder)
+        m_doneButton->setEnabled(true);
 }
 
-void StartWindow::OpenFile()
+void StartWindow::openFile()
 {
     const std::optional<QString> path =
         m_services.dialogs->openFileName(this, text::openTitle, text::dataFileFilter);
@@ -113,12 +109,12 @@ void StartWindow::openDataFile(const QString& path)
         return;
     }
     applyLocationData(std::get<LocationData>(parsed));
-    m_command[5]->setEnabled(true);
+    m_doneButton->setEnabled(true);
 }
 
-void StartWindow::SaveFile()
+void StartWindow::saveFile()
 {
-    if (!m_command[5]->isEnabled()) {
+    if (!m_doneButton->isEnabled()) {
         m_services.dialogs->message(this, text::inputBeforeSaving, text::errorTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
         return;
@@ -144,15 +140,15 @@ void StartWindow::saveAs()
     writeDataFile(*path);
 }
 
-void StartWindow::LoadCityList()
+void StartWindow::loadCityList()
 {
     const std::optional<QString> path =
         m_services.dialogs->openFileName(this, text::cityListTitle, text::cityListFilter);
     if (path)
-        loadCityList(*path);
+        loadCityListFile(*path);
 }
 
-void StartWindow::loadCityList(const QString& path)
+void StartWindow::loadCityListFile(const QString& path)
 {
     setFileCaption(path);
     if (path.isEmpty())
@@ -202,17 +198,17 @@ void StartWindow::loadCityList(const QString& path)
 
     m_cityTable = std::move(std::get<CityTable>(parsed));
     QStringList names;
-    names.reserve(m_cityTable->CityCount());
-    for (int r = 1; r <= m_cityTable->CityCount(); ++r)
+    names.reserve(m_cityTable->cityCount());
+    for (int r = 1; r <= m_cityTable->cityCount(); ++r)
         names.append(qStringOf(m_cityTable->row(r).name));
     // One model serves both lists: filling each list item by item costs far more for a long list,
     // and the two can never disagree.
     auto* model = new QStringListModel(std::move(names), this);
     // The lists delete the models they made themselves; the one they shared before is the
     // window's to delete.
-    QAbstractItemModel* const shared = m_combo[13]->model();
+    QAbstractItemModel* const shared = m_start.name()->model();
     QAbstractItemModel* const previous = shared->parent() == this ? shared : nullptr;
-    for (QComboBox* list : {m_combo[13], m_combo[14]}) {
+    for (QComboBox* list : {m_start.name(), m_end.name()}) {
         // A new model selects its first item; the lists keep their texts until the picks below.
         const QSignalBlocker quiet(list);
         const QString shown = list->currentText();
@@ -226,10 +222,10 @@ void StartWindow::loadCityList(const QString& path)
     delete previous;
 
     // Each selection from code raises the pick once (see wireEvents).
-    m_combo[13]->setCurrentIndex(0);
+    m_start.name()->setCurrentIndex(0);
     // A list of one city has no second one to pick: the end keeps its name and country.
-    if (m_cityTable->CityCount() >= 2)
-        m_combo[14]->setCurrentIndex(1);
+    if (m_cityTable->cityCount() >= 2)
+        m_end.name()->setCurrentIndex(1);
     // The same test as for typed names: a one-city list next to an unnamed end leaves
     // "Done with Inputs" as it was.
     cityNameChanged();
@@ -239,7 +235,7 @@ void StartWindow::openPath(const QString& path)
 {
     // The desktop hands over a file by its type, which it knows from the extension.
     if (path.endsWith(QStringLiteral(".gcl"), Qt::CaseInsensitive))
-        loadCityList(path);
+        loadCityListFile(path);
     else
         openDataFile(path);
 }
@@ -249,7 +245,8 @@ namespace {
 // The one local file of a drag, or nothing: several files or a remote one are not taken.
 std::optional<QString> droppedFile(const QMimeData* mime)
 {
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().front().isLocalFile())
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 ||
+        !mime->urls().front().isLocalFile())
         return std::nullopt;
     return mime->urls().front().toLocalFile();
 }
@@ -271,84 +268,67 @@ void StartWindow::dropEvent(QDropEvent* event)
     openPath(*path);
 }
 
-void StartWindow::startCityPicked(int index)
+void StartWindow::cityPicked(RouteEnd end, int index)
 {
-    if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
+    if (!m_cityTable || index < 0 || index >= m_cityTable->cityCount())
         return;
-    StartCityIndex = index;
-    copyCity(index, 1, {1, 2, 9, 3, 4, 10});
-}
-
-void StartWindow::endCityPicked(int index)
-{
-    if (!m_cityTable || index < 0 || index >= m_cityTable->CityCount())
-        return;
-    EndCityIndex = index;
-    copyCity(index, 2, {5, 6, 11, 7, 8, 12});
-}
-
-void StartWindow::copyCity(int index, std::size_t countryBox,
-                           const std::array<std::size_t, 6>& coordinateLists)
-{
-    const CityView city = m_cityTable->row(index + 1);
-    m_text[countryBox]->setText(qStringOf(city.country));
+    const LocationTexts city = m_cityTable->location(index + 1);
+    const LocationInputs& location = inputs(end);
+    location.country->setText(qStringOf(city.country));
     // Set as texts, not selected, so a value outside the offered items ("30.5") stays as it is;
-    // each change runs the list's coordinate update, in the order latitude degrees, minutes,
-    // letter, then longitude degrees, minutes, letter.
-    const std::array<std::string_view, 6> texts = {city.latDegrees,  city.latMinutes,
-                                                   city.latDir,      city.longDegrees,
-                                                   city.longMinutes, city.longDir};
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        m_combo[coordinateLists[i]]->setEditText(qStringOf(texts[i]));
+    // each change runs the list's coordinate update, in the order of the city's record.
+    for (const LocationField field : kCoordinateOrder)
+        location.list(field)->setEditText(qStringOf(city[field]));
     // The distance and courses of an earlier route no longer apply.
-    for (const std::size_t n : {3u, 4u, 5u, 6u})
-        m_text[n]->clear();
+    for (const ResultField field : {ResultField::DistanceNm, ResultField::InitialCourse,
+                                    ResultField::ArrivalCourse, ResultField::DistanceStatute})
+        m_outputs[static_cast<std::size_t>(field)]->clear();
     cityNameChanged();
 }
 
-LocationData StartWindow::currentLocationData() const
+LocationTexts StartWindow::locationTexts(RouteEnd end) const
 {
-    LocationData data;
-    data.startName = m_combo[13]->currentText().toStdString();
-    data.startCountry = m_text[1]->text().toStdString();
-    data.endName = m_combo[14]->currentText().toStdString();
-    data.endCountry = m_text[2]->text().toStdString();
-    for (std::size_t i = 0; i < kDataFileComboOrder.size(); ++i)
-        data.coordinates[i] =
-            m_combo[static_cast<std::size_t>(kDataFileComboOrder[i])]->currentText().toStdString();
-    return data;
+    const LocationInputs& location = inputs(end);
+    LocationTexts texts;
+    texts.name = location.name()->currentText().toStdString();
+    texts.country = location.country->text().toStdString();
+    for (const LocationField field : kCoordinateOrder)
+        texts[field] = location.list(field)->currentText().toStdString();
+    return texts;
 }
 
 void StartWindow::applyLocationData(const LocationData& data)
 {
-    m_combo[13]->setEditText(QString::fromStdString(data.startName));
-    m_text[1]->setText(QString::fromStdString(data.startCountry));
-    m_combo[14]->setEditText(QString::fromStdString(data.endName));
-    m_text[2]->setText(QString::fromStdString(data.endCountry));
-    for (std::size_t i = 0; i < kDataFileComboOrder.size(); ++i) {
-        const int number = kDataFileComboOrder[i];
-        QComboBox* const combo = m_combo[static_cast<std::size_t>(number)];
-        const QString value = QString::fromStdString(data.coordinates[i]);
-        if (number >= 9) {
-            // Direction lists: the first letter ("N" or "E") only when written exactly so.
-            combo->setCurrentIndex(value == combo->itemText(0) ? 0 : 1);
-            continue;
+    // The names and countries first, then the coordinates, in the order of the file's lines.
+    for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+        inputs(end).name()->setEditText(QString::fromStdString(data.at(end).name));
+        inputs(end).country->setText(QString::fromStdString(data.at(end).country));
+    }
+    for (const RouteEnd end : {RouteEnd::Start, RouteEnd::End}) {
+        for (const LocationField field : kCoordinateOrder) {
+            QComboBox* const list = inputs(end).list(field);
+            const QString value = QString::fromStdString(data.at(end)[field]);
+            if (!isDegreesOrMinutes(field)) {
+                // Letter lists: the first letter ("N" or "E") only when written exactly so.
+                list->setCurrentIndex(value == list->itemText(0) ? 0 : 1);
+                continue;
+            }
+            // A whole number naming an item selects it; any other number ("30.5", "95", "-5",
+            // "1e1", "07") comes back as the text that was saved, so the route reopens unchanged.
+            bool whole = false;
+            const int item = value.toInt(&whole);
+            if (whole && item >= 0 && item < list->count() && list->itemText(item) == value)
+                list->setCurrentIndex(item);
+            else
+                list->setEditText(value);
         }
-        // A whole number naming an item selects it; any other number ("30.5", "95", "-5",
-        // "1e1", "07") comes back as the text that was saved, so the route reopens unchanged.
-        bool whole = false;
-        const int item = value.toInt(&whole);
-        if (whole && item >= 0 && item < combo->count() && combo->itemText(item) == value)
-            combo->setCurrentIndex(item);
-        else
-            combo->setEditText(value);
     }
 }
 
 void StartWindow::writeDataFile(const QString& path)
 {
-    const std::variant<std::string, FileError> encoded =
-        gyrena::writeDataFile(currentLocationData());
+    const std::variant<std::string, FileError> encoded = gyrena::writeDataFile(
+        LocationData{locationTexts(RouteEnd::Start), locationTexts(RouteEnd::End)});
     if (const auto* error = std::get_if<FileError>(&encoded)) {
         m_services.dialogs->message(this, refusedMessage(*error), text::fileErrorTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::Critical);

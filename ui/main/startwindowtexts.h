@@ -3,8 +3,6 @@
 #include <QChar>
 #include <QString>
 
-#include <array>
-
 // The main window's own texts, in one place for its workflow and its file commands.
 namespace gyrena::startwindowtext {
 
@@ -38,17 +36,5 @@ inline const QString countBelowOne = QStringLiteral("The data file does not appe
                                      QStringLiteral(" to be the correct type!");
 inline const QString cityListUnreadable = QStringLiteral("This city list could not be read: ");
 inline const QString cityListTooLarge = QStringLiteral("the file is larger than 64 MiB");
-
-// What each line 2..17 of a data file holds, as a refused save names it.
-inline constexpr std::array<const char*, 16> fieldNames = {
-    "start location name",      "start country",
-    "end location name",        "end country",
-    "start latitude degrees",   "start latitude minutes",
-    "start latitude direction", "start longitude degrees",
-    "start longitude minutes",  "start longitude direction",
-    "end latitude degrees",     "end latitude minutes",
-    "end latitude direction",   "end longitude degrees",
-    "end longitude minutes",    "end longitude direction",
-};
 
 } // namespace gyrena::startwindowtext

@@ -1,4 +1,4 @@
-#include "ui/info/getkeyvalue.h"
+#include "platform/getkeyvalue.h"
 
 #include <array>
 
@@ -19,23 +19,23 @@ std::string hexDigits(std::uint32_t number)
 
 } // namespace
 
-bool GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal)
+bool getKeyValue(Registry& registry, std::uint32_t root, const std::string& keyName,
+                 const std::string& valueName, std::string& value)
 {
     Registry::Key key = 0;
-    if (registry.openKey(KeyRoot, KeyName, GetKeyValueAccess, key) != 0) {
-        KeyVal.clear();
+    if (registry.openKey(root, keyName, kKeyValueAccess, key) != 0) {
+        value.clear();
         return false;
     }
 
     std::array<unsigned char, 1024> buffer{};
     std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
     std::uint32_t type = 0;
-    const long status = registry.queryValue(key, SubKeyRef, type, buffer.data(), size);
+    const long status = registry.queryValue(key, valueName, type, buffer.data(), size);
     // A size the buffer cannot hold fails like a missing value, whatever the registry claims.
     if (status != 0 || size == 0 || size > buffer.size()) {
         registry.closeKey(key);
-        KeyVal.clear();
+        value.clear();
         if (status == 0 && size == 0)
             throw EmptyRegistryValue();
         return false;
@@ -46,13 +46,13 @@ bool GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& K
         text.pop_back();
 
     if (type == Registry::TypeString) {
-        KeyVal = text;
+        value = text;
     } else if (type == Registry::TypeDword) {
         // The number as stored, least significant byte first.
         std::uint32_t number = 0;
         for (std::uint32_t i = 0; i < size && i < 4; ++i)
             number |= std::uint32_t(buffer[i]) << (8 * i);
-        KeyVal = "&h" + hexDigits(number);
+        value = "&h" + hexDigits(number);
     }
     registry.closeKey(key);
     return true;
