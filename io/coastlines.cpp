@@ -1,6 +1,8 @@
 #include "io/coastlines.h"
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 
 namespace gyrena {
 
@@ -30,8 +32,8 @@ CoastlineError error(std::string what, std::size_t offset)
 
 std::span<const CoastPoint> Coastlines::ring(std::size_t i) const
 {
-    return std::span<const CoastPoint>(m_points)
-        .subspan(m_ringStarts[i], m_ringStarts[i + 1] - m_ringStarts[i]);
+    return std::span<const CoastPoint>(m_points).subspan(m_ringStarts[i],
+                                                         m_ringStarts[i + 1] - m_ringStarts[i]);
 }
 
 bool Coastlines::isLand(double lon, double lat) const
@@ -49,6 +51,115 @@ bool Coastlines::isLand(double lon, double lat) const
         }
     }
     return inside;
+}
+
+std::vector<std::vector<std::size_t>> Coastlines::fillGroups() const
+{
+    const std::size_t n = ringCount();
+    struct Box
+    {
+        double west, east, south, north;
+        bool holds(const Box& b) const
+        {
+            return west <= b.west && b.east <= east && south <= b.south && b.north <= north;
+        }
+    };
+    std::vector<Box> boxes;
+    boxes.reserve(n);
+    for (std::size_t r = 0; r < n; ++r) {
+        Box box{180, -180, 90, -90};
+        for (const CoastPoint& p : ring(r)) {
+            box.west = std::min(box.west, p.lon);
+            box.east = std::max(box.east, p.lon);
+            box.south = std::min(box.south, p.lat);
+            box.north = std::max(box.north, p.lat);
+        }
+        boxes.push_back(box);
+    }
+
+    // The latitudes each run of kChunk edges spans: a point's crossing test skips the runs that
+    // lie wholly north or south of it, nearly all of a long coast.
+    constexpr std::size_t kChunk = 16;
+    std::vector<std::pair<double, double>> chunkLats;
+    std::vector<std::size_t> chunkStart(n + 1, 0);
+    for (std::size_t r = 0; r < n; ++r) {
+        const std::span<const CoastPoint> points = ring(r);
+        for (std::size_t c = 0; c < points.size(); c += kChunk) {
+            // Edge i joins point i-1 (the last point for i = 0) to point i.
+            double south = points[c == 0 ? points.size() - 1 : c - 1].lat, north = south;
+            for (std::size_t i = c; i < std::min(points.size(), c + kChunk); ++i) {
+                south = std::min(south, points[i].lat);
+                north = std::max(north, points[i].lat);
+            }
+            chunkLats.emplace_back(south, north);
+        }
+        chunkStart[r + 1] = chunkLats.size();
+    }
+    const auto inside = [&](std::size_t r, CoastPoint p) {
+        const std::span<const CoastPoint> points = ring(r);
+        bool in = false;
+        for (std::size_t c = chunkStart[r]; c < chunkStart[r + 1]; ++c) {
+            if (p.lat < chunkLats[c].first || p.lat > chunkLats[c].second)
+                continue;
+            const std::size_t first = (c - chunkStart[r]) * kChunk;
+            for (std::size_t i = first; i < std::min(points.size(), first + kChunk); ++i) {
+                const CoastPoint& a = points[i == 0 ? points.size() - 1 : i - 1];
+                const CoastPoint& b = points[i];
+                if ((b.lat > p.lat) != (a.lat > p.lat) &&
+                    p.lon < a.lon + (p.lat - a.lat) * (b.lon - a.lon) / (b.lat - a.lat))
+                    in = !in;
+            }
+        }
+        return in;
+    };
+
+    std::vector<std::size_t> parent(n);
+    std::iota(parent.begin(), parent.end(), std::size_t{0});
+    const auto root = [&parent](std::size_t r) {
+        while (parent[r] != r)
+            r = parent[r] = parent[parent[r]];
+        return r;
+    };
+    // Rings do not cross, so a ring inside another has its box inside the other's box. Three of
+    // its points are tested, not one: a lake may touch its coast at a point, and a point on the
+    // edge may count either way. Grouping two rings that need not be is harmless, only slower.
+    // Each ring is filed under the 10-degree cell of its box's south-west corner; a ring can
+    // only lie inside the rings whose boxes cover that cell.
+    constexpr int kColumns = 36, kRows = 18;
+    const auto column = [](double lon) {
+        return std::clamp(int((lon + 180) / 10), 0, kColumns - 1);
+    };
+    const auto row = [](double lat) { return std::clamp(int((lat + 90) / 10), 0, kRows - 1); };
+    std::vector<std::vector<std::size_t>> cells(kColumns * kRows);
+    for (std::size_t r = 0; r < n; ++r)
+        cells[std::size_t(row(boxes[r].south) * kColumns + column(boxes[r].west))].push_back(r);
+    for (std::size_t outer = 0; outer < n; ++outer) {
+        const Box& box = boxes[outer];
+        for (int y = row(box.south); y <= row(box.north); ++y)
+            for (int x = column(box.west); x <= column(box.east); ++x)
+                for (const std::size_t inner : cells[std::size_t(y * kColumns + x)]) {
+                    if (inner == outer || !box.holds(boxes[inner]) || root(outer) == root(inner))
+                        continue;
+                    const std::span<const CoastPoint> points = ring(inner);
+                    const std::array<CoastPoint, 3> probes{points[0], points[points.size() / 3],
+                                                           points[2 * points.size() / 3]};
+                    if (std::any_of(probes.begin(), probes.end(),
+                                    [&](const CoastPoint& p) { return inside(outer, p); }))
+                        parent[root(inner)] = root(outer);
+                }
+    }
+
+    std::vector<std::vector<std::size_t>> groups;
+    std::vector<std::size_t> groupOf(n, n);
+    for (std::size_t r = 0; r < n; ++r) {
+        std::size_t& g = groupOf[root(r)];
+        if (g == n) {
+            g = groups.size();
+            groups.emplace_back();
+        }
+        groups[g].push_back(r);
+    }
+    return groups;
 }
 
 std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes)
@@ -97,8 +208,8 @@ std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes)
                          at);
         total += n;
         if (total > points)
-            return error("ring " + std::to_string(r) + " runs past the " +
-                             std::to_string(points) + " points",
+            return error("ring " + std::to_string(r) + " runs past the " + std::to_string(points) +
+                             " points",
                          at);
         out.m_ringStarts.push_back(total);
     }

@@ -24,7 +24,7 @@ inline constexpr std::uint32_t kMaxCoastlinePoints = 1u << 24;
 // Why an asset could not be read, and at which byte.
 struct CoastlineError
 {
-    std::string what;      // a short English phrase, e.g. "ring 12 has 2 points, fewer than 3"
+    std::string what;       // a short English phrase, e.g. "ring 12 has 2 points, fewer than 3"
     std::size_t offset = 0; // the byte where the problem lies
 };
 
@@ -45,6 +45,11 @@ public:
     std::span<const CoastPoint> ring(std::size_t i) const;
     // Whether the point (degrees; longitude -180..180) lies on land, by the even-odd rule.
     bool isLand(double lon, double lat) const;
+    // The rings in groups that can each be filled on its own by the even-odd rule: a ring lies
+    // in the group of every ring it lies inside (a lake with its coast, an island in that lake
+    // with both). A painter fills one outline spread over the whole world far more slowly than
+    // the same edges as many small outlines. Groups and their rings are in ring order.
+    std::vector<std::vector<std::size_t>> fillGroups() const;
 
 private:
     friend std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes);

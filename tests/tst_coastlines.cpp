@@ -34,12 +34,44 @@ std::string twoTriangles()
     putU32(out, 12, 6);
     putU32(out, 16, 3);
     putU32(out, 20, 3);
-    const int points[6][2] = {{0, 0}, {1800, 0}, {0, 1800}, {-32400, -16200}, {32400, -16200}, {0, 16200}};
+    const int points[6][2] = {{0, 0},           {1800, 0},       {0, 1800},
+                              {-32400, -16200}, {32400, -16200}, {0, 16200}};
     for (std::size_t i = 0; i < 6; ++i) {
         putU16(out, 24 + 4 * i, std::uint16_t(std::int16_t(points[i][0])));
         putU16(out, 26 + 4 * i, std::uint16_t(std::int16_t(points[i][1])));
     }
     return out;
+}
+
+using Ring = QList<QPoint>;
+
+// An asset of the given rings, their points in whole degrees (x longitude, y latitude).
+Coastlines fromRings(const QList<Ring>& rings)
+{
+    std::size_t points = 0;
+    for (const Ring& ring : rings)
+        points += std::size_t(ring.size());
+    std::string out(16 + 4 * std::size_t(rings.size()) + 4 * points, '\0');
+    out.replace(0, 4, "GYLN");
+    putU16(out, 4, 1);
+    putU16(out, 6, 180);
+    putU32(out, 8, std::uint32_t(rings.size()));
+    putU32(out, 12, std::uint32_t(points));
+    std::size_t at = 16 + 4 * std::size_t(rings.size());
+    for (qsizetype r = 0; r < rings.size(); ++r) {
+        putU32(out, 16 + 4 * std::size_t(r), std::uint32_t(rings[r].size()));
+        for (const QPoint& p : rings[r]) {
+            putU16(out, at, std::uint16_t(std::int16_t(p.x() * 180)));
+            putU16(out, at + 2, std::uint16_t(std::int16_t(p.y() * 180)));
+            at += 4;
+        }
+    }
+    return std::get<Coastlines>(readCoastlines(out));
+}
+
+Ring square(int x0, int y0, int x1, int y1)
+{
+    return {QPoint(x0, y0), QPoint(x1, y0), QPoint(x1, y1), QPoint(x0, y1)};
 }
 
 } // namespace
@@ -54,6 +86,8 @@ private slots:
     void damaged();
     void shippedAsset_data();
     void shippedAsset();
+    void fillGroups_data();
+    void fillGroups();
 };
 
 void tst_Coastlines::readsValid()
@@ -96,8 +130,8 @@ void tst_Coastlines::damaged_data()
                                  << "point count 4294967295" << 12ull;
     QTest::newRow("points cut") << with([](std::string& b) { b.resize(b.size() - 3); })
                                 << "its counts say 48" << 45ull;
-    QTest::newRow("trailing bytes") << with([](std::string& b) { b += "xxxx"; })
-                                    << "the asset has 52 bytes" << 48ull;
+    QTest::newRow("trailing bytes")
+        << with([](std::string& b) { b += "xxxx"; }) << "the asset has 52 bytes" << 48ull;
     QTest::newRow("ring of two") << with([](std::string& b) { putU32(b, 20, 2); })
                                  << "ring 1 has 2 points" << 20ull;
     QTest::newRow("ring past end") << with([](std::string& b) { putU32(b, 20, 4); })
@@ -107,9 +141,8 @@ void tst_Coastlines::damaged_data()
         b += "\0\0\0\0";
         b.resize(16 + 8 + 7 * 4);
     }) << "the rings hold 6 points" << 12ull;
-    QTest::newRow("longitude beyond 180")
-        << with([](std::string& b) { putU16(b, 24 + 4, 32401); }) << "point 1 lies outside"
-        << 28ull;
+    QTest::newRow("longitude beyond 180") << with([](std::string& b) { putU16(b, 24 + 4, 32401); })
+                                          << "point 1 lies outside" << 28ull;
     QTest::newRow("latitude beyond -90")
         << with([](std::string& b) { putU16(b, 26 + 8, std::uint16_t(std::int16_t(-16201))); })
         << "point 2 lies outside" << 32ull;
@@ -120,7 +153,8 @@ void tst_Coastlines::damaged()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, phrase);
     QFETCH(qulonglong, offset);
-    const auto parsed = readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const auto parsed =
+        readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     QVERIFY(std::holds_alternative<CoastlineError>(parsed));
     const CoastlineError& error = std::get<CoastlineError>(parsed);
     QVERIFY2(QString::fromStdString(error.what).contains(phrase), error.what.c_str());
@@ -167,6 +201,54 @@ void tst_Coastlines::shippedAsset()
         QVERIFY(minLat < -85 && maxLat > 83 && maxLat < 84); // Antarctica; Greenland's north cape
     }
     QCOMPARE(coast.isLand(lon, lat), land);
+
+    // Filled group by group, the land is the same.
+    bool inAGroup = false;
+    for (const std::vector<std::size_t>& group : coast.fillGroups()) {
+        bool inside = false;
+        for (const std::size_t r : group) {
+            const std::span<const CoastPoint> ring = coast.ring(r);
+            const CoastPoint* previous = &ring.back();
+            for (const CoastPoint& p : ring) {
+                if ((p.lat > lat) != (previous->lat > lat) &&
+                    lon < previous->lon + (lat - previous->lat) * (p.lon - previous->lon) /
+                                              (p.lat - previous->lat))
+                    inside = !inside;
+                previous = &p;
+            }
+        }
+        inAGroup = inAGroup || inside;
+    }
+    QCOMPARE(inAGroup, land);
+}
+
+void tst_Coastlines::fillGroups_data()
+{
+    QTest::addColumn<QList<Ring>>("rings");
+    QTest::addColumn<QList<QList<int>>>("groups");
+    // An L-shaped coast round (0,0)..(40,40): its box holds the island at (30..35, 30..35).
+    const Ring ell{QPoint(0, 0),   QPoint(40, 0),  QPoint(40, 10),
+                   QPoint(10, 10), QPoint(10, 40), QPoint(0, 40)};
+    QTest::newRow("two islands") << QList<Ring>{square(0, 0, 5, 5), square(10, 0, 15, 5)}
+                                 << QList<QList<int>>{{0}, {1}};
+    QTest::newRow("lake listed before its coast")
+        << QList<Ring>{square(2, 2, 4, 4), square(0, 0, 10, 10)} << QList<QList<int>>{{0, 1}};
+    QTest::newRow("island in a lake, island in the coast's box but outside it")
+        << QList<Ring>{ell, square(1, 1, 9, 9), square(3, 3, 5, 5), square(30, 30, 35, 35)}
+        << QList<QList<int>>{{0, 1, 2}, {3}};
+    QTest::newRow("lake touching its coast at its first point")
+        << QList<Ring>{square(0, 0, 10, 10), Ring{QPoint(10, 5), QPoint(5, 2), QPoint(5, 8)}}
+        << QList<QList<int>>{{0, 1}};
+}
+
+void tst_Coastlines::fillGroups()
+{
+    QFETCH(QList<Ring>, rings);
+    QFETCH(QList<QList<int>>, groups);
+    QList<QList<int>> got;
+    for (const std::vector<std::size_t>& group : fromRings(rings).fillGroups())
+        got.append(QList<int>(group.begin(), group.end()));
+    QCOMPARE(got, groups);
 }
 
 QTEST_GUILESS_MAIN(tst_Coastlines)

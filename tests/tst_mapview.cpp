@@ -29,7 +29,8 @@ int pixelsNear(const QImage& image, QRgb colour, int tolerance = 12)
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            n += std::abs(qRed(line[x]) - qRed(colour)) + std::abs(qGreen(line[x]) - qGreen(colour)) +
+            n += std::abs(qRed(line[x]) - qRed(colour)) +
+                     std::abs(qGreen(line[x]) - qGreen(colour)) +
                      std::abs(qBlue(line[x]) - qBlue(colour)) <=
                  tolerance;
     }
@@ -72,11 +73,17 @@ void tst_MapView::worldPlaces_data()
     QTest::addColumn<QRgb>("colour");
     // The world map of 720 x 364 has 2 pixels a degree inside a 4-pixel border, centred on the
     // route's middle longitude.
-    QTest::newRow("central Australia, Pacific map") << testroutes::sanFranciscoSydney() << -25.0 << 134.0 << kLand;
-    QTest::newRow("mid Pacific, Pacific map") << testroutes::sanFranciscoSydney() << 10.0 << -140.0 << kSea;
+    QTest::newRow("central Australia, Pacific map")
+        << testroutes::sanFranciscoSydney() << -25.0 << 134.0 << kLand;
+    QTest::newRow("mid Pacific, Pacific map")
+        << testroutes::sanFranciscoSydney() << 10.0 << -140.0 << kSea;
     QTest::newRow("Sahara, Europe-Asia map") << testroutes::londonTokyo() << 23.0 << 10.0 << kLand;
-    QTest::newRow("Atlantic, Europe-Asia map") << testroutes::londonTokyo() << 10.0 << -35.0 << kSea;
-    QTest::newRow("Chukotka beyond 180, Pacific map") << testroutes::tokyoSanFrancisco() << 66.0 << -172.0 << kLand;
+    QTest::newRow("Caspian Sea, a lake in Asia")
+        << testroutes::londonTokyo() << 42.0 << 51.0 << kSea;
+    QTest::newRow("Atlantic, Europe-Asia map")
+        << testroutes::londonTokyo() << 10.0 << -35.0 << kSea;
+    QTest::newRow("Chukotka beyond 180, Pacific map")
+        << testroutes::tokyoSanFrancisco() << 66.0 << -172.0 << kLand;
 }
 
 void tst_MapView::worldPlaces()
@@ -92,7 +99,8 @@ void tst_MapView::worldPlaces()
     const double x = std::remainder(lon - centre, 360.0) + 180;
     const QRgb got = image.pixel(int(4 + 2 * x), int(2 + 2 * (90 - lat)));
     QVERIFY2(std::abs(qRed(got) - qRed(colour)) + std::abs(qGreen(got) - qGreen(colour)) +
-                         std::abs(qBlue(got) - qBlue(colour)) <= 12,
+                     std::abs(qBlue(got) - qBlue(colour)) <=
+                 12,
              qPrintable(QColor(got).name()));
 }
 
@@ -102,10 +110,14 @@ void tst_MapView::routesDrawn_data()
     QTest::addColumn<MapView::Projection>("projection");
     QTest::newRow("London-Tokyo world") << testroutes::londonTokyo() << MapView::Projection::World;
     QTest::newRow("London-Tokyo chart") << testroutes::londonTokyo() << MapView::Projection::Chart;
-    QTest::newRow("San Francisco-Sydney world") << testroutes::sanFranciscoSydney() << MapView::Projection::World;
-    QTest::newRow("San Francisco-Sydney chart") << testroutes::sanFranciscoSydney() << MapView::Projection::Chart;
-    QTest::newRow("Tokyo-San Francisco world") << testroutes::tokyoSanFrancisco() << MapView::Projection::World;
-    QTest::newRow("Tokyo-San Francisco chart") << testroutes::tokyoSanFrancisco() << MapView::Projection::Chart;
+    QTest::newRow("San Francisco-Sydney world")
+        << testroutes::sanFranciscoSydney() << MapView::Projection::World;
+    QTest::newRow("San Francisco-Sydney chart")
+        << testroutes::sanFranciscoSydney() << MapView::Projection::Chart;
+    QTest::newRow("Tokyo-San Francisco world")
+        << testroutes::tokyoSanFrancisco() << MapView::Projection::World;
+    QTest::newRow("Tokyo-San Francisco chart")
+        << testroutes::tokyoSanFrancisco() << MapView::Projection::Chart;
 }
 
 void tst_MapView::routesDrawn()

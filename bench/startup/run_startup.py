@@ -7,6 +7,13 @@ and prints the median and the spread (min..max and the interquartile range) of e
 
     python3 bench/startup/run_startup.py [--build build-perf] [--runs 21] [--list 32767]
                                          [--platforms offscreen,xcb]
+                                         [--baseline-rev REV | --baseline-build DIR]
+
+With --baseline-rev, the main window as it was at commit REV is measured in the same run,
+alternating with the others: the sources of REV are exported (git archive) to a temporary
+folder, built there with this build's CMAKE_BUILD_TYPE, and its startup_gyrena joins the
+programs. Each commit's startup_gyrena starts the window as that commit's program does, so the
+ratio shows what the commits between cost the start-up. --baseline-build reuses such a build.
 
 The time is from a CLOCK_MONOTONIC stamp taken right before the process is spawned to the end
 of the window's first complete paint; the memory is VmHWM (peak resident set) at that moment,
@@ -74,12 +81,41 @@ def start_xvfb():
     sys.exit("could not start Xvfb")
 
 
+def cache_value(build, key):
+    with open(os.path.join(build, "CMakeCache.txt")) as cache:
+        for line in cache:
+            if line.startswith(key + ":"):
+                return line.split("=", 1)[1].strip()
+    return ""
+
+
+def build_baseline(rev, build, workdir):
+    """Builds startup_gyrena from the sources of commit rev; returns the program's path."""
+    source = os.path.join(workdir, "src")
+    os.makedirs(source)
+    repo = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    archive = subprocess.run(["git", "-C", repo, "archive", "--format=tar", rev],
+                             capture_output=True, check=True).stdout
+    subprocess.run(["tar", "-x", "-C", source], input=archive, check=True)
+    out = os.path.join(workdir, "build")
+    build_type = cache_value(build, "CMAKE_BUILD_TYPE") or "RelWithDebInfo"
+    subprocess.run(["cmake", "-S", source, "-B", out, "-G", "Ninja",
+                    f"-DCMAKE_BUILD_TYPE={build_type}", "-DGYRENA_BUILD_BENCH=ON",
+                    "-DGYRENA_BUILD_TESTS=OFF"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", out, "-j2", "--target", "startup_gyrena"], check=True,
+                   stdout=subprocess.DEVNULL)
+    return out
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default="build-perf")
     parser.add_argument("--runs", type=int, default=21)
     parser.add_argument("--list", type=int, default=32767)
     parser.add_argument("--platforms", default="offscreen,xcb")
+    baseline = parser.add_mutually_exclusive_group()
+    baseline.add_argument("--baseline-rev", help="commit whose main window is measured beside")
+    baseline.add_argument("--baseline-build", help="a build of that commit made before")
     args = parser.parse_args()
 
     gyrena = [os.path.join(args.build, "bench/startup/startup_gyrena")]
@@ -93,6 +129,10 @@ def main():
     print(f"main window widgets: {census}")
 
     list_dir = tempfile.mkdtemp(prefix="gyrena-startup-")
+    baseline_build = args.baseline_build
+    if args.baseline_rev:
+        print(f"building the baseline at {args.baseline_rev} ...", flush=True)
+        baseline_build = build_baseline(args.baseline_rev, args.build, list_dir)
     with_list = []
     if args.list > 0:
         list_file = os.path.join(list_dir, "cities.gcl")
@@ -106,6 +146,10 @@ def main():
         ("bare (plain widgets)", bare + [f"--census={census}"]),
         ("bare (same kinds)", bare + [f"--census={census}", "--kinds"]),
     ]
+    if baseline_build:
+        label = f"gyrena at {args.baseline_rev}" if args.baseline_rev else "gyrena (baseline)"
+        programs.insert(1, (label, [os.path.join(baseline_build, "bench/startup/startup_gyrena")]
+                            + with_list))
 
     xvfb = None
     try:
@@ -135,6 +179,12 @@ def main():
             g = statistics.median(r["first_frame_ms"] for r in results["gyrena"])
             g_mem = statistics.median(r["hwm_kib"] for r in results["gyrena"])
             for name, _ in programs[1:]:
+                if name.startswith("gyrena"):
+                    b = statistics.median(r["first_frame_ms"] for r in results[name])
+                    b_mem = statistics.median(r["hwm_kib"] for r in results[name])
+                    print(f"ratio gyrena / {name}: time {g / b:.3f} (goal <= 1.02), "
+                          f"peak RSS {g_mem / b_mem:.3f}")
+                    continue
                 b = statistics.median(r["first_frame_ms"] for r in results[name])
                 b_mem = statistics.median(r["hwm_kib"] for r in results[name])
                 print(f"ratio gyrena / {name}: time {g / b:.3f}, peak RSS {g_mem / b_mem:.3f}")

@@ -119,7 +119,7 @@ int main(int argc, char* argv[])
         return written ? 0 : 1;
     }
 
-    // Gyrena reads no command line: Qt sees the program name only.
+    // Started with no file to open, as from the menu: Qt sees the program name only.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Gyrena"));
@@ -130,6 +130,7 @@ int main(int argc, char* argv[])
     const QString iconPath = QStringLiteral(":/gyrena/icon-32.png");
     if (QFile::exists(iconPath))
         QApplication::setWindowIcon(QIcon(iconPath));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.gyrena.Gyrena"));
 
     // As app/main.cpp does it.
     ListDialogs dialogs;

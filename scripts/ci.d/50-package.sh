@@ -6,7 +6,7 @@
 # gyrena package was there before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/deps.sh build run package
+bash scripts/deps.sh build run package gui
 
 src=$PWD
 version=$(sed -n 's/^project(gyrena VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -78,6 +78,26 @@ check_closes_on_x() {
   echo "ok: $1 shows its window on X and ends with status 0 when the window is closed"
 }
 
+# Opens the data file $4 as a double-click in a file manager does, with the desktop entries
+# and MIME types on the data dirs $2 and the programs on the PATH $3, and expects the program
+# $1 to show that route (tests/packaging/open-from-desktop.py); bounded, and it ends the
+# program it started.
+check_opens_from_desktop() {
+  local status=0
+  mkdir -p "$work/desktop-home" "$work/desktop-config"
+  timeout 90 env XDG_DATA_DIRS="$2" PATH="$3" XDG_DATA_HOME="$work/desktop-home" \
+    XDG_CONFIG_HOME="$work/desktop-config" XDG_CONFIG_DIRS="$work/desktop-config" \
+    /usr/bin/python3 "$src/tests/packaging/open-from-desktop.py" "$1" "$4" >"$work/desktop.out" \
+    2>"$work/desktop.err" || status=$?
+  if ((status != 0)); then
+    echo "FAIL: opening ${4##*/} from the desktop did not show its route in $1 (status $status):" >&2
+    cat "$work/desktop.out" "$work/desktop.err" >&2
+    return 1
+  fi
+  sed 's/^/  /' "$work/desktop.out"
+  echo "ok: ${4##*/} opened from the desktop (gio open) shows its route in $1"
+}
+
 # The first worked route, given as twelve texts and as a saved data file.
 printf '%s\r\n' GyrenaDataFile "San Francisco" USA Sydney Australia 37 45 N 122 27 W 34 0 S 151 0 E \
   >"$work/sf-sydney.gdf"
@@ -130,6 +150,13 @@ for pair in saved-route:application/x-gyrena-data some-cities:application/x-gyre
   fi
 done
 ((mime_failures == 0))
+
+echo "--- a data file opened from the desktop, as a double-click does"
+mkdir -p "$work/xdg/applications"
+cp "$work/root/usr/share/applications/$id.desktop" "$work/xdg/applications/"
+update-desktop-database "$work/xdg/applications"
+check_opens_from_desktop "$work/root/usr/bin/gyrena" "$work/xdg:/usr/share" \
+  "$work/root/usr/bin:$PATH" "$work/sf-sydney.gdf"
 
 echo "--- the Debian package"
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
@@ -197,6 +224,7 @@ else
   check_route /usr/bin/gyrena-route
   check_starts_offscreen /usr/bin/gyrena
   check_closes_on_x /usr/bin/gyrena
+  check_opens_from_desktop /usr/bin/gyrena /usr/local/share:/usr/share "$PATH" "$work/sf-sydney.gdf"
   man -w gyrena-route >/dev/null && echo "ok: man finds gyrena-route(1)"
   DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq gyrena >/dev/null
   installed_by_us=0

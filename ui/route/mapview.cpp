@@ -35,6 +35,31 @@ const QString kAssetPath = QStringLiteral(":/gyrena/coastlines/land-50m.bin");
 
 bool s_coastlinesRead = false;
 
+// The coastlines' rings in fill groups (see Coastlines::fillGroups), and each ring's westmost
+// and eastmost longitude, worked out once.
+struct LandIndex
+{
+    std::vector<std::vector<std::size_t>> groups;
+    std::vector<std::pair<double, double>> lonRange;
+};
+
+const LandIndex& landIndex(const Coastlines& land)
+{
+    static const LandIndex index = [&land] {
+        LandIndex out{land.fillGroups(), {}};
+        out.lonRange.reserve(land.ringCount());
+        for (std::size_t r = 0; r < land.ringCount(); ++r) {
+            const std::span<const CoastPoint> points = land.ring(r);
+            const auto [west, east] = std::minmax_element(
+                points.begin(), points.end(),
+                [](const CoastPoint& a, const CoastPoint& b) { return a.lon < b.lon; });
+            out.lonRange.emplace_back(west->lon, east->lon);
+        }
+        return out;
+    }();
+    return index;
+}
+
 QPolygonF toPolygon(const MapRun& run, const QTransform& toWidget)
 {
     QPolygonF out;
@@ -87,12 +112,13 @@ const Coastlines* MapView::coastlines()
         s_coastlinesRead = true;
         const QResource asset(kAssetPath);
         // The asset is stored uncompressed, so it is read in place, without a copy.
-        const QByteArray bytes = asset.compressionAlgorithm() == QResource::NoCompression
-                                     ? QByteArray::fromRawData(
-                                           reinterpret_cast<const char*>(asset.data()),
-                                           qsizetype(asset.size()))
-                                     : asset.uncompressedData();
-        auto parsed = readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        const QByteArray bytes =
+            asset.compressionAlgorithm() == QResource::NoCompression
+                ? QByteArray::fromRawData(reinterpret_cast<const char*>(asset.data()),
+                                          qsizetype(asset.size()))
+                : asset.uncompressedData();
+        auto parsed =
+            readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         if (auto* error = std::get_if<CoastlineError>(&parsed)) {
             qWarning("The coastlines cannot be read: %s (byte %zu)", error->what.c_str(),
                      error->offset);
@@ -179,7 +205,9 @@ void MapView::paintWorld(QPainter& painter)
         bg->fillRect(shown, kSea);
         bg->setPen(Qt::NoPen);
         bg->setBrush(kLand);
-        bg->drawPath(worldLand(map.centreLon(), shown, toWidget));
+        for (const QPainterPath& land :
+             worldLand(map.centreLon(), shown, toWidget, devicePixelRatioF()))
+            bg->drawPath(land);
         // The land beyond the map's edges is covered rather than clipped: a clip costs the fill
         // of so many points more than the two strips.
         bg->fillRect(QRectF(QPointF(0, 0), QPointF(shown.left(), height())), kOutside);
@@ -195,74 +223,93 @@ void MapView::paintWorld(QPainter& painter)
     }
     painter.drawImage(QPointF(0, 0), m_background);
 
-    paintRoute(painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
-               [&map](MapLatLon p) -> std::optional<QPointF> {
-                   const MapXY xy = map.project(p);
-                   return QPointF(xy.x, xy.y);
-               },
-               toWidget);
+    paintRoute(
+        painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
+        [&map](MapLatLon p) -> std::optional<QPointF> {
+            const MapXY xy = map.project(p);
+            return QPointF(xy.x, xy.y);
+        },
+        toWidget);
 }
 
-const QPainterPath& MapView::worldLand(double centreLon, const QRectF& shown,
-                                       const QTransform& toWidget)
+const std::vector<QPainterPath>& MapView::worldLand(double centreLon, const QRectF& shown,
+                                                    const QTransform& toWidget, double ratio)
 {
-    if (m_worldCached && m_worldShown == shown && m_worldCentre == centreLon)
+    if (m_worldCached && m_worldShown == shown && m_worldCentre == centreLon &&
+        m_worldRatio == ratio)
         return m_worldLand;
-    // Built in widget pixels, once per size and centre: a point less than half a pixel from the
-    // last one kept adds nothing but time to every fill, and the 1:50m land has many of those
-    // at world scale. The land is kept in longitudes -180..180, so the map's far side is the
-    // same land shifted by a turn.
-    m_worldLand = QPainterPath();
-    m_worldLand.setFillRule(Qt::OddEvenFill);
-    const Coastlines* land = coastlines();
+    // Built in widget pixels, once per size and centre: a point less than a device pixel or so
+    // from the last one kept adds nothing but time to every fill, and the 1:50m land has many
+    // of those at world scale. The land is kept in longitudes -180..180, so the map's far side
+    // is the same land shifted by a turn. Each fill group is an outline of its own: one outline
+    // of the whole world fills several times more slowly than its parts.
+    m_worldLand.clear();
+    const double step = 1.5 / ratio;
     const double shifts[] = {-centreLon, centreLon > 0 ? 360 - centreLon : -360 - centreLon};
+    // The transform only scales and moves: applied by hand, it costs a fraction of map().
+    Q_ASSERT(toWidget.type() <= QTransform::TxScale);
+    const double sx = toWidget.m11(), sy = toWidget.m22(), dx = toWidget.dx(), dy = toWidget.dy();
     QPolygonF ring;
-    for (std::size_t r = 0; land && r < land->ringCount(); ++r) {
-        const std::span<const CoastPoint> points = land->ring(r);
-        const auto [west, east] = std::minmax_element(
-            points.begin(), points.end(),
-            [](const CoastPoint& a, const CoastPoint& b) { return a.lon < b.lon; });
+    if (const Coastlines* land = coastlines()) {
+        const LandIndex& index = landIndex(*land);
         for (const double shift : shifts) {
-            if (west->lon + shift > 180 || east->lon + shift < -180)
-                continue;
-            ring.clear();
-            for (const CoastPoint& p : points) {
-                const QPointF at = toWidget.map(QPointF(p.lon + shift, p.lat));
-                if (ring.isEmpty() || std::abs(at.x() - ring.back().x()) +
-                                              std::abs(at.y() - ring.back().y()) >
-                                          1.5)
-                    ring.append(at);
-            }
-            if (ring.size() >= 3) {
-                m_worldLand.addPolygon(ring);
-                m_worldLand.closeSubpath();
+            for (const std::vector<std::size_t>& group : index.groups) {
+                QPainterPath outline;
+                outline.setFillRule(Qt::OddEvenFill);
+                for (const std::size_t r : group) {
+                    if (index.lonRange[r].first + shift > 180 ||
+                        index.lonRange[r].second + shift < -180)
+                        continue;
+                    ring.clear();
+                    QPointF last;
+                    for (const CoastPoint& p : land->ring(r)) {
+                        const QPointF at(sx * (p.lon + shift) + dx, sy * p.lat + dy);
+                        if (ring.isEmpty() ||
+                            std::abs(at.x() - last.x()) + std::abs(at.y() - last.y()) > step) {
+                            ring.append(at);
+                            last = at;
+                        }
+                    }
+                    if (ring.size() >= 3) {
+                        outline.addPolygon(ring);
+                        outline.closeSubpath();
+                    }
+                }
+                if (!outline.isEmpty())
+                    m_worldLand.push_back(std::move(outline));
             }
         }
     }
     m_worldShown = shown;
     m_worldCentre = centreLon;
+    m_worldRatio = ratio;
     m_worldCached = true;
     return m_worldLand;
 }
 
-const QPainterPath& MapView::chartLand()
+const std::vector<QPainterPath>& MapView::chartLand()
 {
     if (m_chartCached)
         return m_chartLand;
     const Gnomonic chart(m_chartCentre, kChartLimit);
-    m_chartLand = QPainterPath();
-    m_chartLand.setFillRule(Qt::OddEvenFill);
+    m_chartLand.clear();
     if (const Coastlines* land = coastlines()) {
         std::vector<MapLatLon> ring;
-        for (std::size_t r = 0; r < land->ringCount(); ++r) {
-            ring.clear();
-            for (const CoastPoint& p : land->ring(r))
-                ring.push_back({p.lat, p.lon});
-            const MapRun clipped = chart.projectRing(ring);
-            if (clipped.size() < 3)
-                continue;
-            m_chartLand.addPolygon(toPolygon(clipped, QTransform()));
-            m_chartLand.closeSubpath();
+        for (const std::vector<std::size_t>& group : landIndex(*land).groups) {
+            QPainterPath outline;
+            outline.setFillRule(Qt::OddEvenFill);
+            for (const std::size_t r : group) {
+                ring.clear();
+                for (const CoastPoint& p : land->ring(r))
+                    ring.push_back({p.lat, p.lon});
+                const MapRun clipped = chart.projectRing(ring);
+                if (clipped.size() < 3)
+                    continue;
+                outline.addPolygon(toPolygon(clipped, QTransform()));
+                outline.closeSubpath();
+            }
+            if (!outline.isEmpty())
+                m_chartLand.push_back(std::move(outline));
         }
     }
     m_chartGraticule = QPainterPath();
@@ -328,7 +375,8 @@ void MapView::paintChart(QPainter& painter)
         coast.setCosmetic(true);
         bg->setPen(coast);
         bg->setBrush(kLand);
-        bg->drawPath(chartLand());
+        for (const QPainterPath& land : chartLand())
+            bg->drawPath(land);
         QPen grid(kGraticule, 0.8);
         grid.setCosmetic(true);
         bg->setPen(grid);
@@ -337,14 +385,15 @@ void MapView::paintChart(QPainter& painter)
     }
     painter.drawImage(QPointF(0, 0), m_background);
 
-    paintRoute(painter, great, rhumb,
-               [&chart](MapLatLon p) -> std::optional<QPointF> {
-                   const std::optional<MapXY> xy = chart.project(p);
-                   if (!xy)
-                       return std::nullopt;
-                   return QPointF(xy->x, xy->y);
-               },
-               toWidget);
+    paintRoute(
+        painter, great, rhumb,
+        [&chart](MapLatLon p) -> std::optional<QPointF> {
+            const std::optional<MapXY> xy = chart.project(p);
+            if (!xy)
+                return std::nullopt;
+            return QPointF(xy->x, xy->y);
+        },
+        toWidget);
 }
 
 void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,

@@ -65,25 +65,30 @@ private:
     void paintWorld(QPainter& painter);
     void paintChart(QPainter& painter);
     void paintRoute(QPainter& painter, const std::vector<MapRun>& great,
-                    const std::vector<MapRun>& rhumb, const std::function<std::optional<QPointF>(MapLatLon)>& place,
+                    const std::vector<MapRun>& rhumb,
+                    const std::function<std::optional<QPointF>(MapLatLon)>& place,
                     const QTransform& toWidget);
     void paintCredit(QPainter& painter);
     // A painter on a fresh background image when the one kept does not fit this size, density,
     // projection and plane transform (`toWidget`, keyed with the centre); else null.
     std::unique_ptr<QPainter> staleBackground(const QTransform& toWidget);
-    const QPainterPath& chartLand(); // the land on the chart of the current centre, cached
-    // The land of the world map centred on centreLon, in widget pixels, cached for one size.
-    const QPainterPath& worldLand(double centreLon, const QRectF& shown, const QTransform& toWidget);
+    // The land on the chart of the current centre, one outline per fill group, cached.
+    const std::vector<QPainterPath>& chartLand();
+    // The land of the world map centred on centreLon, in widget pixels, one outline per fill
+    // group, cached for one size and pixel density.
+    const std::vector<QPainterPath>& worldLand(double centreLon, const QRectF& shown,
+                                               const QTransform& toWidget, double ratio);
 
     MapRoute m_route;
     Projection m_projection = Projection::World;
     MapLatLon m_chartCentre;
-    QPainterPath m_chartLand;
+    std::vector<QPainterPath> m_chartLand;
     QPainterPath m_chartGraticule;
     bool m_chartCached = false;
-    QPainterPath m_worldLand;
+    std::vector<QPainterPath> m_worldLand;
     QRectF m_worldShown;
     double m_worldCentre = 0;
+    double m_worldRatio = 1;
     bool m_worldCached = false;
     QImage m_background;
     QTransform m_backgroundTransform;
