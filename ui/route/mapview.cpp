@@ -3,6 +3,7 @@
 #include "io/coastlines.h"
 
 #include <QDebug>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
 #include <QResource>
@@ -161,6 +162,53 @@ QSize MapView::minimumSizeHint() const
     return {240, 140};
 }
 
+namespace {
+
+bool paintsPixels(QPainter& painter)
+{
+    return painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+}
+
+} // namespace
+
+class MapView::Background
+{
+public:
+    Background() = default;
+    explicit Background(std::unique_ptr<QPainter> image) : m_image(std::move(image)) {}
+    Background(QPainter& direct, const QRectF& area, const QColor& outside) : m_direct(&direct)
+    {
+        m_direct->save();
+        m_direct->fillRect(area, outside);
+    }
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+    ~Background()
+    {
+        if (m_direct)
+            m_direct->restore();
+    }
+    explicit operator bool() const { return m_direct || m_image; }
+    QPainter* operator->() const { return m_direct ? m_direct : m_image.get(); }
+
+private:
+    std::unique_ptr<QPainter> m_image;
+    QPainter* m_direct = nullptr;
+};
+
+MapView::Background MapView::background(QPainter& target, const QTransform& toWidget)
+{
+    if (paintsPixels(target))
+        return Background(staleBackground(toWidget));
+    return Background(target, rect(), kOutside);
+}
+
+void MapView::showBackground(QPainter& target) const
+{
+    if (paintsPixels(target))
+        target.drawImage(QPointF(0, 0), m_background);
+}
+
 std::unique_ptr<QPainter> MapView::staleBackground(const QTransform& toWidget)
 {
     const double ratio = devicePixelRatioF();
@@ -201,7 +249,7 @@ void MapView::paintWorld(QPainter& painter)
 
     QTransform keyed = toWidget;
     keyed.translate(map.centreLon(), 0); // the background depends on the centre as well
-    if (std::unique_ptr<QPainter> bg = staleBackground(keyed)) {
+    if (Background bg = background(painter, keyed)) {
         bg->fillRect(shown, kSea);
         bg->setPen(Qt::NoPen);
         bg->setBrush(kLand);
@@ -221,7 +269,7 @@ void MapView::paintWorld(QPainter& painter)
         for (double lat = -90 + kGraticuleStep; lat < 90; lat += kGraticuleStep)
             bg->drawLine(toWidget.map(QPointF(-180, lat)), toWidget.map(QPointF(180, lat)));
     }
-    painter.drawImage(QPointF(0, 0), m_background);
+    showBackground(painter);
 
     paintRoute(
         painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
@@ -364,7 +412,7 @@ void MapView::paintChart(QPainter& painter)
     const double horizon = std::tan(kChartLimit * std::numbers::pi / 180);
     QTransform keyed = toWidget;
     keyed.translate(m_chartCentre.lon, m_chartCentre.lat); // the chart's centre counts as well
-    if (std::unique_ptr<QPainter> bg = staleBackground(keyed)) {
+    if (Background bg = background(painter, keyed)) {
         bg->setClipRect(area);
         bg->setPen(Qt::NoPen);
         bg->setBrush(kSea);
@@ -383,7 +431,7 @@ void MapView::paintChart(QPainter& painter)
         bg->setBrush(Qt::NoBrush);
         bg->drawPath(m_chartGraticule);
     }
-    painter.drawImage(QPointF(0, 0), m_background);
+    showBackground(painter);
 
     paintRoute(
         painter, great, rhumb,

@@ -72,6 +72,13 @@ private:
     // A painter on a fresh background image when the one kept does not fit this size, density,
     // projection and plane transform (`toWidget`, keyed with the centre); else null.
     std::unique_ptr<QPainter> staleBackground(const QTransform& toWidget);
+    // Where sea, land and graticule go: into that kept image when `target` paints pixels, or
+    // straight onto `target` when it is a vector device (a map saved as SVG keeps them as lines
+    // rather than as one picture). Null when the kept image is up to date.
+    class Background;
+    Background background(QPainter& target, const QTransform& toWidget);
+    // Shows the kept image unless the background went straight onto `target`.
+    void showBackground(QPainter& target) const;
     // The land on the chart of the current centre, one outline per fill group, cached.
     const std::vector<QPainterPath>& chartLand();
     // The land of the world map centred on centreLon, in widget pixels, one outline per fill
