@@ -14,6 +14,7 @@
 //                                         --benchmark_report_aggregates_only=true
 
 #include "bench/citylistgen.h"
+#include "bench/qtbenchmain.h"
 #include "io/citylist.h"
 #include "io/datafile.h"
 #include "platform/dialogs.h"
@@ -286,13 +287,5 @@ BENCHMARK(BM_Baseline_BareListFirstDropDown32767)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gyrena::bench::runQtBenchmarks(argc, argv);
 }

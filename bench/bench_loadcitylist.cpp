@@ -5,6 +5,7 @@
 //     build/ci/bench/bench_loadcitylist --benchmark_repetitions=5
 
 #include "bench/citylistgen.h"
+#include "bench/qtbenchmain.h"
 #include "io/citylist.h"
 #include "platform/dialogs.h"
 #include "ui/main/startwindow.h"
@@ -126,13 +127,5 @@ BENCHMARK(BM_FirstDropDownAfterLoad)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gyrena::bench::runQtBenchmarks(argc, argv);
 }

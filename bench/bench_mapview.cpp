@@ -5,6 +5,7 @@
 //
 //     build/ci/bench/bench_mapview --benchmark_repetitions=9
 
+#include "bench/qtbenchmain.h"
 #include "io/coastlines.h"
 #include "tests/maproutes.h"
 #include "ui/route/mapview.h"
@@ -38,7 +39,8 @@ void BM_MapRepaint(benchmark::State& state)
 {
     MapView view;
     view.setRoute(gyrena::testroutes::sanFranciscoSydney());
-    view.setProjection(state.range(0) == 0 ? MapView::Projection::World : MapView::Projection::Chart);
+    view.setProjection(state.range(0) == 0 ? MapView::Projection::World
+                                           : MapView::Projection::Chart);
     view.resize(kSize);
     QImage image(kSize, QImage::Format_ARGB32_Premultiplied);
     paintOnce(view, image); // the asset is read and the land prepared outside the loop
@@ -82,7 +84,8 @@ void BM_ReadCoastlines(benchmark::State& state)
     }
     const QByteArray bytes = file.readAll();
     for (auto _ : state) {
-        auto parsed = gyrena::readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        auto parsed =
+            gyrena::readCoastlines(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         benchmark::DoNotOptimize(parsed);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -112,7 +115,10 @@ void BM_FirstMapShowFreshProcess(benchmark::State& state)
         state.SetIterationTime(micros / 1e6);
     }
 }
-BENCHMARK(BM_FirstMapShowFreshProcess)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstMapShowFreshProcess)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 int firstPaint()
 {
@@ -141,15 +147,5 @@ int firstPaint()
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet("GYRENA_BENCH_FIRST_PAINT"))
-        return firstPaint();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gyrena::bench::runQtBenchmarks(argc, argv, "GYRENA_BENCH_FIRST_PAINT", firstPaint);
 }

@@ -11,6 +11,7 @@
 //     build/ci/bench/bench_routewindow --benchmark_repetitions=9
 //     xvfb-run -a build/ci/bench/bench_routewindow ...   (on a real X server)
 
+#include "bench/qtbenchmain.h"
 #include "bench/startup/firstframe.h"
 #include "io/locationfields.h"
 #include "platform/qtdialogs.h"
@@ -152,15 +153,6 @@ int routeWindowChild()
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet("GYRENA_BENCH_ROUTE_WINDOW"))
-        return routeWindowChild();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gyrena::bench::runQtBenchmarks(argc, argv, "GYRENA_BENCH_ROUTE_WINDOW",
+                                          routeWindowChild);
 }
