@@ -1,0 +1,47 @@
+#include "io/plainnumber.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace gyrena {
+
+std::string formatFixed(double value, int decimals)
+{
+    decimals = std::clamp(decimals, 0, 17);
+    if (!std::isfinite(value))
+        value = 0.0;
+    // 1e308 in fixed notation needs 309 digits before the point.
+    char text[340];
+    auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc())
+        return "0";
+    std::string out(text, end);
+    if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos)
+        out.erase(0, 1);
+    return out;
+}
+
+double wrappedLongitude(double degrees)
+{
+    if (!std::isfinite(degrees))
+        return 0.0;
+    double wrapped = std::fmod(degrees + 180.0, 360.0);
+    if (wrapped < 0.0)
+        wrapped += 360.0;
+    wrapped -= 180.0;
+    // fmod is exact, but the additions around it may round up to the top of the range.
+    return wrapped >= 180.0 ? -180.0 : wrapped;
+}
+
+std::string formatLongitude(double degrees, int decimals)
+{
+    const double wrapped = wrappedLongitude(degrees);
+    std::string text = formatFixed(wrapped, decimals);
+    double written = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), written);
+    return written >= 180.0 ? formatFixed(-180.0, decimals) : text;
+}
+
+} // namespace gyrena
