@@ -22,16 +22,6 @@ constexpr double kNmPerRad = kDegPerRad * kNauticalMilesPerDegree;
 constexpr double kSameAngleRad = 1e-9 * kRadPerDeg;
 const double kSameAngleSin = std::sin(kSameAngleRad);
 
-// A longitude (finite degrees) in -180 < longitude <= 180, as the plan keeps it: the 180th
-// meridian reads east. Files take [-180, 180) instead (io/plainnumber.h).
-double planLongitude(double degrees)
-{
-    double wrapped = std::remainder(degrees, 360.0);
-    if (wrapped <= -180.0)
-        wrapped += 360.0;
-    return wrapped + 0.0;
-}
-
 struct Vec
 {
     double x = 0.0, y = 0.0, z = 0.0;
@@ -157,6 +147,14 @@ VertexPoint vertexPoint(Vec a, Vec u, double d, Vec v)
 }
 
 } // namespace
+
+double planLongitude(double degrees)
+{
+    double wrapped = std::remainder(degrees, 360.0);
+    if (wrapped <= -180.0)
+        wrapped += 360.0;
+    return wrapped + 0.0;
+}
 
 LatLon startPosition(const LocationState& location)
 {

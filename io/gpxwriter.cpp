@@ -116,8 +116,8 @@ std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint
     out += "</name>\n";
     for (const GpxPoint& point : points) {
         out += "    <rtept";
-        appendCoordinate(out, "lat", formatFixed(point.latitude, 9));
-        appendCoordinate(out, "lon", formatLongitude(point.longitude, 9));
+        appendCoordinate(out, "lat", formatFixed(point.position.latitude, 9));
+        appendCoordinate(out, "lon", formatLongitude(point.position.longitude, 9));
         out += "><name>";
         out += xmlEscaped(point.name);
         out += "</name></rtept>\n";

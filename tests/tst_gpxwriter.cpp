@@ -90,7 +90,7 @@ void tst_GpxWriter::coordinates()
         GYRENA_REQUIRE_GERMAN(*locale);
     }
     const std::string gpx = gyrena::writeGpxRoute(
-        "Route", {{latitude, longitude, "A"}, {latitude + 1.0, longitude, "B"}});
+        "Route", {{{latitude, longitude}, "A"}, {{latitude + 1.0, longitude}, "B"}});
     locale.reset();
     QVERIFY2(QByteArray::fromStdString(gpx).contains("<rtept " + written + "><name>A"),
              gpx.c_str());
