@@ -230,9 +230,12 @@ VoyagePlan planVoyage(const Voyage& voyage)
     }
     for (std::size_t i = 0; i < voyage.places.size(); ++i) {
         const LatLon p = voyage.places[i].position;
-        if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude) ||
-            std::fabs(p.latitude) > 90.0) {
-            plan.problem = "the position of " + placeName(voyage, i) + " is out of range";
+        if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude)) {
+            plan.problem = "the position of " + placeName(voyage, i) + " is not a finite number";
+            return plan;
+        }
+        if (std::fabs(p.latitude) > 90.0) {
+            plan.problem = "the latitude of " + placeName(voyage, i) + " is beyond 90 degrees";
             return plan;
         }
     }

@@ -32,7 +32,7 @@ void tst_CommandLine::wrongUsage()
     QVERIFY(gyrena.waitForFinished(30000));
     QCOMPARE(gyrena.exitStatus(), QProcess::NormalExit);
     QCOMPARE(gyrena.exitCode(), status);
-    const QByteArray usage = "usage: gyrena [FILE.gdf | FILE.gcl]\n";
+    const QByteArray usage = "usage: gyrena [FILE.gdf | FILE.gcl | FILE.gpx]\n";
     // Qt's platform plugin may say something about the environment before it.
     const QByteArray said = onStderr ? gyrena.readAllStandardError() : gyrena.readAllStandardOutput();
     QVERIFY2(said.endsWith(usage), said.constData());
