@@ -6,9 +6,9 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
   case "$group" in
-    build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev) ;;
+    build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev libpugixml-dev) ;;
     run)     packages+=(xvfb xauth) ;;
-    test)    packages+=(locales gpsbabel libxml2-utils) ;;
+    test)    packages+=(locales gpsbabel libxml2-utils poppler-utils) ;;
     fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
     bench)   packages+=(libbenchmark-dev geographiclib-tools) ;;
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;
