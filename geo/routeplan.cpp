@@ -8,6 +8,8 @@
 
 namespace gyrena {
 
+double planLongitude(double degrees);
+
 namespace {
 
 constexpr double kPi = std::numbers::pi;
@@ -110,8 +112,8 @@ double courseAt(Vec p, Vec t, bool leaving)
 double longitudeAt(Vec p, Vec t)
 {
     if (horizontal(p) < kSameAngleSin)
-        return wrappedLongitude(std::atan2(t.y, t.x) * kDegPerRad);
-    return wrappedLongitude(std::atan2(p.y, p.x) * kDegPerRad);
+        return planLongitude(std::atan2(t.y, t.x) * kDegPerRad);
+    return planLongitude(std::atan2(p.y, p.x) * kDegPerRad);
 }
 
 // Where along the circle a cos s + u sin s the point q lies, as an angle 0 <= s < 2 pi.
@@ -135,7 +137,7 @@ std::string rangeProblem(LatLon p, const char* which)
 VertexPoint vertexPoint(Vec a, Vec u, double d, Vec v)
 {
     VertexPoint point;
-    point.position = {latitudeOf(v), wrappedLongitude(std::atan2(v.y, v.x) * kDegPerRad)};
+    point.position = {latitudeOf(v), planLongitude(std::atan2(v.y, v.x) * kDegPerRad)};
     const double s = angleAlong(a, u, v);
     // Ends included: a route that starts or ends on the vertex passes through it.
     if (s <= d + kSameAngleRad || s >= 2.0 * kPi - kSameAngleRad) {
@@ -159,7 +161,7 @@ LatLon endPosition(const LocationState& location)
             location.endLongDir == "E" ? location.endLong : -location.endLong};
 }
 
-double wrappedLongitude(double degrees)
+double planLongitude(double degrees)
 {
     double wrapped = std::remainder(degrees, 360.0);
     if (wrapped <= -180.0)
@@ -219,8 +221,8 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         plan.problem = rangeProblem(end, "end");
     if (!plan.problem.empty())
         return plan;
-    start.longitude = wrappedLongitude(start.longitude);
-    end.longitude = wrappedLongitude(end.longitude);
+    start.longitude = planLongitude(start.longitude);
+    end.longitude = planLongitude(end.longitude);
 
     const Vec a = vectorOf(start);
     const Vec b = vectorOf(end);
@@ -294,7 +296,7 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         const int first = static_cast<int>(std::floor(from / everyDegrees)) - 1;
         const int last = static_cast<int>(std::ceil((from + sweep) / everyDegrees)) + 1;
         for (int k = first; k <= last; ++k) {
-            const double meridian = wrappedLongitude(k * everyDegrees);
+            const double meridian = planLongitude(k * everyDegrees);
             const double lambda = meridian * kRadPerDeg;
             const double sinL = std::sin(lambda), cosL = std::cos(lambda);
             const Vec m{-sinL, cosL, 0.0};
