@@ -8,3 +8,5 @@ find_package(pugixml REQUIRED)
 gyrena_test(planexport LIBS gyrena_io pugixml::pugixml)
 target_compile_definitions(tst_planexport PRIVATE GYRENA_SCHEMA_DIR="${CMAKE_BINARY_DIR}/schemas")
 set_tests_properties(tst_planexport PROPERTIES FIXTURES_REQUIRED schemas)
+# The route window's Print…, Export PDF…, Export RTZ… and Export KML….
+gyrena_test(plandocument LIBS gyrena_ui)
