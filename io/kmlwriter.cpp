@@ -1,6 +1,7 @@
 #include "io/kmlwriter.h"
 
 #include "geo/positiontext.h"
+#include "geo/utctime.h"
 #include "io/plainnumber.h"
 #include "io/xmltext.h"
 
@@ -23,7 +24,7 @@ void appendCoordinate(std::string& out, LatLon position)
 
 void appendText(pugi::xml_node parent, const char* name, const std::string& text)
 {
-    parent.append_child(name).text().set(xmlSafeText(text).c_str());
+    parent.append_child(name).text().set(xmlCharacters(text).c_str());
 }
 
 // What a pin says beyond its name: where it is, how far along, and when.
@@ -31,8 +32,8 @@ std::string pinDescription(const PlanRow& row)
 {
     std::string text = positionText(row.position) + ", " + formatFixed(row.fromStartNm, 1) +
                        " nm from the start, " + formatFixed(row.toGoNm, 1) + " nm to go";
-    if (row.etaUtc)
-        text += ", ETA " + utcIsoText(*row.etaUtc);
+    if (row.eta)
+        text += ", ETA " + utcMinuteText(*row.eta);
     return text;
 }
 

@@ -8,6 +8,12 @@
 
 namespace gyrena {
 
+namespace {
+
+const std::string kDash = " \u2013 ";
+
+} // namespace
+
 std::vector<std::string> PassagePlan::placeNames() const
 {
     std::vector<std::string> out;
@@ -25,7 +31,7 @@ PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& start
         return out;
     const std::vector<std::string> names =
         routePointNames(plan.waypoints.size(), startName, endName);
-    out.name = names.front() + " to " + names.back();
+    out.name = names.front() + kDash + names.back();
     out.totalNm = plan.distance;
     for (std::size_t i = 0; i < plan.waypoints.size(); ++i) {
         const Waypoint& waypoint = plan.waypoints[i];
@@ -40,6 +46,34 @@ PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& start
         row.fromStartNm = waypoint.distance;
         row.toGoNm = std::max(0.0, plan.distance - waypoint.distance);
         out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+PassagePlan passagePlanFromVoyage(const Voyage& voyage, const VoyagePlan& plan)
+{
+    PassagePlan out;
+    if (!plan.hasPlan || plan.rows.size() < 2)
+        return out;
+    const std::vector<std::string> numbers = routePointNames(plan.rows.size(), "", "");
+    out.totalNm = plan.distance;
+    if (plan.minutesUnderWay)
+        out.departure = voyage.departure;
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        const VoyageRow& row = plan.rows[i];
+        PlanRow exported;
+        exported.name = row.isPlace && !row.name.empty() ? row.name : numbers[i];
+        exported.position = row.position;
+        exported.isPlace = row.isPlace;
+        exported.course = row.courseToNext;
+        exported.legNm = row.legNm;
+        exported.fromStartNm = row.fromStartNm;
+        exported.toGoNm = row.toGoNm;
+        if (out.departure)
+            exported.eta = row.eta;
+        if (row.isPlace)
+            out.name += (out.name.empty() ? "" : kDash) + exported.name;
+        out.rows.push_back(std::move(exported));
     }
     return out;
 }
@@ -63,40 +97,6 @@ std::vector<LatLon> sailedTrack(const PassagePlan& plan, double maxSpacingNm)
             out.push_back({leg[k].latitude, leg[k].longitude + shift});
     }
     return out;
-}
-
-std::string utcIsoText(std::int64_t seconds)
-{
-    // Days from the civil date (proleptic Gregorian), after H. Hinnant's chrono algorithms.
-    constexpr std::int64_t kFirst = -62135596800; // 0001-01-01T00:00:00Z
-    constexpr std::int64_t kLast = 253402300799;  // 9999-12-31T23:59:59Z
-    seconds = std::clamp(seconds, kFirst, kLast);
-    std::int64_t days = seconds / 86400;
-    std::int64_t rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
-    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-
-    const auto digits = [](std::int64_t value, int width) {
-        std::string text(static_cast<std::size_t>(width), '0');
-        for (int i = width - 1; i >= 0 && value > 0; --i, value /= 10)
-            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
-        return text;
-    };
-    return digits(year, 4) + '-' + digits(month, 2) + '-' + digits(day, 2) + 'T' +
-           digits(rest / 3600, 2) + ':' + digits(rest / 60 % 60, 2) + ':' + digits(rest % 60, 2) +
-           'Z';
 }
 
 } // namespace gyrena

@@ -1,5 +1,6 @@
 #include "io/rtzwriter.h"
 
+#include "geo/utctime.h"
 #include "io/plainnumber.h"
 #include "io/xmltext.h"
 
@@ -15,7 +16,15 @@ constexpr int kDecimals = 9;
 
 void setText(pugi::xml_attribute attribute, const std::string& text)
 {
-    attribute.set_value(xmlSafeText(text).c_str());
+    attribute.set_value(xmlCharacters(text).c_str());
+}
+
+// xs:dateTime wants the seconds.
+std::string dateTime(std::int64_t utcMinute)
+{
+    std::string text = utcMinuteText(utcMinute);
+    text.insert(text.size() - 1, ":00");
+    return text;
 }
 
 } // namespace
@@ -48,19 +57,18 @@ std::string writeRtzRoute(const PassagePlan& plan)
             waypoint.append_child("leg").append_attribute("geometryType") = "Loxodrome";
     }
 
-    if (plan.departureUtc) {
+    if (plan.departure) {
         pugi::xml_node schedule = route.append_child("schedules").append_child("schedule");
         schedule.append_attribute("id") = 1;
         schedule.append_attribute("name") = "Planned";
         pugi::xml_node calculated = schedule.append_child("calculated");
         for (std::size_t i = 0; i < plan.rows.size(); ++i) {
-            const std::optional<std::int64_t> time =
-                i == 0 ? plan.departureUtc : plan.rows[i].etaUtc;
+            const std::optional<std::int64_t> time = i == 0 ? plan.departure : plan.rows[i].eta;
             if (!time)
                 continue;
             pugi::xml_node element = calculated.append_child("sheduleElement");
             element.append_attribute("waypointId") = static_cast<unsigned long long>(i + 1);
-            element.append_attribute(i == 0 ? "etd" : "eta") = utcIsoText(*time).c_str();
+            element.append_attribute(i == 0 ? "etd" : "eta") = dateTime(*time).c_str();
         }
     }
 

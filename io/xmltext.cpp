@@ -2,17 +2,14 @@
 
 namespace gyrena {
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence at the start of `s` that XML 1.0 allows, or 0.
-std::size_t allowedLength(std::string_view s)
+std::size_t xmlCharLength(std::string_view s)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return lead >= 0x20 || lead == '\t' || lead == '\n' || lead == '\r' ? 1 : 0;
     std::size_t length = 0;
     char32_t code = 0;
+    if (lead < 0x80)
+        return lead >= 0x20 ? 1 : 0;
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
         code = lead & 0x1Fu;
@@ -39,21 +36,20 @@ std::size_t allowedLength(std::string_view s)
     return length;
 }
 
-} // namespace
-
-std::string xmlSafeText(std::string_view text)
+std::string xmlCharacters(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
-        const std::size_t length = allowedLength(text);
+        const char c = text.front();
+        const std::size_t length = c == '\t' || c == '\n' || c == '\r' ? 1 : xmlCharLength(text);
         if (length == 0) {
-            out += "\xEF\xBF\xBD";
+            out += kReplacement;
             text.remove_prefix(1);
-        } else {
-            out += text.substr(0, length);
-            text.remove_prefix(length);
+            continue;
         }
+        out += text.substr(0, length);
+        text.remove_prefix(length);
     }
     return out;
 }

@@ -9,6 +9,7 @@
 #include "io/rtzwriter.h"
 #include "io/xmltext.h"
 
+#include <QDateTime>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,18 +24,26 @@ using namespace gyrena;
 
 namespace {
 
-// A departure and an ETA at every row, at 12 knots.
-constexpr std::int64_t kDeparture = 1796083200; // 2026-12-01T00:00:00Z
+constexpr std::int64_t kDeparture = 1796083200 / 60; // 2026-12-01T00:00Z, in UTC minutes
 
 PassagePlan planOf(LatLon start, LatLon end, const char* startName, const char* endName, bool timed)
 {
-    PassagePlan plan = passagePlanFromRoute(planRoute(start, end), startName, endName);
-    if (timed) {
-        plan.departureUtc = kDeparture;
-        for (PlanRow& row : plan.rows)
-            row.etaUtc = kDeparture + std::llround(row.fromStartNm / 12.0 * 3600.0);
-    }
-    return plan;
+    Voyage voyage = twoPlaceVoyage({startName, start}, {endName, end});
+    if (timed)
+        voyage.departure = kDeparture;
+    return passagePlanFromVoyage(voyage, planVoyage(voyage));
+}
+
+// Lisbon, Funchal, New York, the last leg composite below 41 degrees north, at 7 knots.
+PassagePlan voyagePlan()
+{
+    Voyage voyage;
+    voyage.places = {
+        {"Lisbon", {38.7, -9.15}}, {"Funchal", {32.65, -16.9}}, {"New York", {40.7, -74.0}}};
+    voyage.legs = {{}, {Sailing::Composite, 41.0, std::nullopt}};
+    voyage.speed = 7.0;
+    voyage.departure = kDeparture;
+    return passagePlanFromVoyage(voyage, planVoyage(voyage));
 }
 
 // A number written into a file, read strictly: plain decimal digits, no exponent, no comma.
@@ -65,6 +74,9 @@ void addRoutes()
     QTest::newRow("to 180 east") << planOf({10, 150}, {-10, 180}, "A", "B", false);
     QTest::newRow("over the north pole")
         << planOf({60, 10}, {60, -170}, "Oslo", "Bering Sea", true);
+    QTest::newRow("voyage of three places, timed") << voyagePlan();
+    QTest::newRow("route from the window")
+        << passagePlanFromRoute(planRoute({51.5, -0.12}, {40.7, -74.0}), "London", "New York");
     QTest::newRow("names to escape")
         << planOf({51.5, -0.12}, {40.7, -74.0}, "A & <B> \"C\"", "D\x01\xff", false);
 }
@@ -82,8 +94,6 @@ private slots:
     void kmlReadBack_data() { addRoutes(); }
     void kmlReadBack();
     void sameBytesInGermanLocale();
-    void utcIsoText_data();
-    void utcIsoText();
 };
 
 void tst_PlanExport::rtzFacts()
@@ -98,7 +108,7 @@ void tst_PlanExport::rtzFacts()
     QCOMPARE(QByteArray(route.attribute("xmlns").value()), "http://www.cirm.org/RTZ/1/0");
     QCOMPARE(QByteArray(route.attribute("version").value()), "1.0");
     QCOMPARE(QByteArray(route.child("routeInfo").attribute("routeName").value()),
-             QByteArray::fromStdString(xmlSafeText(plan.name)));
+             QByteArray::fromStdString(xmlCharacters(plan.name)));
 
     std::size_t i = 0;
     for (const pugi::xml_node waypoint : route.child("waypoints").children("waypoint")) {
@@ -106,7 +116,7 @@ void tst_PlanExport::rtzFacts()
         const PlanRow& row = plan.rows[i];
         QCOMPARE(waypoint.attribute("id").as_ullong(), i + 1);
         QCOMPARE(QByteArray(waypoint.attribute("name").value()),
-                 QByteArray::fromStdString(xmlSafeText(row.name)));
+                 QByteArray::fromStdString(xmlCharacters(row.name)));
         const double lat = plainNumber(waypoint.child("position").attribute("lat").value());
         const double lon = plainNumber(waypoint.child("position").attribute("lon").value());
         QVERIFY2(std::fabs(lat - row.position.latitude) < 1e-9, qPrintable(QString::number(lat)));
@@ -122,16 +132,16 @@ void tst_PlanExport::rtzFacts()
 
     const pugi::xml_node calculated =
         route.child("schedules").child("schedule").child("calculated");
-    QCOMPARE(bool(calculated), plan.departureUtc.has_value());
+    QCOMPARE(bool(calculated), plan.departure.has_value());
     i = 0;
     for (const pugi::xml_node element : calculated.children("sheduleElement")) {
         QCOMPARE(element.attribute("waypointId").as_ullong(), i + 1);
-        QCOMPARE(QByteArray(element.attribute(i == 0 ? "etd" : "eta").value()),
-                 QByteArray::fromStdString(
-                     gyrena::utcIsoText(i == 0 ? *plan.departureUtc : *plan.rows[i].etaUtc)));
+        const std::int64_t minute = i == 0 ? *plan.departure : *plan.rows[i].eta;
+        QCOMPARE(QString::fromUtf8(element.attribute(i == 0 ? "etd" : "eta").value()),
+                 QDateTime::fromSecsSinceEpoch(minute * 60, Qt::UTC).toString(Qt::ISODate));
         ++i;
     }
-    QCOMPARE(i, plan.departureUtc ? plan.rows.size() : 0);
+    QCOMPARE(i, plan.departure ? plan.rows.size() : 0);
 }
 
 // gpsbabel's reading of `path`: with `tracks`, the route line's points, else the pins.
@@ -207,25 +217,6 @@ void tst_PlanExport::sameBytesInGermanLocale()
     GYRENA_REQUIRE_GERMAN(german);
     QCOMPARE(writeRtzRoute(plan), rtz);
     QCOMPARE(writeKmlRoute(plan), kml);
-}
-
-void tst_PlanExport::utcIsoText_data()
-{
-    // As `date -u -d @SECONDS +%Y-%m-%dT%H:%M:%SZ` gives them.
-    QTest::addColumn<qint64>("seconds");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("epoch") << qint64(0) << QByteArray("1970-01-01T00:00:00Z");
-    QTest::newRow("before the epoch") << qint64(-1) << QByteArray("1969-12-31T23:59:59Z");
-    QTest::newRow("leap day") << qint64(951825599) << QByteArray("2000-02-29T11:59:59Z");
-    QTest::newRow("departure") << qint64(kDeparture) << QByteArray("2026-12-01T00:00:00Z");
-    QTest::newRow("beyond 9999") << qint64(1e15) << QByteArray("9999-12-31T23:59:59Z");
-}
-
-void tst_PlanExport::utcIsoText()
-{
-    QFETCH(qint64, seconds);
-    QFETCH(QByteArray, text);
-    QCOMPARE(QByteArray::fromStdString(gyrena::utcIsoText(seconds)), text);
 }
 
 QTEST_GUILESS_MAIN(tst_PlanExport)

@@ -188,10 +188,10 @@ void paintPlanDocument(QPagedPaintDevice& device, const PlanDocumentContent& con
     double y = paragraph(painter, 0, width, title, fontOf(20, true)) + 4;
     QStringList facts{text::printed.arg(locale.toString(QDate::currentDate(), QLocale::LongFormat)),
                       text::nauticalMiles.arg(locale.toString(content.plan.totalNm, 'f', 1))};
-    if (content.plan.departureUtc) {
-        facts << text::departure.arg(utcText(*content.plan.departureUtc, locale));
-        if (!content.plan.rows.empty() && content.plan.rows.back().etaUtc)
-            facts << text::arrival.arg(utcText(*content.plan.rows.back().etaUtc, locale));
+    if (content.plan.departure) {
+        facts << text::departure.arg(utcText(*content.plan.departure, locale));
+        if (!content.plan.rows.empty() && content.plan.rows.back().eta)
+            facts << text::arrival.arg(utcText(*content.plan.rows.back().eta, locale));
     }
     y += paragraph(painter, y, width, facts.join(QStringLiteral(" \u00B7 ")), fontOf(13)) + 6;
     y += paragraph(painter, y, width, content.summary, fontOf(11)) + 8;
