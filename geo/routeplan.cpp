@@ -4,11 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace gyrena {
-
-double planLongitude(double degrees);
 
 namespace {
 
@@ -149,6 +148,14 @@ VertexPoint vertexPoint(Vec a, Vec u, double d, Vec v)
 
 } // namespace
 
+double planLongitude(double degrees)
+{
+    double wrapped = std::remainder(degrees, 360.0);
+    if (wrapped <= -180.0)
+        wrapped += 360.0;
+    return wrapped + 0.0;
+}
+
 LatLon startPosition(const LocationState& location)
 {
     return {location.startLatDir == "N" ? location.startLat : -location.startLat,
@@ -159,14 +166,6 @@ LatLon endPosition(const LocationState& location)
 {
     return {location.endLatDir == "N" ? location.endLat : -location.endLat,
             location.endLongDir == "E" ? location.endLong : -location.endLong};
-}
-
-double planLongitude(double degrees)
-{
-    double wrapped = std::remainder(degrees, 360.0);
-    if (wrapped <= -180.0)
-        wrapped += 360.0;
-    return wrapped + 0.0;
 }
 
 namespace {
@@ -248,7 +247,22 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     } else {
         u = unit(b - dot(a, b) * a);
     }
+    // Ends on one meridian or on opposite ones, or an end at a pole, span a meridian's plane:
+    // the route leaves due north or due south. The subtraction above loses that to rounding as
+    // the ends near antipodes (it once put a dozen waypoints at the pole), so the direction is
+    // taken from the start's own meridian instead.
+    const bool oneMeridian = std::remainder(end.longitude - start.longitude, 180.0) == 0.0 ||
+                             std::fabs(end.latitude) == 90.0;
+    if (!plan.overNorthPole && oneMeridian && std::fabs(start.latitude) != 90.0) {
+        const double phi = start.latitude * kRadPerDeg, lambda = start.longitude * kRadPerDeg;
+        const Vec north{-std::sin(phi) * std::cos(lambda), -std::sin(phi) * std::sin(lambda),
+                        std::cos(phi)};
+        u = dot(b - dot(a, b) * a, north) >= 0.0 ? north : -1.0 * north;
+    }
     const Vec n = cross(a, u); // the pole of the great circle
+    // How far rounding may have tilted that pole: u comes from a difference of size sin d.
+    const double tilt = kSameAngleSin + 8.0 * std::numeric_limits<double>::epsilon() /
+                                            std::max(std::sin(d), 1e-300);
     const auto tangentAt = [&](double s) { return std::cos(s) * u - std::sin(s) * a; };
 
     plan.hasRoute = true;
@@ -258,7 +272,7 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     const double nHorizontal = std::hypot(n.x, n.y);
     if (nHorizontal < kSameAngleSin) {
         plan.vertex.kind = Vertex::Kind::Equator;
-    } else if (std::fabs(n.z) < kSameAngleSin) {
+    } else if (std::fabs(n.z) < tilt) {
         plan.vertex.kind = Vertex::Kind::Poles;
         plan.vertex.north = vertexPoint(a, u, d, z);
         plan.vertex.south = vertexPoint(a, u, d, -1.0 * z);

@@ -16,15 +16,6 @@ constexpr double kRad = std::numbers::pi / 180.0;
 // Latitudes and longitudes closer than this are one (as planRoute's coincidence test).
 constexpr double kSameDegrees = 1e-9;
 
-// Degrees into -180 < longitude <= 180, as planRoute gives its waypoints.
-double wrapped(double degrees)
-{
-    double out = std::remainder(degrees, 360.0);
-    if (out <= -180.0)
-        out += 360.0;
-    return out + 0.0;
-}
-
 // One stretch of a leg: from `at` to the next stretch's `at`.
 struct Stretch
 {
@@ -70,18 +61,18 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     const auto atLongitude = [&](double t) -> LatLon {
         const double latitude =
             alongParallel ? a.latitude : std::atan(std::sinh(psiA + t * (psiB - psiA))) / kRad;
-        return {latitude, wrapped(a.longitude + t * dlon)};
+        return {latitude, planLongitude(a.longitude + t * dlon)};
     };
     const auto atDistance = [&](double t) -> LatLon {
         if (alongParallel || atPole || std::fabs(dlon) < kSameDegrees)
             return {a.latitude + t * (b.latitude - a.latitude),
-                    wrapped(
+                    planLongitude(
                         atPole ? (std::fabs(a.latitude) >= 90.0 ? b.longitude : a.longitude)
                                : a.longitude + t * dlon)};
         // Latitude runs linearly with distance along a rhumb line, longitude with isometric
         // latitude.
         const double latitude = a.latitude + t * (b.latitude - a.latitude);
-        return {latitude, wrapped(a.longitude +
+        return {latitude, planLongitude(a.longitude +
                                            dlon * (isometric(latitude) - psiA) / (psiB - psiA))};
     };
 
@@ -177,8 +168,8 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
         appendGreatCircle(out, greatCircle);
         return {};
     }
-    const LatLon meets{parallel, wrapped(from.longitude + east * toLimit)};
-    const LatLon leaves{parallel, wrapped(to.longitude - east * fromLimit)};
+    const LatLon meets{parallel, planLongitude(from.longitude + east * toLimit)};
+    const LatLon leaves{parallel, planLongitude(to.longitude - east * fromLimit)};
     planned.reachesLimit = true;
     planned.limitLatitude = parallel;
     planned.meetsLimit = meets;
@@ -274,7 +265,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
         row.place = leg;
         if (row.isPlace)
             row.name = voyage.places[leg].name;
-        row.position = {stretch.at.latitude, wrapped(stretch.at.longitude)};
+        row.position = {stretch.at.latitude, planLongitude(stretch.at.longitude)};
         row.courseToNext = stretch.course;
         row.legNm = stretch.legNm;
         row.rhumbToNext = stretch.rhumb;
@@ -285,7 +276,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
     VoyageRow last;
     last.name = voyage.places.back().name;
     last.position = voyage.places.back().position;
-    last.position.longitude = wrapped(last.position.longitude);
+    last.position.longitude = planLongitude(last.position.longitude);
     last.isPlace = true;
     last.place = voyage.places.size() - 1;
     last.fromStartNm = fromStart;
