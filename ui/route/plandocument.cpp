@@ -172,8 +172,12 @@ QString planDocumentTitle(const PassagePlan& plan)
 }
 
 void paintPlanDocument(QPagedPaintDevice& device, const PlanDocumentContent& content,
-                       const QLocale& locale)
+                       const QLocale& userLocale)
 {
+    // Figures as the window's summary and table write them: the locale's decimal separator,
+    // no grouping.
+    QLocale locale = userLocale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QPainter painter(&device);
     if (!painter.isActive())
         return;
