@@ -8,3 +8,4 @@ target_compile_definitions(tst_coastlines PRIVATE GYRENA_SOURCE_DIR="${PROJECT_S
 gyrena_test(gpxwriter LIBS gyrena_io)
 gyrena_test(plainnumber LIBS gyrena_io)
 gyrena_test(batchreader LIBS gyrena_io)
+gyrena_test(voyagegpx LIBS gyrena_io SCHEMAS GERMAN)
