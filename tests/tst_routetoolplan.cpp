@@ -18,7 +18,8 @@ private slots:
     void csvTable();
     void gpxReadBack_data();
     void gpxReadBack();
-    void gpxRefused();
+    void fileRefused_data();
+    void fileRefused();
     void batch_data();
     void batch();
     void outputFails_data();
@@ -93,9 +94,6 @@ void tst_RouteToolPlan::planEdges_data()
     QTest::newRow("a course just west of north, plan")
         << QStringList{"--plan"} + northward << "initial course 0.00 degrees"
         << "course 360.00";
-    QTest::newRow("a course just west of north, CSV")
-        << QStringList{"--csv"} + northward << ",0.000000000,"
-        << ",360.000000000,";
     const QStringList overSouthPole = QString("10 0 N 20 0 E 10 0.01 S 160 0 W").split(' ');
     QTest::newRow("nearly antipodal: the vertex is the pole")
         << QStringList{"--plan"} + overSouthPole << "Vertex: the South Pole (on the route, "
@@ -191,12 +189,23 @@ void tst_RouteToolPlan::gpxReadBack()
     QCOMPARE(points[9].section(", ", 2), shown(endName, "WP10"));
 }
 
-void tst_RouteToolPlan::gpxRefused()
+void tst_RouteToolPlan::fileRefused_data()
 {
+    QTest::addColumn<QString>("option");
+    QTest::newRow("GPX") << "--gpx";
+    QTest::newRow("RTZ") << "--rtz";
+    QTest::newRow("KML") << "--kml";
+}
+
+void tst_RouteToolPlan::fileRefused()
+{
+    QFETCH(QString, option);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const Result result = runTool(QStringList{"--gpx", dir.path()} + kSanFranciscoSydney);
+    const Result result = runTool(QStringList{option, dir.path()} + kSanFranciscoSydney);
     QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("the " + option.mid(2).toUpper() + " file was not written"),
+             qPrintable(result.err));
     QVERIFY2(result.err.contains("not a regular file"), qPrintable(result.err));
     QVERIFY(QFileInfo(dir.path()).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());

@@ -16,6 +16,7 @@ namespace gyrena {
 
 class MapView;
 class VoyageEditor;
+class PlanExports;
 class WaypointModel;
 
 // The route window, a voyage planner: the voyage's places and how each leg is sailed, its
@@ -55,6 +56,8 @@ public:
     void exportGpx(); // "Export GPX…"
     void copyTable(); // "Copy"
     void saveMapAs(); // "Save Map As…"
+    // Print…, Export PDF…, Export RTZ…, Export KML…
+    PlanExports* exports() const { return m_exports; }
 
 private:
     void buildLayout();
@@ -83,6 +86,7 @@ private:
     QPushButton* m_open = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_useMain = nullptr;
+    PlanExports* m_exports = nullptr;
 };
 
 } // namespace gyrena
