@@ -22,34 +22,35 @@ double reduceLongitude(double x)
 
 } // namespace
 
-double middleLongitude(MapLatLon a, MapLatLon b)
+double middleLongitude(LatLon a, LatLon b)
 {
-    return reduceLongitude(a.lon + reduceLongitude(b.lon - a.lon) / 2);
+    return reduceLongitude(a.longitude + reduceLongitude(b.longitude - a.longitude) / 2);
 }
 
-MapLatLon greatCircleMidpoint(MapLatLon a, MapLatLon b)
+LatLon greatCircleMidpoint(LatLon a, LatLon b)
 {
-    const auto vec = [](MapLatLon p) {
-        const double lat = p.lat * kRadiansPerDegree, lon = p.lon * kRadiansPerDegree;
+    const auto vec = [](LatLon p) {
+        const double lat = p.latitude * kRadiansPerDegree, lon = p.longitude * kRadiansPerDegree;
         return std::array<double, 3>{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
                                      std::sin(lat)};
     };
     const auto u = vec(a), v = vec(b);
     const double x = u[0] + v[0], y = u[1] + v[1], z = u[2] + v[2];
     if (std::hypot(x, y, z) < 1e-9)
-        return {a.lat >= 0 ? a.lat - 90 : a.lat + 90, a.lon}; // 90 degrees along a's meridian
+        return {a.latitude >= 0 ? a.latitude - 90 : a.latitude + 90,
+                a.longitude}; // 90 degrees along a's meridian
     return {std::atan2(z, std::hypot(x, y)) / kRadiansPerDegree,
             std::atan2(y, x) / kRadiansPerDegree};
 }
 
 Equirectangular::Equirectangular(double centreLon) : m_centreLon(reduceLongitude(centreLon)) {}
 
-MapXY Equirectangular::project(MapLatLon p) const
+MapXY Equirectangular::project(LatLon p) const
 {
-    return {reduceLongitude(p.lon - m_centreLon), p.lat};
+    return {reduceLongitude(p.longitude - m_centreLon), p.latitude};
 }
 
-std::vector<MapRun> Equirectangular::projectLine(std::span<const MapLatLon> points) const
+std::vector<MapRun> Equirectangular::projectLine(std::span<const LatLon> points) const
 {
     std::vector<MapRun> runs;
     if (points.empty())
@@ -57,7 +58,7 @@ std::vector<MapRun> Equirectangular::projectLine(std::span<const MapLatLon> poin
     runs.emplace_back();
     MapXY previous = project(points.front());
     runs.back().push_back(previous);
-    for (const MapLatLon& point : points.subspan(1)) {
+    for (const LatLon& point : points.subspan(1)) {
         const MapXY next = project(point);
         if (std::abs(next.x - previous.x) > 180) {
             // The short way round crosses the edge: +180 when heading east off the map.
@@ -75,19 +76,19 @@ std::vector<MapRun> Equirectangular::projectLine(std::span<const MapLatLon> poin
     return runs;
 }
 
-Gnomonic::Vec Gnomonic::toVector(MapLatLon p)
+Gnomonic::Vec Gnomonic::toVector(LatLon p)
 {
-    const double lat = p.lat * kRadiansPerDegree;
-    const double lon = p.lon * kRadiansPerDegree;
+    const double lat = p.latitude * kRadiansPerDegree;
+    const double lon = p.longitude * kRadiansPerDegree;
     return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
 }
 
-Gnomonic::Gnomonic(MapLatLon centre, double maxAngle)
+Gnomonic::Gnomonic(LatLon centre, double maxAngle)
     : m_centre(centre), m_c(toVector(centre)),
       m_minHeight(std::cos(std::clamp(maxAngle, 1.0, 89.0) * kRadiansPerDegree))
 {
-    const double lat = centre.lat * kRadiansPerDegree;
-    const double lon = centre.lon * kRadiansPerDegree;
+    const double lat = centre.latitude * kRadiansPerDegree;
+    const double lon = centre.longitude * kRadiansPerDegree;
     m_east = {-std::sin(lon), std::cos(lon), 0};
     m_north = {-std::sin(lat) * std::cos(lon), -std::sin(lat) * std::sin(lon), std::cos(lat)};
 }
@@ -115,7 +116,7 @@ Gnomonic::Vec Gnomonic::cut(const Vec& a, const Vec& b) const
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
 }
 
-std::optional<MapXY> Gnomonic::project(MapLatLon p) const
+std::optional<MapXY> Gnomonic::project(LatLon p) const
 {
     const Vec v = toVector(p);
     if (height(v) < m_minHeight)
@@ -123,7 +124,7 @@ std::optional<MapXY> Gnomonic::project(MapLatLon p) const
     return onPlane(v);
 }
 
-std::vector<MapRun> Gnomonic::projectLine(std::span<const MapLatLon> points) const
+std::vector<MapRun> Gnomonic::projectLine(std::span<const LatLon> points) const
 {
     std::vector<MapRun> runs;
     bool wasIn = false;
@@ -146,7 +147,7 @@ std::vector<MapRun> Gnomonic::projectLine(std::span<const MapLatLon> points) con
     return runs;
 }
 
-MapRun Gnomonic::projectRing(std::span<const MapLatLon> ring) const
+MapRun Gnomonic::projectRing(std::span<const LatLon> ring) const
 {
     // Sutherland-Hodgman against the plane height = minHeight: the part beyond is cut off and
     // the two cuts joined along the limit.
@@ -155,7 +156,7 @@ MapRun Gnomonic::projectRing(std::span<const MapLatLon> ring) const
         return out;
     Vec previous = toVector(ring.back());
     bool wasIn = height(previous) >= m_minHeight;
-    for (const MapLatLon& point : ring) {
+    for (const LatLon& point : ring) {
         const Vec v = toVector(point);
         const bool in = height(v) >= m_minHeight;
         if (in != wasIn)

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "geo/latlon.h"
+
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace gyrena {
 
-// A place on the map, in degrees: latitude -90..90 (north positive), longitude east positive
-// (any value; projections reduce it).
-struct MapLatLon
-{
-    double lat = 0;
-    double lon = 0;
-};
+// Positions on the map are LatLon; its longitude may be any finite value here: the projections
+// reduce it.
 
 // A point on a map's plane, in the projection's own units (see each projection); y grows north.
 struct MapXY
@@ -25,10 +22,10 @@ using MapRun = std::vector<MapXY>;
 
 // The longitude halfway from a to b the short way round (degrees, -180..180): the centre of a
 // world map on which the route between them is not cut, whenever it fits.
-double middleLongitude(MapLatLon a, MapLatLon b);
+double middleLongitude(LatLon a, LatLon b);
 // The point halfway along the great circle from a to b; for antipodes (no single great
 // circle) the point 90 degrees from a along its meridian, towards the equator.
-MapLatLon greatCircleMidpoint(MapLatLon a, MapLatLon b);
+LatLon greatCircleMidpoint(LatLon a, LatLon b);
 
 // The world map: x is the longitude east of `centreLon` reduced to -180..180, y the latitude,
 // both in degrees. The map's edges are the meridian opposite the centre.
@@ -39,11 +36,11 @@ public:
 
     double centreLon() const { return m_centreLon; }
     // x in [-180, 180), y = lat.
-    MapXY project(MapLatLon p) const;
+    MapXY project(LatLon p) const;
     // A line through the points in order (each step the short way round, less than 180 degrees
     // of longitude), as runs that never cross the map: a step over the edge ends its run on the
     // edge and the next run starts on the opposite edge, at the latitude between the two points.
-    std::vector<MapRun> projectLine(std::span<const MapLatLon> points) const;
+    std::vector<MapRun> projectLine(std::span<const LatLon> points) const;
 
 private:
     double m_centreLon;
@@ -56,26 +53,26 @@ private:
 class Gnomonic
 {
 public:
-    explicit Gnomonic(MapLatLon centre, double maxAngle = 80);
+    explicit Gnomonic(LatLon centre, double maxAngle = 80);
 
-    MapLatLon centre() const { return m_centre; }
+    LatLon centre() const { return m_centre; }
     // The point on the plane, or nothing beyond maxAngle from the centre.
-    std::optional<MapXY> project(MapLatLon p) const;
+    std::optional<MapXY> project(LatLon p) const;
     // A line through the points in order (great-circle steps), clipped at maxAngle: the parts
     // on the chart, each cut where it leaves or enters it.
-    std::vector<MapRun> projectLine(std::span<const MapLatLon> points) const;
+    std::vector<MapRun> projectLine(std::span<const LatLon> points) const;
     // A closed ring (its last point joins its first) clipped at maxAngle: the part on the chart as
     // one closed polygon, empty when none of it is.
-    MapRun projectRing(std::span<const MapLatLon> ring) const;
+    MapRun projectRing(std::span<const LatLon> ring) const;
 
 private:
     struct Vec { double x, y, z; };
-    static Vec toVector(MapLatLon p);
+    static Vec toVector(LatLon p);
     double height(const Vec& v) const; // v . centre
     MapXY onPlane(const Vec& v) const;
     Vec cut(const Vec& a, const Vec& b) const; // where a..b crosses the chart's limit
 
-    MapLatLon m_centre;
+    LatLon m_centre;
     Vec m_c, m_east, m_north;
     double m_minHeight; // cos(maxAngle)
 };

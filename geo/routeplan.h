@@ -7,22 +7,13 @@
 // uses full-precision pi on the same sphere, where 1 nautical mile is 1 arc minute (radius
 // 10800 / pi nautical miles). The WGS84 figures come from GeographicLib.
 
+#include "geo/latlon.h"
 #include "geo/location.h"
 
 #include <string>
 #include <vector>
 
 namespace gyrena {
-
-// A position as signed degrees: latitude -90..90 (north positive), longitude -180..180 (east
-// positive).
-struct LatLon
-{
-    double latitude = 0.0;
-    double longitude = 0.0;
-
-    bool operator==(const LatLon&) const = default;
-};
 
 // The start and end of the location state as signed degrees (an "S" or "W" letter makes the
 // angle negative). Angles are passed on as they are, in range or not.

@@ -30,22 +30,24 @@ CoastlineError error(std::string what, std::size_t offset)
 
 } // namespace
 
-std::span<const CoastPoint> Coastlines::ring(std::size_t i) const
+std::span<const LatLon> Coastlines::ring(std::size_t i) const
 {
-    return std::span<const CoastPoint>(m_points).subspan(m_ringStarts[i],
-                                                         m_ringStarts[i + 1] - m_ringStarts[i]);
+    return std::span<const LatLon>(m_points).subspan(m_ringStarts[i],
+                                                     m_ringStarts[i + 1] - m_ringStarts[i]);
 }
 
-bool Coastlines::isLand(double lon, double lat) const
+bool Coastlines::isLand(LatLon at) const
 {
+    const double lat = at.latitude, lon = at.longitude;
     bool inside = false;
     for (std::size_t r = 0; r < ringCount(); ++r) {
-        const std::span<const CoastPoint> points = ring(r);
-        const CoastPoint* previous = &points.back();
-        for (const CoastPoint& point : points) {
-            if ((point.lat > lat) != (previous->lat > lat) &&
-                lon < previous->lon + (lat - previous->lat) * (point.lon - previous->lon) /
-                                          (point.lat - previous->lat))
+        const std::span<const LatLon> points = ring(r);
+        const LatLon* previous = &points.back();
+        for (const LatLon& point : points) {
+            if ((point.latitude > lat) != (previous->latitude > lat) &&
+                lon < previous->longitude + (lat - previous->latitude) *
+                                                (point.longitude - previous->longitude) /
+                                                (point.latitude - previous->latitude))
                 inside = !inside;
             previous = &point;
         }
@@ -68,11 +70,11 @@ std::vector<std::vector<std::size_t>> Coastlines::fillGroups() const
     boxes.reserve(n);
     for (std::size_t r = 0; r < n; ++r) {
         Box box{180, -180, 90, -90};
-        for (const CoastPoint& p : ring(r)) {
-            box.west = std::min(box.west, p.lon);
-            box.east = std::max(box.east, p.lon);
-            box.south = std::min(box.south, p.lat);
-            box.north = std::max(box.north, p.lat);
+        for (const LatLon& p : ring(r)) {
+            box.west = std::min(box.west, p.longitude);
+            box.east = std::max(box.east, p.longitude);
+            box.south = std::min(box.south, p.latitude);
+            box.north = std::max(box.north, p.latitude);
         }
         boxes.push_back(box);
     }
@@ -83,30 +85,32 @@ std::vector<std::vector<std::size_t>> Coastlines::fillGroups() const
     std::vector<std::pair<double, double>> chunkLats;
     std::vector<std::size_t> chunkStart(n + 1, 0);
     for (std::size_t r = 0; r < n; ++r) {
-        const std::span<const CoastPoint> points = ring(r);
+        const std::span<const LatLon> points = ring(r);
         for (std::size_t c = 0; c < points.size(); c += kChunk) {
             // Edge i joins point i-1 (the last point for i = 0) to point i.
-            double south = points[c == 0 ? points.size() - 1 : c - 1].lat, north = south;
+            double south = points[c == 0 ? points.size() - 1 : c - 1].latitude, north = south;
             for (std::size_t i = c; i < std::min(points.size(), c + kChunk); ++i) {
-                south = std::min(south, points[i].lat);
-                north = std::max(north, points[i].lat);
+                south = std::min(south, points[i].latitude);
+                north = std::max(north, points[i].latitude);
             }
             chunkLats.emplace_back(south, north);
         }
         chunkStart[r + 1] = chunkLats.size();
     }
-    const auto inside = [&](std::size_t r, CoastPoint p) {
-        const std::span<const CoastPoint> points = ring(r);
+    const auto inside = [&](std::size_t r, LatLon p) {
+        const std::span<const LatLon> points = ring(r);
         bool in = false;
         for (std::size_t c = chunkStart[r]; c < chunkStart[r + 1]; ++c) {
-            if (p.lat < chunkLats[c].first || p.lat > chunkLats[c].second)
+            if (p.latitude < chunkLats[c].first || p.latitude > chunkLats[c].second)
                 continue;
             const std::size_t first = (c - chunkStart[r]) * kChunk;
             for (std::size_t i = first; i < std::min(points.size(), first + kChunk); ++i) {
-                const CoastPoint& a = points[i == 0 ? points.size() - 1 : i - 1];
-                const CoastPoint& b = points[i];
-                if ((b.lat > p.lat) != (a.lat > p.lat) &&
-                    p.lon < a.lon + (p.lat - a.lat) * (b.lon - a.lon) / (b.lat - a.lat))
+                const LatLon& a = points[i == 0 ? points.size() - 1 : i - 1];
+                const LatLon& b = points[i];
+                if ((b.latitude > p.latitude) != (a.latitude > p.latitude) &&
+                    p.longitude < a.longitude + (p.latitude - a.latitude) *
+                                                    (b.longitude - a.longitude) /
+                                                    (b.latitude - a.latitude))
                     in = !in;
             }
         }
@@ -140,11 +144,11 @@ std::vector<std::vector<std::size_t>> Coastlines::fillGroups() const
                 for (const std::size_t inner : cells[std::size_t(y * kColumns + x)]) {
                     if (inner == outer || !box.holds(boxes[inner]) || root(outer) == root(inner))
                         continue;
-                    const std::span<const CoastPoint> points = ring(inner);
-                    const std::array<CoastPoint, 3> probes{points[0], points[points.size() / 3],
-                                                           points[2 * points.size() / 3]};
+                    const std::span<const LatLon> points = ring(inner);
+                    const std::array<LatLon, 3> probes{points[0], points[points.size() / 3],
+                                                       points[2 * points.size() / 3]};
                     if (std::any_of(probes.begin(), probes.end(),
-                                    [&](const CoastPoint& p) { return inside(outer, p); }))
+                                    [&](const LatLon& p) { return inside(outer, p); }))
                         parent[root(inner)] = root(outer);
                 }
     }
@@ -231,7 +235,7 @@ std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes)
                              std::to_string(lon) + ", " + std::to_string(lat) + " in 1/" +
                              std::to_string(units) + " degree)",
                          at);
-        out.m_points.push_back({double(lon) / units, double(lat) / units});
+        out.m_points.push_back({double(lat) / units, double(lon) / units});
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geo/latlon.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,7 +15,8 @@ namespace gyrena {
 class Coastlines;
 
 // The coastline asset (assets/coastlines/land-50m.bin, written by tools/make-coastlines.py):
-// Natural Earth's 1:50m land as closed rings of longitude and latitude.
+// Natural Earth's 1:50m land as closed rings of points (stored longitude first in the asset,
+// read as LatLon).
 inline constexpr std::string_view kCoastlineMagic = "GYLN";
 inline constexpr std::uint16_t kCoastlineVersion = 1;
 // Far more than the 1:50m land needs (about 1,400 rings, 60,000 points): a damaged count is
@@ -28,12 +31,6 @@ struct CoastlineError
     std::size_t offset = 0; // the byte where the problem lies
 };
 
-struct CoastPoint
-{
-    double lon = 0; // degrees east, -180..180
-    double lat = 0; // degrees north, -90..90
-};
-
 // Rings of points, each closed implicitly (its last point joins its first). Outer rings and
 // holes are not told apart: land is inside an odd number of rings.
 class Coastlines
@@ -42,9 +39,9 @@ public:
     std::size_t ringCount() const { return m_ringStarts.empty() ? 0 : m_ringStarts.size() - 1; }
     std::size_t pointCount() const { return m_points.size(); }
     // Ring i (0..ringCount()-1); at least 3 points.
-    std::span<const CoastPoint> ring(std::size_t i) const;
+    std::span<const LatLon> ring(std::size_t i) const;
     // Whether the point (degrees; longitude -180..180) lies on land, by the even-odd rule.
-    bool isLand(double lon, double lat) const;
+    bool isLand(LatLon point) const;
     // The rings in groups that can each be filled on its own by the even-odd rule: a ring lies
     // in the group of every ring it lies inside (a lake with its coast, an island in that lake
     // with both). A painter fills one outline spread over the whole world far more slowly than
@@ -53,7 +50,7 @@ public:
 
 private:
     friend std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes);
-    std::vector<CoastPoint> m_points;
+    std::vector<LatLon> m_points;
     std::vector<std::size_t> m_ringStarts; // ringCount()+1 offsets into m_points
 };
 

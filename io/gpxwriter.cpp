@@ -113,8 +113,8 @@ std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint
     out += "</name>\n";
     for (const GpxPoint& point : points) {
         out += "    <rtept";
-        appendCoordinate(out, "lat", point.latitude);
-        appendCoordinate(out, "lon", point.longitude);
+        appendCoordinate(out, "lat", point.position.latitude);
+        appendCoordinate(out, "lon", point.position.longitude);
         out += "><name>";
         out += xmlEscaped(point.name);
         out += "</name></rtept>\n";

@@ -2,6 +2,8 @@
 
 // GPX 1.1 route files for chart plotters and GPS programs.
 
+#include "geo/latlon.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,9 +12,8 @@ namespace gyrena {
 
 struct GpxPoint
 {
-    double latitude = 0.0;  // signed degrees -90..90
-    double longitude = 0.0; // signed degrees -180..180
-    std::string name;       // UTF-8, any bytes
+    LatLon position;  // latitude -90..90; longitude any finite value
+    std::string name; // UTF-8, any bytes
 };
 
 // The bytes of a GPX 1.1 document holding one <rte> named `routeName` whose <rtept>s are

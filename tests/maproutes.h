@@ -11,13 +11,13 @@
 
 namespace gyrena::testroutes {
 
-inline MapRoute sampleRoute(const QString& startName, MapLatLon a, const QString& endName, MapLatLon b)
+inline MapRoute sampleRoute(const QString& startName, LatLon a, const QString& endName, LatLon b)
 {
     constexpr double rad = std::numbers::pi / 180;
-    const auto vec = [&](MapLatLon p) {
-        return std::array<double, 3>{std::cos(p.lat * rad) * std::cos(p.lon * rad),
-                                     std::cos(p.lat * rad) * std::sin(p.lon * rad),
-                                     std::sin(p.lat * rad)};
+    const auto vec = [&](LatLon p) {
+        return std::array<double, 3>{std::cos(p.latitude * rad) * std::cos(p.longitude * rad),
+                                     std::cos(p.latitude * rad) * std::sin(p.longitude * rad),
+                                     std::sin(p.latitude * rad)};
     };
     MapRoute route{startName, endName, a, b, {}, {}, std::nullopt, {}};
     const auto u = vec(a), v = vec(b);
@@ -28,26 +28,27 @@ inline MapRoute sampleRoute(const QString& startName, MapLatLon a, const QString
         const double t = double(i) / steps;
         const double s = std::sin((1 - t) * arc) / std::sin(arc), r = std::sin(t * arc) / std::sin(arc);
         const double x = s * u[0] + r * v[0], y = s * u[1] + r * v[1], z = s * u[2] + r * v[2];
-        const MapLatLon p{std::atan2(z, std::hypot(x, y)) / rad, std::atan2(y, x) / rad};
+        const LatLon p{std::atan2(z, std::hypot(x, y)) / rad, std::atan2(y, x) / rad};
         route.greatCircle.push_back(p);
         if (i % 10 == 0 || i == steps)
             route.waypoints.push_back(p);
         // The vertex, when it lies between the ends rather than at one of them.
-        if (i > 0 && i < steps && std::abs(p.lat) > highest) {
-            highest = std::abs(p.lat);
+        if (i > 0 && i < steps && std::abs(p.latitude) > highest) {
+            highest = std::abs(p.latitude);
             route.vertex = p;
         }
     }
-    if (route.vertex && std::abs(route.vertex->lat) <= std::max(std::abs(a.lat), std::abs(b.lat)) + 0.5)
+    if (route.vertex && std::abs(route.vertex->latitude) <=
+                            std::max(std::abs(a.latitude), std::abs(b.latitude)) + 0.5)
         route.vertex.reset();
     const auto mercator = [&](double lat) { return std::log(std::tan(std::numbers::pi / 4 + lat * rad / 2)); };
-    double dlon = std::remainder(b.lon - a.lon, 360.0);
-    const double m0 = mercator(a.lat), m1 = mercator(b.lat);
+    double dlon = std::remainder(b.longitude - a.longitude, 360.0);
+    const double m0 = mercator(a.latitude), m1 = mercator(b.latitude);
     for (int i = 0; i <= 200; ++i) {
         const double t = i / 200.0;
         route.rhumbLine.push_back(
             {(2 * std::atan(std::exp(m0 + t * (m1 - m0))) - std::numbers::pi / 2) / rad,
-             a.lon + t * dlon});
+             a.longitude + t * dlon});
     }
     return route;
 }

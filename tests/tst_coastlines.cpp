@@ -96,9 +96,9 @@ void tst_Coastlines::readsValid()
     QVERIFY(std::holds_alternative<Coastlines>(parsed));
     const Coastlines& land = std::get<Coastlines>(parsed);
     QCOMPARE(land.ringCount(), std::size_t(2));
-    QCOMPARE(land.ring(0)[1].lon, 10.0);
-    QCOMPARE(land.ring(1)[0].lon, -180.0);
-    QCOMPARE(land.ring(1)[2].lat, 90.0);
+    QCOMPARE(land.ring(0)[1].longitude, 10.0);
+    QCOMPARE(land.ring(1)[0].longitude, -180.0);
+    QCOMPARE(land.ring(1)[2].latitude, 90.0);
 }
 
 void tst_Coastlines::damaged_data()
@@ -163,24 +163,24 @@ void tst_Coastlines::damaged()
 
 void tst_Coastlines::shippedAsset_data()
 {
-    QTest::addColumn<double>("lon");
     QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("lon");
     QTest::addColumn<bool>("land");
-    QTest::newRow("Alice Springs") << 133.88 << -23.70 << true;
-    QTest::newRow("London") << -0.13 << 51.51 << true;
-    QTest::newRow("Manaus") << -60.02 << -3.12 << true;
-    QTest::newRow("South Pole") << 0.0 << -89.5 << true;
-    QTest::newRow("mid Pacific") << -150.0 << 0.0 << false;
-    QTest::newRow("North Sea") << 3.0 << 56.0 << false;
-    QTest::newRow("Caspian Sea, a hole in Asia") << 51.0 << 42.0 << false;
-    QTest::newRow("Chukotka, east of 180") << -175.0 << 66.0 << true;
-    QTest::newRow("Taveuni, Fiji, west of 180") << -179.93 << -16.85 << true;
+    QTest::newRow("Alice Springs") << -23.70 << 133.88 << true;
+    QTest::newRow("London") << 51.51 << -0.13 << true;
+    QTest::newRow("Manaus") << -3.12 << -60.02 << true;
+    QTest::newRow("South Pole") << -89.5 << 0.0 << true;
+    QTest::newRow("mid Pacific") << 0.0 << -150.0 << false;
+    QTest::newRow("North Sea") << 56.0 << 3.0 << false;
+    QTest::newRow("Caspian Sea, a hole in Asia") << 42.0 << 51.0 << false;
+    QTest::newRow("Chukotka, east of 180") << 66.0 << -175.0 << true;
+    QTest::newRow("Taveuni, Fiji, west of 180") << -16.85 << -179.93 << true;
 }
 
 void tst_Coastlines::shippedAsset()
 {
-    QFETCH(double, lon);
     QFETCH(double, lat);
+    QFETCH(double, lon);
     QFETCH(bool, land);
     static const auto parsed = [] {
         std::ifstream file(GYRENA_SOURCE_DIR "/assets/coastlines/land-50m.bin", std::ios::binary);
@@ -194,25 +194,26 @@ void tst_Coastlines::shippedAsset()
         QVERIFY(coast.pointCount() > 50000 && coast.pointCount() < 70000);
         double minLat = 90, maxLat = -90;
         for (std::size_t r = 0; r < coast.ringCount(); ++r)
-            for (const CoastPoint& p : coast.ring(r)) {
-                minLat = std::min(minLat, p.lat);
-                maxLat = std::max(maxLat, p.lat);
+            for (const LatLon& p : coast.ring(r)) {
+                minLat = std::min(minLat, p.latitude);
+                maxLat = std::max(maxLat, p.latitude);
             }
         QVERIFY(minLat < -85 && maxLat > 83 && maxLat < 84); // Antarctica; Greenland's north cape
     }
-    QCOMPARE(coast.isLand(lon, lat), land);
+    QCOMPARE(coast.isLand({lat, lon}), land);
 
     // Filled group by group, the land is the same.
     bool inAGroup = false;
     for (const std::vector<std::size_t>& group : coast.fillGroups()) {
         bool inside = false;
         for (const std::size_t r : group) {
-            const std::span<const CoastPoint> ring = coast.ring(r);
-            const CoastPoint* previous = &ring.back();
-            for (const CoastPoint& p : ring) {
-                if ((p.lat > lat) != (previous->lat > lat) &&
-                    lon < previous->lon + (lat - previous->lat) * (p.lon - previous->lon) /
-                                              (p.lat - previous->lat))
+            const std::span<const LatLon> ring = coast.ring(r);
+            const LatLon* previous = &ring.back();
+            for (const LatLon& p : ring) {
+                if ((p.latitude > lat) != (previous->latitude > lat) &&
+                    lon < previous->longitude + (lat - previous->latitude) *
+                                                    (p.longitude - previous->longitude) /
+                                                    (p.latitude - previous->latitude))
                     inside = !inside;
                 previous = &p;
             }

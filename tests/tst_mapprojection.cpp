@@ -7,22 +7,22 @@
 
 using namespace gyrena;
 
-Q_DECLARE_METATYPE(gyrena::MapLatLon)
+Q_DECLARE_METATYPE(gyrena::LatLon)
 
 namespace {
 
 // Points along the great circle from a to b (spherical interpolation), for the straightness
 // check of the chart.
-std::vector<MapLatLon> greatCircle(MapLatLon a, MapLatLon b, int steps)
+std::vector<LatLon> greatCircle(LatLon a, LatLon b, int steps)
 {
-    const auto vec = [](MapLatLon p) {
-        const double f = p.lat * M_PI / 180, l = p.lon * M_PI / 180;
+    const auto vec = [](LatLon p) {
+        const double f = p.latitude * M_PI / 180, l = p.longitude * M_PI / 180;
         return std::array<double, 3>{std::cos(f) * std::cos(l), std::cos(f) * std::sin(l),
                                      std::sin(f)};
     };
     const auto u = vec(a), v = vec(b);
     const double angle = std::acos(u[0] * v[0] + u[1] * v[1] + u[2] * v[2]);
-    std::vector<MapLatLon> out;
+    std::vector<LatLon> out;
     for (int i = 0; i <= steps; ++i) {
         const double t = double(i) / steps;
         const double s = std::sin((1 - t) * angle) / std::sin(angle);
@@ -100,7 +100,7 @@ void tst_MapProjection::splitAtEdge()
     QFETCH(QList<double>, lons);
     QFETCH(QList<double>, runLengths);
     QFETCH(double, edgeLat);
-    std::vector<MapLatLon> line;
+    std::vector<LatLon> line;
     for (qsizetype i = 0; i < lons.size(); ++i)
         line.push_back({i == 0 ? 0.0 : 10.0, lons[i]});
     const std::vector<MapRun> runs = Equirectangular(centre).projectLine(line);
@@ -162,7 +162,7 @@ void tst_MapProjection::gnomonic()
 void tst_MapProjection::gnomonicClipsLine()
 {
     // Along the equator from 60 W to 110 E on a chart centred at 0: it leaves at the limit.
-    const std::vector<MapLatLon> line = greatCircle({0, -60}, {0, 110}, 17);
+    const std::vector<LatLon> line = greatCircle({0, -60}, {0, 110}, 17);
     const std::vector<MapRun> runs = Gnomonic({0, 0}).projectLine(line);
     QCOMPARE(runs.size(), std::size_t(1));
     const double limit = std::tan(80 * M_PI / 180);
@@ -174,20 +174,21 @@ void tst_MapProjection::gnomonicClipsLine()
 void tst_MapProjection::gnomonicClipsRing()
 {
     // A band from 60 W to 110 E: the part beyond 80 degrees goes, the rest stays closed.
-    const std::vector<MapLatLon> ring = {{-10, -60}, {-10, 30}, {-10, 110},
+    const std::vector<LatLon> ring = {{-10, -60}, {-10, 30}, {-10, 110},
                                       {10, 110},  {10, 30},  {10, -60}};
     const MapRun clipped = Gnomonic({0, 0}).projectRing(ring);
     QCOMPARE(clipped.size(), std::size_t(6));
     const double limit = std::tan(80 * M_PI / 180);
     for (const MapXY& p : clipped)
         QVERIFY(std::isfinite(p.x) && p.x <= limit);
-    QVERIFY(Gnomonic({0, 90 + 90}).projectRing(std::vector<MapLatLon>{{0, 0}, {0, 5}, {5, 5}}).empty());
+    QVERIFY(
+        Gnomonic({0, 90 + 90}).projectRing(std::vector<LatLon>{{0, 0}, {0, 5}, {5, 5}}).empty());
 }
 
 void tst_MapProjection::greatCircleIsStraight()
 {
     // San Francisco to Sydney on a chart centred between them: every point on one straight line.
-    const std::vector<MapLatLon> line = greatCircle({37.75, -122.45}, {-33.87, 151.21}, 40);
+    const std::vector<LatLon> line = greatCircle({37.75, -122.45}, {-33.87, 151.21}, 40);
     const Gnomonic chart(line[20]);
     const std::vector<MapRun> runs = chart.projectLine(line);
     QCOMPARE(runs.size(), std::size_t(1));
@@ -200,30 +201,31 @@ void tst_MapProjection::greatCircleIsStraight()
 
 void tst_MapProjection::centres_data()
 {
-    QTest::addColumn<MapLatLon>("a");
-    QTest::addColumn<MapLatLon>("b");
+    QTest::addColumn<LatLon>("a");
+    QTest::addColumn<LatLon>("b");
     QTest::addColumn<double>("middleLon");
     QTest::addColumn<double>("midLat");
     QTest::addColumn<double>("midLon");
-    QTest::newRow("along the equator") << MapLatLon{0, 10} << MapLatLon{0, 50} << 30.0 << 0.0 << 30.0;
+    QTest::newRow("along the equator") << LatLon{0, 10} << LatLon{0, 50} << 30.0 << 0.0 << 30.0;
     QTest::newRow("over 180: Tokyo to San Francisco")
-        << MapLatLon{0, 140} << MapLatLon{0, -120} << -170.0 << 0.0 << -170.0;
-    QTest::newRow("along a meridian") << MapLatLon{-20, 30} << MapLatLon{40, 30} << 30.0 << 10.0 << 30.0;
-    QTest::newRow("over the pole") << MapLatLon{60, 0} << MapLatLon{60, 180} << -90.0 << 90.0 << 0.0;
-    QTest::newRow("antipodes") << MapLatLon{30, 0} << MapLatLon{-30, 180} << -90.0 << -60.0 << 0.0;
+        << LatLon{0, 140} << LatLon{0, -120} << -170.0 << 0.0 << -170.0;
+    QTest::newRow("along a meridian") << LatLon{-20, 30} << LatLon{40, 30} << 30.0 << 10.0 << 30.0;
+    QTest::newRow("over the pole") << LatLon{60, 0} << LatLon{60, 180} << -90.0 << 90.0 << 0.0;
+    QTest::newRow("antipodes") << LatLon{30, 0} << LatLon{-30, 180} << -90.0 << -60.0 << 0.0;
 }
 
 void tst_MapProjection::centres()
 {
-    QFETCH(MapLatLon, a);
-    QFETCH(MapLatLon, b);
+    QFETCH(LatLon, a);
+    QFETCH(LatLon, b);
     QFETCH(double, middleLon);
     QFETCH(double, midLat);
     QFETCH(double, midLon);
     QVERIFY(std::abs(middleLongitude(a, b) - middleLon) < 1e-9);
-    const MapLatLon mid = greatCircleMidpoint(a, b);
-    QVERIFY2(std::abs(mid.lat - midLat) < 1e-9 && (std::abs(mid.lon - midLon) < 1e-9 || midLat == 90),
-             qPrintable(QStringLiteral("%1 %2").arg(mid.lat).arg(mid.lon)));
+    const LatLon mid = greatCircleMidpoint(a, b);
+    QVERIFY2(std::abs(mid.latitude - midLat) < 1e-9 &&
+                 (std::abs(mid.longitude - midLon) < 1e-9 || midLat == 90),
+             qPrintable(QStringLiteral("%1 %2").arg(mid.latitude).arg(mid.longitude)));
 }
 
 QTEST_GUILESS_MAIN(tst_MapProjection)

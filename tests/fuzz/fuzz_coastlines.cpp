@@ -32,13 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t points = 0;
     for (std::size_t r = 0; r < coast.ringCount(); ++r) {
         check(coast.ring(r).size() >= 3, "a ring of fewer than 3 points");
-        for (const gyrena::CoastPoint& p : coast.ring(r))
-            check(p.lon >= -180 && p.lon <= 180 && p.lat >= -90 && p.lat <= 90,
+        for (const gyrena::LatLon& p : coast.ring(r))
+            check(p.longitude >= -180 && p.longitude <= 180 && p.latitude >= -90 &&
+                      p.latitude <= 90,
                   "a point off the globe");
         points += coast.ring(r).size();
     }
     check(points == coast.pointCount(), "the rings disagree with the point count");
     check(size == 16 + 4 * (coast.ringCount() + points), "an accepted asset of the wrong size");
-    (void)coast.isLand(0, 0);
+    (void)coast.isLand({0, 0});
     return 0;
 }

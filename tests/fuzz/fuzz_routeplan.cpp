@@ -197,12 +197,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkPlan(plan);
         std::vector<gyrena::GpxPoint> points;
         for (std::size_t i = 0; i < plan.waypoints.size(); ++i)
-            points.push_back({plan.waypoints[i].position.latitude,
-                              plan.waypoints[i].position.longitude, std::string(f[i % 12])});
+            points.push_back({plan.waypoints[i].position, std::string(f[i % 12])});
         checkGpx(gyrena::writeGpxRoute(line.text, points), points.size());
     }
     // The same bytes as a route name and one point, unsplit.
     const std::string_view whole(reinterpret_cast<const char*>(data), size);
-    checkGpx(gyrena::writeGpxRoute(whole, {{0.0, 0.0, std::string(whole)}}), 1);
+    checkGpx(gyrena::writeGpxRoute(whole, {{{0.0, 0.0}, std::string(whole)}}), 1);
     return 0;
 }

@@ -248,8 +248,7 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
         std::vector<GpxPoint> points;
         points.reserve(plan.waypoints.size());
         for (std::size_t i = 0; i < plan.waypoints.size(); ++i)
-            points.push_back({plan.waypoints[i].position.latitude,
-                              plan.waypoints[i].position.longitude, pointNames[i]});
+            points.push_back({plan.waypoints[i].position, pointNames[i]});
         const std::string routeName = pointNames.front() + " to " + pointNames.back();
         const std::string failed =
             writeFileAtomically(*request.gpxPath, writeGpxRoute(routeName, points));

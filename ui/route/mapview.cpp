@@ -50,11 +50,11 @@ const LandIndex& landIndex(const Coastlines& land)
         LandIndex out{land.fillGroups(), {}};
         out.lonRange.reserve(land.ringCount());
         for (std::size_t r = 0; r < land.ringCount(); ++r) {
-            const std::span<const CoastPoint> points = land.ring(r);
+            const std::span<const LatLon> points = land.ring(r);
             const auto [west, east] = std::minmax_element(
                 points.begin(), points.end(),
-                [](const CoastPoint& a, const CoastPoint& b) { return a.lon < b.lon; });
-            out.lonRange.emplace_back(west->lon, east->lon);
+                [](const LatLon& a, const LatLon& b) { return a.longitude < b.longitude; });
+            out.lonRange.emplace_back(west->longitude, east->longitude);
         }
         return out;
     }();
@@ -138,8 +138,9 @@ bool MapView::coastlinesRead()
 void MapView::setRoute(const MapRoute& route)
 {
     m_route = route;
-    const MapLatLon centre = greatCircleMidpoint(route.start, route.end);
-    if (!m_chartCached || centre.lat != m_chartCentre.lat || centre.lon != m_chartCentre.lon) {
+    const LatLon centre = greatCircleMidpoint(route.start, route.end);
+    if (!m_chartCached || centre.latitude != m_chartCentre.latitude ||
+        centre.longitude != m_chartCentre.longitude) {
         m_chartCentre = centre;
         m_chartCached = false;
     }
@@ -273,7 +274,7 @@ void MapView::paintWorld(QPainter& painter)
 
     paintRoute(
         painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
-        [&map](MapLatLon p) -> std::optional<QPointF> {
+        [&map](LatLon p) -> std::optional<QPointF> {
             const MapXY xy = map.project(p);
             return QPointF(xy.x, xy.y);
         },
@@ -310,8 +311,8 @@ const std::vector<QPainterPath>& MapView::worldLand(double centreLon, const QRec
                         continue;
                     ring.clear();
                     QPointF last;
-                    for (const CoastPoint& p : land->ring(r)) {
-                        const QPointF at(sx * (p.lon + shift) + dx, sy * p.lat + dy);
+                    for (const LatLon& p : land->ring(r)) {
+                        const QPointF at(sx * (p.longitude + shift) + dx, sy * p.latitude + dy);
                         if (ring.isEmpty() ||
                             std::abs(at.x() - last.x()) + std::abs(at.y() - last.y()) > step) {
                             ring.append(at);
@@ -342,15 +343,11 @@ const std::vector<QPainterPath>& MapView::chartLand()
     const Gnomonic chart(m_chartCentre, kChartLimit);
     m_chartLand.clear();
     if (const Coastlines* land = coastlines()) {
-        std::vector<MapLatLon> ring;
         for (const std::vector<std::size_t>& group : landIndex(*land).groups) {
             QPainterPath outline;
             outline.setFillRule(Qt::OddEvenFill);
             for (const std::size_t r : group) {
-                ring.clear();
-                for (const CoastPoint& p : land->ring(r))
-                    ring.push_back({p.lat, p.lon});
-                const MapRun clipped = chart.projectRing(ring);
+                const MapRun clipped = chart.projectRing(land->ring(r));
                 if (clipped.size() < 3)
                     continue;
                 outline.addPolygon(toPolygon(clipped, QTransform()));
@@ -361,7 +358,7 @@ const std::vector<QPainterPath>& MapView::chartLand()
         }
     }
     m_chartGraticule = QPainterPath();
-    std::vector<MapLatLon> line;
+    std::vector<LatLon> line;
     for (double lon = -180; lon < 180; lon += kGraticuleStep) {
         line.clear();
         for (double lat = -90; lat <= 90; lat += 2)
@@ -411,7 +408,8 @@ void MapView::paintChart(QPainter& painter)
 
     const double horizon = std::tan(kChartLimit * std::numbers::pi / 180);
     QTransform keyed = toWidget;
-    keyed.translate(m_chartCentre.lon, m_chartCentre.lat); // the chart's centre counts as well
+    keyed.translate(m_chartCentre.longitude,
+                    m_chartCentre.latitude); // the chart's centre counts as well
     if (Background bg = background(painter, keyed)) {
         bg->setClipRect(area);
         bg->setPen(Qt::NoPen);
@@ -435,7 +433,7 @@ void MapView::paintChart(QPainter& painter)
 
     paintRoute(
         painter, great, rhumb,
-        [&chart](MapLatLon p) -> std::optional<QPointF> {
+        [&chart](LatLon p) -> std::optional<QPointF> {
             const std::optional<MapXY> xy = chart.project(p);
             if (!xy)
                 return std::nullopt;
@@ -446,7 +444,7 @@ void MapView::paintChart(QPainter& painter)
 
 void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
                          const std::vector<MapRun>& rhumb,
-                         const std::function<std::optional<QPointF>(MapLatLon)>& place,
+                         const std::function<std::optional<QPointF>(LatLon)>& place,
                          const QTransform& toWidget)
 {
     painter.setBrush(Qt::NoBrush);
@@ -456,7 +454,7 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     drawRuns(painter, great, toWidget);
 
-    const auto at = [&](MapLatLon p) -> std::optional<QPointF> {
+    const auto at = [&](LatLon p) -> std::optional<QPointF> {
         const std::optional<QPointF> plane = place(p);
         if (!plane)
             return std::nullopt;
@@ -464,7 +462,7 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     };
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(kGreatCircle);
-    for (const MapLatLon& waypoint : m_route.waypoints)
+    for (const LatLon& waypoint : m_route.waypoints)
         if (const auto p = at(waypoint))
             painter.drawEllipse(*p, 3.0, 3.0);
     if (m_route.vertex) {
@@ -481,7 +479,7 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     font.setBold(true);
     painter.setFont(font);
     const QFontMetricsF metrics(font);
-    const auto marker = [&](MapLatLon where, const QString& name, const QColor& colour) {
+    const auto marker = [&](LatLon where, const QString& name, const QColor& colour) {
         const auto p = at(where);
         if (!p)
             return;

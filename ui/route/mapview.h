@@ -23,12 +23,12 @@ struct MapRoute
 {
     QString startName;
     QString endName;
-    MapLatLon start;
-    MapLatLon end;
-    std::vector<MapLatLon> greatCircle; // start .. end, solid
-    std::vector<MapLatLon> rhumbLine;   // start .. end, dashed
-    std::optional<MapLatLon> vertex;    // marked when the route passes it
-    std::vector<MapLatLon> waypoints;   // a dot each
+    LatLon start;
+    LatLon end;
+    std::vector<LatLon> greatCircle; // start .. end, solid
+    std::vector<LatLon> rhumbLine;   // start .. end, dashed
+    std::optional<LatLon> vertex;    // marked when the route passes it
+    std::vector<LatLon> waypoints;   // a dot each
 };
 
 // The route on a world map (equirectangular, centred on the route's middle longitude) or on a
@@ -66,7 +66,7 @@ private:
     void paintChart(QPainter& painter);
     void paintRoute(QPainter& painter, const std::vector<MapRun>& great,
                     const std::vector<MapRun>& rhumb,
-                    const std::function<std::optional<QPointF>(MapLatLon)>& place,
+                    const std::function<std::optional<QPointF>(LatLon)>& place,
                     const QTransform& toWidget);
     void paintCredit(QPainter& painter);
     // A painter on a fresh background image when the one kept does not fit this size, density,
@@ -88,7 +88,7 @@ private:
 
     MapRoute m_route;
     Projection m_projection = Projection::World;
-    MapLatLon m_chartCentre;
+    LatLon m_chartCentre;
     std::vector<QPainterPath> m_chartLand;
     QPainterPath m_chartGraticule;
     bool m_chartCached = false;

@@ -79,20 +79,6 @@ const std::vector<SpacingChoice>& spacingChoices()
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
 
-MapLatLon toMap(LatLon p)
-{
-    return {p.latitude, p.longitude};
-}
-
-std::vector<MapLatLon> toMap(const std::vector<LatLon>& points)
-{
-    std::vector<MapLatLon> out;
-    out.reserve(points.size());
-    for (const LatLon& p : points)
-        out.push_back(toMap(p));
-    return out;
-}
-
 QString shownName(const QString& name, const QString& fallback)
 {
     const QString trimmed = name.trimmed();
@@ -231,18 +217,18 @@ void RouteWindow::replan()
     MapRoute route;
     route.startName = m_startName;
     route.endName = m_endName;
-    route.start = toMap(m_start);
-    route.end = toMap(m_end);
+    route.start = m_start;
+    route.end = m_end;
     if (m_plan.hasRoute) {
-        route.start = toMap(m_plan.waypoints.front().position);
-        route.end = toMap(m_plan.waypoints.back().position);
-        route.greatCircle = toMap(greatCirclePath(m_plan));
-        route.rhumbLine = toMap(
-            rhumbLinePath(m_plan.waypoints.front().position, m_plan.waypoints.back().position));
+        route.start = m_plan.waypoints.front().position;
+        route.end = m_plan.waypoints.back().position;
+        route.greatCircle = greatCirclePath(m_plan);
+        route.rhumbLine =
+            rhumbLinePath(m_plan.waypoints.front().position, m_plan.waypoints.back().position);
         if (const std::optional<LatLon> vertex = vertexOnRoute(m_plan))
-            route.vertex = toMap(*vertex);
+            route.vertex = *vertex;
         for (const Waypoint& waypoint : m_plan.waypoints)
-            route.waypoints.push_back(toMap(waypoint.position));
+            route.waypoints.push_back(waypoint.position);
     }
     m_map->setRoute(route);
     // Without a route the map would put markers where no place is: the summary says why instead.
@@ -281,8 +267,7 @@ void RouteWindow::exportGpx()
     std::vector<GpxPoint> points;
     points.reserve(m_plan.waypoints.size());
     for (std::size_t i = 0; i < m_plan.waypoints.size(); ++i)
-        points.push_back({m_plan.waypoints[i].position.latitude,
-                          m_plan.waypoints[i].position.longitude, names[i]});
+        points.push_back({m_plan.waypoints[i].position, names[i]});
     const std::string gpx = writeGpxRoute(names.front() + " to " + names.back(), points);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
