@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/routeplan.h"
+#include "geo/latlon.h"
 
 #include <cstddef>
 #include <cstdint>

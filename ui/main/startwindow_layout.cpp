@@ -2,6 +2,7 @@
 // the menus and the tab order. What the controls do lives in startwindow.cpp and
 // startwindow_files.cpp.
 
+#include "ui/find/findplacecommand.h"
 #include "ui/main/etchedframe.h"
 #include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
@@ -470,6 +471,10 @@ void StartWindow::buildMenus()
     QMenu* const optionsMenu = addMenu(QStringLiteral("Options"), QStringLiteral("MOptions"));
     m_cityList =
         addItem(optionsMenu, QStringLiteral("Load City list"), QStringLiteral("MCityList"));
+    m_findPlace = new FindPlaceCommand(optionsMenu, this, [this](RouteEnd end,
+                                                                 const LocationTexts& place) {
+        placeFound(end, place);
+    });
     m_routeMap = new RouteMapCommand(optionsMenu, m_services, this);
 
     QMenu* const helpMenu = addMenu(QStringLiteral("Help"), QStringLiteral("MHelp"));
