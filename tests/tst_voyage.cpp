@@ -1,0 +1,248 @@
+// Voyage planning: legs against GeographicLib's tools on the sphere where 1 nm is 1 arc minute,
+// composite sailing against the navigation texts' worked example, and times against GNU date.
+
+#include "geo/utctime.h"
+#include "geo/voyage.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using namespace gyrena;
+
+Q_DECLARE_METATYPE(gyrena::Voyage)
+
+class tst_Voyage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void legs_data();
+    void legs();
+    void compositeMeetsTheLimit();
+    void rows();
+    void problems_data();
+    void problems();
+    void utcMinutes_data();
+    void utcMinutes();
+};
+
+namespace {
+
+// GeodSolve and RhumbSolve -e 6366707.0194937 0 print metres; on that sphere 1852 m is 1'.
+constexpr double kMetresPerNm = 1852.0;
+// The tools print millimetres: 1e-6 nm is far below them, 1e-4 nm well above the rounding.
+constexpr double kToolNm = 1e-4;
+
+const VoyagePlace lisbon{"Lisbon", {38.7, -9.15}};
+const VoyagePlace funchal{"Funchal", {32.65, -16.9}};
+const VoyagePlace bridgetown{"Bridgetown", {13.1, -59.6}};
+const VoyagePlace capeTown{"Cape Town", {-33.9, 18.4}};
+const VoyagePlace hobart{"Hobart", {-42.9, 147.3}};
+
+Voyage voyageOf(std::vector<VoyagePlace> places, std::vector<VoyageLeg> legs)
+{
+    Voyage voyage;
+    voyage.places = std::move(places);
+    voyage.legs = std::move(legs);
+    return voyage;
+}
+
+VoyageLeg composite(double limit)
+{
+    return {Sailing::Composite, limit, std::nullopt};
+}
+
+} // namespace
+
+void tst_Voyage::legs_data()
+{
+    QTest::addColumn<Voyage>("voyage");
+    QTest::addColumn<QList<double>>("legNm"); // each leg as sailed
+
+    // GeodSolve -i: 38.7 -9.15 32.65 -16.9 -> 969504.742593 m;
+    // RhumbSolve -i: 32.65 -16.9 13.1 -59.6 -> 4855813.613898 m.
+    QTest::newRow("great circle then rhumb line")
+        << voyageOf({lisbon, funchal, bridgetown}, {{}, {Sailing::RhumbLine, 60, std::nullopt}})
+        << QList<double>{969504.742593 / kMetresPerNm, 4855813.613898 / kMetresPerNm};
+    // The worked example: 41N 72W to 41N 0E, limit 44N: 1151.4 + 878.8 + 1151.4 = 3181.6 nm.
+    // GeodSolve -i 41 -72 44 -46.180786169993 -> 2132386.763519 m (azi2 90, the vertex), twice;
+    // the parallel: 20.361572 degrees of longitude * 60 * cos 44.
+    QTest::newRow("composite, worked example")
+        << voyageOf({{"A", {41, -72}}, {"B", {41, 0}}}, {composite(44)})
+        << QList<double>{2 * 2132386.763519 / kMetresPerNm +
+                         (72 - 2 * 25.819213830007) * 60 * std::cos(44 * M_PI / 180)};
+    // GeodSolve -i 41 -72 41 0 -> 5852525.879203 m: the limit is never passed.
+    QTest::newRow("composite below the limit is the great circle")
+        << voyageOf({{"A", {41, -72}}, {"B", {41, 0}}}, {composite(60)})
+        << QList<double>{5852525.879203 / kMetresPerNm};
+    // South of the equator the limit holds at 50S: GeodSolve -i -33.9 18.4 -50 74.0774 and
+    // -50 108.5367 -42.9 147.3 on the sphere, the parallel between.
+    QTest::newRow("composite in the south")
+        << voyageOf({capeTown, hobart}, {composite(50)})
+        << QList<double>{2596.436822269 + 1637.994365839 +
+                         (147.3 - 18.4 - 55.677421008 - 38.763269991) * 60 *
+                             std::cos(50 * M_PI / 180)};
+}
+
+void tst_Voyage::legs()
+{
+    QFETCH(Voyage, voyage);
+    QFETCH(QList<double>, legNm);
+    const VoyagePlan plan = planVoyage(voyage);
+    QVERIFY2(plan.hasPlan, plan.problem.c_str());
+    QCOMPARE(plan.legs.size(), std::size_t(legNm.size()));
+    double total = 0;
+    for (std::size_t i = 0; i < plan.legs.size(); ++i) {
+        QVERIFY2(
+            std::abs(plan.legs[i].distance - legNm[qsizetype(i)]) < kToolNm,
+            qPrintable(
+                QStringLiteral("leg %1: %2").arg(i + 1).arg(plan.legs[i].distance, 0, 'f', 6)));
+        total += legNm[qsizetype(i)];
+    }
+    QVERIFY(std::abs(plan.distance - total) < kToolNm);
+    QVERIFY(std::abs(plan.rows.back().fromStartNm - total) < kToolNm);
+    QCOMPARE(plan.rows.front().toGoNm, plan.distance);
+    // The track never leaves the limit of a composite leg.
+    for (std::size_t i = 0; i < plan.legs.size(); ++i) {
+        if (voyage.legs[i].sailing != Sailing::Composite)
+            continue;
+        for (std::size_t r = plan.legs[i].firstRow; r <= plan.legs[i].lastRow; ++r)
+            QVERIFY(std::abs(plan.rows[r].position.latitude) <=
+                    voyage.legs[i].limitLatitude + 1e-9);
+    }
+}
+
+void tst_Voyage::compositeMeetsTheLimit()
+{
+    const VoyagePlan plan =
+        planVoyage(voyageOf({{"A", {41, -72}}, {"B", {41, 0}}}, {composite(44)}));
+    QVERIFY(plan.hasPlan);
+    const PlannedLeg& leg = plan.legs.front();
+    QVERIFY(leg.reachesLimit);
+    // GeodSolve -i 41 -72 41 0 -> 5852525.879203 m = 3160.1 nm, against 3181.6 composite.
+    QVERIFY(std::abs(leg.greatCircleNm - 5852525.879203 / kMetresPerNm) < kToolNm);
+    QCOMPARE(std::round(leg.distance * 10) / 10, 3181.6);
+    QVERIFY(std::abs(leg.meetsLimit.longitude - -46.180786169993) < 1e-9);
+    QVERIFY(std::abs(leg.leavesLimit.longitude - -25.819213830007) < 1e-9);
+    // Where the route meets the parallel the course is 090, and stays so along it.
+    const auto meets = std::find_if(plan.rows.begin(), plan.rows.end(), [](const VoyageRow& row) {
+        return std::abs(row.position.latitude - 44) < 1e-9;
+    });
+    QVERIFY(meets != plan.rows.end());
+    QVERIFY(std::abs(*meets->courseToNext - 90) < 1e-9);
+    QVERIFY(meets->rhumbToNext);
+    QCOMPARE(std::round(meets->fromStartNm * 10) / 10, 1151.4);
+}
+
+void tst_Voyage::rows()
+{
+    // Leg 1 at the voyage's 6 knots, leg 2 at its own 7.5, leaving 2026-12-08T22:30Z.
+    // Minutes: 523.490682 / 6 * 60 = 5235 and + 2621.929597 / 7.5 * 60 = 26210 in all;
+    // date -u -d '2026-12-08T22:30Z + 5235 minutes' -> 2026-12-12T13:45Z, + 26210 -> 12-27T03:20Z.
+    Voyage voyage = voyageOf({lisbon, funchal, bridgetown}, {{}, {Sailing::RhumbLine, 60, 7.5}});
+    voyage.departure = parseUtcMinute("2026-12-08T22:30Z");
+    const VoyagePlan plan = planVoyage(voyage);
+    QVERIFY(plan.hasPlan);
+    QStringList places;
+    for (const VoyageRow& row : plan.rows) {
+        if (row.isPlace)
+            places << QString::fromStdString(row.name + " " + utcMinuteText(*row.eta));
+        QVERIFY(row.eta.has_value());
+        QVERIFY(std::abs(row.fromStartNm + row.toGoNm - plan.distance) < 1e-9);
+    }
+    QCOMPARE(places, QStringList({"Lisbon 2026-12-08T22:30Z", "Funchal 2026-12-12T13:45Z",
+                                  "Bridgetown 2026-12-27T03:20Z"}));
+    QCOMPARE(plan.minutesUnderWay, std::optional<std::int64_t>(26210));
+    QVERIFY(!plan.rows.back().courseToNext && !plan.rows.back().legNm);
+    // Every 10 degrees of longitude: 50W, 40W, 30W, 20W on the rhumb line, none on leg 1.
+    QCOMPARE(plan.legs[1].lastRow - plan.legs[1].firstRow, std::size_t(5));
+    QCOMPARE(plan.rows[plan.legs[1].firstRow + 1].position.longitude, -20.0);
+    // Without a departure no row has a time, but the time under way stands.
+    voyage.departure.reset();
+    const VoyagePlan untimed = planVoyage(voyage);
+    QVERIFY(std::none_of(untimed.rows.begin(), untimed.rows.end(),
+                         [](const VoyageRow& row) { return row.eta.has_value(); }));
+    QCOMPARE(untimed.minutesUnderWay, plan.minutesUnderWay);
+}
+
+void tst_Voyage::problems_data()
+{
+    QTest::addColumn<Voyage>("voyage");
+    QTest::addColumn<bool>("planned");
+    QTest::addColumn<QString>("problem"); // or, when planned, the time problem
+
+    QTest::newRow("one place") << voyageOf({lisbon}, {}) << false
+                               << "a voyage needs at least two places";
+    QTest::newRow("repeated place") << voyageOf({lisbon, funchal, funchal}, {}) << false
+                                    << "Funchal and Funchal coincide (leg 2)";
+    QTest::newRow("latitude beyond 90") << voyageOf({lisbon, {"", {91, 0}}}, {}) << false
+                                        << "the position of place 2 is out of range";
+    QTest::newRow("place beyond the limit")
+        << voyageOf({{"Reykjavik", {64.1, -21.9}}, {"Halifax", {44.6, -63.6}}}, {composite(60)})
+        << false << "Reykjavik lies beyond the limiting latitude (leg 1)";
+    Voyage slow = voyageOf({lisbon, funchal}, {});
+    slow.speed = 0;
+    QTest::newRow("no speed") << slow << true
+                              << "the speed of leg 1 is not between 0.1 and 1000 knots";
+    Voyage late = voyageOf({lisbon, funchal}, {});
+    late.departure = parseUtcMinute("9999-12-31T23:00Z");
+    QTest::newRow("arrival after 9999")
+        << late << true << "the voyage would end after the year 9999";
+}
+
+void tst_Voyage::problems()
+{
+    QFETCH(Voyage, voyage);
+    QFETCH(bool, planned);
+    QFETCH(QString, problem);
+    const VoyagePlan plan = planVoyage(voyage);
+    QCOMPARE(plan.hasPlan, planned);
+    QCOMPARE(QString::fromStdString(planned ? plan.timeProblem : plan.problem), problem);
+    QVERIFY(std::none_of(plan.rows.begin(), plan.rows.end(),
+                         [](const VoyageRow& row) { return row.eta.has_value(); }));
+}
+
+void tst_Voyage::utcMinutes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written"); // empty: refused
+
+    // date -u -d TEXT +%s / 60 agrees with each minute read.
+    QTest::newRow("minutes") << "2026-12-08T22:30Z"
+                             << "2026-12-08T22:30Z";
+    QTest::newRow("seconds dropped, offset zero") << "2026-12-08 22:30:59+00:00"
+                                                  << "2026-12-08T22:30Z";
+    QTest::newRow("leap day") << "2028-02-29T00:01Z"
+                              << "2028-02-29T00:01Z";
+    QTest::newRow("before 1970") << "1969-12-31T23:59Z"
+                                 << "1969-12-31T23:59Z";
+    QTest::newRow("no such day") << "2026-02-29T00:00Z"
+                                 << "";
+    QTest::newRow("hour 24") << "2026-01-01T24:00Z"
+                             << "";
+    QTest::newRow("local time") << "2026-01-01T10:00"
+                                << "";
+    QTest::newRow("other zone") << "2026-01-01T10:00+01:00"
+                                << "";
+    QTest::newRow("sign in a field") << "2026-+1-01T10:00Z"
+                                     << "";
+}
+
+void tst_Voyage::utcMinutes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    const std::optional<std::int64_t> minute = parseUtcMinute(text.toStdString());
+    QCOMPARE(minute.has_value(), !written.isEmpty());
+    if (!minute)
+        return;
+    QCOMPARE(QString::fromStdString(utcMinuteText(*minute)), written);
+    QProcess date;
+    date.start("date", {"-u", "-d", text, "+%s"});
+    QVERIFY(date.waitForFinished(10000));
+    QCOMPARE(*minute, date.readAllStandardOutput().trimmed().toLongLong() / 60);
+}
+
+QTEST_GUILESS_MAIN(tst_Voyage)
+#include "tst_voyage.moc"
