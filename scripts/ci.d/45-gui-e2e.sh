@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program driven end to end through the accessibility bus, as a screen reader does:
 # a route typed and picked, confirmed and computed, then the exit questions; then the route
-# window: its table, its spacing and a GPX export read back by gpsbabel.
+# window: its table, its spacing and a GPX export read back by gpsbabel; then Find Place.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/deps.sh build gui test
@@ -11,3 +11,4 @@ cmake --build --preset ci --target gyrena
 # Debian's PyGObject exists only for the system interpreter.
 /usr/bin/python3 tests/e2e/test_route.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_routemap.py build/ci/app/gyrena
+/usr/bin/python3 tests/e2e/test_findplace.py build/ci/app/gyrena

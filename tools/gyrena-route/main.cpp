@@ -160,7 +160,8 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
 
 int usageError(std::string_view why)
 {
-    std::cerr << "gyrena-route: " << why << '\n' << kUsage << "Try 'gyrena-route --help'.\n";
+    std::cerr << "gyrena-route: " << why << '\n'
+              << kUsage << gyrena::route::kPlaceUsage << "Try 'gyrena-route --help'.\n";
     return kExitUsage;
 }
 
@@ -188,7 +189,8 @@ int run(int argc, char** argv)
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            std::cout << kUsage << '\n' << kHelp;
+            std::cout << kUsage << gyrena::route::kPlaceUsage << '\n'
+                      << kHelp << gyrena::route::kPlaceHelp;
             return 0;
         } else if (!optionsEnded && arg == "--boxes") {
             boxes = true;

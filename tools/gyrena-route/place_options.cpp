@@ -11,6 +11,27 @@
 
 namespace gyrena::route {
 
+const std::string_view kPlaceUsage =
+    "       gyrena-route --find TEXT\n"
+    "       gyrena-route --from TEXT --to TEXT [--boxes] [--plan ...] [--csv] [--gpx FILE]\n";
+
+const std::string_view kPlaceHelp =
+    "\n"
+    "Places (from the built-in gazetteer: GeoNames' towns of 1,000 or more inhabitants, CC BY\n"
+    "4.0, and OurAirports' medium and large airports, public domain):\n"
+    "  --find TEXT  print the best 10 places for TEXT, one a line, tab-separated: name,\n"
+    "            region, ISO country code, latitude and longitude in signed decimal degrees,\n"
+    "            kind (town or airport) and population or IATA and ICAO codes. Case, accents\n"
+    "            and punctuation do not matter; the start of a name is enough; an IATA or\n"
+    "            ICAO code finds its airport; \"NAME, WHERE\" keeps the places of a country\n"
+    "            (ISO code or name) or region. Exit status 1 when nothing matches\n"
+    "  --from TEXT --to TEXT  compute the route between the first places found, in place of\n"
+    "            the twelve texts (whole degrees and minutes, as the window fills them); the\n"
+    "            places taken are said on standard error\n"
+    "\n"
+    "Example: gyrena-route --find \"portland, us\"\n"
+    "         gyrena-route --plan --from funchal --to SYD\n";
+
 namespace {
 
 constexpr std::size_t kFindAnswers = 10;

@@ -7,8 +7,13 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace gyrena::route {
+
+// The lines of --help about places, after the program's own.
+extern const std::string_view kPlaceUsage;
+extern const std::string_view kPlaceHelp;
 
 struct PlaceRequest
 {

@@ -20,7 +20,7 @@ FindPlaceCommand::FindPlaceCommand(QMenu* menu, QWidget* owner,
 void FindPlaceCommand::show()
 {
     if (!m_window) {
-        // Owned by the main window, so it never outlives it, yet a window of its own beside it.
+        // Owned by the main window, so it never outlives it; not modal, so both stay usable.
         m_window = new FindPlaceWindow(m_chosen, qobject_cast<QWidget*>(parent()));
     }
     m_window->show();

@@ -36,6 +36,8 @@ const QString manyPlaces = QStringLiteral("The best %1 places found; type more t
 const QString unreadable = QStringLiteral("The list of places cannot be read: %1.");
 const QString setAsStart = QStringLiteral("%1 is the start now.");
 const QString setAsEnd = QStringLiteral("%1 is the end now.");
+const QString credits =
+    QStringLiteral("Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain).");
 const QStringList columns{QStringLiteral("Name"),      QStringLiteral("Region"),
                           QStringLiteral("Country"),   QStringLiteral("Latitude"),
                           QStringLiteral("Longitude"), QStringLiteral("Kind")};
@@ -77,10 +79,12 @@ QString kindText(const Gazetteer& gazetteer, std::size_t place)
 } // namespace
 
 FindPlaceWindow::FindPlaceWindow(PlaceChosen chosen, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_chosen(std::move(chosen))
+    : QDialog(parent), m_chosen(std::move(chosen))
 {
     setObjectName(QStringLiteral("FindPlace"));
     setWindowTitle(text::title);
+    setModal(false); // the main window stays usable beside it
+    setSizeGripEnabled(true);
 
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("FindField"));
@@ -112,8 +116,15 @@ FindPlaceWindow::FindPlaceWindow(PlaceChosen chosen, QWidget* parent)
     m_setEnd->setObjectName(QStringLiteral("FindSetEnd"));
     auto* close = new QPushButton(text::close, this);
     close->setObjectName(QStringLiteral("FindClose"));
-    for (QPushButton* button : {m_setStart, m_setEnd, close})
+    for (QPushButton* button : {m_setStart, m_setEnd, close}) {
         button->setAccessibleName(button->text());
+        // Enter in the field must not set an end the user has not chosen.
+        button->setAutoDefault(false);
+    }
+
+    auto* credits = new QLabel(text::credits, this);
+    credits->setObjectName(QStringLiteral("FindCredits"));
+    credits->setEnabled(false); // read as a footnote
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_setStart);
@@ -125,6 +136,7 @@ FindPlaceWindow::FindPlaceWindow(PlaceChosen chosen, QWidget* parent)
     layout->addWidget(m_answers, 1);
     layout->addWidget(m_status);
     layout->addLayout(buttons);
+    layout->addWidget(credits);
     resize(760, 420);
 
     connect(m_field, &QLineEdit::textChanged, this, &FindPlaceWindow::search);
@@ -232,7 +244,7 @@ bool FindPlaceWindow::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace gyrena

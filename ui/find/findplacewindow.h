@@ -2,7 +2,7 @@
 
 #include "geo/location.h"
 
-#include <QWidget>
+#include <QDialog>
 
 #include <functional>
 #include <optional>
@@ -20,7 +20,7 @@ class Gazetteer;
 // The Find Place window: a search field and the best answers of the gazetteer, found again at
 // every change of the text. "Set as Start" and "Set as End" hand the chosen place, as the texts
 // of the main window's inputs, to whoever opened the window.
-class FindPlaceWindow : public QWidget
+class FindPlaceWindow : public QDialog
 {
     Q_OBJECT
 public:
