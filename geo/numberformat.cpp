@@ -173,4 +173,35 @@ std::string formatPlainNumber(double value)
     return std::string(buffer, end);
 }
 
+std::string formatDecimals(double value, int decimals, std::string_view decimalSeparator)
+{
+    decimals = std::clamp(decimals, 0, 17);
+    if (!std::isfinite(value))
+        value = 0.0;
+    // 1e308 in fixed notation needs 309 digits before the point.
+    char text[340];
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc())
+        return "0";
+    std::string_view written(text, static_cast<std::size_t>(end - text));
+    if (written.front() == '-' && written.find_first_not_of("-0.") == std::string_view::npos)
+        written.remove_prefix(1);
+    const std::size_t point = written.find('.');
+    if (point == std::string_view::npos)
+        return std::string(written);
+    std::string out(written.substr(0, point));
+    out.append(decimalSeparator);
+    out.append(written.substr(point + 1));
+    return out;
+}
+
+std::string formatCourse(double degrees, int decimals, std::string_view decimalSeparator)
+{
+    const std::string plain = formatDecimals(degrees, decimals, ".");
+    double shown = 0.0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), shown);
+    return formatDecimals(shown >= 360.0 ? 0.0 : degrees, decimals, decimalSeparator);
+}
+
 } // namespace gyrena

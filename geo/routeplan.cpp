@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace gyrena {
@@ -110,8 +111,8 @@ double courseAt(Vec p, Vec t, bool leaving)
 double longitudeAt(Vec p, Vec t)
 {
     if (horizontal(p) < kSameAngleSin)
-        return wrappedLongitude(std::atan2(t.y, t.x) * kDegPerRad);
-    return wrappedLongitude(std::atan2(p.y, p.x) * kDegPerRad);
+        return planLongitude(std::atan2(t.y, t.x) * kDegPerRad);
+    return planLongitude(std::atan2(p.y, p.x) * kDegPerRad);
 }
 
 // Where along the circle a cos s + u sin s the point q lies, as an angle 0 <= s < 2 pi.
@@ -135,7 +136,7 @@ std::string rangeProblem(LatLon p, const char* which)
 VertexPoint vertexPoint(Vec a, Vec u, double d, Vec v)
 {
     VertexPoint point;
-    point.position = {latitudeOf(v), wrappedLongitude(std::atan2(v.y, v.x) * kDegPerRad)};
+    point.position = {latitudeOf(v), planLongitude(std::atan2(v.y, v.x) * kDegPerRad)};
     const double s = angleAlong(a, u, v);
     // Ends included: a route that starts or ends on the vertex passes through it.
     if (s <= d + kSameAngleRad || s >= 2.0 * kPi - kSameAngleRad) {
@@ -147,6 +148,14 @@ VertexPoint vertexPoint(Vec a, Vec u, double d, Vec v)
 
 } // namespace
 
+double planLongitude(double degrees)
+{
+    double wrapped = std::remainder(degrees, 360.0);
+    if (wrapped <= -180.0)
+        wrapped += 360.0;
+    return wrapped + 0.0;
+}
+
 LatLon startPosition(const LocationState& location)
 {
     return {location.startLatDir == "N" ? location.startLat : -location.startLat,
@@ -157,14 +166,6 @@ LatLon endPosition(const LocationState& location)
 {
     return {location.endLatDir == "N" ? location.endLat : -location.endLat,
             location.endLongDir == "E" ? location.endLong : -location.endLong};
-}
-
-double wrappedLongitude(double degrees)
-{
-    double wrapped = std::remainder(degrees, 360.0);
-    if (wrapped <= -180.0)
-        wrapped += 360.0;
-    return wrapped + 0.0;
 }
 
 namespace {
@@ -219,8 +220,8 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         plan.problem = rangeProblem(end, "end");
     if (!plan.problem.empty())
         return plan;
-    start.longitude = wrappedLongitude(start.longitude);
-    end.longitude = wrappedLongitude(end.longitude);
+    start.longitude = planLongitude(start.longitude);
+    end.longitude = planLongitude(end.longitude);
 
     const Vec a = vectorOf(start);
     const Vec b = vectorOf(end);
@@ -246,7 +247,22 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     } else {
         u = unit(b - dot(a, b) * a);
     }
+    // Ends on one meridian or on opposite ones, or an end at a pole, span a meridian's plane:
+    // the route leaves due north or due south. The subtraction above loses that to rounding as
+    // the ends near antipodes (it once put a dozen waypoints at the pole), so the direction is
+    // taken from the start's own meridian instead.
+    const bool oneMeridian = std::remainder(end.longitude - start.longitude, 180.0) == 0.0 ||
+                             std::fabs(end.latitude) == 90.0;
+    if (!plan.overNorthPole && oneMeridian && std::fabs(start.latitude) != 90.0) {
+        const double phi = start.latitude * kRadPerDeg, lambda = start.longitude * kRadPerDeg;
+        const Vec north{-std::sin(phi) * std::cos(lambda), -std::sin(phi) * std::sin(lambda),
+                        std::cos(phi)};
+        u = dot(b - dot(a, b) * a, north) >= 0.0 ? north : -1.0 * north;
+    }
     const Vec n = cross(a, u); // the pole of the great circle
+    // How far rounding may have tilted that pole: u comes from a difference of size sin d.
+    const double tilt = kSameAngleSin + 8.0 * std::numeric_limits<double>::epsilon() /
+                                            std::max(std::sin(d), 1e-300);
     const auto tangentAt = [&](double s) { return std::cos(s) * u - std::sin(s) * a; };
 
     plan.hasRoute = true;
@@ -256,7 +272,7 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     const double nHorizontal = std::hypot(n.x, n.y);
     if (nHorizontal < kSameAngleSin) {
         plan.vertex.kind = Vertex::Kind::Equator;
-    } else if (std::fabs(n.z) < kSameAngleSin) {
+    } else if (std::fabs(n.z) < tilt) {
         plan.vertex.kind = Vertex::Kind::Poles;
         plan.vertex.north = vertexPoint(a, u, d, z);
         plan.vertex.south = vertexPoint(a, u, d, -1.0 * z);
@@ -294,7 +310,7 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
         const int first = static_cast<int>(std::floor(from / everyDegrees)) - 1;
         const int last = static_cast<int>(std::ceil((from + sweep) / everyDegrees)) + 1;
         for (int k = first; k <= last; ++k) {
-            const double meridian = wrappedLongitude(k * everyDegrees);
+            const double meridian = planLongitude(k * everyDegrees);
             const double lambda = meridian * kRadPerDeg;
             const double sinL = std::sin(lambda), cosL = std::cos(lambda);
             const Vec m{-sinL, cosL, 0.0};

@@ -125,8 +125,9 @@ struct RoutePlan
 // latitude is in -90..90 and every longitude in -180 < longitude <= 180.
 RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options = {});
 
-// Wraps a longitude (finite degrees) into -180 < longitude <= 180.
-double wrappedLongitude(double degrees);
+// Wraps a longitude (finite degrees) into -180 < longitude <= 180, as plans keep it: the 180th
+// meridian reads east on screen. Files write [-180, 180) instead (io/plainnumber.h).
+double planLongitude(double degrees);
 
 // The rhumb line from a to b (signed degrees, latitudes in -90..90). Across the 180 meridian it
 // takes the shorter way round; exactly half-way round it goes east.

@@ -1,5 +1,6 @@
 #include "geo/routeview.h"
 
+#include "geo/numberformat.h"
 #include "geo/positiontext.h"
 
 #include <algorithm>
@@ -53,24 +54,22 @@ double isometric(double latitude)
     return std::asinh(std::tan(latitude * kRad));
 }
 
-std::string fixed(double value, int decimals)
+std::string vertexText(const RoutePlan& plan, std::string_view separator)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string vertexText(const RoutePlan& plan)
-{
+    const auto fixed = [separator](double value, int decimals) {
+        return formatDecimals(value, decimals, separator);
+    };
+    const auto place = [separator](const VertexPoint& point) {
+        return placeText(point.position, separator);
+    };
     const Vertex& vertex = plan.vertex;
     switch (vertex.kind) {
     case Vertex::Kind::Equator:
         return "no vertex: the route follows the equator";
     case Vertex::Kind::Poles:
-        for (const auto& [pole, name] : {std::pair{&vertex.north, "the North Pole"},
-                                         std::pair{&vertex.south, "the South Pole"}}) {
+        for (const VertexPoint* pole : {&vertex.north, &vertex.south}) {
             if (pole->onRoute)
-                return std::string("vertex ") + name + ", " + fixed(pole->distance, 1) +
+                return "vertex " + place(*pole) + ", " + fixed(pole->distance, 1) +
                        " nm from the start";
         }
         return "no vertex on the route: it runs along a meridian";
@@ -79,13 +78,13 @@ std::string vertexText(const RoutePlan& plan)
     }
     for (const VertexPoint* point : {&vertex.north, &vertex.south}) {
         if (point->onRoute)
-            return "vertex " + positionText(point->position) + ", " + fixed(point->distance, 1) +
+            return "vertex " + place(*point) + ", " + fixed(point->distance, 1) +
                    " nm from the start";
     }
     // The vertex of the hemisphere the route lies most in, beyond one of its ends.
     const LatLon far = farthestFromEquator(plan);
     const VertexPoint& beyond = far.latitude >= 0 ? vertex.north : vertex.south;
-    return "vertex " + positionText(beyond.position) + ", not on the route";
+    return "vertex " + place(beyond) + ", not on the route";
 }
 
 } // namespace
@@ -189,14 +188,17 @@ std::string routeDescription(const RoutePlan& plan, const std::string& startName
            latitudeMinutesText(farthestFromEquator(plan).latitude);
 }
 
-std::string routeSummary(const RoutePlan& plan)
+std::string routeSummary(const RoutePlan& plan, std::string_view decimalSeparator)
 {
+    const auto fixed = [decimalSeparator](double value, int decimals) {
+        return formatDecimals(value, decimals, decimalSeparator);
+    };
     if (!plan.hasRoute)
         return "No route: " + plan.problem;
     return "Great circle " + fixed(plan.distance, 1) + " nm, rhumb line " +
            fixed(plan.rhumb.line.distance, 1) + " nm: the great circle saves " +
            fixed(plan.rhumb.excessNm, 1) + " nm (" + fixed(plan.rhumb.excessPercent, 1) + " %); " +
-           vertexText(plan) + "; WGS84 " + fixed(plan.wgs84.distance, 1) + " nm";
+           vertexText(plan, decimalSeparator) + "; WGS84 " + fixed(plan.wgs84.distance, 1) + " nm";
 }
 
 } // namespace gyrena

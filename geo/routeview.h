@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gyrena {
@@ -42,7 +43,8 @@ std::string routeDescription(const RoutePlan& plan, const std::string& startName
                              const std::string& endName);
 
 // The summary under the map, one line: the great circle against the rhumb line and what it
-// saves, the vertex, and the WGS84 distance, figures to a tenth of a nautical mile.
-std::string routeSummary(const RoutePlan& plan);
+// saves, the vertex, and the WGS84 distance, figures to a tenth of a nautical mile with
+// `decimalSeparator` (UTF-8; the window passes its locale's) and no digit grouping.
+std::string routeSummary(const RoutePlan& plan, std::string_view decimalSeparator);
 
 } // namespace gyrena

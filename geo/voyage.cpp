@@ -61,18 +61,18 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     const auto atLongitude = [&](double t) -> LatLon {
         const double latitude =
             alongParallel ? a.latitude : std::atan(std::sinh(psiA + t * (psiB - psiA))) / kRad;
-        return {latitude, wrappedLongitude(a.longitude + t * dlon)};
+        return {latitude, planLongitude(a.longitude + t * dlon)};
     };
     const auto atDistance = [&](double t) -> LatLon {
         if (alongParallel || atPole || std::fabs(dlon) < kSameDegrees)
             return {a.latitude + t * (b.latitude - a.latitude),
-                    wrappedLongitude(
+                    planLongitude(
                         atPole ? (std::fabs(a.latitude) >= 90.0 ? b.longitude : a.longitude)
                                : a.longitude + t * dlon)};
         // Latitude runs linearly with distance along a rhumb line, longitude with isometric
         // latitude.
         const double latitude = a.latitude + t * (b.latitude - a.latitude);
-        return {latitude, wrappedLongitude(a.longitude +
+        return {latitude, planLongitude(a.longitude +
                                            dlon * (isometric(latitude) - psiA) / (psiB - psiA))};
     };
 
@@ -168,8 +168,8 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
         appendGreatCircle(out, greatCircle);
         return {};
     }
-    const LatLon meets{parallel, wrappedLongitude(from.longitude + east * toLimit)};
-    const LatLon leaves{parallel, wrappedLongitude(to.longitude - east * fromLimit)};
+    const LatLon meets{parallel, planLongitude(from.longitude + east * toLimit)};
+    const LatLon leaves{parallel, planLongitude(to.longitude - east * fromLimit)};
     planned.reachesLimit = true;
     planned.limitLatitude = parallel;
     planned.meetsLimit = meets;
@@ -265,7 +265,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
         row.place = leg;
         if (row.isPlace)
             row.name = voyage.places[leg].name;
-        row.position = {stretch.at.latitude, wrappedLongitude(stretch.at.longitude)};
+        row.position = {stretch.at.latitude, planLongitude(stretch.at.longitude)};
         row.courseToNext = stretch.course;
         row.legNm = stretch.legNm;
         row.rhumbToNext = stretch.rhumb;
@@ -276,7 +276,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
     VoyageRow last;
     last.name = voyage.places.back().name;
     last.position = voyage.places.back().position;
-    last.position.longitude = wrappedLongitude(last.position.longitude);
+    last.position.longitude = planLongitude(last.position.longitude);
     last.isPlace = true;
     last.place = voyage.places.size() - 1;
     last.fromStartNm = fromStart;

@@ -67,7 +67,7 @@ Count parseCount(std::string_view text)
 std::variant<CityTable, FileError> readCityList(std::string_view bytes)
 {
     if (bytes.size() > kMaxCityListBytes)
-        return unreadable("the file is larger than 64 MiB", 0);
+        return unreadable(kCityListTooLarge, 0);
 
     std::string storage;
     const std::string_view text = decodeFileText(bytes, storage);
@@ -106,7 +106,7 @@ std::variant<CityTable, FileError> readCityList(std::string_view bytes)
     // Every field is a part of the text (a quoted one without its quotes), so the table keeps
     // where each lies and, once all are read, the text up to the end of the last.
     if (text.size() > std::numeric_limits<std::uint32_t>::max())
-        return unreadable("the file is larger than 64 MiB", 0);
+        return unreadable(kCityListTooLarge, 0);
     CityTable table;
     // Every record takes at least eight bytes, so a short file cannot make this reserve large.
     const std::size_t fields =

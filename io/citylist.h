@@ -16,6 +16,8 @@ inline constexpr std::string_view kCityListMarker = "GyrenaCityListFile";
 inline constexpr int kMaxCityCount = 32767;
 // A city list file larger than this is refused before it is read.
 inline constexpr std::size_t kMaxCityListBytes = std::size_t{64} << 20;
+// Why a larger one is refused.
+inline constexpr const char* kCityListTooLarge = "the file is larger than 64 MiB";
 
 // The columns of the city table; column 0 is never filled.
 enum CityColumn {

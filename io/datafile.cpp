@@ -91,7 +91,8 @@ std::variant<LocationData, FileError> readDataFile(std::string_view bytes)
                 return unreadable(std::move(what), reader.line(), line);
             }
             if (value->empty()) {
-                target = "0";
+                // Not `= "0"`: GCC 12 warns (-Wrestrict) about that assignment at -O3, wrongly.
+                target.assign(1, '0');
                 continue;
             }
         }

@@ -1,6 +1,7 @@
 #include "io/gpxwriter.h"
 
-#include <cmath>
+#include "io/plainnumber.h"
+
 #include <cstdio>
 
 namespace gyrena {
@@ -44,11 +45,13 @@ std::size_t xmlCharLength(std::string_view s)
     return length;
 }
 
-void appendCoordinate(std::string& out, const char* attribute, double value)
+void appendCoordinate(std::string& out, const char* attribute, const std::string& value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, " %s=\"%.9f\"", attribute, std::isfinite(value) ? value : 0.0);
-    out += text;
+    out += ' ';
+    out += attribute;
+    out += "=\"";
+    out += value;
+    out += '"';
 }
 
 } // namespace
@@ -113,8 +116,8 @@ std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint
     out += "</name>\n";
     for (const GpxPoint& point : points) {
         out += "    <rtept";
-        appendCoordinate(out, "lat", point.position.latitude);
-        appendCoordinate(out, "lon", point.position.longitude);
+        appendCoordinate(out, "lat", formatFixed(point.position.latitude, 9));
+        appendCoordinate(out, "lon", formatLongitude(point.position.longitude, 9));
         out += "><name>";
         out += xmlEscaped(point.name);
         out += "</name></rtept>\n";

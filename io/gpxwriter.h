@@ -17,7 +17,9 @@ struct GpxPoint
 };
 
 // The bytes of a GPX 1.1 document holding one <rte> named `routeName` whose <rtept>s are
-// `points` in order. Coordinates are written with 9 decimals; a non-finite one is written as 0.
+// `points` in order. Coordinates are written with 9 decimals and "." whatever the locale, the
+// longitude in [-180, 180) as the schema wants it (180 is written -180); a non-finite one is
+// written as 0.
 // Names are escaped whatever they hold: markup characters become entities, line breaks and tabs
 // character references, and what XML 1.0 cannot hold at all (other control characters, bytes
 // that are not UTF-8) U+FFFD, so the document is always well-formed.

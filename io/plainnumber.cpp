@@ -1,6 +1,7 @@
 #include "io/plainnumber.h"
 
-#include <algorithm>
+#include "geo/numberformat.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -8,19 +9,12 @@ namespace gyrena {
 
 std::string formatFixed(double value, int decimals)
 {
-    decimals = std::clamp(decimals, 0, 17);
-    if (!std::isfinite(value))
-        value = 0.0;
-    // 1e308 in fixed notation needs 309 digits before the point.
-    char text[340];
-    auto [end, ec] =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc())
-        return "0";
-    std::string out(text, end);
-    if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos)
-        out.erase(0, 1);
-    return out;
+    return formatDecimals(value, decimals, ".");
+}
+
+std::string formatCourse(double degrees, int decimals)
+{
+    return formatCourse(degrees, decimals, ".");
 }
 
 double wrappedLongitude(double degrees)

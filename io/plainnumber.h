@@ -21,4 +21,8 @@ double wrappedLongitude(double degrees);
 // rounds to 180 at `decimals` (179.9999999999 at 9 decimals) is written as -180.
 std::string formatLongitude(double degrees, int decimals);
 
+// A course in degrees [0, 360) as formatFixed writes it; one that would read as 360 at
+// `decimals` (359.996 at two) reads as 0.
+std::string formatCourse(double degrees, int decimals);
+
 } // namespace gyrena

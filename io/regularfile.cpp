@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -126,6 +127,24 @@ std::variant<std::string, FileError> RegularFile::readAtMost(std::size_t limit)
     }
     bytes.resize(used);
     return bytes;
+}
+
+std::variant<std::string, FileReadError> readRegularFile(const std::string& path, ReadLimit limit)
+{
+    std::variant<RegularFile, FileError> file = RegularFile::open(path);
+    if (auto* error = std::get_if<FileError>(&file))
+        return FileReadError{ReadStep::Open, std::move(*error)};
+    RegularFile& regular = std::get<RegularFile>(file);
+    if (limit.tooLarge && regular.size() > limit.bytes)
+        return FileReadError{ReadStep::Read, unreadable(limit.tooLarge)};
+    // One byte more than allowed when the size is checked, so a file that grew is seen.
+    const bool checked = limit.tooLarge != nullptr && limit.bytes < SIZE_MAX;
+    std::variant<std::string, FileError> bytes = regular.readAtMost(limit.bytes + checked);
+    if (auto* error = std::get_if<FileError>(&bytes))
+        return FileReadError{ReadStep::Read, std::move(*error)};
+    if (checked && std::get<std::string>(bytes).size() > limit.bytes)
+        return FileReadError{ReadStep::Read, unreadable(limit.tooLarge)};
+    return std::move(std::get<std::string>(bytes));
 }
 
 } // namespace gyrena

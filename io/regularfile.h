@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <variant>
 
 namespace gyrena {
@@ -45,5 +47,47 @@ private:
     int m_descriptor = -1;
     std::uint64_t m_size = 0;
 };
+
+// Where reading a whole file stopped: it could not be opened or is no regular file (Open), the
+// read failed (Read), or its bytes are no valid record (Parse).
+enum class ReadStep { Open, Read, Parse };
+
+struct FileReadError
+{
+    ReadStep step = ReadStep::Open;
+    FileError error;
+};
+
+// How much of a file is read: at most `bytes`. With a `tooLarge` reason, a file larger than
+// `bytes` is refused with it (from the size the system gives, before a byte is read, or when it
+// grew while being read); without one, only its first `bytes` are read.
+struct ReadLimit
+{
+    std::size_t bytes = 0;
+    const char* tooLarge = nullptr;
+};
+
+// The bytes of the regular file at `path` (the system's bytes for the name), read within
+// `limit`, or why not (step Open or Read, kind Unreadable). Never throws, never blocks on a
+// pipe or a device.
+std::variant<std::string, FileReadError> readRegularFile(const std::string& path, ReadLimit limit);
+
+// Reads the file as above and parses its bytes with `parse` (std::string_view ->
+// std::variant<Record, FileError>): the record, or why not and at which step. Every reader of
+// a file a user picks goes through here.
+template <class Record, class Parse>
+std::variant<Record, FileReadError> readRegularFile(const std::string& path, ReadLimit limit,
+                                                    Parse&& parse)
+{
+    std::variant<std::string, FileReadError> bytes = readRegularFile(path, limit);
+    if (auto* error = std::get_if<FileReadError>(&bytes))
+        return std::move(*error);
+    std::variant<Record, FileError> parsed = parse(std::string_view(std::get<std::string>(bytes)));
+    // The record keeps what it needs: the file's bytes go before the caller fills anything.
+    std::string().swap(std::get<std::string>(bytes));
+    if (auto* error = std::get_if<FileError>(&parsed))
+        return FileReadError{ReadStep::Parse, std::move(*error)};
+    return std::move(std::get<Record>(parsed));
+}
 
 } // namespace gyrena

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when any is missing.
 # Usage: scripts/deps.sh GROUP...   (groups: build run test fuzz bench gui assets package wine soak)
+# The XML schemas the tests check files against are no install: scripts/schemas.sh fetches them.
 set -euo pipefail
 
 packages=()
@@ -8,7 +9,7 @@ for group in "$@"; do
   case "$group" in
     build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev) ;;
     run)     packages+=(xvfb xauth) ;;
-    test)    packages+=(locales gpsbabel libxml2-utils) ;;
+    test)    packages+=(locales gpsbabel libxml2-utils librsvg2-bin) ;;
     fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
     bench)   packages+=(libbenchmark-dev geographiclib-tools) ;;
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;

@@ -1,8 +1,8 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
+#include "geo/resultboxes.h"
 #include "io/locationfields.h"
 #include "tst_workedroutes.h"
-#include "ui/main/resultboxes.h"
 
 #include <QtTest>
 

@@ -6,8 +6,10 @@
 //
 // The tests run as root in CI, and permission bits do not stop root: the read-only folder is a
 // read-only mount, the locked target an immutable file or folder (chattr +i), the full disk a
-// tiny tmpfs filled to the last block. Variants the machine cannot set up are skipped, saying why.
+// tiny tmpfs filled to the last block. Variants the machine cannot set up are skipped, saying why
+// (in CI, CI=true, they fail instead: a missing tmpfs or chattr must not pass unnoticed).
 
+#include "externaltools.h"
 #include "fakedialogs.h"
 #include "modalwatch.h"
 
@@ -246,24 +248,24 @@ void tst_DiskFaults::failedSave()
         target = folder + QStringLiteral("/plain/route.gdf");
     } else if (fault == QLatin1String("read-only mount")) {
         if (!mountTmpfs(folder, "size=1m,mode=0755", why))
-            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: %1").arg(why)));
+            GYRENA_SKIP_OR_FAIL(QStringLiteral("cannot mount a tmpfs here: %1").arg(why));
         m_mounts << folder;
         QVERIFY(writeBytes(target, kOldFile));
         if (!remountReadOnly(folder, why))
-            QSKIP(qPrintable(QStringLiteral("cannot remount read-only: %1").arg(why)));
+            GYRENA_SKIP_OR_FAIL(QStringLiteral("cannot remount read-only: %1").arg(why));
     } else if (fault == QLatin1String("immutable folder")) {
         QVERIFY(writeBytes(target, kOldFile));
         if (!setImmutable(folder, true, why))
-            QSKIP(qPrintable(QStringLiteral("chattr +i is not available here: %1").arg(why)));
+            GYRENA_SKIP_OR_FAIL(QStringLiteral("chattr +i is not available here: %1").arg(why));
         m_immutables << folder;
     } else if (fault == QLatin1String("immutable old file")) {
         QVERIFY(writeBytes(target, kOldFile));
         if (!setImmutable(target, true, why))
-            QSKIP(qPrintable(QStringLiteral("chattr +i is not available here: %1").arg(why)));
+            GYRENA_SKIP_OR_FAIL(QStringLiteral("chattr +i is not available here: %1").arg(why));
         m_immutables << target;
     } else if (fault == QLatin1String("full disk (tmpfs)")) {
         if (!mountTmpfs(folder, "size=64k,mode=0755", why))
-            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: %1").arg(why)));
+            GYRENA_SKIP_OR_FAIL(QStringLiteral("cannot mount a tmpfs here: %1").arg(why));
         m_mounts << folder;
         QVERIFY(writeBytes(target, kOldFile));
         QVERIFY2(fillUp(folder), "the tmpfs did not fill up");

@@ -6,9 +6,9 @@
 #include "modalwatch.h"
 
 #include "geo/calcs.h"
+#include "geo/resultboxes.h"
 #include "io/citylist.h"
 #include "io/locationfields.h"
-#include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 
 #include <QApplication>

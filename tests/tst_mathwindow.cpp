@@ -2,11 +2,11 @@
 
 #include "geo/calcs.h"
 #include "geo/location.h"
+#include "geo/resultboxes.h"
 #include "geo/workedexample.h"
 #include "keepsrunning.h"
 #include "modalwatch.h"
 #include "ui/info/mathwindow.h"
-#include "ui/main/resultboxes.h"
 
 #include <QApplication>
 #include <QFile>

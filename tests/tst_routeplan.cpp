@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -16,6 +17,7 @@ using gyrena::Vertex;
 
 Q_DECLARE_METATYPE(PlanOptions::Spacing)
 Q_DECLARE_METATYPE(Vertex::Kind)
+Q_DECLARE_METATYPE(LatLon)
 
 class tst_RoutePlan : public QObject
 {
@@ -30,6 +32,8 @@ private slots:
     void degenerateRoutes();
     void positionText_data();
     void positionText();
+    void nearlyAntipodal_data();
+    void nearlyAntipodal();
 };
 
 namespace {
@@ -305,6 +309,51 @@ void tst_RoutePlan::positionText()
     QFETCH(double, longitude);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(gyrena::positionText({latitude, longitude})), text);
+}
+
+void tst_RoutePlan::nearlyAntipodal_data()
+{
+    QTest::addColumn<LatLon>("start");
+    QTest::addColumn<int>("everyDegrees");
+    QTest::newRow("20E to 160W") << LatLon{10.0, 20.0} << 10;
+    QTest::newRow("0 to 180, every 5 degrees") << LatLon{-35.5, 0.0} << 5;
+    QTest::newRow("90W to 90E") << LatLon{62.25, -90.0} << 10;
+    QTest::newRow("180 to 0, near the equator") << LatLon{0.5, 180.0} << 15;
+    QTest::newRow("134.5W to 45.5E") << LatLon{-1.0, -134.5} << 1;
+}
+
+// Ends on opposite meridians a hair from antipodal: the route runs over a pole, and however the
+// rounding falls its waypoints follow one another along it, none twice.
+void tst_RoutePlan::nearlyAntipodal()
+{
+    QFETCH(LatLon, start);
+    QFETCH(int, everyDegrees);
+    const PlanOptions options{PlanOptions::Spacing::Meridians, everyDegrees, 600.0};
+    const auto vectorOf = [](LatLon p) {
+        const double phi = p.latitude * std::numbers::pi / 180,
+                     lambda = p.longitude * std::numbers::pi / 180;
+        return std::array{std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda),
+                          std::sin(phi)};
+    };
+    for (int thousandths = 0; thousandths <= 50; ++thousandths) {
+        for (const double side : {1.0, -1.0}) {
+            const double offset = side * thousandths / 1000.0 / 60.0; // up to 0.05'
+            const LatLon end{-start.latitude + offset, start.longitude + 180.0};
+            const RoutePlan plan = gyrena::planRoute(start, end, options);
+            const QByteArray where = QByteArray::number(offset * 60, 'f', 3) + "'";
+            QVERIFY2(plan.hasRoute, where);
+            QVERIFY2(plan.spacing == PlanOptions::Spacing::Distance, where);
+            for (std::size_t i = 1; i < plan.waypoints.size(); ++i) {
+                const auto& before = plan.waypoints[i - 1];
+                const auto& after = plan.waypoints[i];
+                const auto u = vectorOf(before.position), v = vectorOf(after.position);
+                const double apart = std::hypot(u[0] - v[0], u[1] - v[1], u[2] - v[2]);
+                QVERIFY2(after.distance > before.distance + 1e-6 && apart > 1e-9,
+                         where + ": waypoints " + QByteArray::number(int(i)) + " and " +
+                             QByteArray::number(int(i + 1)));
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_RoutePlan)

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "geo/resultboxes.h"
 #include "tst_workedroutes.h"
-#include "ui/main/resultboxes.h"
 
 class tst_RouteTool : public QObject
 {

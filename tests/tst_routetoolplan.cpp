@@ -1,5 +1,7 @@
 // gyrena-route's planning: the waypoint table, CSV, GPX read back by a real client, and batches.
 
+#include "externaltools.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -11,6 +13,8 @@ class tst_RouteToolPlan : public QObject
 
 private slots:
     void planTable();
+    void planEdges_data();
+    void planEdges();
     void csvTable();
     void gpxReadBack_data();
     void gpxReadBack();
@@ -79,6 +83,42 @@ void tst_RouteToolPlan::planTable()
     QCOMPARE(plan.err, QString());
 }
 
+void tst_RouteToolPlan::planEdges_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown"); // a text the output holds
+    QTest::addColumn<QString>("never"); // a text it must not hold
+
+    const QStringList northward = QString("0 0 N 0 0 E 10 0 N 0 0.01 W").split(' ');
+    QTest::newRow("a course just west of north, plan")
+        << QStringList{"--plan"} + northward << "initial course 0.00 degrees"
+        << "course 360.00";
+    QTest::newRow("a course just west of north, CSV")
+        << QStringList{"--csv"} + northward << ",0.000000000,"
+        << ",360.000000000,";
+    const QStringList overSouthPole = QString("10 0 N 20 0 E 10 0.01 S 160 0 W").split(' ');
+    QTest::newRow("nearly antipodal: the vertex is the pole")
+        << QStringList{"--plan"} + overSouthPole << "Vertex: the South Pole (on the route, "
+        << "Vertex: 90°";
+    QTest::newRow("nearly antipodal: waypoints along the arc")
+        << QStringList{"--plan"} + overSouthPole << "Waypoints every 600.00 nautical miles"
+        << "crosses every 10 degrees";
+    QTest::newRow("180 is -180 in CSV")
+        << QStringList{"--csv"} + kSanFranciscoSydney << "WP07,-10.987998023,-180.000000000,"
+        << ",180.000000000,";
+}
+
+void tst_RouteToolPlan::planEdges()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
+    QFETCH(QString, never);
+    const Result result = runTool(arguments);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.contains(shown), qPrintable(result.out));
+    QVERIFY2(!result.out.contains(never), qPrintable(result.out));
+}
+
 void tst_RouteToolPlan::csvTable()
 {
     const Result csv = runTool({"--csv", "--every-nm", "1000", "10", "0", "N", "20", "0", "E", "30",
@@ -132,14 +172,14 @@ void tst_RouteToolPlan::gpxReadBack()
     }
     const Result tool = runTool(arguments);
     QCOMPARE(tool.exitCode, 0);
-    QCOMPARE(run(xmllint, {"--noout", gpx}).exitCode, 0);
+    GYRENA_VERIFY_GPX_SCHEMA(gpx);
 
     const Result read = run(gpsbabel, {"-i", "gpx", "-f", gpx, "-o", "csv", "-F", "-"});
     QCOMPARE(read.exitCode, 0);
     const QStringList points = read.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(points.size(), 10);
     QCOMPARE(points[0].section(", ", 0, 1), "37.75000, -122.45000");
-    QCOMPARE(points[6].section(", ", 0, 1), "-10.98800, 180.00000");
+    QCOMPARE(points[6].section(", ", 0, 1), "-10.98800, -180.00000");
     QCOMPARE(points[9].section(", ", 0, 1), "-34.00000, 151.00000");
     QCOMPARE(points[4].section(", ", 2), "WP05");
     // gpsbabel's CSV drops blanks from names; a control character became U+FFFD.

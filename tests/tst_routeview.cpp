@@ -181,7 +181,7 @@ void tst_RouteView::summaryVertex()
     QFETCH(LatLon, end);
     QFETCH(QString, vertex);
     const RoutePlan plan = planRoute(start, end);
-    const QString summary = QString::fromStdString(routeSummary(plan));
+    const QString summary = QString::fromStdString(routeSummary(plan, "."));
     QVERIFY2(summary.contains(vertex), qPrintable(summary));
     // The saving is the rhumb line's excess over the great circle, as both distances show.
     QVERIFY2(

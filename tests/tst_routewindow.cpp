@@ -1,4 +1,6 @@
+#include "externaltools.h"
 #include "fakedialogs.h"
+#include "germanlocale.h"
 #include "io/locationfields.h"
 #include "modalwatch.h"
 #include "ui/main/startwindow.h"
@@ -6,6 +8,7 @@
 #include "ui/route/routewindow.h"
 #include "ui/route/waypointmodel.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +23,8 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 using namespace gyrena;
 
@@ -47,11 +52,15 @@ private slots:
     void tableRows_data();
     void tableRows();
     void copyTable();
+    void germanLocaleShown();
+    void summaryOnAccessibilityBus();
+    void exportGpxReadBack_data();
     void exportGpxReadBack();
     void writeFailures_data();
     void writeFailures();
     void saveMap_data();
     void saveMap();
+    void svgTextAsOnScreen();
     void menuItemFollowsComputation();
     void routesShown_data();
     void routesShown();
@@ -137,14 +146,57 @@ void tst_RouteWindow::copyTable()
     QCOMPARE(lines.at(10), QStringLiteral("10\t34°00.0'S\t151°00.0'E\t\t\t6457.9"));
 }
 
+// What the window shows follows the user's locale: the table, what Copy copies, the summary.
+void tst_RouteWindow::germanLocaleShown()
+{
+    GermanLocale german;
+    GYRENA_REQUIRE_GERMAN(german);
+    m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
+                       QStringLiteral("Sydney"));
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(cell(model, 1, WaypointModel::Course), QStringLiteral("233,2°"));
+    m_window->copyTable();
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.at(10), QStringLiteral("10\t34°00,0'S\t151°00,0'E\t\t\t6457,9"));
+    const QString summary = m_window->findChild<QLabel*>(QStringLiteral("Summary"))->text();
+    QVERIFY2(summary.startsWith(QStringLiteral("Great circle 6457,9 nm, rhumb line 6476,2 nm")),
+             qPrintable(summary));
+}
+
+// A screen reader reads a label's accessible name: it must be the summary itself.
+void tst_RouteWindow::summaryOnAccessibilityBus()
+{
+    auto* label = m_window->findChild<QLabel*>(QStringLiteral("Summary"));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+    QVERIFY(accessible);
+    QVERIFY(label->text().startsWith(QStringLiteral("Great circle 6457.9 nm")));
+    QCOMPARE(accessible->text(QAccessible::Name), label->text());
+    QCOMPARE(accessible->text(QAccessible::Description), QStringLiteral("Route summary"));
+}
+
+void tst_RouteWindow::exportGpxReadBack_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::newRow("C locale") << false;
+    QTest::newRow("German locale") << true;
+}
+
+// The exported file is valid GPX 1.1 whatever the locale, and a real reader gets every point.
 void tst_RouteWindow::exportGpxReadBack()
 {
-    const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
-    if (gpsbabel.isEmpty())
-        QSKIP("gpsbabel is not installed (scripts/deps.sh test)");
+    QFETCH(bool, german);
+    GYRENA_REQUIRE_PROGRAM(gpsbabel, "gpsbabel", "test");
     const QString path = m_dir.filePath(QStringLiteral("route.gpx"));
     m_dialogs.choose(path);
-    m_window->exportGpx();
+    {
+        std::optional<GermanLocale> locale;
+        if (german) {
+            locale.emplace();
+            GYRENA_REQUIRE_GERMAN(*locale);
+        }
+        m_window->exportGpx();
+    }
+    GYRENA_VERIFY_GPX_SCHEMA(path);
     QProcess babel;
     babel.start(gpsbabel, {"-r", "-i", "gpx", "-f", path, "-o", "unicsv", "-F", "-"});
     QVERIFY(babel.waitForFinished(30000));
@@ -155,6 +207,7 @@ void tst_RouteWindow::exportGpxReadBack()
     QCOMPARE(lines.size(), 1 + 10);
     QCOMPARE(lines.at(1).trimmed(), QStringLiteral("1,37.750000,-122.450000,\"San Francisco\""));
     QVERIFY2(lines.at(2).trimmed().endsWith(QStringLiteral(",\"WP02\"")), qPrintable(lines.at(2)));
+    QCOMPARE(lines.at(7).section(QLatin1Char(','), 1, 2), QStringLiteral("-10.987998,-180.000000"));
     QCOMPARE(lines.at(10).trimmed(), QStringLiteral("10,-34.000000,151.000000,\"Sydney\""));
 }
 
@@ -224,6 +277,40 @@ void tst_RouteWindow::saveMap()
     } else
         QCOMPARE(QImage::fromData(bytes).size(), m_window->findChild<MapView*>()->size());
     file.remove();
+}
+
+// The saved SVG, drawn by librsvg at the map's size, shows its text as large as the screen does:
+// as many dark text pixels as the PNG of the same map, not about half as many.
+void tst_RouteWindow::svgTextAsOnScreen()
+{
+    GYRENA_REQUIRE_PROGRAM(rsvg, "rsvg-convert", "test");
+    m_window->resize(800, 700);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QSize size = m_window->findChild<MapView*>()->size();
+    for (const char* name : {"text.png", "text.svg"}) {
+        m_dialogs.choose(m_dir.filePath(name));
+        m_window->saveMapAs();
+    }
+    QProcess render;
+    render.start(rsvg,
+                 {"-w", QString::number(size.width()), "-h", QString::number(size.height()), "-b",
+                  "white", "-o", m_dir.filePath("text-svg.png"), m_dir.filePath("text.svg")});
+    QVERIFY(render.waitForFinished(60000));
+    QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
+    const auto textPixels = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                count += std::max({c.red(), c.green(), c.blue()}) < 0x70;
+            }
+        return count;
+    };
+    const QImage screen(m_dir.filePath("text.png")), drawn(m_dir.filePath("text-svg.png"));
+    QCOMPARE(drawn.size(), screen.size());
+    const double ratio = double(textPixels(drawn)) / textPixels(screen);
+    QVERIFY2(ratio > 0.8 && ratio < 1.25, qPrintable(QString::number(ratio)));
 }
 
 void tst_RouteWindow::computeRoute(StartWindow& window, const QStringList& texts,

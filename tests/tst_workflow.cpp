@@ -5,13 +5,13 @@
 #include "fakeregistry.h"
 #include "modalwatch.h"
 
+#include "geo/resultboxes.h"
 #include "io/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"
 #include "ui/info/aboutwindow.h"
 #include "ui/info/mathwindow.h"
-#include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 
 #include <QApplication>

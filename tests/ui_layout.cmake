@@ -1,2 +1,4 @@
 # The main window's design: controls, menus, colours, tab order and accessible names.
-gyrena_test(startwindowlayout LIBS gyrena_ui)
+if(GYRENA_BUILD_UI)
+  gyrena_test(startwindowlayout LIBS gyrena_ui)
+endif()

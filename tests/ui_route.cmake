@@ -1,4 +1,6 @@
 # The route window's map.
-gyrena_test(mapview LIBS gyrena_ui)
-# The route window, its waypoint table and Options > "Route Map".
-gyrena_test(routewindow LIBS gyrena_ui)
+if(GYRENA_BUILD_UI)
+  gyrena_test(mapview LIBS gyrena_ui)
+  # The route window, its waypoint table and Options > "Route Map".
+  gyrena_test(routewindow LIBS gyrena_ui SCHEMAS GERMAN)
+endif()

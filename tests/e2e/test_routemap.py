@@ -1,9 +1,13 @@
 #!/usr/bin/python3
-"""The route window end to end, over the accessibility bus: compute San Francisco to Sydney,
-open Options > Route Map, read the waypoint table, change the spacing and export a GPX file
-that gpsbabel reads back.
+"""The route window end to end, over the accessibility bus, under a German locale (decimal
+comma): compute San Francisco to Sydney, open Options > Route Map, read the waypoint table and
+the summary as a screen reader gets them, change the spacing and export a GPX file that is
+valid against the GPX 1.1 schema and that gpsbabel reads back with every position.
 
     /usr/bin/python3 tests/e2e/test_routemap.py [PATH_TO_GYRENA]
+
+The schema comes from scripts/schemas.sh (GYRENA_SCHEMA_DIR, default build/ci/schemas); the
+locale is compiled with localedef into a temporary folder.
 
 Prints PASS/FAIL per step and a closing line "N passed, N failed"; exits 1 when a step failed.
 """
@@ -25,8 +29,10 @@ from test_route import check, combo, equal, results, step  # noqa: E402
 
 TITLE = "Route Map: San Francisco to Sydney"
 # San Francisco 37 45 N 122 27 W to Sydney 34 0 S 151 0 E, as a navigator reads them.
-FIRST_ROW = ["1", "37°45.0'N", "122°27.0'W"]
-LAST_ROW = ["34°00.0'S", "151°00.0'E", "", "", "6457.9"]
+# The window follows the user's locale; the German one writes a decimal comma.
+FIRST_ROW = ["1", "37°45,0'N", "122°27,0'W"]
+LAST_ROW = ["34°00,0'S", "151°00,0'E", "", "", "6457,9"]
+SUMMARY = "Great circle 6457,9 nm, rhumb line 6476,2 nm: the great circle saves 18,3 nm"
 
 
 def table_rows(table):
@@ -37,18 +43,32 @@ def table_rows(table):
             for r in range(rows)]
 
 
+def german_locale(folder):
+    """Compiles de_DE.UTF-8 into folder; localedef exits 1 on mere warnings."""
+    subprocess.run(["localedef", "-i", "de_DE", "-f", "UTF-8", os.path.join(folder, "de_DE.UTF-8")],
+                   capture_output=True, timeout=120)
+    return os.path.exists(os.path.join(folder, "de_DE.UTF-8", "LC_NUMERIC"))
+
+
 def main():
     program = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/ci/app/gyrena")
     gpsbabel = shutil.which("gpsbabel")
-    if not os.access(program, os.X_OK) or not gpsbabel:
-        print("FAIL  no program at %s or no gpsbabel" % program)
+    xmllint = shutil.which("xmllint")
+    schema = os.path.join(os.environ.get("GYRENA_SCHEMA_DIR", "build/ci/schemas"),
+                          "Topografix_gpx11.xsd")
+    folder = tempfile.mkdtemp(prefix="gyrena-routemap-")
+    missing = [what for what, ok in [("the program %s" % program, os.access(program, os.X_OK)),
+                                     ("gpsbabel", gpsbabel), ("xmllint", xmllint),
+                                     ("the schema %s" % schema, os.path.exists(schema)),
+                                     ("localedef's de_DE.UTF-8", german_locale(folder))] if not ok]
+    if missing:
+        print("FAIL  missing: %s" % ", ".join(missing))
         print("0 passed, 1 failed")
         return 1
-    folder = tempfile.mkdtemp(prefix="gyrena-routemap-")
     gpx = os.path.join(folder, "sf-sydney.gpx")
     state = {}
 
-    with App([program]) as app:
+    with App([program], locale="de_DE.UTF-8", env={"LOCPATH": folder}) as app:
         def compute():
             check(not app.find("Route Map", role="menu item").enabled,
                   "Route Map is disabled before a route is computed")
@@ -74,7 +94,7 @@ def main():
             app.answer("Yes")
             app.wait_showing(app.find("Compute Outputs", role="push button"))
             app.click("Compute Outputs")
-            app.wait_text(app.find("Great Circle Distance, nautical miles", role="text"), "6457.91")
+            app.wait_text(app.find("Great Circle Distance, nautical miles", role="text"), "6457,91")
             check(app.find("Route Map", role="menu item").enabled,
                   "Route Map is enabled after Compute Outputs")
         step("compute San Francisco to Sydney; Route Map becomes enabled", compute)
@@ -98,6 +118,12 @@ def main():
             equal(rows[-1][1:], LAST_ROW, "last row")
         step("the table's first and last rows are the two ends", read_rows)
 
+        def summary():
+            label = app.find(role="label", description="Route summary", within=state["window"])
+            check(label.name.startswith(SUMMARY), "the summary as read: %r" % label.name)
+            check("; WGS84 6455,2 nm" in label.name, "the WGS84 figure: %r" % label.name)
+        step("a screen reader reads the summary itself, in the user's locale", summary)
+
         def spacing():
             app.choose(app.find(role="combo box", description="Waypoint spacing", within=state["window"]),
                        "Every 1000 nm")
@@ -105,7 +131,7 @@ def main():
             wait_until(lambda: Atspi.Table.get_n_rows(table.acc) == 8, what="8 rows")
             rows = table_rows(table)
             equal([r[5] for r in rows],
-                  ["0.0", "1000.0", "2000.0", "3000.0", "4000.0", "5000.0", "6000.0", "6457.9"],
+                  ["0,0", "1000,0", "2000,0", "3000,0", "4000,0", "5000,0", "6000,0", "6457,9"],
                   "distances from the start")
         step("every 1000 nm gives a waypoint each 1000 nm", spacing)
 
@@ -115,6 +141,9 @@ def main():
             name = app.find(role="text", within=app.dialog, label="File name:")
             app.type_text(name, gpx, enter=True)
             wait_until(lambda: os.path.exists(gpx), what="the GPX file")
+            lint = subprocess.run([xmllint, "--noout", "--schema", schema, gpx],
+                                  capture_output=True, text=True, timeout=60)
+            check(lint.returncode == 0, "GPX 1.1 schema: %s" % lint.stderr.strip())
             out = subprocess.run([gpsbabel, "-r", "-i", "gpx", "-f", gpx, "-o", "unicsv", "-F", "-"],
                                  check=True, capture_output=True, text=True, timeout=30).stdout
             points = list(csv.DictReader(io.StringIO(out)))
@@ -122,7 +151,7 @@ def main():
             equal((points[0]["Name"], points[-1]["Name"]), ("San Francisco", "Sydney"), "names")
             check(abs(float(points[0]["Latitude"]) - 37.75) < 1e-6
                   and abs(float(points[-1]["Longitude"]) - 151.0) < 1e-6, "positions: %r" % points)
-        step("Export GPX writes a route gpsbabel reads back", export)
+        step("Export GPX writes a valid route gpsbabel reads back, whatever the locale", export)
 
         def close():
             app.activate(app.main_window)

@@ -1,8 +1,9 @@
 // Arbitrary batch input through the line reader, the field splitter, the planner and the GPX
 // writer, as gyrena-route --batch --plan and --gpx run them. Whatever the bytes: no crash, no
 // undefined behaviour, no nan or inf in any figure, every waypoint in range and in order along
-// the route, and every GPX document well-formed (tags only where we put them, every '&' an
-// entity, valid UTF-8, no control character XML cannot hold). Aborts on the first violation.
+// the route with no two at one place, and every GPX document well-formed (tags only where we put
+// them, every '&' an entity, valid UTF-8, no control character XML cannot hold). Aborts on the
+// first violation.
 //
 // Input: lines as --batch reads them, twelve texts separated by blanks or tabs. The first byte
 // picks the spacing (even: every 1 + byte % 90 degrees of longitude; odd: every 1 + byte * 37
@@ -43,6 +44,16 @@ void course(double value, const char* what)
         violation(what, value);
 }
 
+// The straight-line distance between two positions on the unit sphere.
+double chord(gyrena::LatLon a, gyrena::LatLon b)
+{
+    constexpr double kRad = 3.14159265358979323846 / 180.0;
+    const double ca = std::cos(a.latitude * kRad), cb = std::cos(b.latitude * kRad);
+    return std::hypot(ca * std::cos(a.longitude * kRad) - cb * std::cos(b.longitude * kRad),
+                      ca * std::sin(a.longitude * kRad) - cb * std::sin(b.longitude * kRad),
+                      std::sin(a.latitude * kRad) - std::sin(b.latitude * kRad));
+}
+
 void checkPlan(const gyrena::RoutePlan& plan)
 {
     if (!plan.hasRoute) {
@@ -53,7 +64,12 @@ void checkPlan(const gyrena::RoutePlan& plan)
     if (plan.waypoints.size() < 2 || plan.legs.size() + 1 != plan.waypoints.size())
         violation("waypoints and legs do not match", static_cast<double>(plan.waypoints.size()));
     double previous = -1.0;
+    const gyrena::Waypoint* before = nullptr;
     for (const gyrena::Waypoint& w : plan.waypoints) {
+        // No two waypoints at one place: a pole at several longitudes is one place.
+        if (before && chord(before->position, w.position) < 1e-12)
+            violation("two waypoints coincide", w.distance);
+        before = &w;
         if (!(w.position.latitude >= -90.0 && w.position.latitude <= 90.0))
             violation("waypoint latitude out of range", w.position.latitude);
         if (!(w.position.longitude > -180.0 && w.position.longitude <= 180.0))
@@ -118,6 +134,9 @@ void checkGpx(std::string_view gpx, std::size_t points)
                                                  "</name>",
                                                  "<rtept ",
                                                  "</rtept>"};
+    // The schema's longitudes run -180 <= lon < 180.
+    if (gpx.find(" lon=\"180.") != std::string_view::npos)
+        violation("a GPX longitude of 180");
     std::size_t rtepts = 0;
     for (std::size_t i = 0; i < gpx.size();) {
         const std::string_view rest = gpx.substr(i);

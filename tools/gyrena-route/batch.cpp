@@ -4,8 +4,10 @@
 
 #include "geo/calcs.h"
 #include "io/batchreader.h"
+#include "io/plainnumber.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,27 +23,26 @@ constexpr std::array<ResultField, 6> kBatchFields = {
     ResultField::ArrivalCourse, ResultField::DirectionEW,     ResultField::DirectionNS,
 };
 
-void appendFixed(std::string& out, double value, int decimals)
+void appendColumn(std::string& out, const std::string& text)
 {
-    char text[64];
-    const int length = std::snprintf(text, sizeof text, "%.*f", decimals, value + 0.0);
     out += '\t';
-    out.append(text, static_cast<std::size_t>(length));
+    out += text;
 }
 
 void appendPlanColumns(std::string& out, const RoutePlan& plan)
 {
     const Vertex& vertex = plan.vertex;
-    appendFixed(out, vertex.kind == Vertex::Kind::Equator ? 0.0 : vertex.north.position.latitude,
-                6);
-    if (vertex.kind == Vertex::Kind::Points)
-        appendFixed(out, vertex.north.position.longitude, 6);
+    appendColumn(
+        out, formatFixed(
+                 vertex.kind == Vertex::Kind::Equator ? 0.0 : vertex.north.position.latitude, 6));
+    if (vertex.kind == Vertex::Kind::Points && std::fabs(vertex.north.position.latitude) != 90.0)
+        appendColumn(out, formatLongitude(vertex.north.position.longitude, 6));
     else
-        out += "\t-"; // the equator has no single vertex, a meridian's is the pole
-    appendFixed(out, plan.rhumb.line.course, 2);
-    appendFixed(out, plan.rhumb.line.distance, 2);
-    appendFixed(out, plan.rhumb.excessNm, 2);
-    appendFixed(out, plan.rhumb.excessPercent, 2);
+        out += "\t-"; // the equator has no single vertex, a pole no longitude
+    appendColumn(out, formatCourse(plan.rhumb.line.course, 2));
+    appendColumn(out, formatFixed(plan.rhumb.line.distance, 2));
+    appendColumn(out, formatFixed(plan.rhumb.excessNm, 2));
+    appendColumn(out, formatFixed(plan.rhumb.excessPercent, 2));
 }
 
 class Output

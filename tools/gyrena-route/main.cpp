@@ -3,12 +3,12 @@
 
 #include "geo/calcs.h"
 #include "geo/location.h"
+#include "geo/resultboxes.h"
 #include "io/datafile.h"
 #include "io/locationfields.h"
 #include "io/regularfile.h"
 #include "place_options.h"
 #include "plan_output.h"
-#include "ui/main/resultboxes.h"
 
 #include <algorithm>
 #include <array>
@@ -126,26 +126,26 @@ int printRoute(std::span<const std::string, 12> texts, bool boxes)
 bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& texts,
                        std::array<std::string, 2>& names)
 {
-    // Only a regular file is read: a named pipe would block the tool until a writer came.
-    auto file = gyrena::RegularFile::open(path);
-    if (const auto* error = std::get_if<gyrena::FileError>(&file)) {
-        std::cerr << path << ": cannot open the file: " << error->what << '\n';
-        return false;
-    }
-    // A file chosen by mistake is never read whole.
-    const auto read = std::get<gyrena::RegularFile>(file).readAtMost(gyrena::kDataFileReadLimit);
-    if (const auto* error = std::get_if<gyrena::FileError>(&read)) {
-        std::cerr << path << ": cannot read the file: " << error->what << '\n';
-        return false;
-    }
-    const std::string& bytes = std::get<std::string>(read);
-
-    const auto parsed = gyrena::readDataFile(bytes);
-    if (const auto* error = std::get_if<gyrena::FileError>(&parsed)) {
-        std::cerr << path << ": not a readable Gyrena data file: " << error->what;
-        if (error->what.find("line") == std::string::npos && error->line > 0)
-            std::cerr << " (line " << error->line << ')';
-        std::cerr << '\n';
+    // Only a regular file is read (a named pipe would block the tool until a writer came), and a
+    // file chosen by mistake is never read whole.
+    const auto parsed = gyrena::readRegularFile<gyrena::LocationData>(
+        path, {gyrena::kDataFileReadLimit}, gyrena::readDataFile);
+    if (const auto* failed = std::get_if<gyrena::FileReadError>(&parsed)) {
+        const gyrena::FileError& error = failed->error;
+        switch (failed->step) {
+        case gyrena::ReadStep::Open:
+            std::cerr << path << ": cannot open the file: " << error.what << '\n';
+            break;
+        case gyrena::ReadStep::Read:
+            std::cerr << path << ": cannot read the file: " << error.what << '\n';
+            break;
+        case gyrena::ReadStep::Parse:
+            std::cerr << path << ": not a readable Gyrena data file: " << error.what;
+            if (error.what.find("line") == std::string::npos && error.line > 0)
+                std::cerr << " (line " << error.line << ')';
+            std::cerr << '\n';
+            break;
+        }
         return false;
     }
     const gyrena::LocationData& data = std::get<gyrena::LocationData>(parsed);

@@ -4,11 +4,11 @@
 #include "io/atomicfile.h"
 #include "io/gpxwriter.h"
 #include "io/locationfields.h"
+#include "io/plainnumber.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <vector>
 
@@ -18,13 +18,12 @@ namespace {
 
 std::string fixed(double value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    // No "-0.00" for a value that rounds to zero.
-    std::string out = text;
-    if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos)
-        out.erase(0, 1);
-    return out;
+    return formatFixed(value, decimals);
+}
+
+std::string course(double degrees, int decimals)
+{
+    return formatCourse(degrees, decimals);
 }
 
 bool numberArgument(std::string_view text, double& value)
@@ -54,7 +53,7 @@ std::string padded(std::string text, std::size_t width, bool right)
 
 std::string vertexPointText(const VertexPoint& point)
 {
-    std::string text = positionText(point.position);
+    std::string text = placeText(point.position);
     if (point.onRoute)
         return text + " (on the route, " + fixed(point.distance, 2) +
                " nautical miles from the start)";
@@ -68,13 +67,12 @@ std::string vertexText(const Vertex& vertex)
         return "none: the route follows the equator, at latitude 0 all along";
     case Vertex::Kind::Poles: {
         std::string text;
-        for (const auto& [pole, name] : {std::pair{&vertex.north, "the North Pole"},
-                                         std::pair{&vertex.south, "the South Pole"}}) {
+        for (const VertexPoint* pole : {&vertex.north, &vertex.south}) {
             if (!pole->onRoute)
                 continue;
             if (!text.empty())
                 text += "; ";
-            text += std::string(name) + " (on the route, " + fixed(pole->distance, 2) +
+            text += placeText(pole->position) + " (on the route, " + fixed(pole->distance, 2) +
                     " nautical miles from the start)";
         }
         return text.empty() ? "none: the route runs along a meridian" : text;
@@ -101,20 +99,20 @@ std::string csvField(const std::string& text)
 void printPlan(const RoutePlan& plan, const std::vector<std::string>& names)
 {
     std::cout << "\nVertex: " << vertexText(plan.vertex) << '\n';
-    std::cout << "Rhumb line: course " << fixed(plan.rhumb.line.course, 2) << " degrees, "
+    std::cout << "Rhumb line: course " << course(plan.rhumb.line.course, 2) << " degrees, "
               << fixed(plan.rhumb.line.distance, 2) << " nautical miles, "
               << fixed(plan.rhumb.excessNm, 2) << " nautical miles ("
               << fixed(plan.rhumb.excessPercent, 2) << " %) longer than the great circle\n";
     const double difference = plan.wgs84.minusSphereNm;
     std::cout << "WGS84 ellipsoid: " << fixed(plan.wgs84.distance, 2) << " nautical miles ("
               << fixed(plan.wgs84.metres, 3) << " m), initial course "
-              << fixed(plan.wgs84.initialCourse, 2) << " degrees, course of arrival "
-              << fixed(plan.wgs84.arrivalCourse, 2) << " degrees, "
+              << course(plan.wgs84.initialCourse, 2) << " degrees, course of arrival "
+              << course(plan.wgs84.arrivalCourse, 2) << " degrees, "
               << fixed(std::fabs(difference), 2) << " nautical miles "
               << (difference < 0.0 ? "shorter" : "longer") << " than the sphere\n";
     std::cout << "Great circle: " << fixed(plan.distance, 2) << " nautical miles, initial course "
-              << fixed(plan.initialCourse, 2) << " degrees, course of arrival "
-              << fixed(plan.arrivalCourse, 2) << " degrees"
+              << course(plan.initialCourse, 2) << " degrees, course of arrival "
+              << course(plan.arrivalCourse, 2) << " degrees"
               << (plan.overNorthPole ? ", over the North Pole (the ends are antipodal)" : "")
               << '\n';
     if (plan.spacing == PlanOptions::Spacing::Meridians)
@@ -135,9 +133,9 @@ void printPlan(const RoutePlan& plan, const std::vector<std::string>& names)
         std::string line = padded(names[i], nameWidth, false) + "  " +
                            padded(positionText(waypoint.position), 21, false) + "  " +
                            padded(fixed(waypoint.distance, 2), 9, true) + "  " +
-                           padded(fixed(waypoint.course, 2), 6, true);
+                           padded(course(waypoint.course, 2), 6, true);
         if (i < plan.legs.size())
-            line += "  " + padded(fixed(plan.legs[i].course, 2), 10, true) + "  " +
+            line += "  " + padded(course(plan.legs[i].course, 2), 10, true) + "  " +
                     padded(fixed(plan.legs[i].distance, 2), 8, true);
         std::cout << line << '\n';
     }
@@ -149,10 +147,10 @@ void printCsv(const RoutePlan& plan, const std::vector<std::string>& names)
     for (std::size_t i = 0; i < plan.waypoints.size(); ++i) {
         const Waypoint& waypoint = plan.waypoints[i];
         std::cout << csvField(names[i]) << ',' << fixed(waypoint.position.latitude, 9) << ','
-                  << fixed(waypoint.position.longitude, 9) << ',' << fixed(waypoint.distance, 6)
-                  << ',' << fixed(waypoint.course, 9) << ',';
+                  << formatLongitude(waypoint.position.longitude, 9) << ','
+                  << fixed(waypoint.distance, 6) << ',' << course(waypoint.course, 9) << ',';
         if (i < plan.legs.size())
-            std::cout << fixed(plan.legs[i].course, 9) << ',' << fixed(plan.legs[i].distance, 6);
+            std::cout << course(plan.legs[i].course, 9) << ',' << fixed(plan.legs[i].distance, 6);
         else
             std::cout << ',';
         std::cout << '\n';

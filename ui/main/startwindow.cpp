@@ -3,7 +3,7 @@
 // startwindow_files.cpp, the look of the window in startwindow_layout.cpp.
 
 #include "ui/main/startwindow.h"
-#include "ui/main/resultboxes.h"
+#include "geo/resultboxes.h"
 #include "ui/main/startwindowtexts.h"
 
 #include "io/locationfields.h"

@@ -5,6 +5,7 @@
 #include "ui/main/startwindow.h"
 #include "ui/main/startwindowtexts.h"
 
+#include "io/atomicfile.h"
 #include "io/citylist.h"
 #include "io/datafile.h"
 #include "io/locationfields.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStringListModel>
 #include <QUrl>
@@ -43,12 +43,6 @@ QString refusedMessage(const FileError& error)
     return QStringLiteral("The %1 cannot be saved: it %2.")
         .arg(QString::fromStdString(locationFieldName(line.end, line.field)),
              QString::fromStdString(error.reason));
-}
-
-// The file at `path` if it is a regular file, for reading; otherwise why not.
-std::variant<RegularFile, FileError> openRegularFile(const QString& path)
-{
-    return RegularFile::open(QFile::encodeName(path).toStdString());
 }
 
 QString qStringOf(std::string_view text)
@@ -88,24 +82,14 @@ void StartWindow::openDataFile(const QString& path)
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
     };
     // Only a regular file is read: a named pipe or a device would hold the window up.
-    std::variant<RegularFile, FileError> file = openRegularFile(path);
-    if (const auto* error = std::get_if<FileError>(&file)) {
-        tellUnreadable(QString::fromStdString(error->what));
-        return;
-    }
-    const std::variant<std::string, FileError> bytes =
-        std::get<RegularFile>(file).readAtMost(kDataFileReadLimit);
-    if (const auto* error = std::get_if<FileError>(&bytes)) {
-        tellUnreadable(QString::fromStdString(error->what));
-        return;
-    }
-    const std::variant<LocationData, FileError> parsed = readDataFile(std::get<std::string>(bytes));
-    if (const auto* error = std::get_if<FileError>(&parsed)) {
-        if (error->kind == FileError::Kind::NotDataFile)
+    const std::variant<LocationData, FileReadError> parsed = readRegularFile<LocationData>(
+        QFile::encodeName(path).toStdString(), {kDataFileReadLimit}, readDataFile);
+    if (const auto* failed = std::get_if<FileReadError>(&parsed)) {
+        if (failed->error.kind == FileError::Kind::NotDataFile)
             m_services.dialogs->message(this, text::notDataFile, text::fileErrorTitle,
                                         Dialogs::Buttons::Ok, Dialogs::Icon::None);
         else
-            tellUnreadable(QString::fromStdString(error->what));
+            tellUnreadable(QString::fromStdString(failed->error.what));
         return;
     }
     applyLocationData(std::get<LocationData>(parsed));
@@ -158,29 +142,13 @@ void StartWindow::loadCityListFile(const QString& path)
         m_services.dialogs->message(this, text::cityListUnreadable + why, text::fileErrorTitle,
                                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
     };
-    // Only a regular file is read: a named pipe or a device would hold the window up.
-    std::variant<RegularFile, FileError> file = openRegularFile(path);
-    if (const auto* error = std::get_if<FileError>(&file)) {
-        tellUnreadable(QString::fromStdString(error->what));
-        return;
-    }
-    // A large file chosen by mistake is refused from its size, before a byte of it is read.
-    if (std::get<RegularFile>(file).size() > kMaxCityListBytes) {
-        tellUnreadable(text::cityListTooLarge);
-        return;
-    }
-    // One byte more than allowed, so that the reader sees a file that grew or lied about its size.
-    std::variant<std::string, FileError> bytes =
-        std::get<RegularFile>(file).readAtMost(kMaxCityListBytes + 1);
-    if (const auto* error = std::get_if<FileError>(&bytes)) {
-        tellUnreadable(QString::fromStdString(error->what));
-        return;
-    }
-    std::variant<CityTable, FileError> parsed = readCityList(std::get<std::string>(bytes));
-    // The table keeps its own copy of the text: the file's bytes go before the lists are filled.
-    std::string().swap(std::get<std::string>(bytes));
-    if (const auto* error = std::get_if<FileError>(&parsed)) {
-        switch (error->kind) {
+    // Only a regular file is read: a named pipe or a device would hold the window up, and a
+    // large file chosen by mistake is refused from its size, before a byte of it is read.
+    std::variant<CityTable, FileReadError> parsed =
+        readRegularFile<CityTable>(QFile::encodeName(path).toStdString(),
+                                   {kMaxCityListBytes, kCityListTooLarge}, readCityList);
+    if (const auto* failed = std::get_if<FileReadError>(&parsed)) {
+        switch (failed->error.kind) {
         case FileError::Kind::NotCityList:
             m_services.dialogs->message(this, text::notCityList, text::fileErrorTitle,
                                         Dialogs::Buttons::Ok, Dialogs::Icon::None);
@@ -190,7 +158,7 @@ void StartWindow::loadCityListFile(const QString& path)
                                         Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
             break;
         default:
-            tellUnreadable(QString::fromStdString(error->what));
+            tellUnreadable(QString::fromStdString(failed->error.what));
             break;
         }
         return;
@@ -346,20 +314,14 @@ void StartWindow::writeDataFile(const QString& path)
         return;
     }
     const std::string& bytes = std::get<std::string>(encoded);
-    // Written beside the target and renamed over it only when complete: a failed save leaves an
-    // existing file exactly as it was.
-    QSaveFile file(path);
-    // commit() does not notice when its own last flush fails (a full disk, a file size limit)
-    // and renames the short file over the target; the explicit flush reports it in time.
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-            static_cast<qint64>(bytes.size()) &&
-        file.flush() && file.commit())
+    // Written beside the target and renamed over it only when complete, as every file Gyrena
+    // writes: a failed save leaves an existing file exactly as it was.
+    const std::string failed = writeFileAtomically(QFile::encodeName(path).toStdString(), bytes);
+    if (failed.empty())
         return;
-    const QString why = file.errorString();
-    file.cancelWriting();
-    m_services.dialogs->message(this, text::notSaved + why, text::fileErrorTitle,
-                                Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    m_services.dialogs->message(this, text::notSaved + QString::fromStdString(failed),
+                                text::fileErrorTitle, Dialogs::Buttons::Ok,
+                                Dialogs::Icon::Critical);
 }
 
 void StartWindow::setFileCaption(const QString& path)

@@ -2,9 +2,9 @@
 // the menus and the tab order. What the controls do lives in startwindow.cpp and
 // startwindow_files.cpp.
 
+#include "geo/resultboxes.h"
 #include "ui/find/findplacecommand.h"
 #include "ui/main/etchedframe.h"
-#include "ui/main/resultboxes.h"
 #include "ui/main/startwindow.h"
 #include "ui/main/wrappingbutton.h"
 #include "ui/route/routemapcommand.h"

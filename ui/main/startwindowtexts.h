@@ -35,6 +35,5 @@ inline const QString countBelowOne = QStringLiteral("The data file does not appe
                                      QStringLiteral("\r\n") +
                                      QStringLiteral(" to be the correct type!");
 inline const QString cityListUnreadable = QStringLiteral("This city list could not be read: ");
-inline const QString cityListTooLarge = QStringLiteral("the file is larger than 64 MiB");
 
 } // namespace gyrena::startwindowtext

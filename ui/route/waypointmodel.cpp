@@ -1,6 +1,9 @@
 #include "ui/route/waypointmodel.h"
 
+#include "geo/numberformat.h"
 #include "geo/positiontext.h"
+
+#include <QLocale>
 
 namespace gyrena {
 
@@ -38,19 +41,26 @@ QString WaypointModel::cellText(int row, int column) const
     const RhumbLeg* leg = static_cast<std::size_t>(row) < m_legs.size()
                               ? &m_legs[static_cast<std::size_t>(row)]
                               : nullptr;
+    // The user's decimal separator, as in the main window's boxes; never digit grouping.
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    const auto number = [&](double value) {
+        return QString::fromStdString(formatDecimals(value, 1, separator));
+    };
     switch (column) {
     case Number:
         return QString::number(row + 1);
     case Latitude:
-        return QString::fromStdString(latitudeText(waypoint.position.latitude));
+        return QString::fromStdString(latitudeText(waypoint.position.latitude, separator));
     case Longitude:
-        return QString::fromStdString(longitudeText(waypoint.position.longitude));
+        return QString::fromStdString(longitudeText(waypoint.position.longitude, separator));
     case Course:
-        return leg ? QString::number(leg->course, 'f', 1) + QChar(u'\u00B0') : QString();
+        return leg ? QString::fromStdString(formatCourse(leg->course, 1, separator)) +
+                         QChar(u'\u00B0')
+                   : QString();
     case Leg:
-        return leg ? QString::number(leg->distance, 'f', 1) : QString();
+        return leg ? number(leg->distance) : QString();
     case FromStart:
-        return QString::number(waypoint.distance, 'f', 1);
+        return number(waypoint.distance);
     default:
         return {};
     }
