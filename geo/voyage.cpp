@@ -66,14 +66,14 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     const auto atDistance = [&](double t) -> LatLon {
         if (alongParallel || atPole || std::fabs(dlon) < kSameDegrees)
             return {a.latitude + t * (b.latitude - a.latitude),
-                    planLongitude(
-                        atPole ? (std::fabs(a.latitude) >= 90.0 ? b.longitude : a.longitude)
-                               : a.longitude + t * dlon)};
+                    planLongitude(atPole
+                                      ? (std::fabs(a.latitude) >= 90.0 ? b.longitude : a.longitude)
+                                      : a.longitude + t * dlon)};
         // Latitude runs linearly with distance along a rhumb line, longitude with isometric
         // latitude.
         const double latitude = a.latitude + t * (b.latitude - a.latitude);
-        return {latitude, planLongitude(a.longitude +
-                                           dlon * (isometric(latitude) - psiA) / (psiB - psiA))};
+        return {latitude,
+                planLongitude(a.longitude + dlon * (isometric(latitude) - psiA) / (psiB - psiA))};
     };
 
     std::vector<LatLon> points{a};

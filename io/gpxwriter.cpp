@@ -1,49 +1,13 @@
 #include "io/gpxwriter.h"
 
 #include "io/plainnumber.h"
+#include "io/xmltext.h"
 
 #include <cstdio>
 
 namespace gyrena {
 
 namespace {
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
-
-// The length of the well-formed UTF-8 sequence at the start of `s` that XML 1.0 allows, or 0.
-std::size_t xmlCharLength(std::string_view s)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t code = 0;
-    if (lead < 0x80)
-        return lead >= 0x20 ? 1 : 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (s.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0u) != 0x80u)
-            return 0;
-        code = (code << 6) | (byte(i) & 0x3Fu);
-    }
-    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    if (overlong || surrogate || code == 0xFFFE || code == 0xFFFF || code > 0x10FFFF)
-        return 0;
-    return length;
-}
 
 void appendCoordinate(std::string& out, const char* attribute, const std::string& value)
 {

@@ -39,3 +39,16 @@ std::string formatLongitude(double degrees, int decimals)
 }
 
 } // namespace gyrena
+
+namespace gyrena {
+
+std::string formatShortest(double value)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return "0";
+    char text[340];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return ec == std::errc() ? std::string(text, end) : std::string("0");
+}
+
+} // namespace gyrena

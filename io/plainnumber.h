@@ -26,3 +26,12 @@ std::string formatLongitude(double degrees, int decimals);
 std::string formatCourse(double degrees, int decimals);
 
 } // namespace gyrena
+
+namespace gyrena {
+
+// The shortest text in fixed notation ("38.7", "-0.25", "1000") that reads back as exactly the
+// same double: for values a file must give back unchanged. A non-finite value is written as 0;
+// -0 as 0.
+std::string formatShortest(double value);
+
+} // namespace gyrena

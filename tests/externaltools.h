@@ -22,7 +22,7 @@
 #define GYRENA_REQUIRE_PROGRAM(path, name, group)                                                  \
     const QString path = QStandardPaths::findExecutable(QStringLiteral(name));                     \
     if (path.isEmpty())                                                                            \
-        GYRENA_SKIP_OR_FAIL(QStringLiteral(name " is not installed (scripts/deps.sh " group ")"))
+    GYRENA_SKIP_OR_FAIL(QStringLiteral(name " is not installed (scripts/deps.sh " group ")"))
 
 // The schema `file` (for example "Topografix_gpx11.xsd") as scripts/schemas.sh puts it into
 // the build tree (GYRENA_SCHEMA_DIR), or an empty text when it is not there.

@@ -1,16 +1,11 @@
-// GPX route files: escaping of any name, coordinates the GPX 1.1 schema accepts in any locale,
-// and the atomic write beside the target.
+// GPX route files: escaping of any name, and the atomic write beside the target.
 
-#include "externaltools.h"
-#include "germanlocale.h"
 #include "io/atomicfile.h"
 #include "io/gpxwriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <optional>
 
 class tst_GpxWriter : public QObject
 {
@@ -19,8 +14,6 @@ class tst_GpxWriter : public QObject
 private slots:
     void escaped_data();
     void escaped();
-    void coordinates_data();
-    void coordinates();
     void atomicWrite_data();
     void atomicWrite();
 };
@@ -61,44 +54,6 @@ void tst_GpxWriter::escaped()
     QFETCH(QByteArray, escaped);
     const std::string out = gyrena::xmlEscaped(std::string_view(name.constData(), name.size()));
     QCOMPARE(QByteArray::fromStdString(out), escaped);
-}
-
-void tst_GpxWriter::coordinates_data()
-{
-    QTest::addColumn<double>("latitude");
-    QTest::addColumn<double>("longitude");
-    QTest::addColumn<bool>("german");
-    QTest::addColumn<QByteArray>("written");
-
-    QTest::newRow("180 is -180") << -10.99 << 180.0 << false
-                                 << QByteArray(R"(lat="-10.990000000" lon="-180.000000000")");
-    QTest::newRow("rounds to 180") << 0.0 << 179.9999999999 << false
-                                   << QByteArray(R"(lat="0.000000000" lon="-180.000000000")");
-    QTest::newRow("German locale, a point and not a comma")
-        << 51.5 << -0.125 << true << QByteArray(R"(lat="51.500000000" lon="-0.125000000")");
-}
-
-void tst_GpxWriter::coordinates()
-{
-    QFETCH(double, latitude);
-    QFETCH(double, longitude);
-    QFETCH(bool, german);
-    QFETCH(QByteArray, written);
-    std::optional<GermanLocale> locale;
-    if (german) {
-        locale.emplace();
-        GYRENA_REQUIRE_GERMAN(*locale);
-    }
-    const std::string gpx = gyrena::writeGpxRoute(
-        "Route", {{{latitude, longitude}, "A"}, {{latitude + 1.0, longitude}, "B"}});
-    locale.reset();
-    QVERIFY2(QByteArray::fromStdString(gpx).contains("<rtept " + written + "><name>A"),
-             gpx.c_str());
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("route.gpx");
-    QVERIFY(gyrena::writeFileAtomically(path.toStdString(), gpx).empty());
-    GYRENA_VERIFY_GPX_SCHEMA(path);
 }
 
 void tst_GpxWriter::atomicWrite_data()

@@ -93,9 +93,6 @@ void tst_RouteToolPlan::planEdges_data()
     QTest::newRow("a course just west of north, plan")
         << QStringList{"--plan"} + northward << "initial course 0.00 degrees"
         << "course 360.00";
-    QTest::newRow("a course just west of north, CSV")
-        << QStringList{"--csv"} + northward << ",0.000000000,"
-        << ",360.000000000,";
     const QStringList overSouthPole = QString("10 0 N 20 0 E 10 0.01 S 160 0 W").split(' ');
     QTest::newRow("nearly antipodal: the vertex is the pole")
         << QStringList{"--plan"} + overSouthPole << "Vertex: the South Pole (on the route, "
