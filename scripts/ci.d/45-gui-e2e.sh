@@ -15,4 +15,5 @@ export GYRENA_SCHEMA_DIR=build/ci/schemas
 # Debian's PyGObject exists only for the system interpreter.
 /usr/bin/python3 tests/e2e/test_route.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_routemap.py build/ci/app/gyrena
+/usr/bin/python3 tests/e2e/test_exports.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_findplace.py build/ci/app/gyrena

@@ -187,6 +187,8 @@ expect_field Maintainer '^[^<>]+ <[^@<> ]+@[^@<> ]+>$'
 # dpkg-shlibdeps ran: the libraries the programs link appear with their versions.
 expect_field Depends 'libc6 \(>= [0-9.]+\)'
 expect_field Depends 'libqt6widgets6 \(>= [0-9.~]+\)'
+# Print… and its preview.
+expect_field Depends 'libqt6printsupport6 \(>= [0-9.~]+\)'
 expect_field Depends 'libstdc\+\+6 \(>= [0-9.]+\)'
 ((deb_failures == 0))
 # No maintainer scripts: dpkg's triggers refresh the desktop caches.

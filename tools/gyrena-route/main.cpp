@@ -30,7 +30,8 @@ constexpr std::string_view kUsage =
     "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
     "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n"
     "       gyrena-route [--boxes] FILE.gdf\n"
-    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] ROUTE\n"
+    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] [--rtz FILE]\n"
+    "                    [--kml FILE] ROUTE\n"
     "       gyrena-route --batch [--plan] < ROUTES\n";
 
 constexpr std::string_view kHelp =
@@ -55,6 +56,10 @@ constexpr std::string_view kHelp =
     "  --csv     print the waypoint table alone, as CSV (signed decimal degrees)\n"
     "  --gpx FILE  write the route as GPX 1.1 (<rte> of start, waypoints, end), named after\n"
     "            the data file's locations or WP01, WP02...; the file is replaced whole\n"
+    "  --rtz FILE  write the route as RTZ 1.0 for a ship's navigation system (ECDIS):\n"
+    "            every point a waypoint, every leg a loxodrome (the rhumb line steered)\n"
+    "  --kml FILE  write the route as KML 2.2 for a globe: the legs as one line with a\n"
+    "            point at least every 30 nm, and a pin per point with its name\n"
     "  --batch   read routes from standard input, one per line as twelve texts separated by\n"
     "            blanks or tabs; write one tab-separated line each: nautical and statute\n"
     "            miles, initial course, course of arrival, direction EW and NS, and with\n"
