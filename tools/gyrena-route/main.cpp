@@ -7,6 +7,7 @@
 #include "io/datafile.h"
 #include "io/locationfields.h"
 #include "io/regularfile.h"
+#include "place_options.h"
 #include "plan_output.h"
 
 #include <algorithm>
@@ -164,7 +165,8 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
 
 int usageError(std::string_view why)
 {
-    std::cerr << "gyrena-route: " << why << '\n' << kUsage << "Try 'gyrena-route --help'.\n";
+    std::cerr << "gyrena-route: " << why << '\n'
+              << kUsage << gyrena::route::kPlaceUsage << "Try 'gyrena-route --help'.\n";
     return kExitUsage;
 }
 
@@ -184,6 +186,7 @@ int run(int argc, char** argv)
 {
     bool boxes = false;
     gyrena::route::PlanRequest planning;
+    gyrena::route::PlaceRequest places;
     std::vector<std::string> texts;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -191,13 +194,17 @@ int run(int argc, char** argv)
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            std::cout << kUsage << '\n' << kHelp;
+            std::cout << kUsage << gyrena::route::kPlaceUsage << '\n'
+                      << kHelp << gyrena::route::kPlaceHelp;
             return 0;
         } else if (!optionsEnded && arg == "--boxes") {
             boxes = true;
         } else if (!optionsEnded && arg.starts_with("--")) {
             std::string wrong;
-            switch (gyrena::route::takePlanOption(argc, argv, i, planning, wrong)) {
+            auto taken = gyrena::route::takePlaceOption(argc, argv, i, places, wrong);
+            if (taken == gyrena::route::OptionResult::NotMine)
+                taken = gyrena::route::takePlanOption(argc, argv, i, planning, wrong);
+            switch (taken) {
             case gyrena::route::OptionResult::Taken:
                 continue;
             case gyrena::route::OptionResult::Wrong:
@@ -209,6 +216,11 @@ int run(int argc, char** argv)
             texts.emplace_back(arg);
         }
     }
+    if (places.find)
+        return texts.empty() ? gyrena::route::runFind(*places.find)
+                             : usageError("--find takes no coordinate texts");
+    if (places.anyRoute() && (!places.from || !places.to || !texts.empty()))
+        return usageError("--from and --to go together, in place of the coordinate texts");
     if (planning.batch) {
         if (!texts.empty())
             return usageError("--batch reads the routes from standard input, not arguments");
@@ -216,7 +228,10 @@ int run(int argc, char** argv)
     }
     std::array<std::string, 12> route;
     std::array<std::string, 2> names;
-    if (texts.size() == 1) {
+    if (places.anyRoute()) {
+        if (!gyrena::route::routeFromPlaces(places, route, names))
+            return kExitRouteFailed;
+    } else if (texts.size() == 1) {
         if (!textsFromDataFile(texts.front(), route, names))
             return kExitRouteFailed;
     } else if (texts.size() == 12) {
