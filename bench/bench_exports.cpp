@@ -5,11 +5,16 @@
 
 #include "bench/qtbenchmain.h"
 #include "geo/routeview.h"
+#include "io/gpxwriter.h"
 #include "io/kmlwriter.h"
 #include "io/passageplan.h"
 #include "io/rtzwriter.h"
 #include "ui/route/plandocument.h"
 #include "ui/route/waypointmodel.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
@@ -53,6 +58,35 @@ void BM_Pdf(benchmark::State& state)
     state.counters["rows"] = double(model.rowCount());
 }
 BENCHMARK(BM_Pdf)->Unit(benchmark::kMillisecond);
+
+// Baseline: what any PDF costs, one A4 page with a line of text.
+void BM_PdfOneLine(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            QPainter painter(&writer);
+            painter.drawText(QPointF(100, 100), QStringLiteral("San Francisco \u2013 Sydney"));
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_PdfOneLine)->Unit(benchmark::kMillisecond);
+
+// Baseline: the GPX route of the same plan.
+void BM_Gpx(benchmark::State& state)
+{
+    const PassagePlan plan = passagePlanFromRoute(hundredWaypoints(), "San Francisco", "Sydney");
+    std::vector<GpxPoint> points;
+    for (const PlanRow& row : plan.rows)
+        points.push_back({row.position, row.name});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(writeGpxRoute(plan.name, points));
+}
+BENCHMARK(BM_Gpx)->Unit(benchmark::kMillisecond);
 
 void BM_Rtz(benchmark::State& state)
 {

@@ -1,7 +1,6 @@
 #include "io/gazetteer.h"
 
 #include <algorithm>
-#include <cassert>
 #include <memory>
 #include <optional>
 
@@ -9,13 +8,14 @@ namespace gyrena {
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = 36;
+constexpr std::size_t kHeaderBytes = 40;
 constexpr std::size_t kCountryBytes = 7;
 constexpr std::size_t kAliasBytes = 6;
 constexpr std::size_t kRegionBytes = 5;
 constexpr std::size_t kPlaceBytes = 17;
 constexpr std::size_t kAirportBytes = 11;
 constexpr std::size_t kFoldBytes = 9;
+constexpr std::size_t kWordBytes = 6;
 constexpr std::uint32_t kNone = 0xffffffff;
 constexpr std::uint16_t kNoRegion = 0xffff;
 constexpr std::int32_t kMaxLatitude = 90 * 100000;
@@ -84,6 +84,10 @@ std::optional<std::uint32_t> decodeUtf8(std::string_view text, std::size_t& at)
 bool isUtf8(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
         if (!decodeUtf8(text, at))
             return false;
     }
@@ -144,17 +148,17 @@ private:
 
 } // namespace
 
-std::string_view Gazetteer::name(std::size_t place) const
+std::uint32_t Gazetteer::weight(std::size_t place) const
 {
-    assert(place < m_places.size());
-    return std::string_view(*m_bytes).substr(m_places[place].nameOffset,
-                                            m_places[place].nameLength);
-}
-
-std::string_view Gazetteer::key(std::size_t place) const
-{
-    assert(place < m_places.size());
-    return std::string_view(m_keys).substr(m_places[place].keyOffset, m_places[place].keyLength);
+    switch (kind(place)) {
+    case PlaceKind::LargeAirport:
+        return 100000;
+    case PlaceKind::MediumAirport:
+        return 10000;
+    case PlaceKind::Town:
+        break;
+    }
+    return population(place);
 }
 
 std::string_view Gazetteer::region(std::size_t place) const
@@ -205,6 +209,12 @@ std::string Gazetteer::fold(std::string_view text) const
 {
     std::string out;
     out.reserve(text.size());
+    foldInto(text, out);
+    return out;
+}
+
+void Gazetteer::foldInto(std::string_view text, std::string& out) const
+{
     KeyWriter key(out);
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
@@ -232,7 +242,6 @@ std::string Gazetteer::fold(std::string_view text) const
         else
             key.put(text.substr(start, at - start));
     }
-    return out;
 }
 
 std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
@@ -253,7 +262,8 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     const std::uint32_t places = readU32(data, 20);
     const std::uint32_t airports = readU32(data, 24);
     const std::uint32_t folds = readU32(data, 28);
-    const std::uint32_t textBytes = readU32(data, 32);
+    const std::uint32_t words = readU32(data, 32);
+    const std::uint32_t textBytes = readU32(data, 36);
     if (countries > kMaxGazetteerCountries)
         return error("too many countries", 8);
     if (aliases > kMaxGazetteerAliases)
@@ -266,13 +276,15 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
         return error("more airports than places", 24);
     if (folds > kMaxGazetteerFolds)
         return error("too many fold entries", 28);
+    if (words > kMaxGazetteerWords)
+        return error("too many words", 32);
     if (textBytes > kMaxGazetteerText)
-        return error("too much text", 32);
+        return error("too much text", 36);
     const std::uint64_t expected =
         kHeaderBytes + std::uint64_t(countries) * kCountryBytes +
         std::uint64_t(aliases) * kAliasBytes + std::uint64_t(regions) * kRegionBytes +
         std::uint64_t(places) * kPlaceBytes + std::uint64_t(airports) * kAirportBytes +
-        std::uint64_t(folds) * kFoldBytes + textBytes;
+        std::uint64_t(folds) * kFoldBytes + std::uint64_t(words) * kWordBytes + textBytes;
     if (expected != data.size())
         return error("its size disagrees with its counts (" + std::to_string(expected) +
                          " bytes expected)",
@@ -284,7 +296,8 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     const std::size_t placeAt = regionAt + regions * kRegionBytes;
     const std::size_t airportAt = placeAt + std::size_t(places) * kPlaceBytes;
     const std::size_t foldAt = airportAt + std::size_t(airports) * kAirportBytes;
-    const std::size_t textAt = foldAt + std::size_t(folds) * kFoldBytes;
+    const std::size_t wordAt = foldAt + std::size_t(folds) * kFoldBytes;
+    const std::size_t textAt = wordAt + std::size_t(words) * kWordBytes;
     const std::string_view text = data.substr(textAt);
 
     // A string of the text section: in range and valid UTF-8.
@@ -343,6 +356,7 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     gazetteer.m_places.reserve(places);
     gazetteer.m_keys.reserve(text.size());
     std::size_t nameOffset = 0;
+    std::size_t blanks = 0; // the later words of all keys
     for (std::uint32_t i = 0; i < places; ++i) {
         const std::size_t at = placeAt + std::size_t(i) * kPlaceBytes;
         Gazetteer::Place place{};
@@ -354,35 +368,37 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
         place.kind = readU8(data, at + 15);
         place.nameLength = readU8(data, at + 16);
         place.airport = kNone;
-        const std::string where = "place " + std::to_string(i);
+        const auto where = [i] { return "place " + std::to_string(i); };
         if (place.latitude < -kMaxLatitude || place.latitude > kMaxLatitude ||
             place.longitude < -kMaxLongitude || place.longitude > kMaxLongitude)
-            return error(where + " lies beyond 90 or 180 degrees", at);
+            return error(where() + " lies beyond 90 or 180 degrees", at);
         if (place.region != kNoRegion && place.region >= regions)
-            return error(where + " names no region", at + 12);
+            return error(where() + " names no region", at + 12);
         if (place.country >= countries)
-            return error(where + " names no country", at + 14);
+            return error(where() + " names no country", at + 14);
         if (place.kind > static_cast<std::uint8_t>(PlaceKind::LargeAirport))
-            return error(where + " is of no known kind", at + 15);
+            return error(where() + " is of no known kind", at + 15);
         if (place.nameLength == 0 || place.nameLength > text.size() - nameOffset)
-            return error(where + " has no name or one beyond the text", at + 16);
+            return error(where() + " has no name or one beyond the text", at + 16);
         const std::string_view name = text.substr(nameOffset, place.nameLength);
         if (!isUtf8(name))
-            return error(where + "'s name is not UTF-8", textAt + nameOffset);
+            return error(where() + "'s name is not UTF-8", textAt + nameOffset);
         place.nameOffset = static_cast<std::uint32_t>(textAt + nameOffset);
         nameOffset += place.nameLength;
 
         place.keyOffset = static_cast<std::uint32_t>(gazetteer.m_keys.size());
-        gazetteer.m_keys += gazetteer.fold(name);
+        gazetteer.foldInto(name, gazetteer.m_keys);
+        blanks += static_cast<std::size_t>(
+            std::count(gazetteer.m_keys.begin() + place.keyOffset, gazetteer.m_keys.end(), ' '));
         const std::size_t keyLength = gazetteer.m_keys.size() - place.keyOffset;
         if (keyLength == 0 || keyLength > kMaxKeyBytes)
-            return error(where + "'s name has no letter or digit", at + 16);
+            return error(where() + "'s name has no letter or digit", at + 16);
         place.keyLength = static_cast<std::uint16_t>(keyLength);
         if (i > 0) {
             const Gazetteer::Place& before = gazetteer.m_places.back();
             const std::string_view keys(gazetteer.m_keys);
             if (keys.substr(place.keyOffset) < keys.substr(before.keyOffset, before.keyLength))
-                return error(where + " is out of the order of the folded names", at);
+                return error(where() + " is out of the order of the folded names", at);
         }
         gazetteer.m_places.push_back(place);
     }
@@ -392,32 +408,47 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     for (std::uint32_t i = 0; i < airports; ++i) {
         const std::size_t at = airportAt + std::size_t(i) * kAirportBytes;
         const std::uint32_t place = readU32(data, at);
-        const std::string where = "airport " + std::to_string(i);
+        const auto where = [i] { return "airport " + std::to_string(i); };
         if (place >= places || (i > 0 && place <= gazetteer.m_airports.back()))
-            return error(where + " names no place, or one out of order", at);
+            return error(where() + " names no place, or one out of order", at);
         if (gazetteer.m_places[place].kind == static_cast<std::uint8_t>(PlaceKind::Town))
-            return error(where + " is a town", at);
+            return error(where() + " is a town", at);
         if (!readCode(data, at + 4, 3) || !readCode(data, at + 7, 4))
-            return error(where + " has a code that is not capitals and digits", at + 4);
+            return error(where() + " has a code that is not capitals and digits", at + 4);
         gazetteer.m_places[place].airport = i;
         gazetteer.m_airports.push_back(place);
         gazetteer.m_codes.push_back(data.substr(at + 4, 7));
     }
-    for (std::uint32_t i = 0; i < places; ++i) {
-        const std::string_view key = gazetteer.key(i);
-        for (std::size_t at = key.find(' '); at != std::string_view::npos;
-             at = key.find(' ', at + 1))
-            gazetteer.m_words.push_back({i, static_cast<std::uint16_t>(at + 1)});
-    }
+    // The later words, in the order of the text from each on: checked, never sorted here. Each
+    // is a word start of its place's key, and one entry more or less than the keys' blanks
+    // would be one missing, since the order allows no entry twice.
+    gazetteer.m_words.reserve(words);
     const auto suffix = [&gazetteer](const Gazetteer::WordStart& word) {
         return gazetteer.key(word.place).substr(word.offset);
     };
-    std::sort(gazetteer.m_words.begin(), gazetteer.m_words.end(),
-              [&suffix](const Gazetteer::WordStart& a, const Gazetteer::WordStart& b) {
-                  const std::string_view x = suffix(a);
-                  const std::string_view y = suffix(b);
-                  return x != y ? x < y : a.place < b.place;
-              });
+    for (std::uint32_t i = 0; i < words; ++i) {
+        const std::size_t at = wordAt + std::size_t(i) * kWordBytes;
+        Gazetteer::WordStart word{readU32(data, at), readU16(data, at + 4), 0};
+        const auto where = [i] { return "word " + std::to_string(i); };
+        if (word.place >= places)
+            return error(where() + " names no place", at);
+        word.weight = gazetteer.weight(word.place);
+        const std::string_view key = gazetteer.key(word.place);
+        if (word.offset == 0 || word.offset >= key.size() || key[word.offset - 1] != ' ')
+            return error(where() + " is not the start of a later word of its name", at + 4);
+        if (i > 0) {
+            const Gazetteer::WordStart& before = gazetteer.m_words.back();
+            const std::string_view x = suffix(before);
+            const std::string_view y = suffix(word);
+            if (y < x || (y == x && word.place <= before.place))
+                return error(where() + " is out of order", at);
+        }
+        gazetteer.m_words.push_back(word);
+    }
+    if (words != blanks)
+        return error("the words do not match the names (" + std::to_string(blanks) +
+                         " expected)",
+                     32);
 
     return gazetteer;
 }

@@ -25,6 +25,7 @@ inline constexpr std::uint32_t kMaxGazetteerPlaces = 1u << 20;
 inline constexpr std::uint32_t kMaxGazetteerText = 1u << 26;
 inline constexpr std::uint32_t kMaxGazetteerAliases = 1u << 12;
 inline constexpr std::uint32_t kMaxGazetteerFolds = 1u << 16;
+inline constexpr std::uint32_t kMaxGazetteerWords = 1u << 22;
 inline constexpr std::uint32_t kMaxGazetteerRegions = 0xffff; // 0xffff itself means "none"
 inline constexpr std::uint32_t kMaxGazetteerCountries = 256;
 
@@ -43,8 +44,16 @@ class Gazetteer
 {
 public:
     std::size_t placeCount() const { return m_places.size(); }
-    std::string_view name(std::size_t place) const;        // UTF-8, as the source spells it
-    std::string_view key(std::size_t place) const;         // the name folded (see fold)
+    std::string_view name(std::size_t place) const // UTF-8, as the source spells it
+    {
+        return std::string_view(*m_bytes).substr(m_places[place].nameOffset,
+                                                 m_places[place].nameLength);
+    }
+    std::string_view key(std::size_t place) const // the name folded (see fold)
+    {
+        return std::string_view(m_keys).substr(m_places[place].keyOffset,
+                                               m_places[place].keyLength);
+    }
     std::string_view region(std::size_t place) const;      // a state's code or name, or ""
     std::string_view countryCode(std::size_t place) const; // ISO 3166, two capitals
     std::string_view countryName(std::size_t place) const; // in English
@@ -53,6 +62,9 @@ public:
     PlaceKind kind(std::size_t place) const { return PlaceKind(m_places[place].kind); }
     // Inhabitants of a town (0 when GeoNames gives none, and for every airport).
     std::uint32_t population(std::size_t place) const { return m_places[place].population; }
+    // What ranks places of one kind of match: a town's population; a large airport counts as a
+    // town of 100,000, a medium one as 10,000.
+    std::uint32_t weight(std::size_t place) const;
     std::string_view iata(std::size_t place) const; // three capitals, or "" when none
     std::string_view icao(std::size_t place) const; // four capitals or digits, or ""
 
@@ -72,6 +84,7 @@ public:
     {
         std::uint32_t place;
         std::uint16_t offset;
+        std::uint32_t weight; // weight(place), kept here so a search reads the index in order
     };
     const std::vector<WordStart>& wordStarts() const { return m_words; }
     // Places that are airports with a code, each once, in place order.
@@ -84,6 +97,7 @@ public:
 
 private:
     friend std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes);
+    void foldInto(std::string_view text, std::string& out) const; // appends fold(text)
 
     struct Place
     {
@@ -131,7 +145,8 @@ private:
 // checked against its size: a truncated asset, a wrong magic or version, counts too large or
 // disagreeing with the size, a string beyond the text or not UTF-8, a position beyond +-90 /
 // +-180 degrees, an index to no country or region, a kind or a code that does not exist, a fold
-// table out of order, or places not in the order of their folded names give a GazetteerError.
+// table out of order, places not in the order of their folded names, or a word index that is not
+// exactly the later words of the names in order give a GazetteerError.
 std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes);
 
 } // namespace gyrena

@@ -31,14 +31,18 @@ std::atomic<bool> s_read{false};
 
 } // namespace
 
+std::string_view builtInGazetteerBytes()
+{
+    (void)kAssetHash;
+    return std::string_view(gyrena_gazetteer_begin,
+                            std::size_t(gyrena_gazetteer_end - gyrena_gazetteer_begin));
+}
+
 const std::variant<Gazetteer, GazetteerError>& builtInGazetteer()
 {
     s_read = true;
-    static const std::variant<Gazetteer, GazetteerError> gazetteer = [] {
-        (void)kAssetHash;
-        return readGazetteer(std::string(gyrena_gazetteer_begin,
-                                         std::size_t(gyrena_gazetteer_end - gyrena_gazetteer_begin)));
-    }();
+    static const std::variant<Gazetteer, GazetteerError> gazetteer =
+        readGazetteer(std::string(builtInGazetteerBytes()));
     return gazetteer;
 }
 

@@ -12,6 +12,9 @@ namespace gyrena {
 // An asset that cannot be read (a broken build) gives its GazetteerError on every call.
 const std::variant<Gazetteer, GazetteerError>& builtInGazetteer();
 
+// The asset's bytes as compiled in, unread (for benchmarks and checks of the reader).
+std::string_view builtInGazetteerBytes();
+
 // Whether builtInGazetteer() has been called yet in this process.
 bool builtInGazetteerRead();
 

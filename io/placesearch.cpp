@@ -12,22 +12,6 @@ namespace gyrena {
 
 namespace {
 
-constexpr std::uint32_t kLargeAirportWeight = 100000;
-constexpr std::uint32_t kMediumAirportWeight = 10000;
-
-std::uint32_t weight(const Gazetteer& gazetteer, std::size_t place)
-{
-    switch (gazetteer.kind(place)) {
-    case PlaceKind::LargeAirport:
-        return kLargeAirportWeight;
-    case PlaceKind::MediumAirport:
-        return kMediumAirportWeight;
-    case PlaceKind::Town:
-        break;
-    }
-    return gazetteer.population(place);
-}
-
 struct Candidate
 {
     PlaceMatchKind kind;
@@ -44,11 +28,11 @@ public:
     {
     }
 
-    void offer(PlaceMatchKind kind, std::size_t place)
+    void offer(PlaceMatchKind kind, std::size_t place, std::uint32_t weight)
     {
         if (m_limit == 0)
             return;
-        const Candidate candidate{kind, weight(m_gazetteer, place), place};
+        const Candidate candidate{kind, weight, place};
         if (m_heap.size() < m_limit) {
             m_heap.push_back(candidate);
             std::push_heap(m_heap.begin(), m_heap.end(), better());
@@ -126,6 +110,30 @@ std::pair<std::string, std::string> degreesAndMinutes(double degrees)
     return {std::to_string(minutes / 60), std::to_string(minutes % 60)};
 }
 
+// The range [first, last) of the n sorted texts textAt(0..n-1) that start with `key`.
+template <typename TextAt>
+std::pair<std::size_t, std::size_t> prefixRange(std::size_t n, const TextAt& textAt,
+                                                std::string_view key)
+{
+    const auto firstWhere = [&](std::size_t from, auto&& before) {
+        std::size_t count = n - from;
+        while (count > 0) {
+            const std::size_t half = count / 2;
+            if (before(textAt(from + half))) {
+                from += half + 1;
+                count -= half + 1;
+            } else {
+                count = half;
+            }
+        }
+        return from;
+    };
+    const std::size_t first = firstWhere(0, [&](std::string_view text) { return text < key; });
+    const std::size_t last =
+        firstWhere(first, [&](std::string_view text) { return text.starts_with(key); });
+    return {first, last};
+}
+
 } // namespace
 
 LocationTexts placeLocationTexts(const Gazetteer& gazetteer, std::size_t place)
@@ -176,53 +184,43 @@ std::vector<PlaceMatch> findPlaces(const Gazetteer& gazetteer, std::string_view 
             c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
         for (const std::uint32_t place : gazetteer.airports()) {
             if ((gazetteer.iata(place) == code || gazetteer.icao(place) == code) && kept(place)) {
-                best.offer(PlaceMatchKind::Exact, place);
+                best.offer(PlaceMatchKind::Exact, place, gazetteer.weight(place));
                 byCode.push_back(place);
             }
         }
     }
     const auto foundByCode = [&](std::size_t place) {
-        return gazetteer.kind(place) != PlaceKind::Town &&
-               std::find(byCode.begin(), byCode.end(), place) != byCode.end();
+        return !byCode.empty() && std::find(byCode.begin(), byCode.end(), place) != byCode.end();
     };
 
-    // Names that start with the key lie side by side in the gazetteer's order.
-    std::size_t first = 0;
-    std::size_t count = gazetteer.placeCount();
-    while (count > 0) {
-        const std::size_t half = count / 2;
-        if (gazetteer.key(first + half) < key) {
-            first += half + 1;
-            count -= half + 1;
-        } else {
-            count = half;
-        }
-    }
-    for (std::size_t place = first;
-         place < gazetteer.placeCount() && gazetteer.key(place).starts_with(key); ++place) {
+    // Names that start with the key lie side by side in the gazetteer's order: [first, last).
+    const auto placeAt = [&](std::size_t place) { return gazetteer.key(place); };
+    const auto [first, last] = prefixRange(gazetteer.placeCount(), placeAt, key);
+    for (std::size_t place = first; place < last; ++place) {
         if (kept(place) && !foundByCode(place))
-            best.offer(gazetteer.key(place).size() == key.size() ? PlaceMatchKind::Exact
-                                                                  : PlaceMatchKind::Prefix,
-                       place);
+            best.offer(placeAt(place).size() == key.size() ? PlaceMatchKind::Exact
+                                                            : PlaceMatchKind::Prefix,
+                       place, gazetteer.weight(place));
     }
 
+    // So do the later words that start with it, in the word index.
     const std::vector<Gazetteer::WordStart>& words = gazetteer.wordStarts();
-    const auto suffix = [&](const Gazetteer::WordStart& word) {
-        return gazetteer.key(word.place).substr(word.offset);
+    const auto wordAt = [&](std::size_t i) {
+        return gazetteer.key(words[i].place).substr(words[i].offset);
     };
-    auto word = std::partition_point(words.begin(), words.end(),
-                                     [&](const auto& w) { return suffix(w) < key; });
+    const auto [firstWord, lastWord] = prefixRange(words.size(), wordAt, key);
     std::vector<bool> offered; // a name may have two words that start with the key
-    for (; word != words.end() && suffix(*word).starts_with(key); ++word) {
-        const std::size_t place = word->place;
+    for (std::size_t i = firstWord; i < lastWord; ++i) {
+        const Gazetteer::WordStart& word = words[i];
         // A name that starts with the key was offered above, and better.
-        if (gazetteer.key(place).starts_with(key) || !kept(place) || foundByCode(place))
+        if ((word.place >= first && word.place < last) || !kept(word.place) ||
+            foundByCode(word.place))
             continue;
         if (offered.empty())
             offered.resize(gazetteer.placeCount());
-        if (!offered[place])
-            best.offer(PlaceMatchKind::Word, place);
-        offered[place] = true;
+        if (!offered[word.place])
+            best.offer(PlaceMatchKind::Word, word.place, word.weight);
+        offered[word.place] = true;
     }
     return best.sorted();
 }

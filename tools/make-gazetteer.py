@@ -16,8 +16,8 @@ The asset, little-endian throughout (io/gazetteer.h reads it):
     bytes 0..3    magic "GYPL"
     bytes 4..5    version, 1
     bytes 6..7    0
-    then 7 uint32 counts: countries, country aliases, regions, places, airports, fold entries,
-                  bytes of text
+    then 8 uint32 counts: countries, country aliases, regions, places, airports, fold entries,
+                  later words, bytes of text
     countries     per country: 2 ASCII capitals (ISO 3166 code), uint32 text offset and uint8
                   length of its English name
     aliases       per alias: uint8 country index, uint32 text offset, uint8 length
@@ -30,6 +30,10 @@ The asset, little-endian throughout (io/gazetteer.h reads it):
                   (ASCII capitals and digits; blanks when the airport has none)
     folds         per entry, in ascending code point: uint32 code point (>= 0x80), uint32
                   text offset, uint8 length of its folded form
+    words         every word of a folded name but its first: uint32 place index, uint16 byte
+                  offset of the word in the folded name; sorted by the folded name from there
+                  on (bytes), then by place, so that a search finds "heathrow" in "london
+                  heathrow airport" by a binary search
     text          UTF-8: first the places' names one after the other in place order, then
                   every other string
 
@@ -298,16 +302,22 @@ def main():
     for point, folded in sorted(table.items()):
         offset, length = ref(folded)
         section += struct.pack("<IIB", point, offset, length)
+    words = []
+    for index, (key, _) in enumerate(keyed):
+        words += [(key[at + 1:], index, at + 1) for at, byte in enumerate(key) if byte == 0x20]
+    words.sort()
+    for _, index, at in words:
+        section += struct.pack("<IH", index, at)
 
     out += MAGIC + struct.pack("<HH", VERSION, 0)
-    out += struct.pack("<7I", len(countries), len(aliases), len(regions), len(keyed),
-                       len(airports), len(table), len(text))
+    out += struct.pack("<8I", len(countries), len(aliases), len(regions), len(keyed),
+                       len(airports), len(table), len(words), len(text))
     out += section + text
     args.output.parent.mkdir(parents=True, exist_ok=True)
     args.output.write_bytes(bytes(out))
     towns = sum(1 for _, p in keyed if p[6] == TOWN)
     print(f"{args.output}: {towns} towns, {len(airports)} airports, {len(countries)} countries, "
-          f"{len(aliases)} aliases, {len(regions)} regions, {len(table)} folds, "
+          f"{len(aliases)} aliases, {len(regions)} regions, {len(table)} folds, {len(words)} words, "
           f"{len(out)} bytes")
 
 

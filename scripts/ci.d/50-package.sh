@@ -114,6 +114,14 @@ check_route() {
       return 1
     fi
   done
+  # The gazetteer is built into the program, stripped or not.
+  out=$("$1" --find funch)
+  if [[ ${out%%$'\t'*} == Funchal ]]; then
+    echo "ok: $1 --find funch finds Funchal"
+  else
+    echo "FAIL: $1 --find funch printed: $out" >&2
+    return 1
+  fi
 }
 
 echo "--- install into a scratch root"

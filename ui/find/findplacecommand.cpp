@@ -6,8 +6,7 @@
 
 namespace gyrena {
 
-FindPlaceCommand::FindPlaceCommand(QMenu* menu, QWidget* owner,
-                                   FindPlaceWindow::PlaceChosen chosen)
+FindPlaceCommand::FindPlaceCommand(QMenu* menu, QWidget* owner, PlaceChosen chosen)
     : QObject(owner), m_chosen(std::move(chosen))
 {
     m_action = new QAction(QStringLiteral("Find Place…"), owner);
@@ -21,7 +20,15 @@ void FindPlaceCommand::show()
 {
     if (!m_window) {
         // Owned by the main window, so it never outlives it; not modal, so both stay usable.
-        m_window = new FindPlaceWindow(m_chosen, qobject_cast<QWidget*>(parent()));
+        const auto setAs = [this](RouteEnd end) {
+            return [chosen = m_chosen, end](const LocationTexts& place) { chosen(end, place); };
+        };
+        m_window = new FindPlaceWindow(
+            {{QStringLiteral("Set as Start"), QStringLiteral("FindSetStart"),
+              QStringLiteral("%1 is the start now."), setAs(RouteEnd::Start)},
+             {QStringLiteral("Set as End"), QStringLiteral("FindSetEnd"),
+              QStringLiteral("%1 is the end now."), setAs(RouteEnd::End)}},
+            qobject_cast<QWidget*>(parent()));
     }
     m_window->show();
     m_window->raise();

@@ -16,9 +16,11 @@ class FindPlaceCommand : public QObject
 {
     Q_OBJECT
 public:
+    using PlaceChosen = std::function<void(RouteEnd, const LocationTexts&)>;
+
     // Adds the item at the end of `menu`; `owner` (the main window) owns this command and the
-    // window, and is handed every place chosen in it.
-    FindPlaceCommand(QMenu* menu, QWidget* owner, FindPlaceWindow::PlaceChosen chosen);
+    // window, and is handed every place set as its start or end.
+    FindPlaceCommand(QMenu* menu, QWidget* owner, PlaceChosen chosen);
 
     void show(); // opens the window or raises the open one, its field ready for typing
 
@@ -27,7 +29,7 @@ public:
 
 private:
     QAction* m_action = nullptr;
-    FindPlaceWindow::PlaceChosen m_chosen;
+    PlaceChosen m_chosen;
     QPointer<FindPlaceWindow> m_window;
 };
 

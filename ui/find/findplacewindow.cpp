@@ -25,8 +25,6 @@ const QString title = QStringLiteral("Find Place");
 const QString field = QStringLiteral("Find place");
 const QString fieldHint = QStringLiteral("Town or airport: Funchal, SYD, Portland, US");
 const QString answers = QStringLiteral("Places found");
-const QString setStart = QStringLiteral("Set as Start");
-const QString setEnd = QStringLiteral("Set as End");
 const QString close = QStringLiteral("Close");
 const QString typeToFind = QStringLiteral("Type a name, an airport code or \"name, country\".");
 const QString noPlace = QStringLiteral("No place matches \"%1\".");
@@ -34,8 +32,6 @@ const QString onePlace = QStringLiteral("1 place found.");
 const QString places = QStringLiteral("%1 places found.");
 const QString manyPlaces = QStringLiteral("The best %1 places found; type more to narrow them.");
 const QString unreadable = QStringLiteral("The list of places cannot be read: %1.");
-const QString setAsStart = QStringLiteral("%1 is the start now.");
-const QString setAsEnd = QStringLiteral("%1 is the end now.");
 const QString credits =
     QStringLiteral("Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain).");
 const QStringList columns{QStringLiteral("Name"),      QStringLiteral("Region"),
@@ -78,8 +74,8 @@ QString kindText(const Gazetteer& gazetteer, std::size_t place)
 
 } // namespace
 
-FindPlaceWindow::FindPlaceWindow(PlaceChosen chosen, QWidget* parent)
-    : QDialog(parent), m_chosen(std::move(chosen))
+FindPlaceWindow::FindPlaceWindow(std::vector<FindPlaceAction> actions, QWidget* parent)
+    : QDialog(parent), m_actions(std::move(actions))
 {
     setObjectName(QStringLiteral("FindPlace"));
     setWindowTitle(text::title);
@@ -110,40 +106,41 @@ FindPlaceWindow::FindPlaceWindow(PlaceChosen chosen, QWidget* parent)
     m_status->setObjectName(QStringLiteral("FindStatus"));
     m_status->setAccessibleName(text::typeToFind);
 
-    m_setStart = new QPushButton(text::setStart, this);
-    m_setStart->setObjectName(QStringLiteral("FindSetStart"));
-    m_setEnd = new QPushButton(text::setEnd, this);
-    m_setEnd->setObjectName(QStringLiteral("FindSetEnd"));
+    auto* buttons = new QHBoxLayout;
+    for (std::size_t i = 0; i < m_actions.size(); ++i) {
+        auto* button = new QPushButton(m_actions[i].caption, this);
+        button->setObjectName(m_actions[i].objectName);
+        m_buttons.push_back(button);
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, i] { apply(i); });
+    }
+    buttons->addStretch();
     auto* close = new QPushButton(text::close, this);
     close->setObjectName(QStringLiteral("FindClose"));
-    for (QPushButton* button : {m_setStart, m_setEnd, close}) {
+    buttons->addWidget(close);
+    m_buttons.push_back(close);
+    for (QPushButton* button : m_buttons) {
         button->setAccessibleName(button->text());
-        // Enter in the field must not set an end the user has not chosen.
+        // Enter in the field must not apply a place the user has not chosen.
         button->setAutoDefault(false);
     }
+    m_buttons.pop_back(); // Close is no action
 
     auto* credits = new QLabel(text::credits, this);
     credits->setObjectName(QStringLiteral("FindCredits"));
     credits->setEnabled(false); // read as a footnote
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_setStart);
-    buttons->addWidget(m_setEnd);
-    buttons->addStretch();
-    buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_field);
     layout->addWidget(m_answers, 1);
     layout->addWidget(m_status);
     layout->addLayout(buttons);
     layout->addWidget(credits);
-    resize(760, 420);
+    resize(640, 360);
 
     connect(m_field, &QLineEdit::textChanged, this, &FindPlaceWindow::search);
     connect(m_answers, &QTableWidget::itemSelectionChanged, this,
             &FindPlaceWindow::selectionChanged);
-    connect(m_setStart, &QPushButton::clicked, this, [this] { setAs(RouteEnd::Start); });
-    connect(m_setEnd, &QPushButton::clicked, this, [this] { setAs(RouteEnd::End); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     selectionChanged();
 }
@@ -209,23 +206,22 @@ void FindPlaceWindow::search(const QString& query)
 void FindPlaceWindow::selectionChanged()
 {
     const bool chosen = !m_answers->selectedItems().isEmpty();
-    m_setStart->setEnabled(chosen);
-    m_setEnd->setEnabled(chosen);
+    for (QPushButton* button : m_buttons)
+        button->setEnabled(chosen);
 }
 
-void FindPlaceWindow::setAs(RouteEnd end)
+void FindPlaceWindow::apply(std::size_t index)
 {
     const QList<QTableWidgetItem*> selected = m_answers->selectedItems();
     const Gazetteer* places = gazetteer();
-    if (selected.isEmpty() || !places)
+    if (selected.isEmpty() || !places || index >= m_actions.size())
         return;
     const std::size_t row = static_cast<std::size_t>(selected.front()->row());
     if (row >= m_places.size())
         return;
     const LocationTexts texts = placeLocationTexts(*places, m_places[row]);
-    m_chosen(end, texts);
-    const QString done = (end == RouteEnd::Start ? text::setAsStart : text::setAsEnd)
-                             .arg(QString::fromStdString(texts.name));
+    m_actions[index].apply(texts);
+    const QString done = m_actions[index].done.arg(QString::fromStdString(texts.name));
     m_status->setText(done);
     m_status->setAccessibleName(done);
     m_field->setFocus(); // ready for the other end
