@@ -27,6 +27,10 @@ install(FILES "${CMAKE_SOURCE_DIR}/assets/cities/world.gcl"
 
 install(FILES "${_pkg_src}/${GYRENA_APP_ID}.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
 
+# Where the data built into the programs come from, and their licences.
+configure_file("${_pkg_src}/copyright.in" "${_pkg_gen}/copyright" @ONLY)
+install(FILES "${_pkg_gen}/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/gyrena")
+
 if(GYRENA_BUILD_UI)
   install(TARGETS gyrena RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   configure_file("${_pkg_src}/gyrena.1.in" "${_pkg_gen}/gyrena.1" @ONLY)
@@ -60,7 +64,9 @@ on the globe, given as degrees, minutes and N/S/E/W letters or picked from a
 city list. It shows the arc in degrees, the distance in nautical and statute
 miles, the initial course, the course of arrival and the sides and angles of
 the spherical triangle through the north pole. Routes are saved to and opened
-from small .gdf data files; city lists (.gcl) are read.
+from small .gdf data files; city lists (.gcl) are read, and any of the world's
+towns and airports can be found by name or code (GeoNames, CC BY 4.0, and
+OurAirports, public domain).
 The package also holds gyrena-route, which computes routes from the command
 line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")

@@ -5,6 +5,7 @@ namespace gyrena {
 class Dialogs;
 class Registry;
 class Launcher;
+class PrintPreview;
 
 // The outside world as the windows reach it. The program passes the real implementations;
 // tests pass fakes that script every answer.
@@ -13,6 +14,7 @@ struct Services
     Dialogs* dialogs = nullptr;
     Registry* registry = nullptr;
     Launcher* launcher = nullptr;
+    PrintPreview* printPreview = nullptr;
 };
 
 } // namespace gyrena

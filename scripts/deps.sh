@@ -9,7 +9,7 @@ for group in "$@"; do
   case "$group" in
     build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev libpugixml-dev) ;;
     run)     packages+=(xvfb xauth) ;;
-    test)    packages+=(locales gpsbabel libxml2-utils librsvg2-bin) ;;
+    test)    packages+=(locales gpsbabel libxml2-utils librsvg2-bin poppler-utils) ;;
     fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
     bench)   packages+=(libbenchmark-dev geographiclib-tools) ;;
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;

@@ -18,7 +18,8 @@ private slots:
     void csvTable();
     void gpxReadBack_data();
     void gpxReadBack();
-    void gpxRefused();
+    void fileRefused_data();
+    void fileRefused();
     void batch_data();
     void batch();
     void outputFails_data();
@@ -188,12 +189,23 @@ void tst_RouteToolPlan::gpxReadBack()
     QCOMPARE(points[9].section(", ", 2), shown(endName, "WP10"));
 }
 
-void tst_RouteToolPlan::gpxRefused()
+void tst_RouteToolPlan::fileRefused_data()
 {
+    QTest::addColumn<QString>("option");
+    QTest::newRow("GPX") << "--gpx";
+    QTest::newRow("RTZ") << "--rtz";
+    QTest::newRow("KML") << "--kml";
+}
+
+void tst_RouteToolPlan::fileRefused()
+{
+    QFETCH(QString, option);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const Result result = runTool(QStringList{"--gpx", dir.path()} + kSanFranciscoSydney);
+    const Result result = runTool(QStringList{option, dir.path()} + kSanFranciscoSydney);
     QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("the " + option.mid(2).toUpper() + " file was not written"),
+             qPrintable(result.err));
     QVERIFY2(result.err.contains("not a regular file"), qPrintable(result.err));
     QVERIFY(QFileInfo(dir.path()).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());

@@ -715,9 +715,9 @@ void tst_StartWindowLayout::menus_data()
                           << QStringList{"Open", "Save", "Save As", "Exit"}
                           << QList<bool>{true, true, true, true};
     QTest::newRow("Options") << QStringLiteral("MOptions") << QStringLiteral("Options")
-                             << QStringList{"MCityList", "MRouteMap"}
-                             << QStringList{"Load City list", "Route Map"}
-                             << QList<bool>{true, false};
+                             << QStringList{"MCityList", "MFindPlace", "MRouteMap"}
+                             << QStringList{"Load City list", "Find Place…", "Route Map"}
+                             << QList<bool>{true, true, false};
     QTest::newRow("Help") << QStringLiteral("MHelp") << QStringLiteral("Help")
                           << QStringList{"M2Help", "MAbout"} << QStringList{"Help", "About"}
                           << QList<bool>{false, true};
@@ -749,7 +749,10 @@ void tst_StartWindowLayout::menus()
         QCOMPARE(item->isEnabled(), enabled.at(i));
         QVERIFY(!item->isSeparator());
         QVERIFY(!item->isCheckable());
-        QVERIFY(item->shortcut().isEmpty());
+        // Ctrl+F finds a place, as in every program with a search; nothing else has a shortcut.
+        QCOMPARE(item->shortcut(), item->objectName() == "MFindPlace"
+                                       ? QKeySequence(Qt::CTRL | Qt::Key_F)
+                                       : QKeySequence());
         QVERIFY(item->isVisible());
     }
 }

@@ -2,7 +2,8 @@
 # The real program driven end to end through the accessibility bus, as a screen reader does:
 # a route typed and picked, confirmed and computed, then the exit questions; then the route
 # window under a German locale: its table and summary as a screen reader reads them, its spacing
-# and a GPX export checked against the GPX 1.1 schema and read back by gpsbabel.
+# and a GPX export checked against the GPX 1.1 schema and read back by gpsbabel; then Find Place:
+# "funch" typed, Funchal set as the end, the route computed.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/deps.sh build gui test
@@ -14,3 +15,5 @@ export GYRENA_SCHEMA_DIR=build/ci/schemas
 # Debian's PyGObject exists only for the system interpreter.
 /usr/bin/python3 tests/e2e/test_route.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_routemap.py build/ci/app/gyrena
+/usr/bin/python3 tests/e2e/test_exports.py build/ci/app/gyrena
+/usr/bin/python3 tests/e2e/test_findplace.py build/ci/app/gyrena

@@ -114,6 +114,14 @@ check_route() {
       return 1
     fi
   done
+  # The gazetteer is built into the program, stripped or not.
+  out=$("$1" --find funch)
+  if [[ ${out%%$'\t'*} == Funchal ]]; then
+    echo "ok: $1 --find funch finds Funchal"
+  else
+    echo "FAIL: $1 --find funch printed: $out" >&2
+    return 1
+  fi
 }
 
 echo "--- install into a scratch root"
@@ -187,6 +195,8 @@ expect_field Maintainer '^[^<>]+ <[^@<> ]+@[^@<> ]+>$'
 # dpkg-shlibdeps ran: the libraries the programs link appear with their versions.
 expect_field Depends 'libc6 \(>= [0-9.]+\)'
 expect_field Depends 'libqt6widgets6 \(>= [0-9.~]+\)'
+# Print… and its preview.
+expect_field Depends 'libqt6printsupport6 \(>= [0-9.~]+\)'
 expect_field Depends 'libstdc\+\+6 \(>= [0-9.]+\)'
 ((deb_failures == 0))
 # No maintainer scripts: dpkg's triggers refresh the desktop caches.

@@ -26,6 +26,7 @@ expected=(
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"
   share/gyrena/cities/world.gcl
+  share/doc/gyrena/copyright
   share/man/man1/gyrena.1
   share/man/man1/gyrena-route.1
   share/icons/hicolor/scalable/apps/gyrena.svg
@@ -62,6 +63,10 @@ for size in "${sizes[@]}"; do
   else
     fail "icon ${size}x${size} is not a $size x $size PNG: $(file -b "$icon")"
   fi
+done
+# The data built into the programs are credited with their licences.
+for credit in "Files: assets/places/gazetteer.bin" "License: CC-BY-4.0 and public-domain"; do
+  check "the copyright file has \"$credit\"" grep -qx "$credit" "$prefix/share/doc/gyrena/copyright"
 done
 check "the scalable icon is well-formed XML" \
   is_well_formed_xml "$prefix/share/icons/hicolor/scalable/apps/gyrena.svg"

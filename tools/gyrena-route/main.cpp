@@ -7,6 +7,7 @@
 #include "io/datafile.h"
 #include "io/locationfields.h"
 #include "io/regularfile.h"
+#include "place_options.h"
 #include "plan_output.h"
 
 #include <algorithm>
@@ -29,7 +30,8 @@ constexpr std::string_view kUsage =
     "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
     "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n"
     "       gyrena-route [--boxes] FILE.gdf\n"
-    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] ROUTE\n"
+    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] [--rtz FILE]\n"
+    "                    [--kml FILE] ROUTE\n"
     "       gyrena-route --batch [--plan] < ROUTES\n";
 
 constexpr std::string_view kHelp =
@@ -54,6 +56,10 @@ constexpr std::string_view kHelp =
     "  --csv     print the waypoint table alone, as CSV (signed decimal degrees)\n"
     "  --gpx FILE  write the route as GPX 1.1 (<rte> of start, waypoints, end), named after\n"
     "            the data file's locations or WP01, WP02...; the file is replaced whole\n"
+    "  --rtz FILE  write the route as RTZ 1.0 for a ship's navigation system (ECDIS):\n"
+    "            every point a waypoint, every leg a loxodrome (the rhumb line steered)\n"
+    "  --kml FILE  write the route as KML 2.2 for a globe: the legs as one line with a\n"
+    "            point at least every 30 nm, and a pin per point with its name\n"
     "  --batch   read routes from standard input, one per line as twelve texts separated by\n"
     "            blanks or tabs; write one tab-separated line each: nautical and statute\n"
     "            miles, initial course, course of arrival, direction EW and NS, and with\n"
@@ -159,7 +165,8 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
 
 int usageError(std::string_view why)
 {
-    std::cerr << "gyrena-route: " << why << '\n' << kUsage << "Try 'gyrena-route --help'.\n";
+    std::cerr << "gyrena-route: " << why << '\n'
+              << kUsage << gyrena::route::kPlaceUsage << "Try 'gyrena-route --help'.\n";
     return kExitUsage;
 }
 
@@ -179,6 +186,7 @@ int run(int argc, char** argv)
 {
     bool boxes = false;
     gyrena::route::PlanRequest planning;
+    gyrena::route::PlaceRequest places;
     std::vector<std::string> texts;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -186,13 +194,17 @@ int run(int argc, char** argv)
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            std::cout << kUsage << '\n' << kHelp;
+            std::cout << kUsage << gyrena::route::kPlaceUsage << '\n'
+                      << kHelp << gyrena::route::kPlaceHelp;
             return 0;
         } else if (!optionsEnded && arg == "--boxes") {
             boxes = true;
         } else if (!optionsEnded && arg.starts_with("--")) {
             std::string wrong;
-            switch (gyrena::route::takePlanOption(argc, argv, i, planning, wrong)) {
+            auto taken = gyrena::route::takePlaceOption(argc, argv, i, places, wrong);
+            if (taken == gyrena::route::OptionResult::NotMine)
+                taken = gyrena::route::takePlanOption(argc, argv, i, planning, wrong);
+            switch (taken) {
             case gyrena::route::OptionResult::Taken:
                 continue;
             case gyrena::route::OptionResult::Wrong:
@@ -204,6 +216,11 @@ int run(int argc, char** argv)
             texts.emplace_back(arg);
         }
     }
+    if (places.find)
+        return texts.empty() ? gyrena::route::runFind(*places.find)
+                             : usageError("--find takes no coordinate texts");
+    if (places.anyRoute() && (!places.from || !places.to || !texts.empty()))
+        return usageError("--from and --to go together, in place of the coordinate texts");
     if (planning.batch) {
         if (!texts.empty())
             return usageError("--batch reads the routes from standard input, not arguments");
@@ -211,7 +228,10 @@ int run(int argc, char** argv)
     }
     std::array<std::string, 12> route;
     std::array<std::string, 2> names;
-    if (texts.size() == 1) {
+    if (places.anyRoute()) {
+        if (!gyrena::route::routeFromPlaces(places, route, names))
+            return kExitRouteFailed;
+    } else if (texts.size() == 1) {
         if (!textsFromDataFile(texts.front(), route, names))
             return kExitRouteFailed;
     } else if (texts.size() == 12) {

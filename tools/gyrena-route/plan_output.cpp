@@ -1,5 +1,7 @@
 #include "plan_output.h"
 
+#include "exports.h"
+
 #include "geo/positiontext.h"
 #include "io/atomicfile.h"
 #include "io/gpxwriter.h"
@@ -175,15 +177,15 @@ OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,
         request.csv = true;
     } else if (arg == "--batch") {
         request.batch = true;
-    } else if (arg == "--gpx") {
+    } else if (std::optional<std::string>* target = exportTarget(request, arg)) {
         const auto path = value();
         if (!path)
             return OptionResult::Wrong;
         if (path->empty()) {
-            error = "option --gpx needs a file name";
+            error = "option " + std::string(arg) + " needs a file name";
             return OptionResult::Wrong;
         }
-        request.gpxPath = std::string(*path);
+        *target = std::string(*path);
     } else if (arg == "--every-deg" || arg == "--every-nm") {
         const auto text = value();
         if (!text)
@@ -255,7 +257,7 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
             return 1;
         }
     }
-    return 0;
+    return writeExportFiles(passagePlanFromRoute(plan, names[0], names[1]), request);
 }
 
 } // namespace gyrena::route

@@ -19,9 +19,11 @@ struct PlanRequest
     bool csv = false;   // --csv: the waypoint table alone, as CSV
     bool batch = false; // --batch
     std::optional<std::string> gpxPath;
+    std::optional<std::string> rtzPath;
+    std::optional<std::string> kmlPath;
     PlanOptions options;
 
-    bool anyOutput() const { return plan || csv || gpxPath.has_value(); }
+    bool anyOutput() const { return plan || csv || gpxPath || rtzPath || kmlPath; }
 };
 
 enum class OptionResult { NotMine, Taken, Wrong };

@@ -24,6 +24,8 @@ const QString AboutWindow::kDescriptionText = QStringLiteral(
     "This application permits the user to input the longitude and latitude of any start point "
     "and the longitude and latitude of any end point on a globe. The program output will compute "
     "the greatcircle distance, the initial course and the course on arrival.");
+const QString AboutWindow::kCreditsText = QStringLiteral(
+    "Places: GeoNames (CC BY 4.0)");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =
@@ -135,7 +137,7 @@ void AboutWindow::buildLayout()
     // Keeps its width, wraps and grows downward to hold its text.
     m_lblDisclaimer = blackLabel(this, "lblDisclaimer", twipsRect(360, 2760, 3525, 390));
     m_lblDisclaimer->setWordWrap(true);
-    m_lblDisclaimer->setText(kDisclaimerText);
+    m_lblDisclaimer->setText(kDisclaimerText + QLatin1Char('\n') + kCreditsText);
     m_lblDisclaimer->resize(m_lblDisclaimer->width(),
                             std::max(m_lblDisclaimer->height(),
                                      m_lblDisclaimer->heightForWidth(m_lblDisclaimer->width())));

@@ -28,6 +28,9 @@ public:
 
     // The fixed texts.
     static const QString kDescriptionText;
+    // The credit the licence of the places' data asks for, below the disclaimer; the Find Place
+    // window credits its airports' source too.
+    static const QString kCreditsText;
     static const QString kDisclaimerText;
     static const QString kUnavailableText;
 

@@ -25,6 +25,7 @@ class QPushButton;
 namespace gyrena {
 
 class AboutWindow;
+class FindPlaceCommand;
 class MathWindow;
 class RouteMapCommand;
 struct LocationData;
@@ -112,6 +113,8 @@ private:
     // startwindow_files.cpp: data files and city lists.
     void cityNameChanged(); // the enable test, on every change of either name's text
     void cityPicked(RouteEnd end, int index); // `index`: 0-based list position
+    void placeFound(RouteEnd end, const LocationTexts& place); // from Options > "Find Place…"
+    void fillLocation(RouteEnd end, const LocationTexts& place); // country and coordinates
     LocationTexts locationTexts(RouteEnd end) const;
     void applyLocationData(const LocationData& data);
     void openDataFile(const QString& path);     // Open after its dialog
@@ -144,6 +147,7 @@ private:
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<MathWindow> m_mathWindow;
     RouteMapCommand* m_routeMap = nullptr; // Options > "Route Map" and its window
+    FindPlaceCommand* m_findPlace = nullptr; // Options > "Find Place…" and its window
 };
 
 } // namespace gyrena

@@ -240,7 +240,18 @@ void StartWindow::cityPicked(RouteEnd end, int index)
 {
     if (!m_cityTable || index < 0 || index >= m_cityTable->cityCount())
         return;
-    const LocationTexts city = m_cityTable->location(index + 1);
+    fillLocation(end, m_cityTable->location(index + 1));
+}
+
+void StartWindow::placeFound(RouteEnd end, const LocationTexts& place)
+{
+    // The name as if typed, then the rest as a pick from a city list fills it.
+    inputs(end).name()->setEditText(qStringOf(place.name));
+    fillLocation(end, place);
+}
+
+void StartWindow::fillLocation(RouteEnd end, const LocationTexts& city)
+{
     const LocationInputs& location = inputs(end);
     location.country->setText(qStringOf(city.country));
     // Set as texts, not selected, so a value outside the offered items ("30.5") stays as it is;

@@ -3,6 +3,7 @@
 // startwindow_files.cpp.
 
 #include "geo/resultboxes.h"
+#include "ui/find/findplacecommand.h"
 #include "ui/main/etchedframe.h"
 #include "ui/main/startwindow.h"
 #include "ui/main/wrappingbutton.h"
@@ -470,6 +471,10 @@ void StartWindow::buildMenus()
     QMenu* const optionsMenu = addMenu(QStringLiteral("Options"), QStringLiteral("MOptions"));
     m_cityList =
         addItem(optionsMenu, QStringLiteral("Load City list"), QStringLiteral("MCityList"));
+    m_findPlace = new FindPlaceCommand(optionsMenu, this, [this](RouteEnd end,
+                                                                 const LocationTexts& place) {
+        placeFound(end, place);
+    });
     m_routeMap = new RouteMapCommand(optionsMenu, m_services, this);
 
     QMenu* const helpMenu = addMenu(QStringLiteral("Help"), QStringLiteral("MHelp"));

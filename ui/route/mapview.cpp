@@ -507,7 +507,11 @@ void MapView::paintCredit(QPainter& painter)
 {
     QFont font = painter.font();
     font.setBold(false);
-    font.setPointSizeF(font.pointSizeF() * 0.85);
+    // A printed map gives its font in units of the page rather than in points.
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+    else
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * 0.85))));
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     const QSizeF size = metrics.size(Qt::TextSingleLine, kCredit);

@@ -5,6 +5,7 @@
 #include "io/gpxwriter.h"
 #include "platform/dialogs.h"
 #include "ui/route/mapview.h"
+#include "ui/route/planexports.h"
 #include "ui/route/waypointmodel.h"
 
 #include <QBuffer>
@@ -170,6 +171,13 @@ void RouteWindow::buildLayout()
     m_copy = addButton(text::copy, text::copy, QStringLiteral("Copy"));
     m_copy->setAccessibleDescription(text::copyDescription);
     m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
+    m_exports = new PlanExports(m_services, this, [this] {
+        return PlanDocumentContent{
+            passagePlanFromRoute(m_plan, m_startName.toStdString(), m_endName.toStdString()),
+            m_map->route(), m_map->projection(), m_summary->text(), m_model};
+    });
+    for (QPushButton* button : m_exports->buttons())
+        commands->addWidget(button);
     layout->addLayout(commands);
 
     connect(m_world, &QRadioButton::toggled, this, [this](bool world) {
@@ -241,6 +249,7 @@ void RouteWindow::replan()
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
     m_saveMap->setEnabled(any);
+    m_exports->setEnabled(any);
 }
 
 bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const QString& title)

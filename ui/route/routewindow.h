@@ -14,6 +14,7 @@ class QTableView;
 namespace gyrena {
 
 class MapView;
+class PlanExports;
 class WaypointModel;
 
 // The route window: the last route computed on a world map or a great-circle chart, its
@@ -40,6 +41,8 @@ public:
     void exportGpx(); // "Export GPX…"
     void copyTable(); // "Copy"
     void saveMapAs(); // "Save Map As…"
+    // Print…, Export PDF…, Export RTZ…, Export KML…
+    PlanExports* exports() const { return m_exports; }
 
 private:
     void buildLayout();
@@ -64,6 +67,7 @@ private:
     QPushButton* m_export = nullptr;
     QPushButton* m_copy = nullptr;
     QPushButton* m_saveMap = nullptr;
+    PlanExports* m_exports = nullptr;
 };
 
 } // namespace gyrena
