@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: gyrena [FILE.gdf | FILE.gcl]\n"
+constexpr const char* kUsage = "usage: gyrena [FILE.gdf | FILE.gcl | FILE.gpx]\n"
                                "       gyrena --export-pdf OUT.pdf FILE.gdf\n";
 
 // The file named on the command line, if any; exits with status 2 and the usage line on

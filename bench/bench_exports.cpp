@@ -36,8 +36,11 @@ const RoutePlan& hundredWaypoints()
 void BM_Pdf(benchmark::State& state)
 {
     const RoutePlan& plan = hundredWaypoints();
+    Voyage voyage = twoPlaceVoyage({"San Francisco", {37.75, -122.45}}, {"Sydney", {-34.0, 151.0}});
+    voyage.spacing.spacing = PlanOptions::Spacing::Distance;
+    voyage.spacing.everyNm = 65.0;
     WaypointModel model;
-    model.setPlan(plan);
+    model.setPlan(planVoyage(voyage));
     PlanDocumentContent content;
     content.plan = passagePlanFromRoute(plan, "San Francisco", "Sydney");
     content.map.startName = QStringLiteral("San Francisco");

@@ -24,6 +24,7 @@ struct Stretch
     double legNm = 0.0;   // rhumb-line distance to it
     double alongNm = 0.0; // its length as sailed
     bool rhumb = false;
+    double track = 0.0; // the course of the track leaving `at`
 };
 
 std::string placeName(const Voyage& voyage, std::size_t i)
@@ -32,12 +33,15 @@ std::string placeName(const Voyage& voyage, std::size_t i)
     return name.empty() ? "place " + std::to_string(i + 1) : name;
 }
 
-// The great circle from a to b as stretches between its waypoints, b not included.
-void appendGreatCircle(std::vector<Stretch>& out, const RoutePlan& plan)
+// The great circle from a to b as stretches between its waypoints, b not included; `arrival`
+// becomes the course on reaching b.
+void appendGreatCircle(std::vector<Stretch>& out, const RoutePlan& plan, double& arrival)
 {
     for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i)
         out.push_back({plan.waypoints[i].position, plan.legs[i].course, plan.legs[i].distance,
-                       plan.waypoints[i + 1].distance - plan.waypoints[i].distance, false});
+                       plan.waypoints[i + 1].distance - plan.waypoints[i].distance, false,
+                       plan.waypoints[i].course});
+    arrival = plan.waypoints.back().course;
 }
 
 double isometric(double latitude)
@@ -48,7 +52,8 @@ double isometric(double latitude)
 // The rhumb line from a to b (neither at a pole unless along a meridian) as stretches between
 // waypoints where it crosses the spacing's meridians, or every spacing's distance; b not
 // included.
-void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOptions& options)
+void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOptions& options,
+                     double& arrival)
 {
     double dlon = std::remainder(b.longitude - a.longitude, 360.0);
     if (dlon == -180.0)
@@ -104,7 +109,8 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     points.push_back(b);
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const RhumbLeg leg = rhumbLine(points[i], points[i + 1]);
-        out.push_back({points[i], leg.course, leg.distance, leg.distance, true});
+        out.push_back({points[i], leg.course, leg.distance, leg.distance, true, leg.course});
+        arrival = leg.course;
     }
 }
 
@@ -118,7 +124,7 @@ double longitudeToVertex(double latitude, double limit)
 
 // Plans leg `i` into its stretches. An empty string when it went well, else the problem.
 std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& out,
-                    PlannedLeg& planned)
+                    PlannedLeg& planned, double& arrival)
 {
     const LatLon a = voyage.places[i].position, b = voyage.places[i + 1].position;
     const VoyageLeg leg = i < voyage.legs.size() ? voyage.legs[i] : VoyageLeg{};
@@ -130,7 +136,7 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
 
     if (leg.sailing == Sailing::RhumbLine) {
         appendRhumbLine(out, greatCircle.waypoints.front().position,
-                        greatCircle.waypoints.back().position, voyage.spacing);
+                        greatCircle.waypoints.back().position, voyage.spacing, arrival);
         return {};
     }
     double sign = 0.0;
@@ -153,7 +159,7 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
             sign = -1.0;
     }
     if (sign == 0.0) {
-        appendGreatCircle(out, greatCircle);
+        appendGreatCircle(out, greatCircle, arrival);
         return {};
     }
     const LatLon from = greatCircle.waypoints.front().position;
@@ -165,7 +171,7 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
     const double fromLimit = longitudeToVertex(to.latitude, parallel);
     const double along = std::fabs(dlon) - toLimit - fromLimit;
     if (along < 0.0) { // rounding at a great circle that only touches the limit
-        appendGreatCircle(out, greatCircle);
+        appendGreatCircle(out, greatCircle, arrival);
         return {};
     }
     const LatLon meets{parallel, planLongitude(from.longitude + east * toLimit)};
@@ -175,11 +181,11 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
     planned.meetsLimit = meets;
     planned.leavesLimit = leaves;
     if (toLimit > kSameDegrees)
-        appendGreatCircle(out, planRoute(from, meets, voyage.spacing));
+        appendGreatCircle(out, planRoute(from, meets, voyage.spacing), arrival);
     if (along > kSameDegrees)
-        appendRhumbLine(out, meets, leaves, voyage.spacing);
+        appendRhumbLine(out, meets, leaves, voyage.spacing, arrival);
     if (fromLimit > kSameDegrees)
-        appendGreatCircle(out, planRoute(leaves, to, voyage.spacing));
+        appendGreatCircle(out, planRoute(leaves, to, voyage.spacing), arrival);
     return {};
 }
 
@@ -230,17 +236,21 @@ VoyagePlan planVoyage(const Voyage& voyage)
     }
     for (std::size_t i = 0; i < voyage.places.size(); ++i) {
         const LatLon p = voyage.places[i].position;
-        if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude) ||
-            std::fabs(p.latitude) > 90.0) {
-            plan.problem = "the position of " + placeName(voyage, i) + " is out of range";
+        if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude)) {
+            plan.problem = "the position of " + placeName(voyage, i) + " is not a finite number";
+            return plan;
+        }
+        if (std::fabs(p.latitude) > 90.0) {
+            plan.problem = "the latitude of " + placeName(voyage, i) + " is beyond 90 degrees";
             return plan;
         }
     }
     std::vector<Stretch> stretches;
+    double arrival = 0.0;
     for (std::size_t i = 0; i + 1 < voyage.places.size(); ++i) {
         PlannedLeg planned;
         const std::size_t first = stretches.size();
-        plan.problem = planLeg(voyage, i, stretches, planned);
+        plan.problem = planLeg(voyage, i, stretches, planned, arrival);
         if (!plan.problem.empty()) {
             plan.problem += " (leg " + std::to_string(i + 1) + ")";
             return plan;
@@ -269,6 +279,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
         row.courseToNext = stretch.course;
         row.legNm = stretch.legNm;
         row.rhumbToNext = stretch.rhumb;
+        row.course = stretch.track;
         row.fromStartNm = fromStart;
         fromStart += stretch.alongNm;
         plan.rows.push_back(std::move(row));
@@ -279,6 +290,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
     last.position.longitude = planLongitude(last.position.longitude);
     last.isPlace = true;
     last.place = voyage.places.size() - 1;
+    last.course = arrival;
     last.fromStartNm = fromStart;
     plan.rows.push_back(std::move(last));
     plan.distance = fromStart;

@@ -77,6 +77,10 @@ struct VoyageRow
     // Whether the stretch to the next row is a rhumb line (a rhumb-line leg, or a composite
     // leg's run along its parallel) rather than a great circle: how a map draws it.
     bool rhumbToNext = false;
+    // The course of the track as sailed here, degrees 0..360: the great circle's course on a
+    // great-circle stretch, the rhumb line's on a rhumb-line one; on the last row the course of
+    // arrival.
+    double course = 0.0;
     double fromStartNm = 0.0;        // along the route as sailed
     double toGoNm = 0.0;             // the rest of the voyage as sailed
     std::optional<std::int64_t> eta; // UTC minute (see geo/utctime.h), with a departure only

@@ -39,7 +39,7 @@ void tst_CommandLine::wrongUsage()
     QVERIFY(gyrena.waitForFinished(30000));
     QCOMPARE(gyrena.exitStatus(), QProcess::NormalExit);
     QCOMPARE(gyrena.exitCode(), status);
-    const QByteArray usage = "usage: gyrena [FILE.gdf | FILE.gcl]\n"
+    const QByteArray usage = "usage: gyrena [FILE.gdf | FILE.gcl | FILE.gpx]\n"
                              "       gyrena --export-pdf OUT.pdf FILE.gdf\n";
     // Qt's platform plugin may say something about the environment before it.
     const QByteArray said =

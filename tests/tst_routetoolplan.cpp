@@ -24,6 +24,8 @@ private slots:
     void batch();
     void outputFails_data();
     void outputFails();
+    void voyage_data();
+    void voyage();
 };
 
 namespace {
@@ -276,6 +278,58 @@ void tst_RouteToolPlan::outputFails()
     const Result result = run(QStringLiteral(GYRENA_ROUTE_TOOL), arguments, input, "/dev/full");
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains("cannot write the output"), qPrintable(result.err));
+}
+
+void tst_RouteToolPlan::voyage_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // {} stands for the voyage file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("lastRow"); // of --csv, or a line of standard error
+
+    // The worked example: 41N 72W to 41N 0E below 44N, 3181.6 nm against 3160.1.
+    QTest::newRow("limit-lat, composite total")
+        << QString("--csv --limit-lat 44 41 0 N 72 0 W 41 0 N 0 0 E").split(' ') << 0
+        << "WP11,41.000000000,0.000000000,3181.606844,";
+    // Lisbon 38.7 -9.15 to Bridgetown 13.1 -59.6 at 5 knots: GeodSolve -e 6366707.0194937 0 -i
+    // gives 5696562.590287 m = 3075.897727 nm, 36911 minutes; date -u -d
+    // '2026-12-08T22:30Z + 36911 minutes' gives 2027-01-03T13:41Z.
+    QTest::newRow("voyage file, departure and speed")
+        << QString("--csv --voyage {} --speed 5 --depart 2026-12-08T22:30Z").split(' ') << 0
+        << "Bridgetown,13.100000000,-59.600000000,3075.897727,";
+    QTest::newRow("limit beyond the range")
+        << QString("--limit-lat 90 41 0 N 72 0 W 41 0 N 0 0 E").split(' ') << 2
+        << "--limit-lat 90: expected degrees from 1 to 89";
+    QTest::newRow("departure in local time")
+        << QString("--voyage {} --depart 2026-12-08T22:30").split(' ') << 2
+        << "--depart 2026-12-08T22:30: expected YYYY-MM-DDTHH:MMZ (UTC)";
+}
+
+void tst_RouteToolPlan::voyage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, lastRow);
+    QTemporaryDir dir;
+    const QString gpx = dir.filePath("voyage.gpx");
+    QFile file(gpx);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<gpx xmlns="http://www.topografix.com/GPX/1/1"><rte>
+<rtept lat="38.7" lon="-9.15"><name>Lisbon</name></rtept>
+<rtept lat="13.1" lon="-59.6"><name>Bridgetown</name></rtept></rte></gpx>)");
+    file.close();
+    arguments.replaceInStrings("{}", gpx);
+    const Result tool = runTool(arguments);
+    QCOMPARE(tool.exitCode, status);
+    if (status != 0) {
+        QVERIFY2(tool.err.contains(lastRow), qPrintable(tool.err));
+        return;
+    }
+    const QStringList lines = tool.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.front(), "waypoint,latitude,longitude,distance_nm,course,leg_course,leg_nm,"
+                            "place,to_go_nm,eta_utc");
+    QVERIFY2(lines.back().startsWith(lastRow), qPrintable(lines.back()));
+    if (arguments.contains("--depart"))
+        QVERIFY2(lines.back().endsWith(",1,0.000000,2027-01-03T13:41Z"), qPrintable(lines.back()));
 }
 
 QTEST_GUILESS_MAIN(tst_RouteToolPlan)

@@ -130,10 +130,11 @@ void tst_RouteWindow::tableRows()
         first << cell(model, 0, c);
         last << cell(model, rows - 1, c);
     }
-    QCOMPARE(first.mid(0, 3), (QStringList{"1", "37°45.0'N", "122°27.0'W"}));
+    QCOMPARE(first.mid(0, 4), (QStringList{"1", "San Francisco", "37°45.0'N", "122°27.0'W"}));
     QCOMPARE(first.at(WaypointModel::FromStart), QStringLiteral("0.0"));
-    QCOMPARE(last,
-             (QStringList{QString::number(rows), "34°00.0'S", "151°00.0'E", "", "", "6457.9"}));
+    QCOMPARE(first.at(WaypointModel::ToGo), QStringLiteral("6457.9"));
+    QCOMPARE(last, (QStringList{QString::number(rows), "Sydney", "34°00.0'S", "151°00.0'E", "", "",
+                                "6457.9", "0.0", ""}));
 }
 
 void tst_RouteWindow::copyTable()
@@ -141,9 +142,9 @@ void tst_RouteWindow::copyTable()
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 1 + 10 + 1); // header, ten waypoints, nothing after the last line end
-    QCOMPARE(lines.at(0),
-             QStringLiteral("No.\tLatitude\tLongitude\tCourse\tLeg (nm)\tFrom start (nm)"));
-    QCOMPARE(lines.at(10), QStringLiteral("10\t34°00.0'S\t151°00.0'E\t\t\t6457.9"));
+    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse\tLeg (nm)\tFrom "
+                                         "start (nm)\tTo go (nm)\tETA (UTC)"));
+    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00.0'S\t151°00.0'E\t\t\t6457.9\t0.0\t"));
 }
 
 // What the window shows follows the user's locale: the table, what Copy copies, the summary.
@@ -157,7 +158,7 @@ void tst_RouteWindow::germanLocaleShown()
     QCOMPARE(cell(model, 1, WaypointModel::Course), QStringLiteral("233,2°"));
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    QCOMPARE(lines.at(10), QStringLiteral("10\t34°00,0'S\t151°00,0'E\t\t\t6457,9"));
+    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00,0'S\t151°00,0'E\t\t\t6457,9\t0,0\t"));
     const QString summary = m_window->findChild<QLabel*>(QStringLiteral("Summary"))->text();
     QVERIFY2(summary.startsWith(QStringLiteral("Great circle 6457,9 nm, rhumb line 6476,2 nm")),
              qPrintable(summary));
@@ -379,7 +380,7 @@ void tst_RouteWindow::menuItemFollowsComputation()
     QCOMPARE(shown->windowTitle(), QStringLiteral("Route Map: Beyond to Here"));
     QCOMPARE(shown->model()->rowCount(), 0);
     QCOMPARE(shown->findChild<QLabel*>(QStringLiteral("Summary"))->text(),
-             QStringLiteral("No route: the start latitude is beyond 90 degrees"));
+             QStringLiteral("No route: the latitude of Beyond is beyond 90 degrees"));
     QVERIFY(!shown->findChild<QPushButton*>(QStringLiteral("ExportGpx"))->isEnabled());
     computeRoute(main, {"51", "30", "N", "0", "7", "W", "40", "42", "N", "74", "0", "W"},
                  QStringLiteral("London"), QStringLiteral("New York"));

@@ -177,7 +177,7 @@ void tst_Voyage::problems_data()
     QTest::newRow("repeated place") << voyageOf({lisbon, funchal, funchal}, {}) << false
                                     << "Funchal and Funchal coincide (leg 2)";
     QTest::newRow("latitude beyond 90") << voyageOf({lisbon, {"", {91, 0}}}, {}) << false
-                                        << "the position of place 2 is out of range";
+                                        << "the latitude of place 2 is beyond 90 degrees";
     QTest::newRow("place beyond the limit")
         << voyageOf({{"Reykjavik", {64.1, -21.9}}, {"Halifax", {44.6, -63.6}}}, {composite(60)})
         << false << "Reykjavik lies beyond the limiting latitude (leg 1)";

@@ -140,6 +140,8 @@ printf 'GyrenaCityListFile\r\n1\r\nLondon,England,51,30,N,0,10,W\r\n' >"$work/so
 printf 'not a route\r\n' >"$work/other.gdf"
 printf 'London,England\r\n' >"$work/other.gcl"
 printf 'London,England\r\n' >"$work/plain-text"
+printf '<?xml version="1.0"?>\n<gpx version="1.1" xmlns="http://www.topografix.com/GPX/1/1"/>\n' \
+  >"$work/voyage.gpx"
 mime_of() {
   XDG_DATA_HOME="$work/xdg-home" XDG_DATA_DIRS="$work/xdg:/usr/share" \
     gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'
@@ -147,7 +149,7 @@ mime_of() {
 mime_failures=0
 for pair in saved-route:application/x-gyrena-data some-cities:application/x-gyrena-city-list \
   other.gdf:application/x-gyrena-data other.gcl:application/x-gyrena-city-list \
-  plain-text:text/plain; do
+  plain-text:text/plain voyage.gpx:application/gpx+xml; do
   file=${pair%%:*} want=${pair#*:}
   got=$(mime_of "$work/$file")
   if [[ "$got" == "$want" ]]; then

@@ -77,8 +77,8 @@ if [[ -f "$desktop" ]]; then
   complaints=$(desktop-file-validate "$desktop" | grep -v ': hint: ' || true)
   if [[ -z "$complaints" ]]; then ok "desktop-file-validate"; else fail "$complaints"; fi
   grep -qx 'Icon=gyrena' "$desktop" || fail "the desktop entry's Icon is not gyrena"
-  grep -qx 'MimeType=application/x-gyrena-data;application/x-gyrena-city-list;' "$desktop" \
-    || fail "the desktop entry does not declare both MIME types"
+  grep -qx 'MimeType=application/x-gyrena-data;application/x-gyrena-city-list;application/gpx+xml;' \
+    "$desktop" || fail "the desktop entry does not declare its three MIME types"
   # gio and xdg-open append the file themselves when Exec has no field code, so a launch alone
   # cannot show that the entry hands Gyrena the file it was opened with.
   grep -qx 'Exec=gyrena %f' "$desktop" || fail "the desktop entry's Exec does not pass the file (%f)"

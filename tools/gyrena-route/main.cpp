@@ -9,6 +9,7 @@
 #include "io/regularfile.h"
 #include "place_options.h"
 #include "plan_output.h"
+#include "voyage_options.h"
 
 #include <algorithm>
 #include <array>
@@ -30,7 +31,8 @@ constexpr std::string_view kUsage =
     "Usage: gyrena-route [--boxes] START_LAT_DEG START_LAT_MIN N|S START_LONG_DEG START_LONG_MIN "
     "E|W END_LAT_DEG END_LAT_MIN N|S END_LONG_DEG END_LONG_MIN E|W\n"
     "       gyrena-route [--boxes] FILE.gdf\n"
-    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] [--rtz FILE]\n"
+    "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] [--rtz "
+    "FILE]\n"
     "                    [--kml FILE] ROUTE\n"
     "       gyrena-route --batch [--plan] < ROUTES\n";
 
@@ -166,7 +168,8 @@ bool textsFromDataFile(const std::string& path, std::array<std::string, 12>& tex
 int usageError(std::string_view why)
 {
     std::cerr << "gyrena-route: " << why << '\n'
-              << kUsage << gyrena::route::kPlaceUsage << "Try 'gyrena-route --help'.\n";
+              << kUsage << gyrena::route::kPlaceUsage << gyrena::route::kVoyageUsage
+              << "Try 'gyrena-route --help'.\n";
     return kExitUsage;
 }
 
@@ -187,6 +190,7 @@ int run(int argc, char** argv)
     bool boxes = false;
     gyrena::route::PlanRequest planning;
     gyrena::route::PlaceRequest places;
+    gyrena::route::VoyageRequest voyage;
     std::vector<std::string> texts;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -194,8 +198,8 @@ int run(int argc, char** argv)
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            std::cout << kUsage << gyrena::route::kPlaceUsage << '\n'
-                      << kHelp << gyrena::route::kPlaceHelp;
+            std::cout << kUsage << gyrena::route::kPlaceUsage << gyrena::route::kVoyageUsage << '\n'
+                      << kHelp << gyrena::route::kPlaceHelp << gyrena::route::kVoyageHelp;
             return 0;
         } else if (!optionsEnded && arg == "--boxes") {
             boxes = true;
@@ -204,6 +208,8 @@ int run(int argc, char** argv)
             auto taken = gyrena::route::takePlaceOption(argc, argv, i, places, wrong);
             if (taken == gyrena::route::OptionResult::NotMine)
                 taken = gyrena::route::takePlanOption(argc, argv, i, planning, wrong);
+            if (taken == gyrena::route::OptionResult::NotMine)
+                taken = gyrena::route::takeVoyageOption(argc, argv, i, voyage, wrong);
             switch (taken) {
             case gyrena::route::OptionResult::Taken:
                 continue;
@@ -226,6 +232,10 @@ int run(int argc, char** argv)
             return usageError("--batch reads the routes from standard input, not arguments");
         return gyrena::route::runBatch(planning);
     }
+    if (voyage.voyagePath)
+        return texts.empty() && !voyage.limitLatitude
+                   ? gyrena::route::runVoyage(voyage, planning, std::nullopt, {})
+                   : usageError("--voyage takes the places from its file alone");
     std::array<std::string, 12> route;
     std::array<std::string, 2> names;
     if (places.anyRoute()) {
@@ -240,6 +250,8 @@ int run(int argc, char** argv)
         return usageError("expected 12 coordinate texts or one data file, got " +
                           std::to_string(texts.size()) + " arguments");
     }
+    if (voyage.any())
+        return gyrena::route::runVoyage(voyage, planning, locationFromTexts(route), names);
     // The CSV table stands alone, so that it can be read as it comes.
     const int status = planning.csv ? 0 : printRoute(route, boxes);
     if (!planning.anyOutput())

@@ -85,19 +85,6 @@ std::string vertexText(const Vertex& vertex)
     return vertexPointText(vertex.north) + "; " + vertexPointText(vertex.south);
 }
 
-std::string csvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
-}
-
 void printPlan(const RoutePlan& plan, const std::vector<std::string>& names)
 {
     std::cout << "\nVertex: " << vertexText(plan.vertex) << '\n';
@@ -160,6 +147,19 @@ void printCsv(const RoutePlan& plan, const std::vector<std::string>& names)
 }
 
 } // namespace
+
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
 
 OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request, std::string& error)
 {

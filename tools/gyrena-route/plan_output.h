@@ -28,6 +28,10 @@ struct PlanRequest
 
 enum class OptionResult { NotMine, Taken, Wrong };
 
+// `text` as one CSV field: as it is, or quoted with its quotes doubled when it holds a comma, a
+// quote or a line break.
+std::string csvField(const std::string& text);
+
 // Takes the option argv[i] (and its value, advancing i) into `request`; `error` says what is
 // wrong with a Wrong one.
 OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,

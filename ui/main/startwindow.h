@@ -83,8 +83,9 @@ public:
     void saveAs();          // File > "Save As"
     void loadCityList();    // Options > "Load City list"
     // A file handed over by the desktop (command line or drop): a .gcl is loaded as
-    // Options > "Load City list" loads it, anything else opened as File > "Open" opens it, with
-    // the same caption and messages.
+    // Options > "Load City list" loads it, a .gpx opened in the route window as its Open Voyage
+    // opens it, anything else opened as File > "Open" opens it, with the same caption and
+    // messages.
     void openPath(const QString& path);
 
 protected:

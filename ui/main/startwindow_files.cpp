@@ -11,6 +11,7 @@
 #include "io/locationfields.h"
 #include "io/regularfile.h"
 #include "platform/dialogs.h"
+#include "ui/route/routemapcommand.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -204,6 +205,8 @@ void StartWindow::openPath(const QString& path)
     // The desktop hands over a file by its type, which it knows from the extension.
     if (path.endsWith(QStringLiteral(".gcl"), Qt::CaseInsensitive))
         loadCityListFile(path);
+    else if (path.endsWith(QStringLiteral(".gpx"), Qt::CaseInsensitive))
+        m_routeMap->openVoyage(path);
     else
         openDataFile(path);
 }

@@ -27,6 +27,7 @@ const QColor kGreatCircle(0xb0, 0x1c, 0x2e);
 const QColor kRhumbLine(0x1f, 0x4e, 0x9c);
 const QColor kStart(0x1b, 0x7a, 0x3a);
 const QColor kEnd(0xb0, 0x1c, 0x2e);
+const QColor kStop(0xc0, 0x7a, 0x10);
 const QColor kText(0x20, 0x20, 0x20);
 
 constexpr double kGraticuleStep = 30;
@@ -499,6 +500,8 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
         painter.setPen(kText);
         painter.drawText(box, Qt::AlignCenter, name);
     };
+    for (const MapPlace& stop : m_route.stops)
+        marker(stop.position, stop.name, kStop);
     marker(m_route.start, m_route.startName, kStart);
     marker(m_route.end, m_route.endName, kEnd);
 }

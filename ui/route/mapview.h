@@ -17,6 +17,13 @@ namespace gyrena {
 
 class Coastlines;
 
+// A place of a voyage between its start and its end.
+struct MapPlace
+{
+    LatLon position;
+    QString name;
+};
+
 // What the map shows of one route, all in degrees: the lines as dense polylines (one point every
 // degree or so of arc), so the map only projects and never computes a route itself.
 struct MapRoute
@@ -29,6 +36,7 @@ struct MapRoute
     std::vector<LatLon> rhumbLine;   // start .. end, dashed
     std::optional<LatLon> vertex;    // marked when the route passes it
     std::vector<LatLon> waypoints;   // a dot each
+    std::vector<MapPlace> stops;     // the places between start and end, marked and named
 };
 
 // The route on a world map (equirectangular, centred on the route's middle longitude) or on a

@@ -44,7 +44,7 @@ int exportPdfCommand(const QString& pdfPath, const QString& file)
     RouteWindow window{Services{}};
     window.setRoute(startPosition(location), endPosition(location),
                     QString::fromStdString(data.start.name), QString::fromStdString(data.end.name));
-    if (!window.plan().hasRoute)
+    if (!window.plan().hasPlan)
         return fail(file, "no route to plan: " + window.plan().problem);
     const QString failed = window.exports()->writePdf(pdfPath);
     if (!failed.isEmpty()) {

@@ -52,15 +52,35 @@ void RouteMapCommand::routeComputed(const LocationState& location, const QString
         m_window->setRoute(m_start, m_end, m_startName, m_endName);
 }
 
+void RouteMapCommand::makeWindow()
+{
+    if (m_window)
+        return;
+    m_window = new RouteWindow(m_services, nullptr);
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_action->isEnabled())
+        m_window->setRoute(m_start, m_end, m_startName, m_endName);
+}
+
+void RouteMapCommand::openVoyage(const QString& path)
+{
+    const bool had = m_window;
+    makeWindow();
+    if (!m_window->openVoyageFile(path)) {
+        if (!had)
+            delete m_window.data();
+        return;
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
 void RouteMapCommand::show()
 {
     if (!m_action->isEnabled())
         return;
-    if (!m_window) {
-        m_window = new RouteWindow(m_services, nullptr);
-        m_window->setAttribute(Qt::WA_DeleteOnClose);
-        m_window->setRoute(m_start, m_end, m_startName, m_endName);
-    }
+    makeWindow();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -33,6 +33,9 @@ public:
     void routeComputed(const LocationState& location, const QString& startName,
                        const QString& endName);
     void show(); // opens the window or raises the open one
+    // Opens the voyage file at `path` in the route window (made for it if need be), as Open
+    // Voyage does; a file that cannot be read is told and opens no window.
+    void openVoyage(const QString& path);
 
     QAction* action() const { return m_action; }
     RouteWindow* window() const;
@@ -41,6 +44,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void makeWindow();
+
     Services m_services;
     QAction* m_action = nullptr;
     QPointer<RouteWindow> m_window;

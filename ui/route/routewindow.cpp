@@ -1,11 +1,16 @@
 #include "ui/route/routewindow.h"
 
+#include "geo/numberformat.h"
 #include "geo/routeview.h"
+#include "geo/utctime.h"
 #include "io/atomicfile.h"
 #include "io/gpxwriter.h"
+#include "io/regularfile.h"
+#include "io/voyagegpx.h"
 #include "platform/dialogs.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
+#include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
 
 #include <QBuffer>
@@ -22,6 +27,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSvgGenerator>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -57,6 +63,22 @@ const QString spacedByDistance =
     QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
 const QString startFallback = QStringLiteral("Start");
 const QString endFallback = QStringLiteral("End");
+const QString openVoyage = QStringLiteral("Open Voyage\u2026");
+const QString openVoyageName = QStringLiteral("Open Voyage");
+const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
+const QString saveVoyageName = QStringLiteral("Save Voyage");
+const QString useMain = QStringLiteral("Use Main Window Route");
+const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
+const QString notRead = QStringLiteral("The voyage could not be read: %1");
+const QString atLine = QStringLiteral("%1 (line %2)");
+const char* const tooLarge = "the file is larger than 8 MB";
+const QString voyageSummary = QStringLiteral("Voyage of %1 places, %2 nm as sailed");
+const QString underWay = QStringLiteral("; under way %1");
+const QString arrives = QStringLiteral(", arriving %1");
+const QString noTimes = QStringLiteral("; no times: %1");
+const QString noVoyage = QStringLiteral("No route: %1");
+const QString voyageDescription = QStringLiteral("Voyage from %1 to %2 by way of %3 places, %4 "
+                                                 "nautical miles");
 } // namespace text
 
 struct SpacingChoice
@@ -101,7 +123,9 @@ RouteWindow::~RouteWindow() = default;
 
 void RouteWindow::buildLayout()
 {
-    auto* layout = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout;
+    columns->addLayout(layout, 3);
 
     auto* views = new QHBoxLayout;
     m_world = new QRadioButton(text::world, this);
@@ -132,6 +156,11 @@ void RouteWindow::buildLayout()
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // A time in full, whatever the width: sized once from its text, not from every row.
+    m_table->horizontalHeader()->setSectionResizeMode(WaypointModel::Eta, QHeaderView::Fixed);
+    m_table->horizontalHeader()->resizeSection(
+        WaypointModel::Eta,
+        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00Z")) + 16);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -172,14 +201,42 @@ void RouteWindow::buildLayout()
     m_copy->setAccessibleDescription(text::copyDescription);
     m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
     m_exports = new PlanExports(m_services, this, [this] {
-        return PlanDocumentContent{
-            passagePlanFromRoute(m_plan, m_startName.toStdString(), m_endName.toStdString()),
-            m_map->route(), m_map->projection(), m_summary->text(), m_model};
+        return PlanDocumentContent{passagePlanFromVoyage(m_editor->voyage(), m_plan),
+                                   m_map->route(), m_map->projection(), m_summary->text(), m_model};
     });
     for (QPushButton* button : m_exports->buttons())
         commands->addWidget(button);
     layout->addLayout(commands);
 
+    auto* side = new QVBoxLayout;
+    m_editor = new VoyageEditor(m_services, this);
+    m_editor->setObjectName(QStringLiteral("VoyageEditor"));
+    side->addWidget(m_editor, 1);
+    auto* files = new QHBoxLayout;
+    const auto fileButton = [&](const QString& caption, const QString& name,
+                                const QString& object) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(object);
+        button->setAccessibleName(name);
+        button->setAutoDefault(false);
+        files->addWidget(button);
+        return button;
+    };
+    m_open = fileButton(text::openVoyage, text::openVoyageName, QStringLiteral("OpenVoyage"));
+    m_save = fileButton(text::saveVoyage, text::saveVoyageName, QStringLiteral("SaveVoyage"));
+    side->addLayout(files);
+    m_useMain = new QPushButton(text::useMain, this);
+    m_useMain->setObjectName(QStringLiteral("UseMainRoute"));
+    m_useMain->setAccessibleName(text::useMain);
+    m_useMain->setAutoDefault(false);
+    m_useMain->setEnabled(false);
+    side->addWidget(m_useMain);
+    columns->addLayout(side, 1);
+
+    connect(m_editor, &VoyageEditor::edited, this, &RouteWindow::voyageEdited);
+    connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
+    connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
+    connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
     connect(m_world, &QRadioButton::toggled, this, [this](bool world) {
         m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
     });
@@ -187,17 +244,67 @@ void RouteWindow::buildLayout()
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
-    resize(960, 800);
+    resize(1280, 820);
 }
 
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
-    m_start = start;
-    m_end = end;
-    m_startName = shownName(startName, text::startFallback);
-    m_endName = shownName(endName, text::endFallback);
-    setWindowTitle(text::title.arg(m_startName, m_endName));
+    m_mainRoute = twoPlaceVoyage({shownName(startName, text::startFallback).toStdString(), start},
+                                 {shownName(endName, text::endFallback).toStdString(), end});
+    if (m_edited)
+        return;
+    Voyage voyage = m_mainRoute;
+    voyage.speed = m_editor->voyage().speed;
+    voyage.departure = m_editor->voyage().departure;
+    m_editor->setVoyage(voyage);
+    replan();
+}
+
+void RouteWindow::setVoyage(const Voyage& voyage)
+{
+    m_edited = true;
+    m_useMain->setEnabled(!m_mainRoute.places.empty());
+    m_options = voyage.spacing;
+    const auto& choices = spacingChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const PlanOptions& choice = choices[i].options;
+        if (choice.spacing == m_options.spacing &&
+            (choice.spacing == PlanOptions::Spacing::Meridians
+                 ? choice.everyDegrees == m_options.everyDegrees
+                 : choice.everyNm == m_options.everyNm)) {
+            const QSignalBlocker quiet(m_spacing);
+            m_spacing->setCurrentIndex(static_cast<int>(i));
+        }
+    }
+    m_editor->setVoyage(voyage);
+    replan();
+}
+
+const Voyage& RouteWindow::voyage() const
+{
+    return m_editor->voyage();
+}
+
+void RouteWindow::voyageEdited(bool placesOrLegs)
+{
+    if (placesOrLegs) {
+        m_edited = true;
+        m_useMain->setEnabled(!m_mainRoute.places.empty());
+    }
+    replan();
+}
+
+void RouteWindow::useMainWindowRoute()
+{
+    if (m_mainRoute.places.empty())
+        return;
+    m_edited = false;
+    m_useMain->setEnabled(false);
+    Voyage voyage = m_mainRoute;
+    voyage.speed = m_editor->voyage().speed;
+    voyage.departure = m_editor->voyage().departure;
+    m_editor->setVoyage(voyage);
     replan();
 }
 
@@ -215,36 +322,78 @@ void RouteWindow::setSpacing(int index)
 
 void RouteWindow::replan()
 {
-    m_plan = planRoute(m_start, m_end, m_options);
+    Voyage voyage = m_editor->voyage();
+    voyage.spacing = m_options;
+    m_plan = planVoyage(voyage);
     m_model->setPlan(m_plan);
-    QString summary =
-        QString::fromStdString(routeSummary(m_plan, QLocale().decimalPoint().toStdString()));
-    if (m_plan.hasRoute && m_options.spacing == PlanOptions::Spacing::Meridians &&
-        m_plan.spacing == PlanOptions::Spacing::Distance)
-        summary += text::spacedByDistance.arg(m_plan.spacingValue);
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    const auto number = [&](double value) {
+        return QString::fromStdString(formatDecimals(value, 1, separator));
+    };
+    const auto placeName = [&](std::size_t i, const QString& fallback) {
+        return i < voyage.places.size()
+                   ? shownName(QString::fromStdString(voyage.places[i].name), fallback)
+                   : fallback;
+    };
+    const QString first = placeName(0, text::startFallback);
+    const QString last = placeName(voyage.places.size() - 1, text::endFallback);
+    setWindowTitle(text::title.arg(first, last));
+
+    // A voyage of two places on a great circle is the main window's route: its summary compares
+    // it with the rhumb line and the ellipsoid as before.
+    const bool simple = voyage.places.size() == 2 && !voyage.legs.empty() &&
+                        voyage.legs.front().sailing == Sailing::GreatCircle;
+    m_routePlan = simple
+                      ? planRoute(voyage.places[0].position, voyage.places[1].position, m_options)
+                      : RoutePlan{};
+    QString summary;
+    if (!m_plan.hasPlan) {
+        summary = text::noVoyage.arg(QString::fromStdString(m_plan.problem));
+    } else if (simple) {
+        summary = QString::fromStdString(routeSummary(m_routePlan, separator));
+    } else {
+        summary = text::voyageSummary.arg(voyage.places.size()).arg(number(m_plan.distance));
+    }
+    if (m_plan.hasPlan && m_plan.minutesUnderWay)
+        summary +=
+            text::underWay.arg(QString::fromStdString(durationText(*m_plan.minutesUnderWay)));
+    if (m_plan.hasPlan && m_plan.rows.back().eta)
+        summary +=
+            text::arrives.arg(QString::fromStdString(utcMinuteText(*m_plan.rows.back().eta)));
+    if (!m_plan.timeProblem.empty())
+        summary += text::noTimes.arg(QString::fromStdString(m_plan.timeProblem));
+    if (simple && m_plan.hasPlan && m_options.spacing == PlanOptions::Spacing::Meridians &&
+        m_routePlan.spacing == PlanOptions::Spacing::Distance)
+        summary += text::spacedByDistance.arg(m_routePlan.spacingValue);
     m_summary->setText(summary);
-    m_map->setAccessibleDescription(QString::fromStdString(
-        routeDescription(m_plan, m_startName.toStdString(), m_endName.toStdString())));
+    m_map->setAccessibleDescription(
+        simple ? QString::fromStdString(
+                     routeDescription(m_routePlan, first.toStdString(), last.toStdString()))
+               : text::voyageDescription.arg(first, last)
+                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
+                     .arg(std::llround(m_plan.distance)));
 
     MapRoute route;
-    route.startName = m_startName;
-    route.endName = m_endName;
-    route.start = m_start;
-    route.end = m_end;
-    if (m_plan.hasRoute) {
-        route.start = m_plan.waypoints.front().position;
-        route.end = m_plan.waypoints.back().position;
-        route.greatCircle = greatCirclePath(m_plan);
-        route.rhumbLine =
-            rhumbLinePath(m_plan.waypoints.front().position, m_plan.waypoints.back().position);
-        if (const std::optional<LatLon> vertex = vertexOnRoute(m_plan))
-            route.vertex = *vertex;
-        for (const Waypoint& waypoint : m_plan.waypoints)
-            route.waypoints.push_back(waypoint.position);
+    route.startName = first;
+    route.endName = last;
+    if (m_plan.hasPlan) {
+        route.start = m_plan.rows.front().position;
+        route.end = m_plan.rows.back().position;
+        route.greatCircle = sailedPath(m_plan);
+        if (simple) {
+            route.rhumbLine = rhumbLinePath(route.start, route.end);
+            route.vertex = vertexOnRoute(m_routePlan);
+        }
+        route.waypoints.reserve(m_plan.rows.size());
+        for (const VoyageRow& row : m_plan.rows) {
+            route.waypoints.push_back(row.position);
+            if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
+                route.stops.push_back({row.position, placeName(row.place, QString())});
+        }
     }
     m_map->setRoute(route);
-    // Without a route the map would put markers where no place is: the summary says why instead.
-    const bool any = m_plan.hasRoute;
+    // Without a plan the map would put markers where no place is: the summary says why instead.
+    const bool any = m_plan.hasPlan;
     m_map->setVisible(any);
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
@@ -266,7 +415,7 @@ bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const 
 
 void RouteWindow::exportGpx()
 {
-    if (!m_plan.hasRoute) {
+    if (!m_plan.hasPlan) {
         m_services.dialogs->message(this, text::noRoute, text::gpxTitle, Dialogs::Buttons::Ok,
                                     Dialogs::Icon::None);
         return;
@@ -275,14 +424,55 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    const std::vector<std::string> names = routePointNames(
-        m_plan.waypoints.size(), m_startName.toStdString(), m_endName.toStdString());
+    std::vector<std::string> names = routePointNames(m_plan.rows.size(), {}, {});
     std::vector<GpxPoint> points;
-    points.reserve(m_plan.waypoints.size());
-    for (std::size_t i = 0; i < m_plan.waypoints.size(); ++i)
-        points.push_back({m_plan.waypoints[i].position, names[i]});
+    points.reserve(m_plan.rows.size());
+    for (std::size_t i = 0; i < m_plan.rows.size(); ++i) {
+        const VoyageRow& row = m_plan.rows[i];
+        if (row.isPlace && !row.name.empty())
+            names[i] = row.name;
+        points.push_back({row.position, names[i]});
+    }
     const std::string gpx = writeGpxRoute(names.front() + " to " + names.back(), points);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
+}
+
+void RouteWindow::openVoyage()
+{
+    const std::optional<QString> path =
+        m_services.dialogs->openFileName(this, text::openVoyageName, text::voyageFilter);
+    if (path)
+        openVoyageFile(*path);
+}
+
+bool RouteWindow::openVoyageFile(const QString& path)
+{
+    // Only a whole voyage changes the window: a file that fails anywhere leaves it as it was.
+    std::variant<Voyage, FileReadError> read =
+        readRegularFile<Voyage>(QFile::encodeName(path).toStdString(),
+                                {kMaxVoyageFileBytes, text::tooLarge}, readVoyageGpx);
+    if (const auto* failed = std::get_if<FileReadError>(&read)) {
+        QString why = QString::fromStdString(failed->error.what);
+        if (failed->error.line > 0)
+            why = text::atLine.arg(why).arg(failed->error.line);
+        m_services.dialogs->message(this, text::notRead.arg(why), text::openVoyageName,
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return false;
+    }
+    setVoyage(std::get<Voyage>(read));
+    return true;
+}
+
+void RouteWindow::saveVoyage()
+{
+    const std::optional<QString> path =
+        m_services.dialogs->saveFileName(this, text::saveVoyageName, text::voyageFilter);
+    if (!path)
+        return;
+    Voyage voyage = m_editor->voyage();
+    voyage.spacing = m_options;
+    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(voyage, m_plan)),
+              text::saveVoyageName);
 }
 
 void RouteWindow::copyTable()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geo/routeplan.h"
+#include "geo/voyage.h"
 #include "platform/services.h"
 
 #include <QWidget>
@@ -14,13 +15,16 @@ class QTableView;
 namespace gyrena {
 
 class MapView;
+class VoyageEditor;
 class PlanExports;
 class WaypointModel;
 
-// The route window: the last route computed on a world map or a great-circle chart, its
-// waypoints at the chosen spacing, a summary line, and the commands that export the waypoints
-// as GPX, copy the table and save the map. It plans the route itself from the two ends, so a
-// change of spacing needs nothing from the main window.
+// The route window, a voyage planner: the voyage's places and how each leg is sailed, its
+// track on a world map or a great-circle chart, every row of its plan (waypoints at the chosen
+// spacing, each place a row of its own, with distances to go and ETAs), a summary, and the
+// commands that open and save voyages (GPX), export the waypoints, copy the table and save the
+// map. The first voyage is the main window's route; until the user edits the voyage, every
+// route computed there replaces it. Every change re-plans at once.
 class RouteWindow : public QWidget
 {
     Q_OBJECT
@@ -28,16 +32,27 @@ public:
     explicit RouteWindow(const Services& services, QWidget* parent = nullptr);
     ~RouteWindow() override;
 
-    // Shows the route from `start` to `end` (signed degrees) under the two location names.
+    // The main window's route from `start` to `end` (signed degrees) under the two location
+    // names: it becomes the voyage unless the user has edited the voyage since.
     void setRoute(LatLon start, LatLon end, const QString& startName, const QString& endName);
-    const RoutePlan& plan() const { return m_plan; }
+    // Shows `voyage` as if the user had opened it.
+    void setVoyage(const Voyage& voyage);
+    const Voyage& voyage() const;
+    const VoyagePlan& plan() const { return m_plan; }
     const WaypointModel* model() const { return m_model; }
+    VoyageEditor* editor() const { return m_editor; }
+    // Whether the user has changed the places or legs since the voyage was the main window's.
+    bool edited() const { return m_edited; }
 
     // An index into the spacing list: every 5, 10, 15, 20 degrees of longitude, every 100,
     // 500, 1000 nautical miles.
     void setSpacing(int index);
 
     // The commands of the buttons.
+    void openVoyage();                        // "Open Voyage…"
+    bool openVoyageFile(const QString& path); // what Open Voyage does after its dialog
+    void saveVoyage();                        // "Save Voyage…"
+    void useMainWindowRoute();                // "Use Main Window Route"
     void exportGpx(); // "Export GPX…"
     void copyTable(); // "Copy"
     void saveMapAs(); // "Save Map As…"
@@ -47,15 +62,15 @@ public:
 private:
     void buildLayout();
     void replan();
+    void voyageEdited(bool placesOrLegs);
     bool writeFile(const QString& path, const QByteArray& bytes, const QString& title);
 
     Services m_services;
-    LatLon m_start;
-    LatLon m_end;
-    QString m_startName;
-    QString m_endName;
+    Voyage m_mainRoute; // the main window's last route as a voyage
+    bool m_edited = false;
     PlanOptions m_options;
-    RoutePlan m_plan;
+    VoyagePlan m_plan;
+    RoutePlan m_routePlan; // the great circle of a voyage of two places, for its summary
 
     MapView* m_map = nullptr;
     QRadioButton* m_world = nullptr;
@@ -67,6 +82,10 @@ private:
     QPushButton* m_export = nullptr;
     QPushButton* m_copy = nullptr;
     QPushButton* m_saveMap = nullptr;
+    VoyageEditor* m_editor = nullptr;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_useMain = nullptr;
     PlanExports* m_exports = nullptr;
 };
 

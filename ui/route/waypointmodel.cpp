@@ -2,6 +2,7 @@
 
 #include "geo/numberformat.h"
 #include "geo/positiontext.h"
+#include "geo/utctime.h"
 
 #include <QLocale>
 
@@ -10,24 +11,24 @@ namespace gyrena {
 namespace {
 
 const char* const kHeaders[WaypointModel::ColumnCount] = {
-    "No.", "Latitude", "Longitude", "Course", "Leg (nm)", "From start (nm)",
+    "No.",      "Place",           "Latitude",   "Longitude", "Course",
+    "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
 };
 
 } // namespace
 
 WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void WaypointModel::setPlan(const RoutePlan& plan)
+void WaypointModel::setPlan(const VoyagePlan& plan)
 {
     beginResetModel();
-    m_waypoints = plan.waypoints;
-    m_legs = plan.legs;
+    m_rows = plan.rows;
     endResetModel();
 }
 
 int WaypointModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_waypoints.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int WaypointModel::columnCount(const QModelIndex& parent) const
@@ -37,10 +38,7 @@ int WaypointModel::columnCount(const QModelIndex& parent) const
 
 QString WaypointModel::cellText(int row, int column) const
 {
-    const Waypoint& waypoint = m_waypoints[static_cast<std::size_t>(row)];
-    const RhumbLeg* leg = static_cast<std::size_t>(row) < m_legs.size()
-                              ? &m_legs[static_cast<std::size_t>(row)]
-                              : nullptr;
+    const VoyageRow& waypoint = m_rows[static_cast<std::size_t>(row)];
     // The user's decimal separator, as in the main window's boxes; never digit grouping.
     const std::string separator = QLocale().decimalPoint().toStdString();
     const auto number = [&](double value) {
@@ -53,14 +51,22 @@ QString WaypointModel::cellText(int row, int column) const
         return QString::fromStdString(latitudeText(waypoint.position.latitude, separator));
     case Longitude:
         return QString::fromStdString(longitudeText(waypoint.position.longitude, separator));
+    case Place:
+        return QString::fromStdString(waypoint.name);
     case Course:
-        return leg ? QString::fromStdString(formatCourse(leg->course, 1, separator)) +
+        return waypoint.courseToNext
+                   ? QString::fromStdString(formatCourse(*waypoint.courseToNext, 1, separator)) +
                          QChar(u'\u00B0')
                    : QString();
     case Leg:
-        return leg ? number(leg->distance) : QString();
+        return waypoint.legNm ? number(*waypoint.legNm) : QString();
     case FromStart:
-        return number(waypoint.distance);
+        return number(waypoint.fromStartNm);
+    case ToGo:
+        return number(waypoint.toGoNm);
+    case Eta:
+        // ISO 8601 in every locale: a time in UTC reads the same everywhere.
+        return waypoint.eta ? QString::fromStdString(utcMinuteText(*waypoint.eta)) : QString();
     default:
         return {};
     }
@@ -73,7 +79,8 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant::fromValue((index.column() == Place ? Qt::AlignLeft : Qt::AlignRight) |
+                                   Qt::AlignVCenter);
     return {};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/routeplan.h"
+#include "geo/voyage.h"
 
 #include <QAbstractTableModel>
 
@@ -8,18 +8,30 @@
 
 namespace gyrena {
 
-// The waypoints of a plan as a table: number, latitude, longitude, course to steer to the next
-// waypoint (the rhumb leg), that leg's distance and the great-circle distance from the start.
-// The last row has no leg, so its course and leg cells are empty.
+// The rows of a voyage's plan as a table: number, the place's name, latitude, longitude, course
+// to steer to the next row (the rhumb leg), that leg's distance, the distance from the start and
+// to go as sailed, and the ETA (UTC). The last row has no leg, so its course and leg cells are
+// empty; without a departure the ETA cells are empty.
 class WaypointModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Number, Latitude, Longitude, Course, Leg, FromStart, ColumnCount };
+    enum Column {
+        Number,
+        Place,
+        Latitude,
+        Longitude,
+        Course,
+        Leg,
+        FromStart,
+        ToGo,
+        Eta,
+        ColumnCount
+    };
 
     explicit WaypointModel(QObject* parent = nullptr);
 
-    void setPlan(const RoutePlan& plan);
+    void setPlan(const VoyagePlan& plan);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,8 +45,7 @@ public:
 private:
     QString cellText(int row, int column) const;
 
-    std::vector<Waypoint> m_waypoints;
-    std::vector<RhumbLeg> m_legs;
+    std::vector<VoyageRow> m_rows;
 };
 
 } // namespace gyrena

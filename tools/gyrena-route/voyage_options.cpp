@@ -1,0 +1,207 @@
+#include "voyage_options.h"
+
+#include "exports.h"
+#include "geo/positiontext.h"
+#include "geo/routeplan.h"
+#include "geo/utctime.h"
+#include "geo/voyage.h"
+#include "io/atomicfile.h"
+#include "io/gpxwriter.h"
+#include "io/passageplan.h"
+#include "io/plainnumber.h"
+#include "io/regularfile.h"
+#include "io/voyagegpx.h"
+
+#include <charconv>
+#include <cmath>
+#include <iostream>
+
+namespace gyrena::route {
+
+const std::string_view kVoyageUsage =
+    "       gyrena-route --limit-lat DEG [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE] "
+    "ROUTE\n"
+    "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE]\n";
+
+const std::string_view kVoyageHelp =
+    "\n"
+    "Voyages:\n"
+    "  --limit-lat DEG  plan the route as composite sailing: the great circle to the parallel\n"
+    "            DEG (1 to 89; the highest latitude allowed, north or south), along it, then\n"
+    "            the great circle on; a route that stays below DEG is the great circle\n"
+    "  --voyage FILE.gpx  plan the voyage of a GPX file: Gyrena's own voyage file with its\n"
+    "            places, legs, speeds and departure, or any GPX route, whose points become\n"
+    "            places joined by great circles\n"
+    "  --depart TIME  the departure in UTC, YYYY-MM-DDTHH:MMZ: every row gets its ETA\n"
+    "  --speed KNOTS  the voyage's speed (0.1 to 1000; default 6, or the file's); legs with\n"
+    "            a speed of their own keep it\n"
+    "With these, the output is the voyage: its legs, the time under way and a row for every\n"
+    "place and waypoint; --csv prints the rows with the columns of the route's CSV and\n"
+    "place (1 for a place, 0 for a waypoint), to_go_nm and eta_utc (empty without --depart);\n"
+    "the last row's distance_nm is the voyage's total. --gpx writes the voyage file, which\n"
+    "Gyrena's route window opens as it was planned.\n";
+
+namespace {
+
+constexpr const char* kSailingNames[] = {"great circle", "rhumb line", "composite"};
+
+std::optional<double> numberIn(std::string_view text)
+{
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+void printText(const Voyage& voyage, const VoyagePlan& plan, const PassagePlan& rows)
+{
+    std::cout << "Voyage: " << rows.name << ", " << voyage.places.size() << " places, "
+              << formatFixed(plan.distance, 2) << " nautical miles as sailed\n";
+    for (std::size_t i = 0; i < plan.legs.size(); ++i) {
+        const PlannedLeg& leg = plan.legs[i];
+        std::cout << "Leg " << i + 1 << ": " << rows.placeNames()[i] << " to "
+                  << rows.placeNames()[i + 1] << ", "
+                  << kSailingNames[static_cast<int>(leg.sailing)] << ", "
+                  << formatFixed(leg.distance, 2) << " nautical miles (great circle "
+                  << formatFixed(leg.greatCircleNm, 2) << "), " << formatFixed(leg.speed, 1)
+                  << " knots";
+        if (leg.reachesLimit)
+            std::cout << "; along " << latitudeText(leg.limitLatitude) << " from "
+                      << placeText(leg.meetsLimit) << " to " << placeText(leg.leavesLimit);
+        std::cout << '\n';
+    }
+    if (plan.minutesUnderWay)
+        std::cout << "Under way: " << durationText(*plan.minutesUnderWay) << '\n';
+    if (voyage.departure && plan.rows.back().eta)
+        std::cout << "Departure " << utcMinuteText(*voyage.departure) << ", arrival "
+                  << utcMinuteText(*plan.rows.back().eta) << '\n';
+    if (!plan.timeProblem.empty())
+        std::cout << "No times: " << plan.timeProblem << '\n';
+    std::cout << '\n';
+    for (std::size_t i = 0; i < rows.rows.size(); ++i) {
+        const PlanRow& row = rows.rows[i];
+        std::cout << row.name << "  " << placeText(row.position) << "  ";
+        if (row.course)
+            std::cout << "course " << formatCourse(*row.course, 1) << "  leg "
+                      << formatFixed(*row.legNm, 2) << " nm  ";
+        std::cout << "from start " << formatFixed(row.fromStartNm, 2) << " nm  to go "
+                  << formatFixed(row.toGoNm, 2) << " nm";
+        if (row.eta)
+            std::cout << "  ETA " << utcMinuteText(*row.eta);
+        std::cout << '\n';
+    }
+}
+
+void printCsv(const VoyagePlan& plan, const PassagePlan& rows)
+{
+    std::cout << "waypoint,latitude,longitude,distance_nm,course,leg_course,leg_nm,place,"
+                 "to_go_nm,eta_utc\n";
+    for (std::size_t i = 0; i < rows.rows.size(); ++i) {
+        const PlanRow& row = rows.rows[i];
+        std::cout << csvField(row.name) << ',' << formatFixed(row.position.latitude, 9) << ','
+                  << formatLongitude(row.position.longitude, 9) << ','
+                  << formatFixed(row.fromStartNm, 6) << ',' << formatCourse(plan.rows[i].course, 9)
+                  << ',';
+        if (row.course)
+            std::cout << formatCourse(*row.course, 9) << ',' << formatFixed(*row.legNm, 6);
+        else
+            std::cout << ',';
+        std::cout << ',' << (row.isPlace ? 1 : 0) << ',' << formatFixed(row.toGoNm, 6) << ','
+                  << (row.eta ? utcMinuteText(*row.eta) : std::string()) << '\n';
+    }
+}
+
+} // namespace
+
+OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& request,
+                              std::string& error)
+{
+    const std::string_view arg = argv[i];
+    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat")
+        return OptionResult::NotMine;
+    if (i + 1 >= argc) {
+        error = "option " + std::string(arg) + " needs a value";
+        return OptionResult::Wrong;
+    }
+    const std::string_view text = argv[++i];
+    if (arg == "--voyage") {
+        request.voyagePath = std::string(text);
+    } else if (arg == "--depart") {
+        request.departure = parseUtcMinute(text);
+        if (!request.departure) {
+            error = "--depart " + std::string(text) + ": expected YYYY-MM-DDTHH:MMZ (UTC)";
+            return OptionResult::Wrong;
+        }
+    } else if (arg == "--speed") {
+        request.speed = numberIn(text);
+        if (!request.speed || *request.speed < kMinimumSpeed || *request.speed > kMaximumSpeed) {
+            error = "--speed " + std::string(text) + ": expected knots from 0.1 to 1000";
+            return OptionResult::Wrong;
+        }
+    } else {
+        request.limitLatitude = numberIn(text);
+        if (!request.limitLatitude || *request.limitLatitude < kMinimumLimit ||
+            *request.limitLatitude > kMaximumLimit) {
+            error = "--limit-lat " + std::string(text) + ": expected degrees from 1 to 89";
+            return OptionResult::Wrong;
+        }
+    }
+    return OptionResult::Taken;
+}
+
+int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
+              const std::optional<LocationState>& location, const std::array<std::string, 2>& names)
+{
+    Voyage voyage;
+    if (request.voyagePath) {
+        const auto read = readRegularFile<Voyage>(
+            *request.voyagePath, {kMaxVoyageFileBytes, "the file is larger than 8 MB"},
+            readVoyageGpx);
+        if (const auto* failed = std::get_if<FileReadError>(&read)) {
+            std::cerr << *request.voyagePath << ": not a readable voyage: " << failed->error.what;
+            if (failed->error.line > 0)
+                std::cerr << " (line " << failed->error.line << ')';
+            std::cerr << '\n';
+            return 1;
+        }
+        voyage = std::get<Voyage>(read);
+        if (planning.plan)
+            voyage.spacing = planning.options;
+    } else if (location) {
+        voyage = twoPlaceVoyage({names[0], startPosition(*location)},
+                                {names[1], endPosition(*location)});
+        voyage.spacing = planning.options;
+        if (request.limitLatitude)
+            voyage.legs.front() = {Sailing::Composite, *request.limitLatitude, std::nullopt};
+    }
+    if (request.speed)
+        voyage.speed = *request.speed;
+    if (request.departure)
+        voyage.departure = request.departure;
+
+    const VoyagePlan plan = planVoyage(voyage);
+    if (!plan.hasPlan) {
+        std::cerr << "gyrena-route: no voyage to plan: " << plan.problem << '\n';
+        return 1;
+    }
+    const PassagePlan rows = passagePlanFromVoyage(voyage, plan);
+    if (planning.csv)
+        printCsv(plan, rows);
+    else
+        printText(voyage, plan, rows);
+    std::cout.flush();
+    int status = 0;
+    if (planning.gpxPath) {
+        const std::string failed =
+            writeFileAtomically(*planning.gpxPath, writeVoyageGpx(voyage, plan));
+        if (!failed.empty()) {
+            std::cerr << "gyrena-route: the GPX file was not written: " << failed << '\n';
+            status = 1;
+        }
+    }
+    return std::max(status, writeExportFiles(rows, planning));
+}
+
+} // namespace gyrena::route

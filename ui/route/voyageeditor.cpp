@@ -1,0 +1,399 @@
+#include "ui/route/voyageeditor.h"
+
+#include "geo/location.h"
+#include "geo/positiontext.h"
+#include "platform/dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace gyrena {
+
+namespace {
+
+namespace text {
+const QString places = QStringLiteral("Places");
+const QString name = QStringLiteral("Name");
+const QString latitude = QStringLiteral("Latitude");
+const QString longitude = QStringLiteral("Longitude");
+const QString add = QStringLiteral("Add Place");
+const QString remove = QStringLiteral("Remove Place");
+const QString up = QStringLiteral("Move Up");
+const QString down = QStringLiteral("Move Down");
+const QString rename = QStringLiteral("Rename");
+const QString leg = QStringLiteral("Leg from the selected place");
+const QString sailing = QStringLiteral("Sailing");
+const QString limit = QStringLiteral("Limiting latitude");
+const QString legSpeed = QStringLiteral("Leg speed");
+const QString voyageSpeedShort = QStringLiteral("Voyage speed");
+const QString speed = QStringLiteral("Speed");
+const QString departure = QStringLiteral("Departure (UTC)");
+const QString knots = QStringLiteral(" kn");
+const QString degrees = QStringLiteral("\u00B0");
+const QString noPosition = QStringLiteral("The place's latitude must lie between 90\u00B0S and "
+                                          "90\u00B0N, and both its angles must be numbers.");
+const QString addTitle = QStringLiteral("Add Place");
+const QString unnamed = QStringLiteral("Place %1");
+} // namespace text
+
+// The sailings in the order of the list.
+constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
+const QString kSailingNames[] = {QStringLiteral("Great circle"), QStringLiteral("Rhumb line"),
+                                 QStringLiteral("Composite")};
+
+QLineEdit* angleField(QWidget* parent, const QString& object, const QString& name, int width)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(object);
+    field->setAccessibleName(name);
+    field->setMaximumWidth(width);
+    return field;
+}
+
+QComboBox* letterList(QWidget* parent, const QString& object, const QString& name,
+                      const QStringList& letters)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(object);
+    list->setAccessibleName(name);
+    list->setAccessibleDescription(name);
+    list->addItems(letters);
+    return list;
+}
+
+} // namespace
+
+VoyageEditor::VoyageEditor(const Services& services, QWidget* parent)
+    : QWidget(parent), m_services(services)
+{
+    buildLayout();
+}
+
+void VoyageEditor::buildLayout()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* placesLabel = new QLabel(text::places, this);
+    m_places = new QListWidget(this);
+    m_places->setObjectName(QStringLiteral("Places"));
+    m_places->setAccessibleName(text::places);
+    placesLabel->setBuddy(m_places);
+    layout->addWidget(placesLabel);
+    layout->addWidget(m_places, 1);
+
+    auto* order = new QHBoxLayout;
+    const auto button = [&](QLayout* into, const QString& caption, const QString& object) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(object);
+        b->setAccessibleName(caption);
+        b->setAutoDefault(false);
+        into->addWidget(b);
+        return b;
+    };
+    m_up = button(order, text::up, QStringLiteral("MoveUp"));
+    m_down = button(order, text::down, QStringLiteral("MoveDown"));
+    m_remove = button(order, text::remove, QStringLiteral("RemovePlace"));
+    layout->addLayout(order);
+
+    // A place as the main window takes it: degrees, minutes and a letter for each angle.
+    auto* typed = new QGridLayout;
+    auto* nameLabel = new QLabel(text::name, this);
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("PlaceName"));
+    m_name->setAccessibleName(text::name);
+    nameLabel->setBuddy(m_name);
+    typed->addWidget(nameLabel, 0, 0);
+    typed->addWidget(m_name, 0, 1, 1, 3);
+    m_latDegrees =
+        angleField(this, QStringLiteral("PlaceLatDegrees"), QStringLiteral("Latitude degrees"), 60);
+    m_latMinutes =
+        angleField(this, QStringLiteral("PlaceLatMinutes"), QStringLiteral("Latitude minutes"), 70);
+    m_latLetter = letterList(this, QStringLiteral("PlaceLatLetter"),
+                             QStringLiteral("Latitude letter"), {"N", "S"});
+    m_longDegrees = angleField(this, QStringLiteral("PlaceLongDegrees"),
+                               QStringLiteral("Longitude degrees"), 60);
+    m_longMinutes = angleField(this, QStringLiteral("PlaceLongMinutes"),
+                               QStringLiteral("Longitude minutes"), 70);
+    m_longLetter = letterList(this, QStringLiteral("PlaceLongLetter"),
+                              QStringLiteral("Longitude letter"), {"E", "W"});
+    auto* latLabel = new QLabel(text::latitude, this);
+    latLabel->setBuddy(m_latDegrees);
+    auto* longLabel = new QLabel(text::longitude, this);
+    longLabel->setBuddy(m_longDegrees);
+    typed->addWidget(latLabel, 1, 0);
+    typed->addWidget(m_latDegrees, 1, 1);
+    typed->addWidget(m_latMinutes, 1, 2);
+    typed->addWidget(m_latLetter, 1, 3);
+    typed->addWidget(longLabel, 2, 0);
+    typed->addWidget(m_longDegrees, 2, 1);
+    typed->addWidget(m_longMinutes, 2, 2);
+    typed->addWidget(m_longLetter, 2, 3);
+    layout->addLayout(typed);
+    auto* placeCommands = new QHBoxLayout;
+    m_add = button(placeCommands, text::add, QStringLiteral("AddPlace"));
+    m_rename = button(placeCommands, text::rename, QStringLiteral("RenamePlace"));
+    layout->addLayout(placeCommands);
+
+    auto* legBox = new QGroupBox(text::leg, this);
+    auto* legLayout = new QGridLayout(legBox);
+    m_sailing = new QComboBox(legBox);
+    m_sailing->setObjectName(QStringLiteral("LegSailing"));
+    m_sailing->setAccessibleName(text::sailing);
+    m_sailing->setAccessibleDescription(text::sailing);
+    for (const QString& name : kSailingNames)
+        m_sailing->addItem(name);
+    m_limit = new QDoubleSpinBox(legBox);
+    m_limit->setObjectName(QStringLiteral("LegLimit"));
+    m_limit->setAccessibleName(text::limit);
+    m_limit->setRange(kMinimumLimit, kMaximumLimit);
+    m_limit->setDecimals(1);
+    m_limit->setSuffix(text::degrees);
+    m_legSpeed = new QDoubleSpinBox(legBox);
+    m_legSpeed->setObjectName(QStringLiteral("LegSpeed"));
+    m_legSpeed->setAccessibleName(text::legSpeed);
+    // Its lowest value stands for "the voyage's speed".
+    m_legSpeed->setRange(0.0, kMaximumSpeed);
+    m_legSpeed->setDecimals(1);
+    m_legSpeed->setSuffix(text::knots);
+    m_legSpeed->setSpecialValueText(text::voyageSpeedShort);
+    const auto row = [&](QGridLayout* grid, int r, const QString& caption, QWidget* control) {
+        auto* label = new QLabel(caption, control->parentWidget());
+        label->setBuddy(control);
+        grid->addWidget(label, r, 0);
+        grid->addWidget(control, r, 1);
+    };
+    row(legLayout, 0, text::sailing, m_sailing);
+    row(legLayout, 1, text::limit, m_limit);
+    row(legLayout, 2, text::legSpeed, m_legSpeed);
+    layout->addWidget(legBox);
+
+    auto* times = new QGridLayout;
+    m_speed = new QDoubleSpinBox(this);
+    m_speed->setObjectName(QStringLiteral("VoyageSpeed"));
+    m_speed->setAccessibleName(text::speed);
+    m_speed->setRange(kMinimumSpeed, kMaximumSpeed);
+    m_speed->setDecimals(1);
+    m_speed->setSuffix(text::knots);
+    m_hasDeparture = new QCheckBox(text::departure, this);
+    m_hasDeparture->setObjectName(QStringLiteral("HasDeparture"));
+    m_hasDeparture->setAccessibleName(text::departure);
+    m_departure = new QDateTimeEdit(this);
+    m_departure->setObjectName(QStringLiteral("Departure"));
+    m_departure->setAccessibleName(QStringLiteral("Departure date and time (UTC)"));
+    m_departure->setTimeSpec(Qt::UTC);
+    m_departure->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    m_departure->setDateTimeRange(QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC),
+                                  QDateTime(QDate(9999, 12, 31), QTime(23, 59), Qt::UTC));
+    row(times, 0, text::speed, m_speed);
+    times->addWidget(m_hasDeparture, 1, 0);
+    times->addWidget(m_departure, 1, 1);
+    layout->addLayout(times);
+
+    connect(m_places, &QListWidget::currentRowChanged, this, &VoyageEditor::showLeg);
+    connect(m_add, &QPushButton::clicked, this, &VoyageEditor::addPlace);
+    connect(m_remove, &QPushButton::clicked, this, &VoyageEditor::removePlace);
+    connect(m_up, &QPushButton::clicked, this, &VoyageEditor::moveUp);
+    connect(m_down, &QPushButton::clicked, this, &VoyageEditor::moveDown);
+    connect(m_rename, &QPushButton::clicked, this, &VoyageEditor::renamePlace);
+    connect(m_sailing, &QComboBox::currentIndexChanged, this, &VoyageEditor::legChanged);
+    connect(m_limit, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::legChanged);
+    connect(m_legSpeed, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::legChanged);
+    connect(m_speed, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::timesChanged);
+    connect(m_hasDeparture, &QCheckBox::toggled, this, &VoyageEditor::timesChanged);
+    connect(m_departure, &QDateTimeEdit::dateTimeChanged, this, &VoyageEditor::timesChanged);
+}
+
+void VoyageEditor::setVoyage(const Voyage& voyage)
+{
+    m_voyage = voyage;
+    m_voyage.legs.resize(m_voyage.places.size() > 1 ? m_voyage.places.size() - 1 : 0);
+    showVoyage();
+}
+
+int VoyageEditor::selectedPlace() const
+{
+    return m_places->currentRow();
+}
+
+void VoyageEditor::selectPlace(int index)
+{
+    m_places->setCurrentRow(index);
+}
+
+void VoyageEditor::showVoyage()
+{
+    m_showing = true;
+    const int selected = m_places->currentRow();
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    m_places->clear();
+    for (std::size_t i = 0; i < m_voyage.places.size(); ++i) {
+        const VoyagePlace& place = m_voyage.places[i];
+        const QString name =
+            place.name.empty() ? text::unnamed.arg(i + 1) : QString::fromStdString(place.name);
+        m_places->addItem(name + QStringLiteral(" \u2014 ") +
+                          QString::fromStdString(positionText(place.position, separator)));
+    }
+    // Some place is always selected, so that the leg controls show the first leg at least.
+    m_places->setCurrentRow(std::clamp(selected, 0, m_places->count() - 1));
+    m_speed->setValue(m_voyage.speed);
+    m_hasDeparture->setChecked(m_voyage.departure.has_value());
+    if (m_voyage.departure)
+        m_departure->setDateTime(QDateTime::fromSecsSinceEpoch(*m_voyage.departure * 60, Qt::UTC));
+    m_departure->setEnabled(m_voyage.departure.has_value());
+    m_remove->setEnabled(m_voyage.places.size() > 2);
+    m_showing = false;
+    showLeg();
+}
+
+void VoyageEditor::showLeg()
+{
+    const int place = m_places->currentRow();
+    const bool hasLeg = place >= 0 && static_cast<std::size_t>(place) < m_voyage.legs.size();
+    m_up->setEnabled(place > 0);
+    m_down->setEnabled(place >= 0 && place + 1 < m_places->count());
+    m_rename->setEnabled(place >= 0);
+    m_sailing->setEnabled(hasLeg);
+    m_legSpeed->setEnabled(hasLeg);
+    const VoyageLeg leg = hasLeg ? m_voyage.legs[static_cast<std::size_t>(place)] : VoyageLeg{};
+    // Also called while the whole voyage is shown (the list's selection moves then).
+    const bool wasShowing = m_showing;
+    m_showing = true;
+    for (int i = 0; i < 3; ++i)
+        if (kSailings[i] == leg.sailing)
+            m_sailing->setCurrentIndex(i);
+    m_limit->setValue(leg.limitLatitude);
+    m_limit->setEnabled(hasLeg && leg.sailing == Sailing::Composite);
+    m_legSpeed->setValue(leg.speed.value_or(0.0));
+    m_showing = wasShowing;
+}
+
+void VoyageEditor::change(bool placesOrLegs)
+{
+    emit edited(placesOrLegs);
+}
+
+void VoyageEditor::legChanged()
+{
+    const int place = m_places->currentRow();
+    if (m_showing || place < 0 || static_cast<std::size_t>(place) >= m_voyage.legs.size())
+        return;
+    VoyageLeg& leg = m_voyage.legs[static_cast<std::size_t>(place)];
+    leg.sailing = kSailings[std::clamp(m_sailing->currentIndex(), 0, 2)];
+    leg.limitLatitude = m_limit->value();
+    leg.speed =
+        m_legSpeed->value() > 0.0 ? std::optional<double>(m_legSpeed->value()) : std::nullopt;
+    m_limit->setEnabled(leg.sailing == Sailing::Composite);
+    change(true);
+}
+
+void VoyageEditor::timesChanged()
+{
+    if (m_showing)
+        return;
+    m_voyage.speed = m_speed->value();
+    m_departure->setEnabled(m_hasDeparture->isChecked());
+    if (m_hasDeparture->isChecked())
+        m_voyage.departure = m_departure->dateTime().toSecsSinceEpoch() / 60;
+    else
+        m_voyage.departure.reset();
+    change(false);
+}
+
+void VoyageEditor::addPlace()
+{
+    const double latitude =
+        angleFromTexts(m_latDegrees->text().toStdString(), m_latMinutes->text().toStdString());
+    const double longitude =
+        angleFromTexts(m_longDegrees->text().toStdString(), m_longMinutes->text().toStdString());
+    if (!std::isfinite(latitude) || !std::isfinite(longitude) || std::fabs(latitude) > 90.0) {
+        m_services.dialogs->message(this, text::noPosition, text::addTitle, Dialogs::Buttons::Ok,
+                                    Dialogs::Icon::None);
+        return;
+    }
+    VoyagePlace place;
+    place.name = m_name->text().trimmed().toStdString();
+    place.position.latitude =
+        latitudeLetter(m_latLetter->currentText().toStdString()) == "N" ? latitude : -latitude;
+    place.position.longitude =
+        longitudeLetter(m_longLetter->currentText().toStdString()) == "E" ? longitude : -longitude;
+    const int selected = m_places->currentRow();
+    const std::size_t at =
+        selected < 0 ? m_voyage.places.size() : static_cast<std::size_t>(selected) + 1;
+    m_voyage.places.insert(m_voyage.places.begin() + static_cast<std::ptrdiff_t>(at), place);
+    // The leg it splits goes on in both halves as it was sailed.
+    const VoyageLeg split =
+        at > 0 && at - 1 < m_voyage.legs.size() ? m_voyage.legs[at - 1] : VoyageLeg{};
+    m_voyage.legs.insert(m_voyage.legs.begin() +
+                             static_cast<std::ptrdiff_t>(std::min(at, m_voyage.legs.size())),
+                         split);
+    m_voyage.legs.resize(m_voyage.places.size() - 1);
+    showVoyage();
+    m_places->setCurrentRow(static_cast<int>(at));
+    change(true);
+}
+
+void VoyageEditor::removePlace()
+{
+    const int selected = m_places->currentRow();
+    if (selected < 0 || m_voyage.places.size() <= 2)
+        return;
+    const auto at = static_cast<std::size_t>(selected);
+    m_voyage.places.erase(m_voyage.places.begin() + selected);
+    // The leg that left it goes; the leg that reached it now reaches the next place.
+    m_voyage.legs.erase(m_voyage.legs.begin() +
+                        static_cast<std::ptrdiff_t>(std::min(at, m_voyage.legs.size() - 1)));
+    showVoyage();
+    change(true);
+}
+
+void VoyageEditor::moveUp()
+{
+    const int selected = m_places->currentRow();
+    if (selected <= 0)
+        return;
+    std::swap(m_voyage.places[static_cast<std::size_t>(selected)],
+              m_voyage.places[static_cast<std::size_t>(selected) - 1]);
+    m_places->setCurrentRow(selected - 1);
+    showVoyage();
+    change(true);
+}
+
+void VoyageEditor::moveDown()
+{
+    const int selected = m_places->currentRow();
+    if (selected < 0 || selected + 1 >= m_places->count())
+        return;
+    std::swap(m_voyage.places[static_cast<std::size_t>(selected)],
+              m_voyage.places[static_cast<std::size_t>(selected) + 1]);
+    m_places->setCurrentRow(selected + 1);
+    showVoyage();
+    change(true);
+}
+
+void VoyageEditor::renamePlace()
+{
+    const int selected = m_places->currentRow();
+    if (selected < 0)
+        return;
+    m_voyage.places[static_cast<std::size_t>(selected)].name =
+        m_name->text().trimmed().toStdString();
+    showVoyage();
+    change(true);
+}
+
+} // namespace gyrena

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "geo/voyage.h"
+#include "platform/services.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QDoubleSpinBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace gyrena {
+
+// The voyage's places and settings as controls: the list of places with Add, Remove, Move Up,
+// Move Down and Rename, the fields a place is typed into (degrees, minutes and letter, read as
+// the main window reads them), how the leg from the selected place is sailed, the voyage's
+// speed and its departure (UTC). It holds the voyage it shows; every change the user makes is
+// announced by edited(), after which voyage() is the changed voyage.
+class VoyageEditor : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit VoyageEditor(const Services& services, QWidget* parent = nullptr);
+
+    // Shows `voyage`; the selection stays on the same row where it can.
+    void setVoyage(const Voyage& voyage);
+    const Voyage& voyage() const { return m_voyage; }
+    int selectedPlace() const;
+    void selectPlace(int index);
+
+    // The commands of the buttons. addPlace() inserts the typed place after the selected one (at
+    // the end when none is) and says why when the fields give no position on the globe.
+    void addPlace();
+    void removePlace();
+    void moveUp();
+    void moveDown();
+    void renamePlace(); // the selected place takes the typed name
+
+signals:
+    // After a change by the user; `placesOrLegs` when places or how a leg is sailed changed
+    // rather than the speed or departure alone.
+    void edited(bool placesOrLegs);
+
+private:
+    void buildLayout();
+    void showVoyage();
+    void showLeg();
+    void legChanged();
+    void timesChanged();
+    void change(bool placesOrLegs);
+
+    Services m_services;
+    Voyage m_voyage;
+    bool m_showing = false; // the controls are being filled from m_voyage, not by the user
+
+    QListWidget* m_places = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_latDegrees = nullptr;
+    QLineEdit* m_latMinutes = nullptr;
+    QComboBox* m_latLetter = nullptr;
+    QLineEdit* m_longDegrees = nullptr;
+    QLineEdit* m_longMinutes = nullptr;
+    QComboBox* m_longLetter = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_remove = nullptr;
+    QPushButton* m_up = nullptr;
+    QPushButton* m_down = nullptr;
+    QPushButton* m_rename = nullptr;
+    QComboBox* m_sailing = nullptr;
+    QDoubleSpinBox* m_limit = nullptr;
+    QDoubleSpinBox* m_legSpeed = nullptr;
+    QDoubleSpinBox* m_speed = nullptr;
+    QCheckBox* m_hasDeparture = nullptr;
+    QDateTimeEdit* m_departure = nullptr;
+};
+
+} // namespace gyrena
