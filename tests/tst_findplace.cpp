@@ -10,6 +10,7 @@
 #include "io/locationfields.h"
 #include "ui/find/findplacewindow.h"
 #include "ui/main/startwindow.h"
+#include "ui/route/voyageeditor.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -71,6 +72,7 @@ private slots:
     void setAs();
     void whileTyping();
     void routeFromTwoFinds();
+    void addedToVoyage();
 };
 
 void tst_FindPlace::init()
@@ -184,6 +186,23 @@ void tst_FindPlace::routeFromTwoFinds()
     QCOMPARE(expected.outcome, RouteOutcome::Completed);
     QCOMPARE(m_window->findChild<QLineEdit*>("Text3")->text().isEmpty(), false);
     QCOMPARE(m_window->results(), expected.results);
+}
+
+void tst_FindPlace::addedToVoyage()
+{
+    // The voyage's Find Place… adds the place found after the selected one, as Add Place does.
+    VoyageEditor editor(Services{&m_dialogs, nullptr, nullptr});
+    Voyage voyage;
+    voyage.places = {{"Lisbon", {38.7, -9.1}}, {"Funchal", {32.7, -16.9}}};
+    editor.setVoyage(voyage);
+    editor.selectPlace(0);
+    QTest::mouseClick(editor.findChild<QPushButton*>("FindPlace"), Qt::LeftButton);
+    QTest::keyClicks(in<QLineEdit>("FindField"), "SYD");
+    QTest::mouseClick(in<QPushButton>("FindAddToVoyage"), Qt::LeftButton);
+    QCOMPARE(editor.voyage().places.size(), std::size_t(3));
+    const VoyagePlace& added = editor.voyage().places[1];
+    QCOMPARE(added.name, std::string("Sydney Kingsford Smith International Airport"));
+    QCOMPARE(added.position, (LatLon{-(33 + 57 / 60.0), 151 + 11 / 60.0}));
 }
 
 QTEST_MAIN(tst_FindPlace)

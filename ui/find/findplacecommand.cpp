@@ -1,7 +1,6 @@
 #include "ui/find/findplacecommand.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMenu>
 
 namespace gyrena {
@@ -30,13 +29,7 @@ void FindPlaceCommand::show()
               QStringLiteral("%1 is the end now."), setAs(RouteEnd::End)}},
             qobject_cast<QWidget*>(parent()));
     }
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-    if (auto* field = m_window->findChild<QLineEdit*>(QStringLiteral("FindField"))) {
-        field->setFocus();
-        field->selectAll();
-    }
+    m_window->present();
 }
 
 } // namespace gyrena

@@ -145,6 +145,15 @@ FindPlaceWindow::FindPlaceWindow(std::vector<FindPlaceAction> actions, QWidget* 
     selectionChanged();
 }
 
+void FindPlaceWindow::present()
+{
+    show();
+    raise();
+    activateWindow();
+    m_field->setFocus();
+    m_field->selectAll();
+}
+
 const Gazetteer* FindPlaceWindow::gazetteer()
 {
     const auto& read = builtInGazetteer();

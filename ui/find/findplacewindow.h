@@ -38,6 +38,8 @@ public:
 
     FindPlaceWindow(std::vector<FindPlaceAction> actions, QWidget* parent);
 
+    // Shows the window or raises it, its field's text selected for typing anew.
+    void present();
     // Runs the search for `text` and shows its answers, the best one selected.
     void search(const QString& text);
     // Runs action `index` on the selected answer; nothing when none is selected.

@@ -3,6 +3,7 @@
 #include "geo/location.h"
 #include "geo/positiontext.h"
 #include "platform/dialogs.h"
+#include "ui/find/findplacewindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,9 @@ const QString name = QStringLiteral("Name");
 const QString latitude = QStringLiteral("Latitude");
 const QString longitude = QStringLiteral("Longitude");
 const QString add = QStringLiteral("Add Place");
+const QString find = QStringLiteral("Find Place…");
+const QString addFound = QStringLiteral("Add to Voyage");
+const QString addedFound = QStringLiteral("%1 is in the voyage now.");
 const QString remove = QStringLiteral("Remove Place");
 const QString up = QStringLiteral("Move Up");
 const QString down = QStringLiteral("Move Down");
@@ -145,6 +149,7 @@ void VoyageEditor::buildLayout()
     typed->addWidget(m_longLetter, 2, 3);
     layout->addLayout(typed);
     auto* placeCommands = new QHBoxLayout;
+    m_find = button(placeCommands, text::find, QStringLiteral("FindPlace"));
     m_add = button(placeCommands, text::add, QStringLiteral("AddPlace"));
     m_rename = button(placeCommands, text::rename, QStringLiteral("RenamePlace"));
     layout->addLayout(placeCommands);
@@ -206,6 +211,7 @@ void VoyageEditor::buildLayout()
 
     connect(m_places, &QListWidget::currentRowChanged, this, &VoyageEditor::showLeg);
     connect(m_add, &QPushButton::clicked, this, &VoyageEditor::addPlace);
+    connect(m_find, &QPushButton::clicked, this, &VoyageEditor::findPlace);
     connect(m_remove, &QPushButton::clicked, this, &VoyageEditor::removePlace);
     connect(m_up, &QPushButton::clicked, this, &VoyageEditor::moveUp);
     connect(m_down, &QPushButton::clicked, this, &VoyageEditor::moveDown);
@@ -345,6 +351,26 @@ void VoyageEditor::addPlace()
     showVoyage();
     m_places->setCurrentRow(static_cast<int>(at));
     change(true);
+}
+
+void VoyageEditor::findPlace()
+{
+    if (!m_findWindow) {
+        // The place found goes through the typed fields and Add Place, as if typed.
+        const auto add = [this](const LocationTexts& place) {
+            m_name->setText(QString::fromStdString(place.name));
+            m_latDegrees->setText(QString::fromStdString(place.latitudeDegrees));
+            m_latMinutes->setText(QString::fromStdString(place.latitudeMinutes));
+            m_latLetter->setCurrentText(QString::fromStdString(place.latitudeLetter));
+            m_longDegrees->setText(QString::fromStdString(place.longitudeDegrees));
+            m_longMinutes->setText(QString::fromStdString(place.longitudeMinutes));
+            m_longLetter->setCurrentText(QString::fromStdString(place.longitudeLetter));
+            addPlace();
+        };
+        m_findWindow = new FindPlaceWindow(
+            {{text::addFound, QStringLiteral("FindAddToVoyage"), text::addedFound, add}}, this);
+    }
+    m_findWindow->present();
 }
 
 void VoyageEditor::removePlace()

@@ -3,6 +3,7 @@
 #include "geo/voyage.h"
 #include "platform/services.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
@@ -14,6 +15,8 @@ class QListWidget;
 class QPushButton;
 
 namespace gyrena {
+
+class FindPlaceWindow;
 
 // The voyage's places and settings as controls: the list of places with Add, Remove, Move Up,
 // Move Down and Rename, the fields a place is typed into (degrees, minutes and letter, read as
@@ -39,6 +42,9 @@ public:
     void moveUp();
     void moveDown();
     void renamePlace(); // the selected place takes the typed name
+    // "Find Place…": the gazetteer's search, whose "Add to Voyage" adds the place found as
+    // Add Place adds a typed one.
+    void findPlace();
 
 signals:
     // After a change by the user; `placesOrLegs` when places or how a leg is sailed changed
@@ -66,6 +72,8 @@ private:
     QLineEdit* m_longMinutes = nullptr;
     QComboBox* m_longLetter = nullptr;
     QPushButton* m_add = nullptr;
+    QPushButton* m_find = nullptr;
+    QPointer<FindPlaceWindow> m_findWindow;
     QPushButton* m_remove = nullptr;
     QPushButton* m_up = nullptr;
     QPushButton* m_down = nullptr;
