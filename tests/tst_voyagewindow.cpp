@@ -4,6 +4,7 @@
 #include "fakedialogs.h"
 
 #include "geo/utctime.h"
+#include "io/citylist.h"
 #include "io/voyagegpx.h"
 #include "ui/main/startwindow.h"
 #include "ui/route/routewindow.h"
@@ -34,6 +35,7 @@ private slots:
     void editPlaces_data();
     void editPlaces();
     void placeOffTheGlobeRefused();
+    void placeFromTheCityList();
     void compositeLegAndTimes();
     void keepsWhatTheUserTyped();
     void saveAndOpen();
@@ -141,6 +143,23 @@ void tst_VoyageWindow::placeOffTheGlobeRefused()
     QVERIFY(m_dialogs.boxTexts().front().startsWith("The place's latitude must lie"));
     QCOMPARE(placeNames(), (QStringList{"Lisbon", "Bridgetown"}));
     QVERIFY(!m_window->edited());
+}
+
+void tst_VoyageWindow::placeFromTheCityList()
+{
+    const auto read = readCityList("GyrenaCityListFile\r\n2\r\nLondon,England,51,30,N,0,10,W\r\n"
+                                   "Funchal,Portugal,32,39,N,16,54,W\r\n");
+    QVERIFY(std::holds_alternative<CityTable>(read));
+    m_window->setCities(&std::get<CityTable>(read));
+    auto* cities = control<QComboBox>("PlaceCity");
+    QCOMPARE(cities->count(), 2);
+    emit cities->activated(1); // as when the user picks Funchal
+    m_window->editor()->selectPlace(0);
+    control<QPushButton>("AddPlace")->click();
+    QCOMPARE(placeNames(), (QStringList{"Lisbon", "Funchal", "Bridgetown"}));
+    QCOMPARE(m_window->voyage().places[1].position, (LatLon{32.65, -16.9}));
+    m_window->setCities(nullptr); // the main window's list goes before this window
+    QVERIFY(!cities->isEnabled());
 }
 
 void tst_VoyageWindow::compositeLegAndTimes()

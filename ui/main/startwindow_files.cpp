@@ -166,6 +166,7 @@ void StartWindow::loadCityListFile(const QString& path)
     }
 
     m_cityTable = std::move(std::get<CityTable>(parsed));
+    m_routeMap->citiesLoaded(&*m_cityTable);
     QStringList names;
     names.reserve(m_cityTable->cityCount());
     for (int r = 1; r <= m_cityTable->cityCount(); ++r)

@@ -58,8 +58,16 @@ void RouteMapCommand::makeWindow()
         return;
     m_window = new RouteWindow(m_services, nullptr);
     m_window->setAttribute(Qt::WA_DeleteOnClose);
+    m_window->setCities(m_cities);
     if (m_action->isEnabled())
         m_window->setRoute(m_start, m_end, m_startName, m_endName);
+}
+
+void RouteMapCommand::citiesLoaded(const CityTable* cities)
+{
+    m_cities = cities;
+    if (m_window)
+        m_window->setCities(cities);
 }
 
 void RouteMapCommand::openVoyage(const QString& path)

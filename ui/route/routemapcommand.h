@@ -15,6 +15,7 @@ class QWidget;
 
 namespace gyrena {
 
+class CityTable;
 class RouteWindow;
 
 // Options > "Route Map": the menu item and the one route window it opens. The item is enabled
@@ -36,6 +37,9 @@ public:
     // Opens the voyage file at `path` in the route window (made for it if need be), as Open
     // Voyage does; a file that cannot be read is told and opens no window.
     void openVoyage(const QString& path);
+    // The city list the main window has loaded, offered by the route window's "City list"; it
+    // must stay in place while this command lives or until the next call.
+    void citiesLoaded(const CityTable* cities);
 
     QAction* action() const { return m_action; }
     RouteWindow* window() const;
@@ -49,6 +53,7 @@ private:
     Services m_services;
     QAction* m_action = nullptr;
     QPointer<RouteWindow> m_window;
+    const CityTable* m_cities = nullptr;
     LatLon m_start;
     LatLon m_end;
     QString m_startName;

@@ -281,6 +281,11 @@ void RouteWindow::setVoyage(const Voyage& voyage)
     replan();
 }
 
+void RouteWindow::setCities(const CityTable* cities)
+{
+    m_editor->setCities(cities);
+}
+
 const Voyage& RouteWindow::voyage() const
 {
     return m_editor->voyage();

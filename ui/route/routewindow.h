@@ -14,6 +14,7 @@ class QTableView;
 
 namespace gyrena {
 
+class CityTable;
 class MapView;
 class VoyageEditor;
 class PlanExports;
@@ -41,6 +42,8 @@ public:
     const VoyagePlan& plan() const { return m_plan; }
     const WaypointModel* model() const { return m_model; }
     VoyageEditor* editor() const { return m_editor; }
+    // The main window's loaded city list, for picking a place from it (null: none).
+    void setCities(const CityTable* cities);
     // Whether the user has changed the places or legs since the voyage was the main window's.
     bool edited() const { return m_edited; }
 

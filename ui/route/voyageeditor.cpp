@@ -2,6 +2,7 @@
 
 #include "geo/location.h"
 #include "geo/positiontext.h"
+#include "io/citylist.h"
 #include "platform/dialogs.h"
 #include "ui/find/findplacewindow.h"
 
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTimeZone>
 #include <QVBoxLayout>
 
@@ -29,6 +31,7 @@ namespace {
 namespace text {
 const QString places = QStringLiteral("Places");
 const QString name = QStringLiteral("Name");
+const QString city = QStringLiteral("City list");
 const QString latitude = QStringLiteral("Latitude");
 const QString longitude = QStringLiteral("Longitude");
 const QString add = QStringLiteral("Add Place");
@@ -121,6 +124,15 @@ void VoyageEditor::buildLayout()
     m_name->setObjectName(QStringLiteral("PlaceName"));
     m_name->setAccessibleName(text::name);
     nameLabel->setBuddy(m_name);
+    auto* cityLabel = new QLabel(text::city, this);
+    m_city = new QComboBox(this);
+    m_city->setObjectName(QStringLiteral("PlaceCity"));
+    m_city->setAccessibleName(text::city);
+    m_city->setAccessibleDescription(text::city);
+    m_city->setEnabled(false);
+    cityLabel->setBuddy(m_city);
+    typed->addWidget(cityLabel, 3, 0);
+    typed->addWidget(m_city, 3, 1, 1, 3);
     typed->addWidget(nameLabel, 0, 0);
     typed->addWidget(m_name, 0, 1, 1, 3);
     m_latDegrees =
@@ -210,6 +222,7 @@ void VoyageEditor::buildLayout()
     layout->addLayout(times);
 
     connect(m_places, &QListWidget::currentRowChanged, this, &VoyageEditor::showLeg);
+    connect(m_city, &QComboBox::activated, this, &VoyageEditor::pickCity);
     connect(m_add, &QPushButton::clicked, this, &VoyageEditor::addPlace);
     connect(m_find, &QPushButton::clicked, this, &VoyageEditor::findPlace);
     connect(m_remove, &QPushButton::clicked, this, &VoyageEditor::removePlace);
@@ -222,6 +235,41 @@ void VoyageEditor::buildLayout()
     connect(m_speed, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::timesChanged);
     connect(m_hasDeparture, &QCheckBox::toggled, this, &VoyageEditor::timesChanged);
     connect(m_departure, &QDateTimeEdit::dateTimeChanged, this, &VoyageEditor::timesChanged);
+}
+
+void VoyageEditor::setCities(const CityTable* cities)
+{
+    m_cities = cities;
+    QStringList names;
+    if (cities) {
+        names.reserve(cities->cityCount());
+        for (int r = 1; r <= cities->cityCount(); ++r) {
+            const std::string_view name = cities->row(r).name;
+            names.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        }
+    }
+    // One model for the whole list: filling a long list item by item costs far more.
+    // The list deletes the model it made itself; the ones made here are deleted here.
+    QAbstractItemModel* const previous =
+        m_city->model()->parent() == this ? m_city->model() : nullptr;
+    m_city->setModel(new QStringListModel(std::move(names), this));
+    delete previous;
+    m_city->setCurrentIndex(-1);
+    m_city->setEnabled(cities && cities->cityCount() > 0);
+}
+
+void VoyageEditor::pickCity(int index)
+{
+    if (!m_cities || index < 0 || index >= m_cities->cityCount())
+        return;
+    const LocationTexts city = m_cities->location(index + 1);
+    m_name->setText(QString::fromStdString(city.name));
+    m_latDegrees->setText(QString::fromStdString(city.latitudeDegrees));
+    m_latMinutes->setText(QString::fromStdString(city.latitudeMinutes));
+    m_latLetter->setCurrentText(QString::fromStdString(latitudeLetter(city.latitudeLetter)));
+    m_longDegrees->setText(QString::fromStdString(city.longitudeDegrees));
+    m_longMinutes->setText(QString::fromStdString(city.longitudeMinutes));
+    m_longLetter->setCurrentText(QString::fromStdString(longitudeLetter(city.longitudeLetter)));
 }
 
 void VoyageEditor::setVoyage(const Voyage& voyage)

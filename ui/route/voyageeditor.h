@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace gyrena {
 
+class CityTable;
 class FindPlaceWindow;
 
 // The voyage's places and settings as controls: the list of places with Add, Remove, Move Up,
@@ -46,6 +47,12 @@ public:
     // Add Place adds a typed one.
     void findPlace();
 
+    // The loaded city list (null: none) for "City list": picking a city types its name and
+    // coordinates into the place's fields, as picking it in the main window fills its lists.
+    // The table must outlive the editor or the next call.
+    void setCities(const CityTable* cities);
+    void pickCity(int index); // the city of the list's row `index`
+
 signals:
     // After a change by the user; `placesOrLegs` when places or how a leg is sailed changed
     // rather than the speed or departure alone.
@@ -63,7 +70,9 @@ private:
     Voyage m_voyage;
     bool m_showing = false; // the controls are being filled from m_voyage, not by the user
 
+    const CityTable* m_cities = nullptr;
     QListWidget* m_places = nullptr;
+    QComboBox* m_city = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_latDegrees = nullptr;
     QLineEdit* m_latMinutes = nullptr;
