@@ -19,7 +19,7 @@
 namespace {
 
 constexpr const char* kUsage = "usage: gyrena [FILE.gdf | FILE.gcl | FILE.gpx]\n"
-                               "       gyrena --export-pdf OUT.pdf FILE.gdf\n";
+                               "       gyrena --export-pdf OUT.pdf FILE.gdf|FILE.gpx\n";
 
 // The file named on the command line, if any; exits with status 2 and the usage line on
 // standard error for an unknown option or more than one file. Qt has taken its own options

@@ -37,4 +37,5 @@ fi
 echo "Installing Debian packages: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another install running on the same machine holds dpkg's lock for a while: wait for it.
+apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "${missing[@]}"

@@ -40,7 +40,7 @@ void tst_CommandLine::wrongUsage()
     QCOMPARE(gyrena.exitStatus(), QProcess::NormalExit);
     QCOMPARE(gyrena.exitCode(), status);
     const QByteArray usage = "usage: gyrena [FILE.gdf | FILE.gcl | FILE.gpx]\n"
-                             "       gyrena --export-pdf OUT.pdf FILE.gdf\n";
+                             "       gyrena --export-pdf OUT.pdf FILE.gdf|FILE.gpx\n";
     // Qt's platform plugin may say something about the environment before it.
     const QByteArray said =
         onStderr ? gyrena.readAllStandardError() : gyrena.readAllStandardOutput();
@@ -50,29 +50,45 @@ void tst_CommandLine::wrongUsage()
 void tst_CommandLine::exportPdf_data()
 {
     QTest::addColumn<QByteArray>("data"); // the data file's bytes; empty: no such file
-    QTest::addColumn<QString>("out");     // under the test's folder
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("out"); // under the test's folder
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("error"); // what standard error says
     const QByteArray route = "GyrenaDataFile\r\nLondon\r\nEngland\r\nNew York\r\nUSA\r\n"
                              "51\r\n30\r\nN\r\n0\r\n10\r\nW\r\n40\r\n43\r\nN\r\n74\r\n0\r\nW\r\n";
-    QTest::newRow("written") << route << "plan.pdf" << 0 << QByteArray();
-    QTest::newRow("no such file") << QByteArray() << "plan.pdf" << 1 << QByteArray("cannot open");
-    QTest::newRow("not a data file") << QByteArray("hello\n") << "plan.pdf" << 1
-                                     << QByteArray("not a readable Gyrena data file");
+    const QByteArray voyage =
+        "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><rte>"
+        "<rtept lat=\"38.7\" lon=\"-9.13\"><name>Lisbon</name></rtept>"
+        "<rtept lat=\"32.65\" lon=\"-16.92\"><name>Funchal</name></rtept>"
+        "<rtept lat=\"13.1\" lon=\"-59.62\"><name>Bridgetown</name></rtept>"
+        "</rte></gpx>";
+    QTest::newRow("written") << route << "route.gdf"
+                             << "plan.pdf" << 0 << QByteArray();
+    QTest::newRow("voyage written") << voyage << "voyage.GPX"
+                                    << "plan.pdf" << 0 << QByteArray();
+    QTest::newRow("no such file") << QByteArray() << "route.gdf"
+                                  << "plan.pdf" << 1 << QByteArray("cannot open");
+    QTest::newRow("not a data file")
+        << QByteArray("hello\n") << "route.gdf"
+        << "plan.pdf" << 1 << QByteArray("not a readable Gyrena data file");
+    QTest::newRow("not a voyage file")
+        << route << "voyage.gpx"
+        << "plan.pdf" << 1 << QByteArray("not a readable voyage file");
     QTest::newRow("into a missing folder")
-        << route << "missing/plan.pdf" << 1 << QByteArray("the PDF file was not written");
+        << route << "route.gdf"
+        << "missing/plan.pdf" << 1 << QByteArray("the PDF file was not written");
 }
 
 void tst_CommandLine::exportPdf()
 {
     QFETCH(QByteArray, data);
+    QFETCH(QString, input);
     QFETCH(QString, out);
     QFETCH(int, status);
     QFETCH(QByteArray, error);
     QTemporaryDir dir;
-    const QString input = dir.filePath(QStringLiteral("route.gdf"));
     if (!data.isEmpty()) {
-        QFile file(input);
+        QFile file(dir.filePath(input));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(data);
     }
@@ -83,7 +99,8 @@ void tst_CommandLine::exportPdf()
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     gyrena.setProcessEnvironment(environment);
-    gyrena.start(QStringLiteral(GYRENA_PROGRAM), {"--export-pdf", dir.filePath(out), input});
+    gyrena.start(QStringLiteral(GYRENA_PROGRAM),
+                 {"--export-pdf", dir.filePath(out), dir.filePath(input)});
     QVERIFY(gyrena.waitForFinished(60000));
     QCOMPARE(gyrena.exitCode(), status);
     const QByteArray said = gyrena.readAllStandardError();

@@ -3,6 +3,7 @@
 
 #include "externaltools.h"
 #include "fakedialogs.h"
+#include "geo/utctime.h"
 #include "modalwatch.h"
 #include "platform/printpreview.h"
 #include "ui/route/planexports.h"
@@ -120,13 +121,19 @@ void tst_PlanDocument::pdfReadBack_data()
     QTest::addColumn<int>("spacing");
     QTest::addColumn<QString>("paper");
     QTest::addColumn<int>("pages");
+    QTest::addColumn<QString>("title");     // San Francisco - Sydney unless a voyage's
+    QTest::addColumn<QString>("departure"); // a voyage's, UTC; none for the route
+    const QString route = QStringLiteral("San Francisco \u2013 Sydney");
     QTest::newRow("German, every 10 degrees")
-        << QLocale(QLocale::German, QLocale::Germany) << 1 << QStringLiteral("A4") << 1;
+        << QLocale(QLocale::German, QLocale::Germany) << 1 << "A4" << 1 << route << QString();
     // 66 waypoints: the table runs on over a second page.
-    QTest::newRow("United States, every 100 nm")
-        << QLocale(QLocale::English, QLocale::UnitedStates) << 4 << QStringLiteral("letter") << 2;
+    QTest::newRow("United States, every 100 nm") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                                 << 4 << "letter" << 2 << route << QString();
     QTest::newRow("Canada, every 100 nm")
-        << QLocale(QLocale::English, QLocale::Canada) << 4 << QStringLiteral("letter") << 2;
+        << QLocale(QLocale::English, QLocale::Canada) << 4 << "letter" << 2 << route << QString();
+    QTest::newRow("voyage of three places with a departure")
+        << QLocale(QLocale::English, QLocale::UnitedKingdom) << 0 << "A4" << 1
+        << QStringLiteral("Lisbon \u2013 Funchal \u2013 New York") << "2026-06-01T08:00Z";
 }
 
 void tst_PlanDocument::pdfReadBack()
@@ -135,11 +142,21 @@ void tst_PlanDocument::pdfReadBack()
     QFETCH(int, spacing);
     QFETCH(QString, paper);
     QFETCH(int, pages);
+    QFETCH(QString, title);
+    QFETCH(QString, departure);
     GYRENA_REQUIRE_PROGRAM(pdftotext, "pdftotext", "test");
     GYRENA_REQUIRE_PROGRAM(pdfinfo, "pdfinfo", "test");
     QLocale::setDefault(locale);
     m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
                        QStringLiteral("Sydney"));
+    if (!departure.isEmpty()) {
+        Voyage voyage;
+        voyage.places = {
+            {"Lisbon", {38.7, -9.13}}, {"Funchal", {32.65, -16.92}}, {"New York", {40.7, -74.0}}};
+        voyage.legs = {{}, {Sailing::Composite, 41.0, std::nullopt}};
+        voyage.departure = parseUtcMinute(departure.toStdString());
+        m_window->setVoyage(voyage);
+    }
     m_window->setSpacing(spacing);
     const QString path = m_dir.filePath(QStringLiteral("plan.pdf"));
     m_dialogs.choose(path);
@@ -151,10 +168,19 @@ void tst_PlanDocument::pdfReadBack()
              qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +%1\\n").arg(pages))),
              qPrintable(info));
-    QVERIFY(info.contains(QStringLiteral("Title:           San Francisco \u2013 Sydney")));
+    QVERIFY(info.contains(QStringLiteral("Title:           ") + title));
     const QString text = run(pdftotext, {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    QVERIFY2(text.trimmed().startsWith(QStringLiteral("San Francisco \u2013 Sydney")),
-             qPrintable(text.left(200)));
+    QVERIFY2(text.trimmed().startsWith(title), qPrintable(text.left(200)));
+    if (!departure.isEmpty()) {
+        // Departure and arrival as the table writes the times.
+        const WaypointModel& table = *m_window->model();
+        const QString arrival =
+            table.data(table.index(table.rowCount() - 1, table.columnCount() - 1)).toString();
+        const QString words =
+            QString(text).replace(QRegularExpression(QStringLiteral("\\s+")), " ");
+        QVERIFY2(words.contains("departure " + departure + " \u00B7 arrival " + arrival),
+                 qPrintable(text.left(400)));
+    }
     // The total as the window's locale writes it.
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QVERIFY2(text.contains(locale.toString(m_window->plan().distance, 'f', 1) + " nm"),

@@ -2,6 +2,7 @@
 
 #include "io/datafile.h"
 #include "io/regularfile.h"
+#include "io/voyagegpx.h"
 #include "platform/services.h"
 #include "ui/route/planexports.h"
 #include "ui/route/routewindow.h"
@@ -21,29 +22,51 @@ int fail(const QString& file, const std::string& why)
     return 1;
 }
 
+// What stopped the read, where: "cannot open the file: ...", "not a readable voyage file: ...
+// (line 3)".
+std::string whyUnread(const FileReadError& failed, const char* kind)
+{
+    const FileError& error = failed.error;
+    switch (failed.step) {
+    case ReadStep::Open:
+        return "cannot open the file: " + error.what;
+    case ReadStep::Read:
+        return "cannot read the file: " + error.what;
+    case ReadStep::Parse:
+        break;
+    }
+    std::string why = std::string("not a readable ") + kind + ": " + error.what;
+    if (error.line > 0 && error.what.find("line") == std::string::npos)
+        why += " (line " + std::to_string(error.line) + ')';
+    return why;
+}
+
 } // namespace
 
 int exportPdfCommand(const QString& pdfPath, const QString& file)
 {
-    auto opened = RegularFile::open(QFile::encodeName(file).toStdString());
-    if (const auto* error = std::get_if<FileError>(&opened))
-        return fail(file, "cannot open the file: " + error->what);
-    const auto bytes = std::get<RegularFile>(opened).readAtMost(kDataFileReadLimit);
-    if (const auto* error = std::get_if<FileError>(&bytes))
-        return fail(file, "cannot read the file: " + error->what);
-    const auto parsed = readDataFile(std::get<std::string>(bytes));
-    if (const auto* error = std::get_if<FileError>(&parsed))
-        return fail(file, "not a readable Gyrena data file: " + error->what);
-    const LocationData& data = std::get<LocationData>(parsed);
-    LocationState location;
-    updateLocation(location, RouteEnd::Start, data.start);
-    updateLocation(location, RouteEnd::End, data.end);
-
+    const std::string path = QFile::encodeName(file).toStdString();
     // The window is never shown: it lays out and plans exactly as on screen, so the document
     // is the one Export PDF… writes.
     RouteWindow window{Services{}};
-    window.setRoute(startPosition(location), endPosition(location),
-                    QString::fromStdString(data.start.name), QString::fromStdString(data.end.name));
+    if (file.endsWith(QStringLiteral(".gpx"), Qt::CaseInsensitive)) {
+        const auto read = readRegularFile<Voyage>(
+            path, {kMaxVoyageFileBytes, "the file is larger than 8 MB"}, readVoyageGpx);
+        if (const auto* failed = std::get_if<FileReadError>(&read))
+            return fail(file, whyUnread(*failed, "voyage file"));
+        window.setVoyage(std::get<Voyage>(read));
+    } else {
+        const auto read = readRegularFile<LocationData>(path, {kDataFileReadLimit}, readDataFile);
+        if (const auto* failed = std::get_if<FileReadError>(&read))
+            return fail(file, whyUnread(*failed, "Gyrena data file"));
+        const LocationData& data = std::get<LocationData>(read);
+        LocationState location;
+        updateLocation(location, RouteEnd::Start, data.start);
+        updateLocation(location, RouteEnd::End, data.end);
+        window.setRoute(startPosition(location), endPosition(location),
+                        QString::fromStdString(data.start.name),
+                        QString::fromStdString(data.end.name));
+    }
     if (!window.plan().hasPlan)
         return fail(file, "no route to plan: " + window.plan().problem);
     const QString failed = window.exports()->writePdf(pdfPath);

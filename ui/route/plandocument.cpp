@@ -1,5 +1,7 @@
 #include "ui/route/plandocument.h"
 
+#include "geo/utctime.h"
+
 #include <QAbstractItemModel>
 #include <QBuffer>
 #include <QDate>
@@ -32,8 +34,8 @@ const QString kDash = QStringLiteral(" \u2013 ");
 
 namespace text {
 const QString nauticalMiles = QStringLiteral("%1 nm");
-const QString departure = QStringLiteral("departure %1 UTC");
-const QString arrival = QStringLiteral("arrival %1 UTC");
+const QString departure = QStringLiteral("departure %1");
+const QString arrival = QStringLiteral("arrival %1");
 const QString printed = QStringLiteral("Printed %1");
 const QString page = QStringLiteral("%1 \u2013 page %2 of %3");
 } // namespace text
@@ -46,9 +48,10 @@ QFont fontOf(double size, bool bold = false)
     return font;
 }
 
-QString utcText(std::int64_t seconds, const QLocale& locale)
+// A UTC minute as the window's table writes its ETAs.
+QString utcText(std::int64_t utcMinute)
 {
-    return locale.toString(QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC), QLocale::ShortFormat);
+    return QString::fromStdString(utcMinuteText(utcMinute));
 }
 
 // The table's columns: texts, widths and alignments, fitted to `width` by shrinking the font
@@ -193,9 +196,9 @@ void paintPlanDocument(QPagedPaintDevice& device, const PlanDocumentContent& con
     QStringList facts{text::printed.arg(locale.toString(QDate::currentDate(), QLocale::LongFormat)),
                       text::nauticalMiles.arg(locale.toString(content.plan.totalNm, 'f', 1))};
     if (content.plan.departure) {
-        facts << text::departure.arg(utcText(*content.plan.departure, locale));
+        facts << text::departure.arg(utcText(*content.plan.departure));
         if (!content.plan.rows.empty() && content.plan.rows.back().eta)
-            facts << text::arrival.arg(utcText(*content.plan.rows.back().eta, locale));
+            facts << text::arrival.arg(utcText(*content.plan.rows.back().eta));
     }
     y += paragraph(painter, y, width, facts.join(QStringLiteral(" \u00B7 ")), fontOf(13)) + 6;
     y += paragraph(painter, y, width, content.summary, fontOf(11)) + 8;
