@@ -28,12 +28,11 @@ long residentKiB()
 // Typed as users type: every prefix of whole names and codes, one to five letters included.
 std::vector<std::string> realQueries()
 {
-    const char* const typed[] = {"funchal",       "sao paulo",     "zurich",
-                                 "reykjavik",     "london",        "new york",
-                                 "portland, us",  "paris, france", "sydney",
-                                 "tokyo",         "rio de janeiro", "st johns",
-                                 "heathrow",      "san francisco", "buenos aires",
-                                 "cape town",     "singapore",     "los angeles"};
+    const char* const typed[] = {"funchal",   "sao paulo",     "zurich",         "reykjavik",
+                                 "london",    "new york",      "portland, us",   "paris, france",
+                                 "sydney",    "tokyo",         "rio de janeiro", "st johns",
+                                 "heathrow",  "san francisco", "buenos aires",   "cape town",
+                                 "singapore", "los angeles"};
     std::vector<std::string> queries;
     for (const std::string word : typed)
         for (std::size_t n = 1; n <= word.size(); ++n)

@@ -446,8 +446,7 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
         gazetteer.m_words.push_back(word);
     }
     if (words != blanks)
-        return error("the words do not match the names (" + std::to_string(blanks) +
-                         " expected)",
+        return error("the words do not match the names (" + std::to_string(blanks) + " expected)",
                      32);
 
     return gazetteer;

@@ -135,7 +135,7 @@ private:
     std::string m_keys;
     std::vector<Country> m_countries;
     std::vector<Region> m_regions;
-    std::vector<Fold> m_folds; // ascending code point
+    std::vector<Fold> m_folds;             // ascending code point
     std::vector<std::string_view> m_codes; // per airport: IATA then ICAO, 7 bytes
     std::vector<std::uint32_t> m_airports;
     std::vector<WordStart> m_words;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
-#include <utility>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace gyrena {
 
@@ -175,8 +175,7 @@ std::vector<PlaceMatch> findPlaces(const Gazetteer& gazetteer, std::string_view 
 
     // Codes first: an airport found by its code is not offered again by its name.
     std::vector<std::size_t> byCode;
-    if ((key.size() == 3 || key.size() == 4) &&
-        std::all_of(key.begin(), key.end(), [](char c) {
+    if ((key.size() == 3 || key.size() == 4) && std::all_of(key.begin(), key.end(), [](char c) {
             return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
         })) {
         std::string code = key;
@@ -199,7 +198,7 @@ std::vector<PlaceMatch> findPlaces(const Gazetteer& gazetteer, std::string_view 
     for (std::size_t place = first; place < last; ++place) {
         if (kept(place) && !foundByCode(place))
             best.offer(placeAt(place).size() == key.size() ? PlaceMatchKind::Exact
-                                                            : PlaceMatchKind::Prefix,
+                                                           : PlaceMatchKind::Prefix,
                        place, gazetteer.weight(place));
     }
 

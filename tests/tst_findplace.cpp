@@ -106,12 +106,16 @@ void tst_FindPlace::setAs_data()
     QTest::addColumn<bool>("asStart");
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("a town as the end")
-        << "funch" << false
-        << QStringList{"Funchal", "Portugal", "32", "40", "N", "16", "56", "W"};
+        << "funch" << false << QStringList{"Funchal", "Portugal", "32", "40", "N", "16", "56", "W"};
     QTest::newRow("an airport by its code as the start")
-        << "SYD" << true
-        << QStringList{"Sydney Kingsford Smith International Airport", "Australia", "33", "57",
-                       "S", "151", "11", "E"};
+        << "SYD" << true << QStringList{"Sydney Kingsford Smith International Airport",
+                                        "Australia",
+                                        "33",
+                                        "57",
+                                        "S",
+                                        "151",
+                                        "11",
+                                        "E"};
     QTest::newRow("the name keeps its accents")
         << "reykjavik" << false
         << QStringList{"Reykjavík", "Iceland", "64", "8", "N", "21", "54", "W"};

@@ -60,17 +60,28 @@ void tst_Gazetteer::fold_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
-    QTest::newRow("accents") << "São Paulo" << "sao paulo";
-    QTest::newRow("capitals and umlaut") << "ZÜRICH" << "zurich";
-    QTest::newRow("sharp s") << "Straße" << "strasse";
-    QTest::newRow("stroke letters") << "Łódź" << "lodz";
-    QTest::newRow("apostrophe and stop") << "St. John's" << "st johns";
-    QTest::newRow("typographic apostrophe") << "N’Djamena" << "ndjamena";
-    QTest::newRow("hyphens") << "Aix-en-Provence" << "aix en provence";
-    QTest::newRow("blanks in a row and at the ends") << "  New \t York  " << "new york";
-    QTest::newRow("Greek keeps its letters") << "ΑΘΗΝΑ" << "αθηνα";
-    QTest::newRow("full-width letters") << "ＳＹＤ" << "syd";
-    QTest::newRow("punctuation only") << ",.;-" << "";
+    QTest::newRow("accents") << "São Paulo"
+                             << "sao paulo";
+    QTest::newRow("capitals and umlaut") << "ZÜRICH"
+                                         << "zurich";
+    QTest::newRow("sharp s") << "Straße"
+                             << "strasse";
+    QTest::newRow("stroke letters") << "Łódź"
+                                    << "lodz";
+    QTest::newRow("apostrophe and stop") << "St. John's"
+                                         << "st johns";
+    QTest::newRow("typographic apostrophe") << "N’Djamena"
+                                            << "ndjamena";
+    QTest::newRow("hyphens") << "Aix-en-Provence"
+                             << "aix en provence";
+    QTest::newRow("blanks in a row and at the ends") << "  New \t York  "
+                                                     << "new york";
+    QTest::newRow("Greek keeps its letters") << "ΑΘΗΝΑ"
+                                             << "αθηνα";
+    QTest::newRow("full-width letters") << "ＳＹＤ"
+                                        << "syd";
+    QTest::newRow("punctuation only") << ",.;-"
+                                      << "";
 }
 
 void tst_Gazetteer::fold()
@@ -86,26 +97,62 @@ void tst_Gazetteer::search_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("country");
     QTest::addColumn<QString>("region");
-    QTest::newRow("a name's start") << "funch" << "Funchal" << "PT" << "";
-    QTest::newRow("no accents typed") << "sao paulo" << "São Paulo" << "BR" << "";
-    QTest::newRow("umlaut") << "zurich" << "Zürich" << "CH" << "ZH";
-    QTest::newRow("acute accent") << "reykjavik" << "Reykjavík" << "IS" << "";
-    QTest::newRow("IATA code") << "SYD" << "Sydney Kingsford Smith International Airport"
-                               << "AU" << "New South Wales";
+    QTest::newRow("a name's start") << "funch"
+                                    << "Funchal"
+                                    << "PT"
+                                    << "";
+    QTest::newRow("no accents typed") << "sao paulo"
+                                      << "São Paulo"
+                                      << "BR"
+                                      << "";
+    QTest::newRow("umlaut") << "zurich"
+                            << "Zürich"
+                            << "CH"
+                            << "ZH";
+    QTest::newRow("acute accent") << "reykjavik"
+                                  << "Reykjavík"
+                                  << "IS"
+                                  << "";
+    QTest::newRow("IATA code") << "SYD"
+                               << "Sydney Kingsford Smith International Airport"
+                               << "AU"
+                               << "New South Wales";
     QTest::newRow("ICAO code, lower case") << "yssy"
                                            << "Sydney Kingsford Smith International Airport"
-                                           << "AU" << "New South Wales";
-    QTest::newRow("name, ISO code") << "portland, us" << "Portland" << "US" << "OR";
-    QTest::newRow("name, state") << "portland, me" << "Portland" << "US" << "ME";
-    QTest::newRow("name, country name") << "paris, france" << "Paris" << "FR" << "";
-    QTest::newRow("name, another name of the country") << "birmingham, uk" << "Birmingham"
-                                                       << "GB" << "ENG";
-    QTest::newRow("name, start of the country name") << "paris, united st" << "Paris" << "US"
+                                           << "AU"
+                                           << "New South Wales";
+    QTest::newRow("name, ISO code") << "portland, us"
+                                    << "Portland"
+                                    << "US"
+                                    << "OR";
+    QTest::newRow("name, state") << "portland, me"
+                                 << "Portland"
+                                 << "US"
+                                 << "ME";
+    QTest::newRow("name, country name") << "paris, france"
+                                        << "Paris"
+                                        << "FR"
+                                        << "";
+    QTest::newRow("name, another name of the country") << "birmingham, uk"
+                                                       << "Birmingham"
+                                                       << "GB"
+                                                       << "ENG";
+    QTest::newRow("name, start of the country name") << "paris, united st"
+                                                     << "Paris"
+                                                     << "US"
                                                      << "TX";
-    QTest::newRow("a later word") << "heathrow airport" << "London Heathrow Airport" << "GB"
+    QTest::newRow("a later word") << "heathrow airport"
+                                  << "London Heathrow Airport"
+                                  << "GB"
                                   << "England";
-    QTest::newRow("biggest of the exact names") << "london" << "London" << "GB" << "ENG";
-    QTest::newRow("punctuation left out") << "st johns, canada" << "St. John's" << "CA" << "";
+    QTest::newRow("biggest of the exact names") << "london"
+                                                << "London"
+                                                << "GB"
+                                                << "ENG";
+    QTest::newRow("punctuation left out") << "st johns, canada"
+                                          << "St. John's"
+                                          << "CA"
+                                          << "";
 }
 
 void tst_Gazetteer::search()
@@ -187,8 +234,8 @@ void tst_Gazetteer::locationTexts()
             const double written = (std::stoi(degrees) + m / 60.0) * (letter == negative ? -1 : 1);
             return m >= 0 && m < 60 && std::fabs(written - value) <= 0.5 / 60 + 1e-9;
         };
-        if (!check(texts.latitudeDegrees, texts.latitudeMinutes, texts.latitudeLetter,
-                   at.latitude, "S") ||
+        if (!check(texts.latitudeDegrees, texts.latitudeMinutes, texts.latitudeLetter, at.latitude,
+                   "S") ||
             !check(texts.longitudeDegrees, texts.longitudeMinutes, texts.longitudeLetter,
                    at.longitude, "W"))
             QFAIL(std::string(places.name(p)).c_str());
@@ -234,10 +281,11 @@ void tst_Gazetteer::againstWorldCityList()
             continue;
         ++compared;
         const double tolerance = city.name == "Dubai" ? 0.25 : 0.2;
-        QVERIFY2(nearest <= tolerance, qPrintable(QStringLiteral("%1: %2 degrees away")
-                                                      .arg(QString::fromUtf8(city.name.data(),
-                                                                             qsizetype(city.name.size())))
-                                                      .arg(nearest)));
+        QVERIFY2(
+            nearest <= tolerance,
+            qPrintable(QStringLiteral("%1: %2 degrees away")
+                           .arg(QString::fromUtf8(city.name.data(), qsizetype(city.name.size())))
+                           .arg(nearest)));
     }
     // Most of the list: a list that no longer matched anything would prove nothing.
     QVERIFY2(compared > 240, qPrintable(QString::number(compared)));
@@ -265,21 +313,21 @@ void tst_Gazetteer::damagedAsset_data()
     const std::uint32_t onePlaceMore = std::uint32_t(places + 1);
     QTest::newRow("one place more")
         << 20 << QByteArray(reinterpret_cast<const char*>(&onePlaceMore), 4) << "size disagrees";
-    QTest::newRow("latitude beyond 90") << place << QByteArray("\x41\x54\x89\x00", 4)
-                                        << "beyond 90";
+    QTest::newRow("latitude beyond 90")
+        << place << QByteArray("\x41\x54\x89\x00", 4) << "beyond 90";
     QTest::newRow("no such country") << place + 14 << QByteArray("\xff") << "no country";
     QTest::newRow("no such kind") << place + 15 << QByteArray("\x07") << "no known kind";
     QTest::newRow("name cut") << place + 16 << QByteArray("\x00", 1) << "no name";
-    QTest::newRow("airport code in lower case") << airport + 4 << QByteArray("abc")
-                                                << "capitals and digits";
-    QTest::newRow("fold of an ASCII letter") << fold << QByteArray("\x41\x00\x00\x00", 4)
-                                             << "out of order or range";
+    QTest::newRow("airport code in lower case")
+        << airport + 4 << QByteArray("abc") << "capitals and digits";
+    QTest::newRow("fold of an ASCII letter")
+        << fold << QByteArray("\x41\x00\x00\x00", 4) << "out of order or range";
     QTest::newRow("names shifted") << place + 16 << QByteArray("\x10") << "";
-    QTest::newRow("a word that is none") << word + 4 << QByteArray("\x00\x00", 2)
-                                         << "not the start of a later word";
+    QTest::newRow("a word that is none")
+        << word + 4 << QByteArray("\x00\x00", 2) << "not the start of a later word";
     const QByteArray firstWords = QByteArray::fromStdString(bytes.substr(std::size_t(word), 12));
-    QTest::newRow("two words swapped") << word << firstWords.mid(6) + firstWords.left(6)
-                                       << "out of order";
+    QTest::newRow("two words swapped")
+        << word << firstWords.mid(6) + firstWords.left(6) << "out of order";
 }
 
 void tst_Gazetteer::damagedAsset()

@@ -69,8 +69,7 @@ void tst_PlaceTool::fromTo()
 {
     // The first answers, as their coordinate texts would be typed: the same route and boxes.
     const Result byName = runTool({"--boxes", "--from", "funchal", "--to", "SYD"});
-    const Result byTexts =
-        runTool(QString("--boxes 32 40 N 16 56 W 33 57 S 151 11 E").split(' '));
+    const Result byTexts = runTool(QString("--boxes 32 40 N 16 56 W 33 57 S 151 11 E").split(' '));
     QCOMPARE(byName.exitCode, 0);
     QCOMPARE(byName.out, byTexts.out);
     QCOMPARE(byName.err, QStringLiteral("From: Funchal, Portugal (32 40 N 16 56 W)\n"

@@ -22,12 +22,12 @@ void FindPlaceCommand::show()
         const auto setAs = [this](RouteEnd end) {
             return [chosen = m_chosen, end](const LocationTexts& place) { chosen(end, place); };
         };
-        m_window = new FindPlaceWindow(
-            {{QStringLiteral("Set as Start"), QStringLiteral("FindSetStart"),
-              QStringLiteral("%1 is the start now."), setAs(RouteEnd::Start)},
-             {QStringLiteral("Set as End"), QStringLiteral("FindSetEnd"),
-              QStringLiteral("%1 is the end now."), setAs(RouteEnd::End)}},
-            qobject_cast<QWidget*>(parent()));
+        m_window =
+            new FindPlaceWindow({{QStringLiteral("Set as Start"), QStringLiteral("FindSetStart"),
+                                  QStringLiteral("%1 is the start now."), setAs(RouteEnd::Start)},
+                                 {QStringLiteral("Set as End"), QStringLiteral("FindSetEnd"),
+                                  QStringLiteral("%1 is the end now."), setAs(RouteEnd::End)}},
+                                qobject_cast<QWidget*>(parent()));
     }
     m_window->present();
 }

@@ -4,7 +4,6 @@
 #include "io/placesearch.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +13,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace gyrena {
 
@@ -49,11 +49,11 @@ QString qStringOf(std::string_view value)
 }
 
 // Degrees and minutes as the main window's lists will hold them: 32°40'N.
-QString angleText(const std::string& degrees, const std::string& minutes,
-                  const std::string& letter)
+QString angleText(const std::string& degrees, const std::string& minutes, const std::string& letter)
 {
     return QStringLiteral("%1°%2'%3")
-        .arg(QString::fromStdString(degrees), QString::fromStdString(minutes).rightJustified(2, '0'),
+        .arg(QString::fromStdString(degrees),
+             QString::fromStdString(minutes).rightJustified(2, '0'),
              QString::fromStdString(letter));
 }
 
@@ -178,15 +178,15 @@ void FindPlaceWindow::search(const QString& query)
         return;
     }
     if (places) {
-        for (const PlaceMatch& match :
-             findPlaces(*places, query.toStdString(), kAnswerLimit))
+        for (const PlaceMatch& match : findPlaces(*places, query.toStdString(), kAnswerLimit))
             m_places.push_back(match.place);
         m_answers->setRowCount(static_cast<int>(m_places.size()));
         for (std::size_t row = 0; row < m_places.size(); ++row) {
             const std::size_t place = m_places[row];
             const LocationTexts texts = placeLocationTexts(*places, place);
             const QStringList cells{
-                qStringOf(places->name(place)), qStringOf(places->region(place)),
+                qStringOf(places->name(place)),
+                qStringOf(places->region(place)),
                 qStringOf(places->countryName(place)),
                 angleText(texts.latitudeDegrees, texts.latitudeMinutes, texts.latitudeLetter),
                 angleText(texts.longitudeDegrees, texts.longitudeMinutes, texts.longitudeLetter),
@@ -195,11 +195,10 @@ void FindPlaceWindow::search(const QString& query)
                 m_answers->setItem(static_cast<int>(row), column,
                                    new QTableWidgetItem(cells.at(column)));
         }
-        status = m_places.empty()       ? text::noPlace.arg(query.trimmed())
-                 : m_places.size() == 1 ? text::onePlace
-                 : m_places.size() == kAnswerLimit
-                     ? text::manyPlaces.arg(kAnswerLimit)
-                     : text::places.arg(m_places.size());
+        status = m_places.empty()                  ? text::noPlace.arg(query.trimmed())
+                 : m_places.size() == 1            ? text::onePlace
+                 : m_places.size() == kAnswerLimit ? text::manyPlaces.arg(kAnswerLimit)
+                                                   : text::places.arg(m_places.size());
     } else {
         status = text::typeToFind;
     }
@@ -243,8 +242,8 @@ bool FindPlaceWindow::eventFilter(QObject* watched, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             const int current = m_answers->currentRow();
-            const int next = std::clamp(current + (key == Qt::Key_Down ? 1 : -1), 0,
-                                        m_answers->rowCount() - 1);
+            const int next =
+                std::clamp(current + (key == Qt::Key_Down ? 1 : -1), 0, m_answers->rowCount() - 1);
             m_answers->selectRow(next);
             return true;
         }
