@@ -176,7 +176,12 @@ void tst_VoyageWindow::compositeLegAndTimes()
     QCOMPARE(model.data(model.index(0, WaypointModel::Eta)).toString(), QString());
     auto* summary = control<QLabel>("Summary");
     QVERIFY2(summary->text().contains("; under way "), qPrintable(summary->text()));
+    // Ticked on, a departure starts at the next whole hour.
+    const std::int64_t before = QDateTime::currentSecsSinceEpoch() / 60;
     control<QCheckBox>("HasDeparture")->setChecked(true);
+    const std::int64_t departure = m_window->voyage().departure.value_or(0);
+    QVERIFY2(departure > before && departure <= before + 61 && departure % 60 == 0,
+             qPrintable(QString::number(departure - before)));
     control<QDateTimeEdit>("Departure")
         ->setDateTime(QDateTime(QDate(2026, 12, 8), QTime(22, 30), Qt::UTC));
     QCOMPARE(model.data(model.index(0, WaypointModel::Eta)).toString(), "2026-12-08T22:30Z");

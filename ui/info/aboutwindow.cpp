@@ -25,7 +25,7 @@ const QString AboutWindow::kDescriptionText = QStringLiteral(
     "and the longitude and latitude of any end point on a globe. The program output will compute "
     "the greatcircle distance, the initial course and the course on arrival.");
 const QString AboutWindow::kCreditsText = QStringLiteral(
-    "Places: GeoNames (CC BY 4.0)");
+    "GeoNames (CC BY 4.0), OurAirports");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =

@@ -361,6 +361,14 @@ void VoyageEditor::timesChanged()
         return;
     m_voyage.speed = m_speed->value();
     m_departure->setEnabled(m_hasDeparture->isChecked());
+    if (m_hasDeparture->isChecked() && !m_voyage.departure) {
+        // A departure just ticked on starts at the next whole hour, not at a date long past.
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        m_showing = true;
+        m_departure->setDateTime(
+            QDateTime(now.date(), QTime(now.time().hour(), 0), Qt::UTC).addSecs(3600));
+        m_showing = false;
+    }
     if (m_hasDeparture->isChecked())
         m_voyage.departure = m_departure->dateTime().toSecsSinceEpoch() / 60;
     else
