@@ -16,14 +16,13 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import xml.etree.ElementTree as ElementTree
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True
 sys.path.insert(0, HERE)
 from gui import App, wait_until  # noqa: E402
-from test_route import check, equal, results, step  # noqa: E402
+from test_route import check, equal, exit_without_saving, finish, step  # noqa: E402
 
 TITLE = "Route Map: San Francisco to Sydney"
 DATA = ("GyrenaDataFile\r\nSan Francisco\r\nUSA\r\nSydney\r\nAustralia\r\n"
@@ -125,26 +124,11 @@ def main():
                       "position of %s: %r" % (pin["Name"], pin))
         step("Export KML\u2026 writes a valid document gpsbabel reads back", kml)
 
-        def close():
-            app.activate(app.main_window)
-            app.menu("File", "Exit")
-            app.expect_dialog("Save File?")
-            app.answer("No")
-            app.expect_dialog("Confirm Exit")
-            try:
-                app.answer("Yes")
-            except Exception:  # noqa: BLE001
-                time.sleep(0.5)
-                if app.running:
-                    raise
-            wait_until(lambda: not app.running, 10, what="the program's end")
-        step("File > Exit ends the program", close)
+        step("File > Exit ends the program",
+             lambda: exit_without_saving(app))
 
     shutil.rmtree(folder, ignore_errors=True)
-    passed = sum(results)
-    failed = len(results) - passed
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return finish()
 
 
 if __name__ == "__main__":

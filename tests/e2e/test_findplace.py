@@ -14,7 +14,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, HERE)
 from gui import App, wait_until  # noqa: E402
 from gi.repository import Atspi  # noqa: E402  (gui has chosen its version)
-from test_route import check, combo, equal, results, step  # noqa: E402
+from test_route import check, combo, equal, finish, step  # noqa: E402
 
 # Funchal, 32 40 N 16 56 W, as the lists hold it; from San Francisco, 37 45 N 122 27 W.
 FUNCHAL = [("End latitude degrees", "32"), ("End latitude minutes", "40"),
@@ -82,9 +82,7 @@ def main():
             app.wait_text(distance, DISTANCE)
         step("Done with Inputs, Yes, Compute Outputs: San Francisco to Funchal", compute)
 
-    failed = results.count(False)
-    print("%d passed, %d failed" % (results.count(True), failed))
-    return 1 if failed else 0
+    return finish()
 
 
 if __name__ == "__main__":
