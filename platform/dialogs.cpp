@@ -4,6 +4,11 @@
 
 namespace gyrena {
 
+std::optional<QString> Dialogs::text(QWidget*, const QString&, const QString&, const QString&)
+{
+    return std::nullopt;
+}
+
 QString toQtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));

@@ -34,6 +34,11 @@ public:
                                                 const QString& filter) = 0;
     virtual std::optional<QString> saveFileName(QWidget* parent, const QString& title,
                                                 const QString& filter) = 0;
+
+    // A line of text asked for under `label`, the field holding `initial` at first; nothing when
+    // the user cancelled. Without an implementation of its own, a service answers "cancelled".
+    virtual std::optional<QString> text(QWidget* parent, const QString& title, const QString& label,
+                                        const QString& initial);
 };
 
 // "Gyrena Data File (*.gdf)|*.gdf|" -> "Gyrena Data File (*.gdf)": each description|pattern pair

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QUrl>
@@ -86,6 +88,17 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& t
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+std::optional<QString> QtDialogs::text(QWidget* parent, const QString& title, const QString& label,
+                                       const QString& initial)
+{
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return typed;
 }
 
 } // namespace gyrena

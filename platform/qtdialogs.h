@@ -4,7 +4,7 @@
 
 namespace gyrena {
 
-// The real boxes: QMessageBox and the desktop's own file dialogs.
+// The real boxes: QMessageBox, QInputDialog and the desktop's own file dialogs.
 class QtDialogs : public Dialogs
 {
 public:
@@ -14,6 +14,8 @@ public:
                                         const QString& filter) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& title,
                                         const QString& filter) override;
+    std::optional<QString> text(QWidget* parent, const QString& title, const QString& label,
+                                const QString& initial) override;
 };
 
 } // namespace gyrena

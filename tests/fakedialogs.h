@@ -62,6 +62,8 @@ public:
     void choose(const QString& path) { m_script.push_back(FileAnswer{path}); }
     // Script: the next file dialog is cancelled.
     void cancel() { m_script.push_back(FileAnswer{std::nullopt}); }
+    // Script: the next text asked for is `text` (nothing: cancelled).
+    void type(std::optional<QString> text) { m_script.push_back(TextAnswer{std::move(text)}); }
 
     // Instead of a script, for tests that answer at random: while set, every message box (with
     // its buttons) and every file dialog (save or not, and its filter) is answered by these.
@@ -105,6 +107,20 @@ public:
                                         const QString& filter) override
     {
         return fileDialog(FileKind::Save, title, filter);
+    }
+
+    std::optional<QString> text(QWidget*, const QString& title, const QString& label,
+                                const QString&) override
+    {
+        if (m_script.empty() || !std::holds_alternative<TextAnswer>(m_script.front())) {
+            fail(QStringLiteral("unexpected text asked for: \"%1\" (\"%2\")").arg(title, label));
+            return std::nullopt;
+        }
+        const TextAnswer answer = std::get<TextAnswer>(m_script.front());
+        m_script.pop_front();
+        if (!answer.text)
+            return std::nullopt;
+        return QString(*answer.text);
     }
 
     const QList<Box>& boxes() const { return m_boxes; }
@@ -153,6 +169,10 @@ private:
     {
         std::optional<QString> path;
     };
+    struct TextAnswer
+    {
+        std::optional<QString> text;
+    };
 
     std::optional<QString> fileDialog(FileKind kind, const QString& title, const QString& filter)
     {
@@ -177,7 +197,7 @@ private:
         QTest::qFail(qPrintable(QStringLiteral("FakeDialogs: %1").arg(why)), __FILE__, __LINE__);
     }
 
-    std::deque<std::variant<MessageAnswer, FileAnswer>> m_script;
+    std::deque<std::variant<MessageAnswer, FileAnswer, TextAnswer>> m_script;
     QList<Box> m_boxes;
     QList<FileDialog> m_fileDialogs;
     QStringList m_failures;

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUndoStack>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -118,6 +119,11 @@ void tst_VoyageWindow::editPlaces()
     control<QPushButton>(button.toLatin1().constData())->click();
     QCOMPARE(placeNames(), places);
     QCOMPARE(m_window->edited(), button != "RemovePlace");
+    // Undo takes the edit back whole, and Redo makes it again.
+    m_window->undoStack()->undo();
+    QCOMPARE(placeNames(), (QStringList{"Lisbon", "Bridgetown"}));
+    m_window->undoStack()->redo();
+    QCOMPARE(placeNames(), places);
     // Re-planned at once: a row per place, in the new order.
     QStringList rows;
     for (const VoyageRow& row : m_window->plan().rows)

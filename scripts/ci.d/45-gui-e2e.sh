@@ -4,7 +4,8 @@
 # window under a German locale: its table and summary as a screen reader reads them, its spacing
 # and a GPX export checked against the GPX 1.1 schema and read back by gpsbabel; then Find Place:
 # "funch" typed, Funchal set as the end, the route computed; then a voyage: opened from the
-# command line, a place added, a composite leg and a departure set, saved, opened, exported.
+# command line, a place added, a composite leg and a departure set, saved, opened, exported;
+# then the chart: zoom, fit, a place added from the map's menu, dragged, and undone.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/deps.sh build gui test
@@ -19,3 +20,4 @@ export GYRENA_SCHEMA_DIR=build/ci/schemas
 /usr/bin/python3 tests/e2e/test_exports.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_findplace.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_voyage.py build/ci/app/gyrena
+/usr/bin/python3 tests/e2e/test_chart.py build/ci/app/gyrena

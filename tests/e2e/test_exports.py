@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The passage plan leaving the route window, over the accessibility bus: open a data file,
-compute it, open Options > Route Map, then Print… (the preview shows and is closed), Export
-PDF… (read back by pdftotext and pdfinfo), Export RTZ… (every position read back as numbers)
-and Export KML… (valid against the KML 2.2 schema, read back by gpsbabel).
+compute it, open Options > Route Map, then from its File menu Print… (the preview shows and is
+closed), Export PDF… (read back by pdftotext and pdfinfo), Export RTZ… (every position read
+back as numbers) and Export KML… (valid against the KML 2.2 schema, read back by gpsbabel).
 
     /usr/bin/python3 tests/e2e/test_exports.py [PATH_TO_GYRENA]
 
@@ -69,7 +69,7 @@ def main():
 
         def export(button, suffix):
             path = os.path.join(folder, "plan." + suffix)
-            app.click(app.find(button, role="push button", within=state["window"]))
+            app.menu("File", button + "\u2026", window=state["window"])
             app.expect_dialog(button)
             name = app.find(role="text", within=app.dialog, label="File name:")
             app.type_text(name, path, enter=True)
@@ -77,7 +77,7 @@ def main():
             return path
 
         def print_preview():
-            app.click(app.find("Print", role="push button", within=state["window"]))
+            app.menu("File", "Print\u2026", window=state["window"])
             app.expect_dialog("San Francisco \u2013 Sydney")
             app.key("Escape")  # to the newest dialog, the preview
             wait_until(lambda: not any(d.name == "San Francisco \u2013 Sydney" for d in app.dialogs()),

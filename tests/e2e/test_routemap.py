@@ -135,7 +135,7 @@ def main():
         step("every 1000 nm gives a waypoint each 1000 nm", spacing)
 
         def export():
-            app.click(app.find("Export GPX", role="push button", within=state["window"]))
+            app.menu("File", "Export GPX\u2026", window=state["window"])
             app.expect_dialog("Export GPX")
             name = app.find(role="text", within=app.dialog, label="File name:")
             app.type_text(name, gpx, enter=True)

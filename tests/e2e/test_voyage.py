@@ -120,7 +120,7 @@ def main():
 
         def export():
             w = state["window"]
-            app.click(app.find("Export GPX", role="push button", within=w))
+            app.menu("File", "Export GPX\u2026", window=w)
             app.expect_dialog("Export GPX")
             app.type_text(app.find(role="text", within=app.dialog, label="File name:"), exported,
                           enter=True)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/chartview.h"
 #include "geo/mapprojection.h"
 
 #include <QImage>
@@ -32,16 +33,25 @@ struct MapRoute
     QString endName;
     LatLon start;
     LatLon end;
-    std::vector<LatLon> greatCircle; // start .. end, solid
+    std::vector<LatLon> greatCircle; // start .. end, solid: the whole track as sailed
     std::vector<LatLon> rhumbLine;   // start .. end, dashed
     std::optional<LatLon> vertex;    // marked when the route passes it
     std::vector<LatLon> waypoints;   // a dot each
     std::vector<MapPlace> stops;     // the places between start and end, marked and named
+    // Each leg's track as sailed, from its place to the next (leg i joins place i and i + 1,
+    // the start being place 0): the great-circle chart centres on the selected one. Empty: the
+    // whole track is one leg.
+    std::vector<std::vector<LatLon>> legs;
+    // Stretches of the track that cross land, drawn over the track in a warning style.
+    std::vector<std::vector<LatLon>> landStretches;
 };
 
-// The route on a world map (equirectangular, centred on the route's middle longitude) or on a
-// great-circle chart (gnomonic, centred on the route's midpoint): pale sea, light land from
-// Natural Earth's 1:50m coastlines, a graticule every 30 degrees, the route on top.
+// The route on a world map (equirectangular, centred on the voyage's own span of longitude) or
+// on a great-circle chart (gnomonic, centred on the selected leg): pale sea, light land
+// (Natural Earth's 1:50m coast, 1:10m zoomed in), a labelled graticule whose spacing follows
+// the zoom, a scale bar in nautical miles, the route on top with the places' names placed so
+// that none covers another or a marker. A route opens fitted to the view; the wheel, the + and
+// - keys and zoomIn()/zoomOut() zoom, dragging and the arrow keys pan, fitVoyage() fits again.
 class MapView : public QWidget
 {
     Q_OBJECT
@@ -51,63 +61,132 @@ public:
     explicit MapView(QWidget* parent = nullptr);
     ~MapView() override;
 
+    // Shows `route`. The view stays where the user put it; while the user has not zoomed or
+    // panned since the last fit, it fits the new route.
     void setRoute(const MapRoute& route);
     const MapRoute& route() const { return m_route; }
     void setProjection(Projection projection);
     Projection projection() const { return m_projection; }
+    // The leg the great-circle chart is centred on (0 = the first; clamped to the legs).
+    void setSelectedLeg(int leg);
+    int selectedLeg() const { return m_selectedLeg; }
+    // The place marked as selected (-1: none), where distances under the pointer are measured
+    // from.
+    void setSelectedPlace(int place);
+
+    // The view: fitted to the whole voyage (the world map) or to the selected leg (the chart),
+    // zoomed about the centre or a pixel, panned by pixels.
+    void fitVoyage();
+    void zoomIn();
+    void zoomOut();
+    void zoomBy(double factor, QPointF about);
+    void panBy(QPointF pixels);
+    // Whether the view still follows the voyage: no zoom or pan since the last fit.
+    bool followsVoyage() const { return m_follow; }
+    // The view's window onto the current projection's plane, and the world map's centre, at
+    // the widget's size (fitted first when it is due).
+    MapWindow window();
+    double worldCentreLongitude();
+    // Nautical miles per pixel at the view's centre.
+    double nauticalMilesPerPixel();
+    // Whether the coast is drawn from the detailed (1:10m) land at this zoom.
+    bool detailedCoast();
+
+    // Where a pixel of the widget lies on the Earth (nothing off the map), and back.
+    std::optional<LatLon> positionAt(QPointF pixel);
+    std::optional<QPointF> pixelOf(LatLon position);
+    // The place whose marker is under the pixel (0 = the start, then the stops, then the end),
+    // or -1.
+    int placeAt(QPointF pixel);
+    // The leg whose track passes nearest to the pixel (0 = the first), or -1 without legs.
+    int nearestLeg(QPointF pixel);
 
     // The coastlines of the process, read from the asset on the first call only; null when the
     // asset could not be read (the map then shows sea and graticule alone).
     static const Coastlines* coastlines();
+    // The detailed coast (1:10m) for close views, read from its asset on its first use; null
+    // when it could not be read, and the map keeps the 1:50m coast.
+    static const Coastlines* detailedCoastlines();
     // Whether coastlines() has been called yet in this process: start-up must not pay for it.
     static bool coastlinesRead();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+signals:
+    // The position under the pointer, or none when it left the map.
+    void hovered(std::optional<gyrena::LatLon> position);
+    // After a zoom, a pan, a fit or a resize.
+    void viewChanged();
+    // Editing on the map. A place's marker dragged to `position` (`finished` on the release),
+    // or nudged with Ctrl and an arrow key (finished at once).
+    void placeDragged(int place, gyrena::LatLon position, bool finished);
+    // A click with Ctrl: a place added at the end; with Shift: inserted on the nearest leg.
+    void addRequested(gyrena::LatLon position, bool onNearestLeg);
+    // The context menu asked for at `global` (screen pixels), over `place` (-1: none) and the
+    // map's `position` (none: off the map), by the right button or the menu key.
+    void contextMenuRequested(QPoint global, int place, std::optional<gyrena::LatLon> position);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    struct Frame; // where the projection's plane lies in the widget
-    void paintWorld(QPainter& painter);
-    void paintChart(QPainter& painter);
-    void paintRoute(QPainter& painter, const std::vector<MapRun>& great,
-                    const std::vector<MapRun>& rhumb,
-                    const std::function<std::optional<QPointF>(LatLon)>& place,
-                    const QTransform& toWidget);
-    void paintCredit(QPainter& painter);
-    // A painter on a fresh background image when the one kept does not fit this size, density,
-    // projection and plane transform (`toWidget`, keyed with the centre); else null.
-    std::unique_ptr<QPainter> staleBackground(const QTransform& toWidget);
-    // Where sea, land and graticule go: into that kept image when `target` paints pixels, or
-    // straight onto `target` when it is a vector device (a map saved as SVG keeps them as lines
-    // rather than as one picture). Null when the kept image is up to date.
+    struct Land; // a coast projected onto a plane, with each ring's bounds
     class Background;
+
+    void fitIfDue();
+    const MapLimits& limits() const;
+    QTransform planeToWidget();
+    std::optional<MapXY> project(LatLon p) const;
+    std::vector<MapRun> projectLine(const std::vector<LatLon>& line) const;
+    const std::vector<LatLon>& chartLeg() const;
+    std::optional<LatLon> placePosition(int place) const; // 0 = the start, as placeAt counts
+
+    void paintBackground(QPainter& painter, const QTransform& toWidget);
+    void paintLand(QPainter& painter, const QTransform& toWidget);
+    void paintGraticule(QPainter& painter, const QTransform& toWidget);
+    void paintRoute(QPainter& painter, const QTransform& toWidget);
+    void paintScaleBar(QPainter& painter, QRectF& box);
+    QRectF creditBox(const QFont& font) const;
+    void paintCredit(QPainter& painter);
+    // A painter on a fresh background image when the one kept does not fit this size, density
+    // and view; else null. Straight onto `target` when it is a vector device (a map saved as
+    // SVG or printed keeps land and graticule as lines).
     Background background(QPainter& target, const QTransform& toWidget);
-    // Shows the kept image unless the background went straight onto `target`.
     void showBackground(QPainter& target) const;
-    // The land on the chart of the current centre, one outline per fill group, cached.
-    const std::vector<QPainterPath>& chartLand();
-    // The land of the world map centred on centreLon, in widget pixels, one outline per fill
-    // group, cached for one size and pixel density.
-    const std::vector<QPainterPath>& worldLand(double centreLon, const QRectF& shown,
-                                               const QTransform& toWidget, double ratio);
+    const Land& chartLand(bool detailed);
 
     MapRoute m_route;
     Projection m_projection = Projection::World;
-    LatLon m_chartCentre;
-    std::vector<QPainterPath> m_chartLand;
-    QPainterPath m_chartGraticule;
-    bool m_chartCached = false;
-    std::vector<QPainterPath> m_worldLand;
-    QRectF m_worldShown;
+    int m_selectedLeg = 0;
+    int m_selectedPlace = -1;
+    bool m_follow = true;
+    bool m_fitDue = true;
     double m_worldCentre = 0;
-    double m_worldRatio = 1;
-    bool m_worldCached = false;
+    MapWindow m_worldWindow;
+    LatLon m_chartCentre;
+    MapWindow m_chartWindow;
+    MapLimits m_worldLimits;
+    MapLimits m_chartLimits;
+
+    std::unique_ptr<Land> m_chartLand;
     QImage m_background;
     QTransform m_backgroundTransform;
     Projection m_backgroundProjection = Projection::World;
+    double m_backgroundKey = 0;
+
+    std::optional<QPointF> m_dragFrom; // where a pan by dragging last was
+    int m_dragPlace = -1;              // the place whose marker is being dragged
 };
 
 } // namespace gyrena
+
+Q_DECLARE_METATYPE(std::optional<gyrena::LatLon>)

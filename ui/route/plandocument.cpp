@@ -210,6 +210,7 @@ void paintPlanDocument(QPagedPaintDevice& device, const PlanDocumentContent& con
         map.setFont(fontOf(12));
         map.setRoute(content.map);
         map.setProjection(content.projection);
+        map.setSelectedLeg(content.selectedLeg);
         const double drawScale = width / kMapDrawWidth;
         map.resize(kMapDrawWidth, static_cast<int>(std::lround(mapHeight / drawScale)));
         painter.save();

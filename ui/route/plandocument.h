@@ -21,6 +21,7 @@ struct PlanDocumentContent
     MapView::Projection projection = MapView::Projection::World;
     QString summary;
     const QAbstractItemModel* table = nullptr;
+    int selectedLeg = 0; // the leg a great-circle chart is centred on
 };
 
 // The paper of the user's territory: Letter where it is the custom (the United States, Canada,

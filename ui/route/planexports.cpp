@@ -6,8 +6,8 @@
 #include "platform/dialogs.h"
 #include "platform/printpreview.h"
 
+#include <QAction>
 #include <QFile>
-#include <QPushButton>
 
 namespace gyrena {
 
@@ -41,36 +41,33 @@ PlanExports::PlanExports(const Services& services, QWidget* window, Snapshot sna
 {
 }
 
-QList<QPushButton*> PlanExports::buttons()
+QList<QAction*> PlanExports::actions()
 {
-    if (!m_buttons.isEmpty())
-        return m_buttons;
+    if (!m_actions.isEmpty())
+        return m_actions;
     struct Command
     {
         const QString& caption;
-        const QString& name;
         const char* object;
         void (PlanExports::*run)();
     };
-    for (const Command& command :
-         {Command{text::print, text::printName, "Print", &PlanExports::print},
-          Command{text::pdf, text::pdfName, "ExportPdf", &PlanExports::exportPdf},
-          Command{text::rtz, text::rtzName, "ExportRtz", &PlanExports::exportRtz},
-          Command{text::kml, text::kmlName, "ExportKml", &PlanExports::exportKml}}) {
-        auto* button = new QPushButton(command.caption, m_window);
-        button->setObjectName(QLatin1String(command.object));
-        button->setAccessibleName(command.name);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, command.run);
-        m_buttons << button;
+    for (const Command& command : {Command{text::print, "Print", &PlanExports::print},
+                                   Command{text::pdf, "ExportPdf", &PlanExports::exportPdf},
+                                   Command{text::rtz, "ExportRtz", &PlanExports::exportRtz},
+                                   Command{text::kml, "ExportKml", &PlanExports::exportKml}}) {
+        auto* action = new QAction(command.caption, m_window);
+        action->setObjectName(QLatin1String(command.object));
+        connect(action, &QAction::triggered, this, command.run);
+        m_actions << action;
     }
-    return m_buttons;
+    m_actions.front()->setShortcut(QKeySequence::Print);
+    return m_actions;
 }
 
 void PlanExports::setEnabled(bool enabled)
 {
-    for (QPushButton* button : buttons())
-        button->setEnabled(enabled);
+    for (QAction* action : actions())
+        action->setEnabled(enabled);
 }
 
 std::optional<PlanDocumentContent> PlanExports::content(const QString& title) const

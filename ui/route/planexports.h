@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QPushButton;
+class QAction;
 class QWidget;
 
 namespace gyrena {
@@ -24,9 +24,9 @@ public:
 
     PlanExports(const Services& services, QWidget* window, Snapshot snapshot);
 
-    // The four buttons, made once, in that order, as children of the window; they are enabled
-    // by setEnabled.
-    QList<QPushButton*> buttons();
+    // The four commands as actions, made once, in that order, as children of the window (for
+    // its File menu); they are enabled by setEnabled.
+    QList<QAction*> actions();
     void setEnabled(bool enabled);
 
     void print();
@@ -47,7 +47,7 @@ private:
     Services m_services;
     QWidget* m_window;
     Snapshot m_snapshot;
-    QList<QPushButton*> m_buttons;
+    QList<QAction*> m_actions;
 };
 
 } // namespace gyrena

@@ -1,6 +1,7 @@
 #include "ui/route/routewindow.h"
 
 #include "geo/numberformat.h"
+#include "geo/positiontext.h"
 #include "geo/routeview.h"
 #include "geo/utctime.h"
 #include "io/atomicfile.h"
@@ -22,14 +23,19 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSvgGenerator>
 #include <QTableView>
+#include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace gyrena {
@@ -47,11 +53,9 @@ const QString tableName = QStringLiteral("Waypoints");
 const QString mapName = QStringLiteral("Route map");
 const QString summaryName = QStringLiteral("Route summary");
 const QString exportGpx = QStringLiteral("Export GPX\u2026");
-const QString exportGpxName = QStringLiteral("Export GPX");
 const QString copy = QStringLiteral("Copy");
 const QString copyDescription = QStringLiteral("Copy the waypoint table as tab-separated text");
 const QString saveMap = QStringLiteral("Save Map As\u2026");
-const QString saveMapName = QStringLiteral("Save Map As");
 const QString gpxTitle = QStringLiteral("Export GPX");
 const QString gpxFilter = QStringLiteral("GPX Route (*.gpx)|*.gpx|");
 const QString mapTitle = QStringLiteral("Save Map As");
@@ -77,6 +81,42 @@ const QString underWay = QStringLiteral("; under way %1");
 const QString arrives = QStringLiteral(", arriving %1");
 const QString noTimes = QStringLiteral("; no times: %1");
 const QString noVoyage = QStringLiteral("No route: %1");
+const QString fileMenu = QStringLiteral("&File");
+const QString editMenu = QStringLiteral("&Edit");
+const QString viewMenu = QStringLiteral("&View");
+const QString close = QStringLiteral("Close");
+const QString zoomIn = QStringLiteral("Zoom In");
+const QString zoomInCaption = QStringLiteral("+");
+const QString zoomInTip = QStringLiteral("Zoom in (+, or the wheel)");
+const QString zoomOut = QStringLiteral("Zoom Out");
+const QString zoomOutCaption = QStringLiteral("−");
+const QString zoomOutTip = QStringLiteral("Zoom out (−, or the wheel)");
+const QString fitVoyage = QStringLiteral("Fit Voyage");
+const QString fitTip = QStringLiteral("Show the whole voyage (Home)");
+const QString showMap = QStringLiteral("Go to Map");
+const QString addHere = QStringLiteral("Add Place Here");
+const QString insertHere = QStringLiteral("Insert Place on Nearest Leg");
+const QString renameOnMap = QStringLiteral("Rename Place\u2026");
+const QString renameTitle = QStringLiteral("Rename Place");
+const QString renameLabel = QStringLiteral("Name:");
+const QString removeOnMap = QStringLiteral("Remove Place");
+const QString nextLeg = QStringLiteral("Next Leg's Sailing");
+const QString sailings[] = {QStringLiteral("Great Circle"), QStringLiteral("Rhumb Line"),
+                            QStringLiteral("Composite")};
+const QString mapView = QStringLiteral("; the map shows %1 nm across, centred on %2");
+const QString pointerName = QStringLiteral("Position under the pointer");
+const QString pointerFrom = QStringLiteral(" · %1 nm, course %2° from %3");
+const QString placeFallback = QStringLiteral("place %1");
+const QString addPlace = QStringLiteral("Add Place");
+const QString removePlace = QStringLiteral("Remove Place");
+const QString renamePlace = QStringLiteral("Rename Place");
+const QString movePlace = QStringLiteral("Move Place");
+const QString changeLeg = QStringLiteral("Change Leg");
+const QString changeSpeed = QStringLiteral("Change Speed");
+const QString changeDeparture = QStringLiteral("Change Departure");
+const QString changeSpacing = QStringLiteral("Change Waypoint Spacing");
+const QString changeVoyage = QStringLiteral("Change Voyage");
+const QString mainRoute = QStringLiteral("Main Window Route");
 const QString voyageDescription = QStringLiteral("Voyage from %1 to %2 by way of %3 places, %4 "
                                                  "nautical miles");
 } // namespace text
@@ -103,10 +143,114 @@ const std::vector<SpacingChoice>& spacingChoices()
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
 
+// Keys under which changes in a row are one step of Undo; each drag on the map has a key of its
+// own from kMergeDrag up.
+constexpr int kMergeLeg = 1;
+constexpr int kMergeSpeed = 2;
+constexpr int kMergeDeparture = 3;
+constexpr int kMergeDrag = 1000;
+constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
+
+// The voyage's legs, one for each pair of places in a row: missing legs are great circles.
+Voyage withLegsFitted(Voyage voyage)
+{
+    voyage.legs.resize(voyage.places.size() > 1 ? voyage.places.size() - 1 : 0);
+    return voyage;
+}
+
+// `place` put at `index` (0..places): a place inserted inside a leg splits it, both halves
+// sailed as the leg was; one added at the end is joined by a great circle.
+Voyage withPlaceInserted(Voyage voyage, std::size_t index, const VoyagePlace& place)
+{
+    voyage = withLegsFitted(std::move(voyage));
+    index = std::min(index, voyage.places.size());
+    voyage.places.insert(voyage.places.begin() + std::ptrdiff_t(index), place);
+    const bool inside = index > 0 && index < voyage.places.size() - 1;
+    const VoyageLeg split = inside ? voyage.legs[index - 1] : VoyageLeg{};
+    voyage.legs.insert(voyage.legs.begin() + std::ptrdiff_t(std::min(index, voyage.legs.size())),
+                       split);
+    return withLegsFitted(std::move(voyage));
+}
+
+// Without the place `index`; the leg before it now runs to the place after it. Never fewer
+// than two places.
+Voyage withPlaceRemoved(Voyage voyage, std::size_t index)
+{
+    voyage = withLegsFitted(std::move(voyage));
+    if (voyage.places.size() <= 2 || index >= voyage.places.size())
+        return voyage;
+    voyage.places.erase(voyage.places.begin() + std::ptrdiff_t(index));
+    voyage.legs.erase(voyage.legs.begin() +
+                      std::ptrdiff_t(std::min(index, voyage.legs.size() - 1)));
+    return voyage;
+}
+
 QString shownName(const QString& name, const QString& fallback)
 {
     const QString trimmed = name.trimmed();
     return trimmed.isEmpty() ? fallback : trimmed;
+}
+
+} // namespace
+
+// One change of the voyage: the voyage before and after it, both whole values.
+class RouteWindow::Change : public QUndoCommand
+{
+public:
+    Change(RouteWindow& window, Voyage before, Voyage after, const QString& what, int mergeKey,
+           bool applied)
+        : QUndoCommand(what), m_window(window), m_before(std::move(before)),
+          m_after(std::move(after)), m_mergeKey(mergeKey), m_applied(applied)
+    {
+    }
+    void undo() override { m_window.showVoyage(m_before); }
+    void redo() override
+    {
+        // A change the editor made itself is shown already: showing it again would refill the
+        // field being typed in.
+        if (m_applied)
+            m_applied = false;
+        else
+            m_window.showVoyage(m_after);
+    }
+    int id() const override { return m_mergeKey; }
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        m_after = static_cast<const Change*>(other)->m_after;
+        return true;
+    }
+
+private:
+    RouteWindow& m_window;
+    Voyage m_before;
+    Voyage m_after;
+    int m_mergeKey;
+    bool m_applied;
+};
+
+namespace {
+
+// What changed from one voyage to the next, for the Edit menu's "Undo …", and a key under which
+// consecutive changes of one field (the speed typed digit by digit) are one step.
+std::pair<QString, int> describeChange(const Voyage& before, const Voyage& after)
+{
+    if (after.places.size() > before.places.size())
+        return {text::addPlace, -1};
+    if (after.places.size() < before.places.size())
+        return {text::removePlace, -1};
+    if (after.places != before.places) {
+        const bool moved = !std::equal(
+            after.places.begin(), after.places.end(), before.places.begin(),
+            [](const VoyagePlace& a, const VoyagePlace& b) { return a.position == b.position; });
+        return {moved ? text::movePlace : text::renamePlace, -1};
+    }
+    if (after.legs != before.legs)
+        return {text::changeLeg, kMergeLeg};
+    if (after.speed != before.speed)
+        return {text::changeSpeed, kMergeSpeed};
+    if (after.departure != before.departure)
+        return {text::changeDeparture, kMergeDeparture};
+    return {text::changeVoyage, -1};
 }
 
 } // namespace
@@ -116,7 +260,10 @@ RouteWindow::RouteWindow(const Services& services, QWidget* parent)
       m_options(spacingChoices()[kDefaultSpacing].options)
 {
     setObjectName(QStringLiteral("RouteWindow"));
+    m_voyage.spacing = m_options;
+    m_undo = new QUndoStack(this);
     buildLayout();
+    buildMenus();
 }
 
 RouteWindow::~RouteWindow() = default;
@@ -141,6 +288,26 @@ void RouteWindow::buildLayout()
     views->addWidget(m_world);
     views->addWidget(m_chart);
     views->addStretch();
+    m_pointer = new QLabel(this);
+    m_pointer->setObjectName(QStringLiteral("Pointer"));
+    m_pointer->setAccessibleDescription(text::pointerName);
+    m_pointer->setTextFormat(Qt::PlainText);
+    views->addWidget(m_pointer);
+    const auto viewButton = [&](const QString& caption, const QString& name, const QString& tip,
+                                const QString& object) {
+        auto* button = new QToolButton(this);
+        button->setText(caption);
+        button->setObjectName(object);
+        button->setAccessibleName(name);
+        button->setToolTip(tip);
+        views->addWidget(button);
+        return button;
+    };
+    m_zoomIn =
+        viewButton(text::zoomInCaption, text::zoomIn, text::zoomInTip, QStringLiteral("ZoomIn"));
+    m_zoomOut = viewButton(text::zoomOutCaption, text::zoomOut, text::zoomOutTip,
+                           QStringLiteral("ZoomOut"));
+    m_fit = viewButton(text::fitVoyage, text::fitVoyage, text::fitTip, QStringLiteral("FitVoyage"));
     layout->addLayout(views);
 
     m_map = new MapView(this);
@@ -188,24 +355,6 @@ void RouteWindow::buildLayout()
     commands->addWidget(spacingLabel);
     commands->addWidget(m_spacing);
     commands->addStretch();
-    const auto addButton = [&](const QString& caption, const QString& name, const QString& object) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(object);
-        button->setAccessibleName(name);
-        button->setAutoDefault(false);
-        commands->addWidget(button);
-        return button;
-    };
-    m_export = addButton(text::exportGpx, text::exportGpxName, QStringLiteral("ExportGpx"));
-    m_copy = addButton(text::copy, text::copy, QStringLiteral("Copy"));
-    m_copy->setAccessibleDescription(text::copyDescription);
-    m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
-    m_exports = new PlanExports(m_services, this, [this] {
-        return PlanDocumentContent{passagePlanFromVoyage(m_editor->voyage(), m_plan),
-                                   m_map->route(), m_map->projection(), m_summary->text(), m_model};
-    });
-    for (QPushButton* button : m_exports->buttons())
-        commands->addWidget(button);
     layout->addLayout(commands);
 
     auto* side = new QVBoxLayout;
@@ -234,6 +383,18 @@ void RouteWindow::buildLayout()
     columns->addLayout(side, 1);
 
     connect(m_editor, &VoyageEditor::edited, this, &RouteWindow::voyageEdited);
+    connect(m_editor, &VoyageEditor::placeSelected, this, [this](int place) {
+        selectLeg(std::min(place, int(m_voyage.places.size()) - 2), place);
+    });
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_plan.hasPlan || current.row() < 0 ||
+                    current.row() >= int(m_plan.rows.size()))
+                    return;
+                const VoyageRow& row = m_plan.rows[std::size_t(current.row())];
+                selectLeg(std::min(int(row.place), int(m_voyage.places.size()) - 2),
+                          row.isPlace ? int(row.place) : -1);
+            });
     connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
     connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
     connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
@@ -241,10 +402,82 @@ void RouteWindow::buildLayout()
         m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
     });
     connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
-    connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
-    connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
-    connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
+    connect(m_zoomIn, &QToolButton::clicked, m_map, &MapView::zoomIn);
+    connect(m_zoomOut, &QToolButton::clicked, m_map, &MapView::zoomOut);
+    connect(m_fit, &QToolButton::clicked, m_map, &MapView::fitVoyage);
+    connect(m_map, &MapView::hovered, this, &RouteWindow::showPointer);
+    connect(m_map, &MapView::viewChanged, this, &RouteWindow::describeMap);
+    connect(m_map, &MapView::placeDragged, this, &RouteWindow::dragPlace);
+    connect(m_map, &MapView::addRequested, this, &RouteWindow::addPlaceOnMap);
+    connect(m_map, &MapView::contextMenuRequested, this, &RouteWindow::mapContextMenu);
     resize(1280, 820);
+}
+
+void RouteWindow::buildMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("RouteMenus"));
+    layout()->setMenuBar(m_menuBar);
+    const auto action = [this](QMenu* menu, const QString& caption, const QString& object,
+                               auto slot) {
+        auto* a = menu->addAction(caption);
+        a->setObjectName(object);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+
+    QMenu* file = m_menuBar->addMenu(text::fileMenu);
+    action(file, text::openVoyage, QStringLiteral("MOpenVoyage"), &RouteWindow::openVoyage)
+        ->setShortcut(QKeySequence::Open);
+    action(file, text::saveVoyage, QStringLiteral("MSaveVoyage"), &RouteWindow::saveVoyage)
+        ->setShortcut(QKeySequence::Save);
+    file->addSeparator();
+    m_export = action(file, text::exportGpx, QStringLiteral("ExportGpx"), &RouteWindow::exportGpx);
+    m_exports = new PlanExports(m_services, this, [this] {
+        PlanDocumentContent content{passagePlanFromVoyage(m_voyage, m_plan), m_map->route(),
+                                    m_map->projection(), m_summary->text(), m_model};
+        content.selectedLeg = m_map->selectedLeg();
+        return content;
+    });
+    const QList<QAction*> exports = m_exports->actions(); // Print, PDF, RTZ, KML
+    file->addActions({exports[2], exports[3], exports[1]});
+    m_saveMap = action(file, text::saveMap, QStringLiteral("SaveMap"), &RouteWindow::saveMapAs);
+    file->addSeparator();
+    file->addAction(exports[0]);
+    file->addSeparator();
+    action(file, text::close, QStringLiteral("MCloseRoute"), &QWidget::close)
+        ->setShortcut(QKeySequence::Close);
+
+    QMenu* edit = m_menuBar->addMenu(text::editMenu);
+    QAction* undo = m_undo->createUndoAction(this);
+    undo->setObjectName(QStringLiteral("Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = m_undo->createRedoAction(this);
+    redo->setObjectName(QStringLiteral("Redo"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    m_copy = action(edit, text::copy, QStringLiteral("Copy"), &RouteWindow::copyTable);
+    m_copy->setStatusTip(text::copyDescription);
+
+    QMenu* view = m_menuBar->addMenu(text::viewMenu);
+    QAction* zoomIn =
+        action(view, text::zoomIn, QStringLiteral("MZoomIn"), [this] { m_map->zoomIn(); });
+    zoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    action(view, text::zoomOut, QStringLiteral("MZoomOut"), [this] {
+        m_map->zoomOut();
+    })->setShortcut(QKeySequence::ZoomOut);
+    action(view, text::fitVoyage, QStringLiteral("MFitVoyage"), [this] {
+        m_map->fitVoyage();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    view->addSeparator();
+    action(view, text::world, QStringLiteral("MWorld"), [this] { m_world->setChecked(true); });
+    action(view, text::chart, QStringLiteral("MChart"), [this] { m_chart->setChecked(true); });
+    action(view, text::showMap, QStringLiteral("MShowMap"), [this] {
+        m_map->setFocus();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
 }
 
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
@@ -255,16 +488,38 @@ void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
     if (m_edited)
         return;
     Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    voyage.speed = m_voyage.speed;
+    voyage.departure = m_voyage.departure;
+    voyage.spacing = m_options;
+    if (voyage == m_voyage) {
+        replan(); // the same route, shown again as the main window would (its locale included)
+        return;
+    }
+    changeVoyage(voyage, text::mainRoute);
+    m_map->fitVoyage();
 }
 
 void RouteWindow::setVoyage(const Voyage& voyage)
 {
     m_edited = true;
     m_useMain->setEnabled(!m_mainRoute.places.empty());
+    changeVoyage(voyage, text::openVoyageName);
+    m_map->fitVoyage();
+}
+
+void RouteWindow::changeVoyage(const Voyage& after, const QString& what, int mergeKey)
+{
+    if (m_voyage.places.empty()) {
+        // The window's first voyage is where it starts, not a step to take back.
+        showVoyage(after);
+        return;
+    }
+    m_undo->push(new Change(*this, m_voyage, after, what, mergeKey, false));
+}
+
+void RouteWindow::showVoyage(const Voyage& voyage)
+{
+    m_voyage = voyage;
     m_options = voyage.spacing;
     const auto& choices = spacingChoices();
     for (std::size_t i = 0; i < choices.size(); ++i) {
@@ -277,7 +532,8 @@ void RouteWindow::setVoyage(const Voyage& voyage)
             m_spacing->setCurrentIndex(static_cast<int>(i));
         }
     }
-    m_editor->setVoyage(voyage);
+    if (!(m_editor->voyage() == voyage) || m_editor->voyage().places != voyage.places)
+        m_editor->setVoyage(voyage);
     replan();
 }
 
@@ -286,17 +542,17 @@ void RouteWindow::setCities(const CityTable* cities)
     m_editor->setCities(cities);
 }
 
-const Voyage& RouteWindow::voyage() const
-{
-    return m_editor->voyage();
-}
-
 void RouteWindow::voyageEdited(bool placesOrLegs)
 {
     if (placesOrLegs) {
         m_edited = true;
         m_useMain->setEnabled(!m_mainRoute.places.empty());
     }
+    Voyage after = m_editor->voyage();
+    after.spacing = m_options;
+    const auto [what, key] = describeChange(m_voyage, after);
+    m_undo->push(new Change(*this, m_voyage, after, what, key, true));
+    m_voyage = after;
     replan();
 }
 
@@ -307,10 +563,11 @@ void RouteWindow::useMainWindowRoute()
     m_edited = false;
     m_useMain->setEnabled(false);
     Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    voyage.speed = m_voyage.speed;
+    voyage.departure = m_voyage.departure;
+    voyage.spacing = m_options;
+    changeVoyage(voyage, text::useMain);
+    m_map->fitVoyage();
 }
 
 void RouteWindow::setSpacing(int index)
@@ -321,14 +578,144 @@ void RouteWindow::setSpacing(int index)
         m_spacing->setCurrentIndex(index); // comes back here through the list's signal
         return;
     }
-    m_options = spacingChoices()[static_cast<std::size_t>(index)].options;
-    replan();
+    Voyage voyage = m_voyage;
+    voyage.spacing = spacingChoices()[static_cast<std::size_t>(index)].options;
+    if (m_voyage.places.empty()) {
+        m_options = voyage.spacing;
+        m_voyage = voyage;
+        return;
+    }
+    changeVoyage(voyage, text::changeSpacing);
+}
+
+void RouteWindow::dragPlace(int place, LatLon position, bool finished)
+{
+    if (place < 0 || place >= int(m_voyage.places.size()))
+        return;
+    if (!m_dragging) {
+        m_dragging = true;
+        ++m_dragSerial;
+        m_editor->selectPlace(place);
+    }
+    Voyage after = m_voyage;
+    after.places[std::size_t(place)].position = {position.latitude,
+                                                 planLongitude(position.longitude)};
+    changeVoyage(after, text::movePlace, kMergeDrag + m_dragSerial % 100000);
+    if (finished)
+        m_dragging = false;
+}
+
+void RouteWindow::addPlaceOnMap(LatLon position, bool onNearestLeg)
+{
+    std::size_t index = m_voyage.places.size();
+    if (onNearestLeg)
+        if (const auto pixel = m_map->pixelOf(position))
+            if (const int leg = m_map->nearestLeg(*pixel); leg >= 0)
+                index = std::size_t(leg) + 1;
+    changeVoyage(withPlaceInserted(m_voyage, index, {std::string(), position}), text::addPlace);
+    m_editor->selectPlace(int(index));
+}
+
+void RouteWindow::renamePlaceOnMap(int place)
+{
+    if (place < 0 || place >= int(m_voyage.places.size()))
+        return;
+    const std::optional<QString> name =
+        m_services.dialogs->text(this, text::renameTitle, text::renameLabel,
+                                 QString::fromStdString(m_voyage.places[std::size_t(place)].name));
+    if (!name)
+        return;
+    Voyage after = m_voyage;
+    after.places[std::size_t(place)].name = name->trimmed().toStdString();
+    if (!(after == m_voyage))
+        changeVoyage(after, text::renamePlace);
+}
+
+void RouteWindow::mapContextMenu(QPoint global, int place, std::optional<LatLon> position)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("MapMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (place >= 0 && place < int(m_voyage.places.size())) {
+        m_editor->selectPlace(place);
+        menu->addAction(text::renameOnMap, this, [this, place] { renamePlaceOnMap(place); });
+        menu->addAction(text::removeOnMap, this,
+                        [this, place] {
+                            changeVoyage(withPlaceRemoved(m_voyage, std::size_t(place)),
+                                         text::removePlace);
+                        })
+            ->setEnabled(m_voyage.places.size() > 2);
+        if (place + 1 < int(m_voyage.places.size())) {
+            QMenu* sailing = menu->addMenu(text::nextLeg);
+            const Sailing current = withLegsFitted(m_voyage).legs[std::size_t(place)].sailing;
+            for (std::size_t i = 0; i < std::size(kSailings); ++i) {
+                QAction* choice = sailing->addAction(text::sailings[i], this, [this, place, i] {
+                    Voyage after = withLegsFitted(m_voyage);
+                    after.legs[std::size_t(place)].sailing = kSailings[i];
+                    if (!(after == m_voyage))
+                        changeVoyage(after, text::changeLeg);
+                });
+                choice->setCheckable(true);
+                choice->setChecked(kSailings[i] == current);
+            }
+        }
+    } else if (position) {
+        menu->addAction(text::addHere, this, [this, at = *position] { addPlaceOnMap(at, false); });
+        menu->addAction(text::insertHere, this, [this, at = *position] { addPlaceOnMap(at, true); })
+            ->setEnabled(m_voyage.places.size() >= 2);
+    }
+    menu->addSeparator();
+    menu->addAction(text::zoomIn, m_map, &MapView::zoomIn);
+    menu->addAction(text::zoomOut, m_map, &MapView::zoomOut);
+    menu->addAction(text::fitVoyage, m_map, &MapView::fitVoyage);
+    // Not exec(): the window's event loop goes on, and tests find the menu among the children.
+    menu->popup(global);
+}
+
+void RouteWindow::describeMap()
+{
+    // The route in words, then what the map shows of it: a screen reader hears the zoom too.
+    QString description = m_mapDescription;
+    if (m_plan.hasPlan && m_map->width() > 0) {
+        const auto centre = m_map->positionAt(QPointF(m_map->width() / 2.0, m_map->height() / 2.0));
+        if (centre)
+            description += text::mapView.arg(
+                QString::number(std::llround(m_map->nauticalMilesPerPixel() * m_map->width())),
+                QString::fromStdString(positionText(*centre)));
+    }
+    m_map->setAccessibleDescription(description);
+}
+
+void RouteWindow::selectLeg(int leg, int place)
+{
+    m_map->setSelectedLeg(std::max(0, leg));
+    m_map->setSelectedPlace(place);
+}
+
+void RouteWindow::showPointer(std::optional<LatLon> position)
+{
+    if (!position) {
+        m_pointer->clear();
+        return;
+    }
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    QString shown = QString::fromStdString(positionText(*position, separator));
+    const int place = m_editor->selectedPlace();
+    if (place >= 0 && place < int(m_voyage.places.size())) {
+        const VoyagePlace& from = m_voyage.places[std::size_t(place)];
+        const RoutePlan leg = planRoute(from.position, *position);
+        if (leg.hasRoute)
+            shown += text::pointerFrom.arg(
+                QString::fromStdString(formatDecimals(leg.distance, 1, separator)),
+                QString::fromStdString(formatCourse(leg.initialCourse, 0, separator)),
+                shownName(QString::fromStdString(from.name), text::placeFallback.arg(place + 1)));
+    }
+    m_pointer->setText(shown);
 }
 
 void RouteWindow::replan()
 {
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
+    const Voyage& voyage = m_voyage;
     m_plan = planVoyage(voyage);
     m_model->setPlan(m_plan);
     const std::string separator = QLocale().decimalPoint().toStdString();
@@ -371,12 +758,11 @@ void RouteWindow::replan()
         m_routePlan.spacing == PlanOptions::Spacing::Distance)
         summary += text::spacedByDistance.arg(m_routePlan.spacingValue);
     m_summary->setText(summary);
-    m_map->setAccessibleDescription(
-        simple ? QString::fromStdString(
-                     routeDescription(m_routePlan, first.toStdString(), last.toStdString()))
-               : text::voyageDescription.arg(first, last)
-                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
-                     .arg(std::llround(m_plan.distance)));
+    m_mapDescription = (simple ? QString::fromStdString(routeDescription(
+                                     m_routePlan, first.toStdString(), last.toStdString()))
+                               : text::voyageDescription.arg(first, last)
+                                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
+                                     .arg(std::llround(m_plan.distance)));
 
     MapRoute route;
     route.startName = first;
@@ -395,11 +781,21 @@ void RouteWindow::replan()
             if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
                 route.stops.push_back({row.position, placeName(row.place, QString())});
         }
+        for (const PlannedLeg& leg : m_plan.legs) {
+            VoyagePlan part;
+            part.hasPlan = true;
+            part.rows.assign(m_plan.rows.begin() + std::ptrdiff_t(leg.firstRow),
+                             m_plan.rows.begin() + std::ptrdiff_t(leg.lastRow) + 1);
+            route.legs.push_back(sailedPath(part));
+        }
     }
     m_map->setRoute(route);
+    describeMap();
     // Without a plan the map would put markers where no place is: the summary says why instead.
     const bool any = m_plan.hasPlan;
     m_map->setVisible(any);
+    for (QToolButton* button : {m_zoomIn, m_zoomOut, m_fit})
+        button->setEnabled(any);
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
     m_saveMap->setEnabled(any);
@@ -474,9 +870,7 @@ void RouteWindow::saveVoyage()
         m_services.dialogs->saveFileName(this, text::saveVoyageName, text::voyageFilter);
     if (!path)
         return;
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(voyage, m_plan)),
+    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(m_voyage, m_plan)),
               text::saveVoyageName);
 }
 

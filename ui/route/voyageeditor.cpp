@@ -222,6 +222,7 @@ void VoyageEditor::buildLayout()
     layout->addLayout(times);
 
     connect(m_places, &QListWidget::currentRowChanged, this, &VoyageEditor::showLeg);
+    connect(m_places, &QListWidget::currentRowChanged, this, &VoyageEditor::placeSelected);
     connect(m_city, &QComboBox::activated, this, &VoyageEditor::pickCity);
     connect(m_add, &QPushButton::clicked, this, &VoyageEditor::addPlace);
     connect(m_find, &QPushButton::clicked, this, &VoyageEditor::findPlace);

@@ -57,6 +57,8 @@ signals:
     // After a change by the user; `placesOrLegs` when places or how a leg is sailed changed
     // rather than the speed or departure alone.
     void edited(bool placesOrLegs);
+    // The place selected in the list (-1: none).
+    void placeSelected(int place);
 
 private:
     void buildLayout();
