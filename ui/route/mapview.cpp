@@ -299,7 +299,10 @@ void MapView::fitIfDue()
     if (!m_fitDue)
         return;
     m_fitDue = false;
-    const WorldFit world = fitWorld(m_route.greatCircle, width(), height(), kFitMargin);
+    // The dashed rhumb line may bulge beyond the track: it is fitted too.
+    std::vector<LatLon> shown = m_route.greatCircle;
+    shown.insert(shown.end(), m_route.rhumbLine.begin(), m_route.rhumbLine.end());
+    const WorldFit world = fitWorld(shown, width(), height(), kFitMargin);
     m_worldCentre = world.centreLon;
     m_worldWindow = world.window;
     const ChartFit chart = fitChart(chartLeg(), width(), height(), kFitMargin, kChartLimit);
@@ -561,14 +564,20 @@ void MapView::paintEvent(QPaintEvent*)
 
 void MapView::paintBackground(QPainter& painter, const QTransform& toWidget)
 {
+    // The sea within the widget only: a printed map has no clip of its own, and the plane's sea
+    // zoomed in reaches far beyond it.
     painter.setPen(Qt::NoPen);
     painter.setBrush(kSea);
     if (m_projection == Projection::World) {
-        painter.drawRect(toWidget.mapRect(QRectF(-180, -90, 360, 180)));
+        painter.drawRect(toWidget.mapRect(QRectF(-180, -90, 360, 180)).intersected(rect()));
     } else {
         const double horizon = std::tan(kChartLimit * std::numbers::pi / 180);
-        painter.drawEllipse(toWidget.map(QPointF(0, 0)), horizon * toWidget.m11(),
-                            horizon * -toWidget.m22());
+        QPainterPath sea;
+        sea.addEllipse(toWidget.map(QPointF(0, 0)), horizon * toWidget.m11(),
+                       horizon * -toWidget.m22());
+        QPainterPath view;
+        view.addRect(rect());
+        painter.drawPath(sea.intersected(view));
     }
     paintLand(painter, toWidget);
     paintGraticule(painter, toWidget);
@@ -612,10 +621,11 @@ void MapView::paintLand(QPainter& painter, const QTransform& toWidget)
     const Coastlines* coast = detailed ? detailedCoastlines() : coastlines();
     if (!coast)
         return;
-    // Cut a little beyond the view, so that the cuts and their coast lines stay out of sight;
-    // on the world map also at its edges, where the land of the far side would run on.
-    QRectF clip = QRectF(rect()).adjusted(-4, -4, 4, 4);
+    // Cut a little beyond the view on screen, so that the cuts and their coast lines stay out of
+    // sight (on paper, where nothing clips the map, at its edge); on the world map also at its
+    // edges, where the land of the far side would run on.
     const bool pixelsOnly = paintsPixels(painter);
+    QRectF clip = pixelsOnly ? QRectF(rect()).adjusted(-4, -4, 4, 4) : QRectF(rect());
     const double step = pixelsOnly ? 1.5 / devicePixelRatioF() : 0.4;
     std::vector<QPainterPath> outlines;
     if (m_projection == Projection::World) {
