@@ -648,14 +648,14 @@ void MapView::paintGraticule(QPainter& painter, const QTransform& toWidget)
     const PlaneRect shown = shownRect(w, width(), height());
     const bool world = m_projection == Projection::World;
     const double toDegrees = world ? 1.0 : 180 / std::numbers::pi;
-    // Lines about 80 pixels apart up and down and 110 across, over the part of the plane in view.
+    // Lines at least 60 pixels apart up and down and 90 across, over the part of the plane in view.
     const double across =
         (std::min(shown.right, limits().plane.right) - std::max(shown.left, limits().plane.left));
     const double high =
         (std::min(shown.top, limits().plane.top) - std::max(shown.bottom, limits().plane.bottom));
     const double step = std::max(
-        graticuleStep(high * toDegrees, std::max(2, int(high / w.scale / 80))),
-        graticuleStep(across * toDegrees, std::max(2, int(across * w.xStretch / w.scale / 110))));
+        graticuleStep(high * toDegrees, std::max(2, int(high / w.scale / 60))),
+        graticuleStep(across * toDegrees, std::max(2, int(across * w.xStretch / w.scale / 90))));
 
     // The range of latitude and longitude in view.
     double lat0 = -90, lat1 = 90, lon0 = -180, lon1 = 180;
