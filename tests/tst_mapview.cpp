@@ -1,4 +1,4 @@
-#include "io/coastlines.h"
+#include "io/earth/coastlines.h"
 #include "maproutes.h"
 #include "ui/route/mapview.h"
 

@@ -1,7 +1,7 @@
 #include "ui/route/mapview.h"
 
 #include "geo/routeplan.h"
-#include "io/coastlines.h"
+#include "io/earth/coastlines.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
