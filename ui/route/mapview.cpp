@@ -91,23 +91,40 @@ double greatCircleNm(LatLon a, LatLon b)
 // shifted by the map's centre when drawn), its bounds, and the rings in fill groups.
 struct MapView::Land
 {
+    // A ring's points are also looked at in chunks of this many, each with its bounds: a chunk
+    // wholly beyond one side of the view is drawn as its two ends pressed onto that side, which
+    // leaves what is filled within the view as it was (the chunk stays in a half-plane that the
+    // view does not reach) and spares a close view most of a continent's coast.
+    static constexpr std::size_t kChunk = 32;
+
     std::vector<MapRun> rings;
     std::vector<PlaneRect> bounds;
+    std::vector<std::vector<PlaneRect>> chunks;
     std::vector<std::vector<std::size_t>> groups;
     LatLon centre;
     bool detailed = false;
 
-    void add(MapRun ring)
+    static PlaneRect boundsOf(std::span<const MapXY> points)
     {
-        PlaneRect box{ring.front().x, ring.front().y, ring.front().x, ring.front().y};
-        for (const MapXY& p : ring) {
+        PlaneRect box{points.front().x, points.front().y, points.front().x, points.front().y};
+        for (const MapXY& p : points) {
             box.left = std::min(box.left, p.x);
             box.right = std::max(box.right, p.x);
             box.bottom = std::min(box.bottom, p.y);
             box.top = std::max(box.top, p.y);
         }
+        return box;
+    }
+
+    void add(MapRun ring)
+    {
+        bounds.push_back(boundsOf(ring));
+        std::vector<PlaneRect> parts;
+        for (std::size_t c = 0; c < ring.size(); c += kChunk)
+            parts.push_back(boundsOf(
+                std::span<const MapXY>(ring).subspan(c, std::min(kChunk, ring.size() - c))));
+        chunks.push_back(std::move(parts));
         rings.push_back(std::move(ring));
-        bounds.push_back(box);
     }
 
     // The fill groups of `coast`, worked out once per coast.
@@ -169,12 +186,40 @@ struct MapView::Land
                         continue;
                     pixels.clear();
                     MapXY last{};
-                    for (const MapXY& p : rings[r]) {
-                        const MapXY at{sx * (p.x + shift) + dx, sy * p.y + dy};
-                        if (pixels.empty() ||
-                            std::abs(at.x - last.x) + std::abs(at.y - last.y) > step) {
-                            pixels.push_back(at);
-                            last = at;
+                    const MapRun& ring = rings[r];
+                    for (std::size_t c = 0, k = 0; c < ring.size(); c += kChunk, ++k) {
+                        const std::size_t end = std::min(ring.size(), c + kChunk);
+                        const PlaneRect& part = chunks[r][k];
+                        const bool west =
+                            part.right +
+                            shift<planeClip.left, east = part.left + shift> planeClip.right,
+                                   south = part.top<planeClip.bottom, north = part.bottom> planeClip
+                                               .top;
+                        if (west || east || south || north) {
+                            // Its ends as they are, and between them the ends pressed onto the
+                            // side: a path in the same half-plane with the same ends.
+                            const MapXY first{sx * (ring[c].x + shift) + dx, sy * ring[c].y + dy};
+                            const MapXY final{sx * (ring[end - 1].x + shift) + dx,
+                                              sy * ring[end - 1].y + dy};
+                            const auto pressed = [&](MapXY at) {
+                                if (west || east)
+                                    at.x = sx * (west ? planeClip.left : planeClip.right) + dx;
+                                else
+                                    at.y = sy * (south ? planeClip.bottom : planeClip.top) + dy;
+                                return at;
+                            };
+                            pixels.insert(pixels.end(),
+                                          {first, pressed(first), pressed(final), final});
+                            last = final;
+                            continue;
+                        }
+                        for (std::size_t i = c; i < end; ++i) {
+                            const MapXY at{sx * (ring[i].x + shift) + dx, sy * ring[i].y + dy};
+                            if (pixels.empty() ||
+                                std::abs(at.x - last.x) + std::abs(at.y - last.y) > step) {
+                                pixels.push_back(at);
+                                last = at;
+                            }
                         }
                     }
                     const bool inside = b.left + shift >= planeClip.left &&
