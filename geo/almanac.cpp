@@ -43,6 +43,32 @@ std::string_view lightKey(Light light)
     return "night";
 }
 
+int shownOffset(const AlmanacRow& row, TimeKeeping keeping)
+{
+    if (keeping == TimeKeeping::Utc)
+        return 0;
+    if (keeping == TimeKeeping::Local && row.utcOffset)
+        return *row.utcOffset;
+    return -60 * row.zoneDescription;
+}
+
+std::string_view lightName(Light light)
+{
+    switch (light) {
+    case Light::Day:
+        return "Day";
+    case Light::CivilTwilight:
+        return "Civil twilight";
+    case Light::NauticalTwilight:
+        return "Nautical twilight";
+    case Light::AstronomicalTwilight:
+        return "Astronomical twilight";
+    case Light::Night:
+        break;
+    }
+    return "Night";
+}
+
 std::string variationText(double degrees, std::string_view decimalSeparator)
 {
     const std::string size = formatDecimals(std::abs(degrees), 1, decimalSeparator);

@@ -84,6 +84,17 @@ std::string variationText(double degrees, std::string_view decimalSeparator = ".
 // horizon all day (polar night)".
 std::string sunDayText(const SunDay& day);
 
+// How the window shows a row's times: in UTC, in the zone time of the row's longitude, or in
+// local time (a place's legal time where it has one, zone time elsewhere).
+enum class TimeKeeping { Utc, Zone, Local };
+
+// The offset from UTC in which `row`'s times are shown under `keeping`, minutes east positive.
+int shownOffset(const AlmanacRow& row, TimeKeeping keeping);
+
+// The words of a light for the window: "Day", "Civil twilight", "Nautical twilight",
+// "Astronomical twilight", "Night".
+std::string_view lightName(Light light);
+
 // The minute's zone time as "YYYY-MM-DDTHH:MM" followed by its offset "-05:00" (the zone
 // description with the opposite sign), or a local time with `offsetMinutes` east of UTC.
 std::string offsetTimeText(std::int64_t utcMinute, int offsetMinutes);

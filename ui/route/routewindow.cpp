@@ -4,6 +4,7 @@
 #include "geo/routeview.h"
 #include "geo/utctime.h"
 #include "io/atomicfile.h"
+#include "io/earth/earth.h"
 #include "io/gpxwriter.h"
 #include "io/regularfile.h"
 #include "io/voyagegpx.h"
@@ -17,6 +18,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -43,6 +45,14 @@ const QString world = QStringLiteral("World");
 const QString chart = QStringLiteral("Great-circle chart");
 const QString spacing = QStringLiteral("Waypoints:");
 const QString spacingName = QStringLiteral("Waypoint spacing");
+const QString courses = QStringLiteral("Courses:");
+const QString coursesName = QStringLiteral("Courses shown");
+const QStringList courseChoices = {QStringLiteral("True"), QStringLiteral("Magnetic")};
+const QString times = QStringLiteral("Times:");
+const QString timesName = QStringLiteral("Times shown");
+// In the order of TimeKeeping.
+const QStringList timeChoices = {QStringLiteral("UTC"), QStringLiteral("Zone time"),
+                                 QStringLiteral("Local time")};
 const QString tableName = QStringLiteral("Waypoints");
 const QString mapName = QStringLiteral("Route map");
 const QString summaryName = QStringLiteral("Route summary");
@@ -141,6 +151,22 @@ void RouteWindow::buildLayout()
     views->addWidget(m_world);
     views->addWidget(m_chart);
     views->addStretch();
+    const auto addChoice = [&](const QString& caption, const QString& name, const QString& object,
+                               const QStringList& items) {
+        auto* label = new QLabel(caption, this);
+        auto* list = new QComboBox(this);
+        list->setObjectName(object);
+        list->setAccessibleName(name);
+        list->setAccessibleDescription(name);
+        list->addItems(items);
+        label->setBuddy(list);
+        views->addWidget(label);
+        views->addWidget(list);
+        return list;
+    };
+    m_courses =
+        addChoice(text::courses, text::coursesName, QStringLiteral("Courses"), text::courseChoices);
+    m_times = addChoice(text::times, text::timesName, QStringLiteral("Times"), text::timeChoices);
     layout->addLayout(views);
 
     m_map = new MapView(this);
@@ -160,7 +186,7 @@ void RouteWindow::buildLayout()
     m_table->horizontalHeader()->setSectionResizeMode(WaypointModel::Eta, QHeaderView::Fixed);
     m_table->horizontalHeader()->resizeSection(
         WaypointModel::Eta,
-        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00Z")) + 16);
+        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00+00:00")) + 16);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -241,6 +267,10 @@ void RouteWindow::buildLayout()
         m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
     });
     connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
+    connect(m_courses, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setMagneticCourses(index == 1); });
+    connect(m_times, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setTimeKeeping(static_cast<TimeKeeping>(index)); });
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
@@ -325,12 +355,32 @@ void RouteWindow::setSpacing(int index)
     replan();
 }
 
+void RouteWindow::setMagneticCourses(bool magnetic)
+{
+    if (m_courses->currentIndex() != (magnetic ? 1 : 0)) {
+        m_courses->setCurrentIndex(magnetic ? 1 : 0); // comes back here through the list
+        return;
+    }
+    m_model->setMagneticCourses(magnetic);
+}
+
+void RouteWindow::setTimeKeeping(TimeKeeping keeping)
+{
+    if (m_times->currentIndex() != static_cast<int>(keeping)) {
+        m_times->setCurrentIndex(static_cast<int>(keeping));
+        return;
+    }
+    m_model->setTimeKeeping(keeping);
+}
+
 void RouteWindow::replan()
 {
     Voyage voyage = m_editor->voyage();
     voyage.spacing = m_options;
     m_plan = planVoyage(voyage);
-    m_model->setPlan(m_plan);
+    // A voyage without a departure takes today's variation.
+    m_almanac = almanacFor(m_plan, QDateTime::currentSecsSinceEpoch() / 60, programEarth());
+    m_model->setPlan(m_plan, m_almanac);
     const std::string separator = QLocale().decimalPoint().toStdString();
     const auto number = [&](double value) {
         return QString::fromStdString(formatDecimals(value, 1, separator));
@@ -367,6 +417,8 @@ void RouteWindow::replan()
             text::arrives.arg(QString::fromStdString(utcMinuteText(*m_plan.rows.back().eta)));
     if (!m_plan.timeProblem.empty())
         summary += text::noTimes.arg(QString::fromStdString(m_plan.timeProblem));
+    if (m_plan.hasPlan && !m_almanac.magneticNote.empty())
+        summary += QStringLiteral(". ") + QString::fromStdString(m_almanac.magneticNote).chopped(1);
     if (simple && m_plan.hasPlan && m_options.spacing == PlanOptions::Spacing::Meridians &&
         m_routePlan.spacing == PlanOptions::Spacing::Distance)
         summary += text::spacedByDistance.arg(m_routePlan.spacingValue);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/almanac.h"
 #include "geo/routeplan.h"
 #include "geo/voyage.h"
 #include "platform/services.h"
@@ -47,6 +48,13 @@ public:
     // Whether the user has changed the places or legs since the voyage was the main window's.
     bool edited() const { return m_edited; }
 
+    // How the table shows courses (true or magnetic) and times (UTC, zone or local time), as
+    // the lists "Courses" and "Times" choose.
+    void setMagneticCourses(bool magnetic);
+    void setTimeKeeping(TimeKeeping keeping);
+    // The almanac of the plan shown: variation, Sun and times at every row.
+    const Almanac& almanac() const { return m_almanac; }
+
     // An index into the spacing list: every 5, 10, 15, 20 degrees of longitude, every 100,
     // 500, 1000 nautical miles.
     void setSpacing(int index);
@@ -56,9 +64,9 @@ public:
     bool openVoyageFile(const QString& path); // what Open Voyage does after its dialog
     void saveVoyage();                        // "Save Voyage…"
     void useMainWindowRoute();                // "Use Main Window Route"
-    void exportGpx(); // "Export GPX…"
-    void copyTable(); // "Copy"
-    void saveMapAs(); // "Save Map As…"
+    void exportGpx();                         // "Export GPX…"
+    void copyTable();                         // "Copy"
+    void saveMapAs();                         // "Save Map As…"
     // Print…, Export PDF…, Export RTZ…, Export KML…
     PlanExports* exports() const { return m_exports; }
 
@@ -73,6 +81,7 @@ private:
     bool m_edited = false;
     PlanOptions m_options;
     VoyagePlan m_plan;
+    Almanac m_almanac;
     RoutePlan m_routePlan; // the great circle of a voyage of two places, for its summary
 
     MapView* m_map = nullptr;
@@ -82,6 +91,8 @@ private:
     WaypointModel* m_model = nullptr;
     QLabel* m_summary = nullptr;
     QComboBox* m_spacing = nullptr;
+    QComboBox* m_courses = nullptr;
+    QComboBox* m_times = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_copy = nullptr;
     QPushButton* m_saveMap = nullptr;

@@ -11,19 +11,71 @@ namespace gyrena {
 namespace {
 
 const char* const kHeaders[WaypointModel::ColumnCount] = {
-    "No.",      "Place",           "Latitude",   "Longitude", "Course",
-    "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
+    "No.",   "Place",    "Latitude",        "Longitude",  "Course (T)",
+    "Var.",  "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
+    "Light", "Sunrise",  "Sunset",
+};
+const char* const kMagneticCourse = "Course (M)";
+const char* const kEtaHeaders[] = {"ETA (UTC)", "ETA (zone time)", "ETA (local time)"};
+const char* const kColumnTips[WaypointModel::ColumnCount] = {
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    "The course to steer to the next row: true, or magnetic (the true course less the "
+    "variation), as chosen under Courses",
+    "The magnetic variation at the row on the date of its ETA (today's without a departure), "
+    "World Magnetic Model 2025",
+    nullptr,
+    nullptr,
+    nullptr,
+    "The time of arrival in UTC, in zone time (ZD, the hours added to zone time to give UTC, "
+    "is the nautical zone of the longitude) or in local time (a place's legal time, zone time "
+    "at sea), as chosen under Times",
+    "The light at the ETA: day, civil, nautical or astronomical twilight, or night",
+    "Sunrise on the ETA's UTC day at the row (the Sun's centre 50' below the horizon)",
+    "Sunset on the ETA's UTC day at the row",
 };
 
 } // namespace
 
 WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void WaypointModel::setPlan(const VoyagePlan& plan)
+void WaypointModel::setPlan(const VoyagePlan& plan, const Almanac& almanac)
 {
     beginResetModel();
     m_rows = plan.rows;
+    m_almanac = almanac.rows.size() == plan.rows.size() ? almanac.rows : std::vector<AlmanacRow>();
     endResetModel();
+}
+
+void WaypointModel::setMagneticCourses(bool magnetic)
+{
+    if (magnetic == m_magnetic)
+        return;
+    m_magnetic = magnetic;
+    emit headerDataChanged(Qt::Horizontal, Course, Course);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, Course), index(rowCount() - 1, Course));
+}
+
+void WaypointModel::setTimeKeeping(TimeKeeping keeping)
+{
+    if (keeping == m_keeping)
+        return;
+    m_keeping = keeping;
+    emit headerDataChanged(Qt::Horizontal, Eta, Eta);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, Eta), index(rowCount() - 1, Sunset));
+}
+
+QString WaypointModel::headerText(int column) const
+{
+    if (column == Course && m_magnetic)
+        return QString::fromLatin1(kMagneticCourse);
+    if (column == Eta)
+        return QString::fromLatin1(kEtaHeaders[static_cast<int>(m_keeping)]);
+    return QString::fromLatin1(kHeaders[column]);
 }
 
 int WaypointModel::rowCount(const QModelIndex& parent) const
@@ -39,6 +91,21 @@ int WaypointModel::columnCount(const QModelIndex& parent) const
 QString WaypointModel::cellText(int row, int column) const
 {
     const VoyageRow& waypoint = m_rows[static_cast<std::size_t>(row)];
+    const AlmanacRow* almanac =
+        m_almanac.empty() ? nullptr : &m_almanac[static_cast<std::size_t>(row)];
+    // A time as the user chose: ISO 8601 in UTC, or with the offset of the zone or place.
+    const auto time = [&](std::int64_t minute) {
+        if (m_keeping == TimeKeeping::Utc || !almanac)
+            return QString::fromStdString(utcMinuteText(minute));
+        return QString::fromStdString(offsetTimeText(minute, shownOffset(*almanac, m_keeping)));
+    };
+    // Sunrise and sunset as the hour and minute in the chosen time.
+    const auto clock = [&](const std::optional<std::int64_t>& minute) {
+        if (!minute)
+            return QStringLiteral("\u2014");
+        const int offset = almanac ? shownOffset(*almanac, m_keeping) : 0;
+        return QString::fromStdString(utcMinuteText(*minute + offset).substr(11, 5));
+    };
     // The user's decimal separator, as in the main window's boxes; never digit grouping.
     const std::string separator = QLocale().decimalPoint().toStdString();
     const auto number = [&](double value) {
@@ -53,10 +120,16 @@ QString WaypointModel::cellText(int row, int column) const
         return QString::fromStdString(longitudeText(waypoint.position.longitude, separator));
     case Place:
         return QString::fromStdString(waypoint.name);
-    case Course:
-        return waypoint.courseToNext
-                   ? QString::fromStdString(formatCourse(*waypoint.courseToNext, 1, separator)) +
-                         QChar(u'\u00B0')
+    case Course: {
+        const std::optional<double> course =
+            m_magnetic ? (almanac ? almanac->magneticCourse : std::nullopt) : waypoint.courseToNext;
+        return course
+                   ? QString::fromStdString(formatCourse(*course, 1, separator)) + QChar(u'\u00B0')
+                   : QString();
+    }
+    case Variation:
+        return almanac && almanac->variation
+                   ? QString::fromStdString(variationText(*almanac->variation, separator))
                    : QString();
     case Leg:
         return waypoint.legNm ? number(*waypoint.legNm) : QString();
@@ -66,7 +139,19 @@ QString WaypointModel::cellText(int row, int column) const
         return number(waypoint.toGoNm);
     case Eta:
         // ISO 8601 in every locale: a time in UTC reads the same everywhere.
-        return waypoint.eta ? QString::fromStdString(utcMinuteText(*waypoint.eta)) : QString();
+        return waypoint.eta ? time(*waypoint.eta) : QString();
+    case Light:
+        return almanac && almanac->light ? QString::fromLatin1(lightName(*almanac->light).data())
+                                         : QString();
+    case Sunrise:
+    case Sunset:
+        if (!almanac || !almanac->sun)
+            return {};
+        if (almanac->sun->upAllDay)
+            return QStringLiteral("Polar day");
+        if (almanac->sun->downAllDay)
+            return QStringLiteral("Polar night");
+        return clock(column == Sunrise ? almanac->sun->sunrise : almanac->sun->sunset);
     default:
         return {};
     }
@@ -86,18 +171,21 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
 
 QVariant WaypointModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(kHeaders[section]);
+    if (role == Qt::ToolTipRole && kColumnTips[section])
+        return QString::fromLatin1(kColumnTips[section]);
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return headerText(section);
 }
 
 QString WaypointModel::tabSeparated() const
 {
     QStringList lines;
     QStringList cells;
-    for (const char* header : kHeaders)
-        cells << QString::fromLatin1(header);
+    for (int column = 0; column < ColumnCount; ++column)
+        cells << headerText(column);
     lines << cells.join(QLatin1Char('\t'));
     for (int row = 0; row < rowCount(); ++row) {
         cells.clear();

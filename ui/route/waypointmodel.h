@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/almanac.h"
 #include "geo/voyage.h"
 
 #include <QAbstractTableModel>
@@ -22,16 +23,27 @@ public:
         Latitude,
         Longitude,
         Course,
+        Variation,
         Leg,
         FromStart,
         ToGo,
         Eta,
+        Light,
+        Sunrise,
+        Sunset,
         ColumnCount
     };
 
     explicit WaypointModel(QObject* parent = nullptr);
 
-    void setPlan(const VoyagePlan& plan);
+    // The plan's rows with the almanac of each (an almanac without rows leaves its columns empty).
+    void setPlan(const VoyagePlan& plan, const Almanac& almanac = {});
+    // Whether the course column shows the true course or the magnetic one (true less variation).
+    void setMagneticCourses(bool magnetic);
+    bool magneticCourses() const { return m_magnetic; }
+    // In which time the ETA, sunrise and sunset are shown.
+    void setTimeKeeping(TimeKeeping keeping);
+    TimeKeeping timeKeeping() const { return m_keeping; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,8 +56,12 @@ public:
 
 private:
     QString cellText(int row, int column) const;
+    QString headerText(int column) const;
 
     std::vector<VoyageRow> m_rows;
+    std::vector<AlmanacRow> m_almanac; // one per row, or none
+    bool m_magnetic = false;
+    TimeKeeping m_keeping = TimeKeeping::Utc;
 };
 
 } // namespace gyrena
