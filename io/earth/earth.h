@@ -2,13 +2,13 @@
 
 // The Earth's data the program carries and finds: the World Magnetic Model 2025 and the
 // time-zone map compiled in (assets/magnetic, assets/timezones), each read and checked on first
-// use only, never at start-up; and the system's time-zone rules (tzdata, /usr/share/zoneinfo or
-// $TZDIR), each zone's file read the first time that zone is asked for. Safe from any thread.
+// use only, never at start-up; and the system's time-zone rules (tzdata in /usr/share/zoneinfo,
+// through the date library), each zone read the first time it is asked for. Safe from any thread.
 
 #include "geo/almanac.h"
 #include "io/earth/magneticmodel.h"
 #include "io/earth/timezones.h"
-#include "io/earth/tzif.h"
+#include "io/earth/zonerule.h"
 
 #include <string_view>
 
@@ -27,7 +27,8 @@ std::string_view builtInTimeZoneBytes();
 bool builtInEarthDataRead();
 
 // The offset of `zone` from UTC at `utcMinute`, minutes east positive, from the system's
-// tzdata; nothing for a name that is no zone file there or a file that cannot be read.
+// tzdata: the zone's transitions as the date library reads them and, after the last, the POSIX
+// rule at the end of its file. Nothing for a name that is not a zone of the system's data.
 std::optional<int> systemUtcOffset(const std::string& zone, std::int64_t utcMinute);
 
 // The program's Earth: the two assets and the system's tzdata; legalZone() gives the map's zone

@@ -2,8 +2,9 @@
 
 #include "io/regularfile.h"
 
+#include <date/tz.h>
+
 #include <atomic>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -68,27 +69,35 @@ public:
     }
 };
 
-std::string zoneFolder()
-{
-    const char* folder = std::getenv("TZDIR");
-    return folder && *folder ? std::string(folder) : std::string("/usr/share/zoneinfo");
-}
+// Where the date library finds the system's tzdata (Debian builds it to read this folder).
+constexpr const char* kZoneFolder = "/usr/share/zoneinfo";
 
-// Each zone's rules, read once; a zone that cannot be read is remembered as such.
-std::optional<ZoneRules> readSystemZone(const std::string& zone)
+// A zone as the date library knows it, with the rule its file gives for the time after its last
+// transition (the library keeps the last offset for ever: Berlin would keep winter time after
+// 2037).
+struct SystemZone
 {
-    if (!isZoneFileName(zone))
-        return std::nullopt;
-    auto file = RegularFile::open(zoneFolder() + "/" + zone);
-    if (!std::holds_alternative<RegularFile>(file))
-        return std::nullopt;
-    auto bytes = std::get<RegularFile>(file).readAtMost(kMaxZoneFileBytes + 1);
-    if (!std::holds_alternative<std::string>(bytes))
-        return std::nullopt;
-    auto rules = readZoneFile(std::get<std::string>(bytes));
-    if (!std::holds_alternative<ZoneRules>(rules))
-        return std::nullopt;
-    return std::get<ZoneRules>(std::move(rules));
+    const date::time_zone* zone = nullptr;
+    std::optional<PosixZoneRule> rule;
+};
+
+SystemZone readSystemZone(const std::string& name)
+{
+    SystemZone zone;
+    if (!isZoneFileName(name))
+        return zone;
+    try {
+        zone.zone = date::locate_zone(name);
+    } catch (const std::exception&) {
+        return zone; // not a zone of the system's data
+    }
+    auto file = RegularFile::open(std::string(kZoneFolder) + "/" + name);
+    if (auto* open = std::get_if<RegularFile>(&file)) {
+        auto bytes = open->readAtMost(kMaxZoneFileBytes + 1);
+        if (const auto* read = std::get_if<std::string>(&bytes))
+            zone.rule = readZoneFileRule(*read);
+    }
+    return zone;
 }
 
 } // namespace
@@ -143,7 +152,7 @@ bool builtInEarthDataRead()
 std::optional<int> systemUtcOffset(const std::string& zone, std::int64_t utcMinute)
 {
     static std::mutex mutex;
-    static std::map<std::string, std::optional<ZoneRules>, std::less<>> zones;
+    static std::map<std::string, SystemZone, std::less<>> zones;
     std::lock_guard lock(mutex);
     auto found = zones.find(zone);
     if (found == zones.end()) {
@@ -151,10 +160,22 @@ std::optional<int> systemUtcOffset(const std::string& zone, std::int64_t utcMinu
             zones.clear();
         found = zones.emplace(zone, readSystemZone(zone)).first;
     }
-    if (!found->second)
+    const SystemZone& known = found->second;
+    if (!known.zone)
         return std::nullopt;
+    const date::sys_seconds moment{std::chrono::seconds{utcMinute * 60}};
+    int seconds = 0;
+    try {
+        const date::sys_info info = known.zone->get_info(moment);
+        seconds = static_cast<int>(info.offset.count());
+        // The library marks the last offset as lasting to its last year (or for ever).
+        const bool last = info.end >= date::sys_days{date::year::max() / date::January / 1};
+        if (last && known.rule)
+            seconds = known.rule->offsetAt(utcMinute * 60);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
     // Offsets of whole minutes only: the few historical ones with seconds are rounded down.
-    const int seconds = found->second->offsetAt(utcMinute * 60);
     return seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// A time zone's rules from the system's time-zone data (Debian's tzdata, the TZif files under
-// /usr/share/zoneinfo): its offset from UTC at any moment, from the file's transitions and, past
-// the last of them, from the POSIX rule at its end ("CET-1CEST,M3.5.0,M10.5.0/3").
+// A time zone's rule after the last transition of the system's time-zone data: the POSIX rule at
+// the end of its TZif file ("CET-1CEST,M3.5.0,M10.5.0/3"). The transitions themselves are read by
+// the date library (io/earth/earth.h), which keeps the last offset for ever after them.
 
 #include "io/earth/dataerror.h"
 
@@ -10,8 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
-#include <vector>
 
 namespace gyrena {
 
@@ -41,23 +39,10 @@ struct PosixZoneRule
 // Reads "CET-1CEST,M3.5.0,M10.5.0/3", "<+0545>-5:45", "EST5EDT,M3.2.0,M11.1.0" and the like.
 std::optional<PosixZoneRule> readPosixZoneRule(std::string_view text);
 
-class ZoneRules
-{
-public:
-    // The offset from UTC at `utcSeconds`, seconds east positive.
-    int offsetAt(std::int64_t utcSeconds) const;
-
-private:
-    friend std::variant<ZoneRules, EarthDataError> readZoneFile(std::string_view bytes);
-    std::vector<std::int64_t> m_transitions; // ascending, seconds since 1970
-    std::vector<int> m_offsets;              // the offset from each transition on
-    int m_firstOffset = 0;                   // before the first transition
-    std::optional<PosixZoneRule> m_rule;     // after the last one
-};
-
-// A TZif file of version 2 or later (its 64-bit part and its rule are read; the 32-bit part is
-// skipped), at most kMaxZoneFileBytes, whole or nothing.
-std::variant<ZoneRules, EarthDataError> readZoneFile(std::string_view bytes);
+// The POSIX rule at the end of a TZif file of version 2 or later (its last line), which holds
+// after the file's last transition; nothing for another file, a file without one or a rule that
+// does not read. At most kMaxZoneFileBytes.
+std::optional<PosixZoneRule> readZoneFileRule(std::string_view bytes);
 
 // Whether `zone` is a name that may be looked up as a file below the zone folder: letters,
 // digits, "_", "+", "-" and "/" between names, no "." anywhere.

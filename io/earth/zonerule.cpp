@@ -1,4 +1,4 @@
-#include "io/earth/tzif.h"
+#include "io/earth/zonerule.h"
 
 #include <algorithm>
 #include <chrono>
@@ -179,88 +179,15 @@ int PosixZoneRule::offsetAt(std::int64_t utcSeconds) const
     return standardOffset;
 }
 
-int ZoneRules::offsetAt(std::int64_t utcSeconds) const
+std::optional<PosixZoneRule> readZoneFileRule(std::string_view bytes)
 {
-    if (m_transitions.empty() || utcSeconds < m_transitions.front())
-        return m_transitions.empty() && m_rule ? m_rule->offsetAt(utcSeconds) : m_firstOffset;
-    if (utcSeconds >= m_transitions.back() && m_rule)
-        return m_rule->offsetAt(utcSeconds);
-    const auto after = std::upper_bound(m_transitions.begin(), m_transitions.end(), utcSeconds);
-    return m_offsets[std::size_t(after - m_transitions.begin()) - 1];
-}
-
-std::variant<ZoneRules, EarthDataError> readZoneFile(std::string_view bytes)
-{
-    if (bytes.size() > kMaxZoneFileBytes)
-        return EarthDataError{"the zone file is larger than 256 KB", 0};
-    // Two headers of 44 bytes: "TZif", version, 15 reserved, six big-endian counts.
-    struct Counts
-    {
-        std::uint64_t isUt, isStd, leap, times, types, chars;
-    };
-    const auto counts = [&](std::size_t at) {
-        return Counts{bigU64(bytes, at + 20, 4), bigU64(bytes, at + 24, 4),
-                      bigU64(bytes, at + 28, 4), bigU64(bytes, at + 32, 4),
-                      bigU64(bytes, at + 36, 4), bigU64(bytes, at + 40, 4)};
-    };
-    if (bytes.size() < 44 || bytes.substr(0, 4) != "TZif" || bytes[4] < '2')
-        return EarthDataError{"not a TZif file of version 2 or later", 0};
-    const Counts v1 = counts(0);
-    const std::uint64_t v1Size =
-        v1.times * 5 + v1.types * 6 + v1.chars + v1.leap * 8 + v1.isStd + v1.isUt;
-    if (v1.types > 256 || v1.times > kMaxZoneFileBytes || v1.chars > 256 || v1.leap > 1024 ||
-        v1.isUt > 256 || v1.isStd > 256 || 44 + v1Size + 44 > bytes.size())
-        return EarthDataError{"the first part of the zone file does not fit", 20};
-    const std::size_t second = 44 + std::size_t(v1Size);
-    if (bytes.substr(second, 4) != "TZif")
-        return EarthDataError{"no second TZif header", second};
-    const Counts c = counts(second);
-    if (c.types == 0 || c.types > 256 || c.times > kMaxZoneFileBytes || c.chars > 256 ||
-        c.leap > 1024 || c.isUt > c.types || c.isStd > c.types)
-        return EarthDataError{"counts of the zone file out of range", second + 20};
-    const std::uint64_t size = c.times * 9 + c.types * 6 + c.chars + c.leap * 12 + c.isStd + c.isUt;
-    std::size_t at = second + 44;
-    if (at + size > bytes.size())
-        return EarthDataError{"the zone file ends early", at};
-    ZoneRules rules;
-    rules.m_transitions.reserve(std::size_t(c.times));
-    for (std::uint64_t i = 0; i < c.times; ++i) {
-        const auto t = static_cast<std::int64_t>(bigU64(bytes, at + 8 * i, 8));
-        if (!rules.m_transitions.empty() && t <= rules.m_transitions.back())
-            return EarthDataError{"transitions out of order", std::size_t(at + 8 * i)};
-        rules.m_transitions.push_back(t);
-    }
-    const std::size_t typeIndices = at + std::size_t(c.times) * 8;
-    const std::size_t typesAt = typeIndices + std::size_t(c.times);
-    std::vector<int> typeOffsets;
-    for (std::uint64_t i = 0; i < c.types; ++i) {
-        const auto offset = static_cast<std::int32_t>(bigU64(bytes, typesAt + 6 * i, 4));
-        if (offset < -25 * 3600 || offset > 26 * 3600)
-            return EarthDataError{"an offset beyond 26 hours", std::size_t(typesAt + 6 * i)};
-        typeOffsets.push_back(offset);
-    }
-    for (std::uint64_t i = 0; i < c.times; ++i) {
-        const auto type = static_cast<unsigned char>(bytes[typeIndices + i]);
-        if (type >= typeOffsets.size())
-            return EarthDataError{"a transition to a type that does not exist",
-                                  std::size_t(typeIndices + i)};
-        rules.m_offsets.push_back(typeOffsets[type]);
-    }
-    rules.m_firstOffset = typeOffsets[0];
-    at += std::size_t(size);
-    // The footer: "\n" rule "\n"; an empty rule says nothing after the last transition.
-    if (at >= bytes.size() || bytes[at] != '\n')
-        return EarthDataError{"no rule after the transitions", at};
-    const std::size_t close = bytes.find('\n', at + 1);
-    if (close == std::string_view::npos)
-        return EarthDataError{"the rule after the transitions does not end", at};
-    const std::string_view footer = bytes.substr(at + 1, close - at - 1);
-    if (!footer.empty()) {
-        rules.m_rule = readPosixZoneRule(footer);
-        if (!rules.m_rule)
-            return EarthDataError{"a rule that is not a POSIX time-zone rule", at + 1};
-    }
-    return rules;
+    if (bytes.size() > kMaxZoneFileBytes || bytes.size() < 46 || bytes.substr(0, 4) != "TZif" ||
+        bytes[4] < '2' || bytes.back() != '\n')
+        return std::nullopt;
+    const std::size_t start = bytes.rfind('\n', bytes.size() - 2);
+    if (start == std::string_view::npos || start < 44)
+        return std::nullopt;
+    return readPosixZoneRule(bytes.substr(start + 1, bytes.size() - 2 - start));
 }
 
 bool isZoneFileName(std::string_view zone)
