@@ -34,6 +34,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace gyrena {
 
 namespace {
@@ -135,7 +137,7 @@ void RouteWindow::buildLayout()
 {
     auto* columns = new QHBoxLayout(this);
     auto* layout = new QVBoxLayout;
-    columns->addLayout(layout, 3);
+    columns->addLayout(layout, 4);
 
     auto* views = new QHBoxLayout;
     m_world = new QRadioButton(text::world, this);
@@ -181,12 +183,30 @@ void RouteWindow::buildLayout()
     m_table->setModel(m_model);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    // A time in full, whatever the width: sized once from its text, not from every row.
-    m_table->horizontalHeader()->setSectionResizeMode(WaypointModel::Eta, QHeaderView::Fixed);
-    m_table->horizontalHeader()->resizeSection(
-        WaypointModel::Eta,
-        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00+00:00")) + 16);
+    // Every column as wide as its widest text, sized once from a sample, not from every row;
+    // the last takes what is left over, and a narrow window scrolls.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setStretchLastSection(true);
+    const QString widest[WaypointModel::ColumnCount] = {QStringLiteral("000"),
+                                                        QStringLiteral("Funchal"),
+                                                        QStringLiteral("00\u00B000.0'N"),
+                                                        QStringLiteral("000\u00B000.0'W"),
+                                                        QStringLiteral("000.0\u00B0"),
+                                                        QStringLiteral("00.0\u00B0W"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("0000-00-00T00:00Z"),
+                                                        QStringLiteral("Nautical tw."),
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("Polar day")};
+    for (int column = 0; column < WaypointModel::ColumnCount; ++column)
+        header->resizeSection(
+            column, std::max(m_table->fontMetrics().horizontalAdvance(widest[column]),
+                             header->fontMetrics().horizontalAdvance(
+                                 m_model->headerData(column, Qt::Horizontal).toString())) +
+                        16);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -274,7 +294,7 @@ void RouteWindow::buildLayout()
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
-    resize(1280, 820);
+    resize(1360, 820);
 }
 
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
@@ -371,6 +391,11 @@ void RouteWindow::setTimeKeeping(TimeKeeping keeping)
         return;
     }
     m_model->setTimeKeeping(keeping);
+    // A time with its offset is wider than one in UTC.
+    const QString widest = keeping == TimeKeeping::Utc ? QStringLiteral("0000-00-00T00:00Z")
+                                                       : QStringLiteral("0000-00-00T00:00+00:00");
+    m_table->horizontalHeader()->resizeSection(
+        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
 }
 
 void RouteWindow::replan()

@@ -16,6 +16,8 @@ const char* const kHeaders[WaypointModel::ColumnCount] = {
     "Light", "Sunrise",  "Sunset",
 };
 const char* const kMagneticCourse = "Course (M)";
+// The light in the table, short; its tooltip and what a screen reader reads say it in full.
+const char* const kShortLight[] = {"Day", "Civil tw.", "Nautical tw.", "Astro. tw.", "Night"};
 const char* const kEtaHeaders[] = {"ETA (UTC)", "ETA (zone time)", "ETA (local time)"};
 const char* const kColumnTips[WaypointModel::ColumnCount] = {
     nullptr,
@@ -141,8 +143,9 @@ QString WaypointModel::cellText(int row, int column) const
         // ISO 8601 in every locale: a time in UTC reads the same everywhere.
         return waypoint.eta ? time(*waypoint.eta) : QString();
     case Light:
-        return almanac && almanac->light ? QString::fromLatin1(lightName(*almanac->light).data())
-                                         : QString();
+        return almanac && almanac->light
+                   ? QString::fromLatin1(kShortLight[static_cast<int>(*almanac->light)])
+                   : QString();
     case Sunrise:
     case Sunset:
         if (!almanac || !almanac->sun)
@@ -161,6 +164,10 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
+    const std::size_t row = static_cast<std::size_t>(index.row());
+    if ((role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) && index.column() == Light &&
+        !m_almanac.empty() && m_almanac[row].light)
+        return QString::fromLatin1(lightName(*m_almanac[row].light).data());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
