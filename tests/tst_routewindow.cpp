@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -133,8 +134,13 @@ void tst_RouteWindow::tableRows()
     QCOMPARE(first.mid(0, 4), (QStringList{"1", "San Francisco", "37°45.0'N", "122°27.0'W"}));
     QCOMPARE(first.at(WaypointModel::FromStart), QStringLiteral("0.0"));
     QCOMPARE(first.at(WaypointModel::ToGo), QStringLiteral("6457.9"));
+    // Today's variation at Sydney (no departure), then no leg, and no times.
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d\u00B0E$"))
+                 .match(last.takeAt(WaypointModel::Variation))
+                 .hasMatch(),
+             qPrintable(cell(model, rows - 1, WaypointModel::Variation)));
     QCOMPARE(last, (QStringList{QString::number(rows), "Sydney", "34°00.0'S", "151°00.0'E", "", "",
-                                "6457.9", "0.0", ""}));
+                                "6457.9", "0.0", "", "", "", ""}));
 }
 
 void tst_RouteWindow::copyTable()
@@ -142,9 +148,13 @@ void tst_RouteWindow::copyTable()
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 1 + 10 + 1); // header, ten waypoints, nothing after the last line end
-    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse\tLeg (nm)\tFrom "
-                                         "start (nm)\tTo go (nm)\tETA (UTC)"));
-    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00.0'S\t151°00.0'E\t\t\t6457.9\t0.0\t"));
+    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse (T)\tVar.\tLeg "
+                                         "(nm)\tFrom start (nm)\tTo go (nm)\tETA (UTC)\tLight\t"
+                                         "Sunrise\tSunset"));
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(lines.at(10), "10\tSydney\t34°00.0'S\t151°00.0'E\t\t" +
+                               cell(model, 9, WaypointModel::Variation) +
+                               "\t\t6457.9\t0.0\t\t\t\t");
 }
 
 // What the window shows follows the user's locale: the table, what Copy copies, the summary.
@@ -158,7 +168,13 @@ void tst_RouteWindow::germanLocaleShown()
     QCOMPARE(cell(model, 1, WaypointModel::Course), QStringLiteral("233,2°"));
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00,0'S\t151°00,0'E\t\t\t6457,9\t0,0\t"));
+    // The variation too: "12,8°E".
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^10\tSydney\t34°00,0'S\t151°00,0'E\t\t\\d+,\\d°E\t\t"
+                                          "6457,9\t0,0\t\t\t\t$"))
+            .match(lines.at(10))
+            .hasMatch(),
+        qPrintable(lines.at(10)));
     const QString summary = m_window->findChild<QLabel*>(QStringLiteral("Summary"))->text();
     QVERIFY2(summary.startsWith(QStringLiteral("Great circle 6457,9 nm, rhumb line 6476,2 nm")),
              qPrintable(summary));
