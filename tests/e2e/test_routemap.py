@@ -129,7 +129,7 @@ def main():
             table = app.find("Waypoints", role="table", within=state["window"])
             wait_until(lambda: Atspi.Table.get_n_rows(table.acc) == 8, what="8 rows")
             rows = table_rows(table)
-            equal([r[6] for r in rows],
+            equal([r[7] for r in rows],
                   ["0,0", "1000,0", "2000,0", "3000,0", "4000,0", "5000,0", "6000,0", "6457,9"],
                   "distances from the start")
         step("every 1000 nm gives a waypoint each 1000 nm", spacing)
