@@ -8,7 +8,7 @@
 #include "bench/hundredplaces.h"
 #include "geo/almanac.h"
 #include "io/earth/earth.h"
-#include "io/regularfile.h"
+#include "io/files/regularfile.h"
 
 #include <benchmark/benchmark.h>
 

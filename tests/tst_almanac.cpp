@@ -7,7 +7,7 @@
 #include "geo/almanac.h"
 #include "geo/utctime.h"
 #include "io/earth/earth.h"
-#include "io/gazetteerasset.h"
+#include "io/places/gazetteerasset.h"
 
 #include <GeographicLib/MagneticModel.hpp>
 

@@ -1,6 +1,6 @@
 #include "io/earth/earth.h"
 
-#include "io/regularfile.h"
+#include "io/files/regularfile.h"
 
 #include <date/tz.h>
 
