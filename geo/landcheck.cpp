@@ -6,6 +6,7 @@
 #include "geo/routeview.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -25,6 +26,32 @@ double arcNm(LatLon a, LatLon b)
     const double cy = std::cos(lb) * std::sin(dl);
     const double cz = std::cos(la) * std::sin(lb) - std::sin(la) * std::cos(lb) * std::cos(dl);
     return std::atan2(std::hypot(cy, cz), x) * kEarthRadiusNm;
+}
+
+using Vector = std::array<double, 3>;
+
+Vector unitVector(LatLon p)
+{
+    const double lat = p.latitude * kRad, lon = p.longitude * kRad;
+    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+}
+
+// Appends the great circle from a to b (not antipodal) in steps of at most
+// kDrawingStepDegrees, b included, a not.
+void appendArc(std::vector<LatLon>& out, LatLon a, LatLon b)
+{
+    const Vector u = unitVector(a), v = unitVector(b);
+    const double arc = arcNm(a, b) / kEarthRadiusNm;
+    const int steps = std::max(1, int(std::ceil(arc / kRad / kDrawingStepDegrees)));
+    for (int i = 1; i < steps; ++i) {
+        const double t = double(i) / steps;
+        const double s = std::sin((1 - t) * arc) / std::sin(arc),
+                     r = std::sin(t * arc) / std::sin(arc);
+        const Vector w{s * u[0] + r * v[0], s * u[1] + r * v[1], s * u[2] + r * v[2]};
+        out.push_back(
+            {std::atan2(w[2], std::hypot(w[0], w[1])) / kRad, std::atan2(w[1], w[0]) / kRad});
+    }
+    out.push_back(b);
 }
 
 } // namespace
@@ -51,27 +78,31 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
     if (!plan.hasPlan)
         return out;
     std::vector<LatLon> track;
-    std::vector<double> rowAt; // along the leg, nautical miles, where each row of the leg lies
+    std::vector<double> along; // nautical miles along the leg of each point of the track
+    std::vector<double> rowAt; // the same for each row of the leg
     for (std::size_t l = 0; l < plan.legs.size(); ++l) {
         const PlannedLeg& leg = plan.legs[l];
+        rowAt.clear();
         track.assign({plan.rows[leg.firstRow].position});
-        rowAt.assign({0.0});
         for (std::size_t r = leg.firstRow; r < leg.lastRow; ++r) {
             const VoyageRow& row = plan.rows[r];
             const LatLon next = plan.rows[r + 1].position;
-            double nm = rowAt.back();
             if (row.rhumbToNext) {
                 const std::vector<LatLon> chords = rhumbLineChords(row.position, next);
-                for (std::size_t i = 1; i < chords.size(); ++i)
-                    nm += arcNm(chords[i - 1], chords[i]);
                 track.insert(track.end(), chords.begin() + 1, chords.end());
             } else {
-                nm += arcNm(row.position, next);
                 track.push_back(next);
             }
-            rowAt.push_back(nm);
+            rowAt.push_back(track.size() - 1);
         }
-        const double length = rowAt.back();
+        // How far along the leg each point of the track lies: the stretches measure the same.
+        along.assign({0.0});
+        for (std::size_t i = 1; i < track.size(); ++i)
+            along.push_back(along.back() + arcNm(track[i - 1], track[i]));
+        for (double& at : rowAt)
+            at = along[std::size_t(at)];
+        rowAt.insert(rowAt.begin(), 0.0);
+        const double length = along.back();
         for (const LandStretch& stretch : land.stretchesAlong(track)) {
             if (stretch.toNm <= kApproachNm || stretch.fromNm >= length - kApproachNm)
                 continue;
@@ -82,8 +113,25 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
                 return leg.firstRow +
                        std::min(std::size_t(it - rowAt.begin()) - 1, rowAt.size() - 2);
             };
-            out.push_back({l, stretch.fromNm, stretch.toNm, stretch.entry, stretch.exit,
-                           rowOf(stretch.fromNm, false), rowOf(stretch.toNm, true)});
+            LandCrossing crossing{l,
+                                  stretch.fromNm,
+                                  stretch.toNm,
+                                  stretch.entry,
+                                  stretch.exit,
+                                  rowOf(stretch.fromNm, false),
+                                  rowOf(stretch.toNm, true),
+                                  {}};
+            // The track over land for a map: its points between entry and exit, the great
+            // circles between them in steps of at most kDrawingStepDegrees.
+            LatLon previous = stretch.entry;
+            crossing.path.push_back(previous);
+            const auto first = std::upper_bound(along.begin(), along.end(), stretch.fromNm);
+            for (auto it = first; it != along.end() && *it < stretch.toNm; ++it) {
+                appendArc(crossing.path, previous, track[std::size_t(it - along.begin())]);
+                previous = crossing.path.back();
+            }
+            appendArc(crossing.path, previous, stretch.exit);
+            out.push_back(std::move(crossing));
         }
     }
     return out;

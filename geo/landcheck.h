@@ -25,6 +25,8 @@ namespace gyrena {
 inline constexpr double kApproachNm = 12.0;
 // How far a chord of a densified rhumb line may stand from the rhumb line, at most.
 inline constexpr double kRhumbChordErrorNm = 1.0;
+// The spacing of the points of LandCrossing::path, degrees of arc.
+inline constexpr double kDrawingStepDegrees = 0.5;
 
 // One stretch of land on a leg.
 struct LandCrossing
@@ -37,6 +39,9 @@ struct LandCrossing
     // The rows of the plan whose stretch to the next row meets this land: firstRow..lastRow.
     std::size_t firstRow = 0;
     std::size_t lastRow = 0;
+    // The track over land, entry to exit, for drawing: points at most kDrawingStepDegrees of
+    // arc apart (longitudes -180..180).
+    std::vector<LatLon> path;
 
     double nm() const { return toNm - fromNm; }
 };

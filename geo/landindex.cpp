@@ -4,6 +4,7 @@
 
 #include <s2/mutable_s2shape_index.h>
 #include <s2/s1angle.h>
+#include <s2/s2closest_edge_query.h>
 #include <s2/s2contains_point_query.h>
 #include <s2/s2crossing_edge_query.h>
 #include <s2/s2edge_crossings.h>
@@ -93,21 +94,17 @@ private:
 
 struct LandIndex::Impl
 {
-    MutableS2ShapeIndex index;
-    int landShapes = 0; // shapes 0..landShapes-1 are land, the rest corridors of water
+    // Land and the corridors of water apart: the distance to land counts land alone.
+    MutableS2ShapeIndex land;
+    MutableS2ShapeIndex water;
     std::vector<WaterCorridor> corridors;
 
-    bool isLand(const S2Point& p) const
+    // The queries keep no state between calls but are not const in S2's interface.
+    static bool contains(const MutableS2ShapeIndex& index, const S2Point& p)
     {
-        // The queries keep no state between calls but are not const in S2's interface.
-        auto query = MakeS2ContainsPointQuery(&const_cast<MutableS2ShapeIndex&>(index));
-        bool land = false, water = false;
-        query.VisitContainingShapes(p, [&](S2Shape* shape) {
-            (shape->id() < landShapes ? land : water) = true;
-            return !water;
-        });
-        return land && !water;
+        return MakeS2ContainsPointQuery(&const_cast<MutableS2ShapeIndex&>(index)).Contains(p);
     }
+    bool isLand(const S2Point& p) const { return contains(land, p) && !contains(water, p); }
 };
 
 LandIndex::LandIndex(const LandMap& map) : m(std::make_unique<Impl>())
@@ -115,19 +112,19 @@ LandIndex::LandIndex(const LandMap& map) : m(std::make_unique<Impl>())
     for (const LandPolygon& polygon : map.polygons) {
         auto shape = std::make_unique<EvenOddRings>(polygon.rings);
         if (!shape->empty())
-            m->index.Add(std::move(shape));
+            m->land.Add(std::move(shape));
     }
-    m->landShapes = m->index.num_shape_ids();
     for (const WaterCorridor& corridor : map.corridors) {
         auto shape =
             std::make_unique<EvenOddRings>(std::vector<std::vector<LatLon>>{corridor.ring});
         if (shape->empty())
             continue;
-        m->index.Add(std::move(shape));
+        m->water.Add(std::move(shape));
         m->corridors.push_back({corridor.name, corridor.source, {}});
     }
     // Built now, not on the first query: queries may then come from several threads.
-    m->index.ForceBuild();
+    m->land.ForceBuild();
+    m->water.ForceBuild();
 }
 
 LandIndex::~LandIndex() = default;
@@ -144,7 +141,7 @@ std::vector<LandStretch> LandIndex::stretchesAlong(std::span<const LatLon> point
     std::vector<LandStretch> out;
     if (points.empty())
         return out;
-    S2CrossingEdgeQuery query(&m->index);
+    S2CrossingEdgeQuery landEdges(&m->land), waterEdges(&m->water);
     std::vector<s2shapeutil::ShapeEdge> edges;
     std::vector<double> cuts; // radians from the edge's start where it meets a boundary
     double along = 0.0;       // radians of the track before this edge
@@ -152,17 +149,18 @@ std::vector<LandStretch> LandIndex::stretchesAlong(std::span<const LatLon> point
     for (std::size_t i = 1; i < points.size(); ++i) {
         const S2Point b = toPoint(points[i]);
         const double length = S1Angle(a, b).radians();
-        if (length < kSameRadians) {
+        if (length < kSameRadians)
             continue;
-        }
-        query.GetCrossingEdges(a, b, s2shapeutil::CrossingType::ALL, &edges);
         cuts.assign({0.0, length});
-        for (const s2shapeutil::ShapeEdge& edge : edges) {
-            // A shared vertex (sign 0) is an end of this edge, already a cut.
-            if (S2::CrossingSign(a, b, edge.v0(), edge.v1()) > 0)
-                cuts.push_back(std::clamp(
-                    S1Angle(a, S2::GetIntersection(a, b, edge.v0(), edge.v1())).radians(), 0.0,
-                    length));
+        for (S2CrossingEdgeQuery* query : {&landEdges, &waterEdges}) {
+            query->GetCrossingEdges(a, b, s2shapeutil::CrossingType::ALL, &edges);
+            for (const s2shapeutil::ShapeEdge& edge : edges) {
+                // A shared vertex (sign 0) is an end of this edge, already a cut.
+                if (S2::CrossingSign(a, b, edge.v0(), edge.v1()) > 0)
+                    cuts.push_back(std::clamp(
+                        S1Angle(a, S2::GetIntersection(a, b, edge.v0(), edge.v1())).radians(), 0.0,
+                        length));
+            }
         }
         std::sort(cuts.begin(), cuts.end());
         // Between two cuts the edge is all land or all water: its middle tells which.
@@ -189,9 +187,20 @@ std::vector<LandStretch> LandIndex::stretchesAlong(std::span<const LatLon> point
     return out;
 }
 
+double LandIndex::clearanceNm(LatLon a, LatLon b, double capNm) const
+{
+    S2ClosestEdgeQuery query(&m->land);
+    query.mutable_options()->set_include_interiors(true);
+    query.mutable_options()->set_max_distance(S1Angle::Radians(capNm / kNmPerRadian));
+    S2ClosestEdgeQuery::EdgeTarget target(toPoint(a), toPoint(b));
+    const S1ChordAngle distance = query.GetDistance(&target);
+    return distance.is_infinity() ? capNm
+                                  : std::min(capNm, distance.ToAngle().radians() * kNmPerRadian);
+}
+
 std::size_t LandIndex::polygonCount() const
 {
-    return std::size_t(m->landShapes);
+    return std::size_t(m->land.num_shape_ids());
 }
 
 std::size_t LandIndex::corridorCount() const

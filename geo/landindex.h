@@ -67,6 +67,11 @@ public:
     // on over a point of the track is one stretch. Safe to call from several threads at once.
     std::vector<LandStretch> stretchesAlong(std::span<const LatLon> points) const;
 
+    // The least distance from the great circle a -> b (the point a when b equals it) to land,
+    // nautical miles: 0 when it touches land, capNm (> 0) when land is farther than that. The
+    // corridors of water do not count here: a point in a canal is 0 from land.
+    double clearanceNm(LatLon a, LatLon b, double capNm) const;
+
     std::size_t polygonCount() const;
     std::size_t corridorCount() const;
     const WaterCorridor& corridor(std::size_t i) const; // name and source; ring left empty
