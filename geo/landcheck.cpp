@@ -66,9 +66,13 @@ std::vector<LatLon> rhumbLineChords(LatLon a, LatLon b)
     const double highest = std::min(std::max(std::fabs(a.latitude), std::fabs(b.latitude)), 89.99);
     const double tangent = std::max(std::tan(highest * kRad), 1e-3);
     const double chordNm = std::sqrt(8.0 * kEarthRadiusNm * 0.5 * kRhumbChordErrorNm / tangent);
-    // rhumbLinePath steps by at most `step` degrees of longitude and of isometric latitude; a
-    // step of both is at most sqrt(2) * step degrees of arc.
-    const double step = chordNm / kNauticalMilesPerDegree / std::numbers::sqrt2;
+    // rhumbLinePath steps by at most `step` degrees of longitude and of isometric latitude; at
+    // latitude phi a step of both is at most sqrt(2) * step * cos(phi) degrees of arc, largest
+    // where the line comes nearest the equator.
+    const double lowest =
+        a.latitude * b.latitude <= 0 ? 0.0 : std::min(std::fabs(a.latitude), std::fabs(b.latitude));
+    const double step = chordNm / kNauticalMilesPerDegree / std::numbers::sqrt2 /
+                        std::max(std::cos(lowest * kRad), 1e-3);
     return rhumbLinePath(a, b, step);
 }
 
@@ -104,7 +108,11 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
         rowAt.insert(rowAt.begin(), 0.0);
         const double length = along.back();
         for (const LandStretch& stretch : land.stretchesAlong(track)) {
-            if (stretch.toNm <= kApproachNm || stretch.fromNm >= length - kApproachNm)
+            // Land from one place to the other is no approach: there is no open water.
+            const bool atStart = stretch.fromNm <= kPlaceSlackNm;
+            const bool atEnd = stretch.toNm >= length - kPlaceSlackNm;
+            if ((atStart && !atEnd && stretch.toNm <= kApproachNm) ||
+                (atEnd && !atStart && stretch.fromNm >= length - kApproachNm))
                 continue;
             // The row whose stretch holds a distance: the last row at or before it.
             const auto rowOf = [&](double nm, bool closing) {

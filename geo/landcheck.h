@@ -16,13 +16,18 @@
 
 namespace gyrena {
 
-// Land within this distance of a place, along the leg that leaves or reaches it, is that
-// place's approach (a town's centre a little inland, its harbour, its river mouth), not a
-// crossing: a stretch of land lying wholly within it is left out. A stretch that reaches beyond
-// it is a crossing, told whole. About 10 nm: 12, so that a port at the head of its estuary
-// counts as one (a straight leg west from Lisbon's centre runs 11.9 nm along the Tagus's north
-// shore before open water).
+// The land between a place and open water along its leg, up to this distance, is that place's
+// approach (a town's centre a little inland, its harbour, its river mouth), not a crossing: a
+// stretch of land that begins at the place (within kPlaceSlackNm of it) and ends in water within
+// kApproachNm of it along the leg is left out, and likewise at the leg's end. Land anywhere
+// else is a crossing, however near a place: a headland a mile off a harbour, or the land
+// between the close places of a canal's transit. About 10 nm: 12, so that a port at the head
+// of its estuary counts as one (a straight leg west from Lisbon's centre runs 11.9 nm along the
+// Tagus's north shore before open water).
 inline constexpr double kApproachNm = 12.0;
+// How near a place its approach must begin: a place given in whole minutes of arc lies up to
+// 0.7 nm from where it was meant.
+inline constexpr double kPlaceSlackNm = 1.0;
 // How far a chord of a densified rhumb line may stand from the rhumb line, at most.
 inline constexpr double kRhumbChordErrorNm = 1.0;
 // The spacing of the points of LandCrossing::path, degrees of arc.
