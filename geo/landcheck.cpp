@@ -145,6 +145,31 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
     return out;
 }
 
+std::vector<LegOverLand> legsOverLand(const std::vector<LandCrossing>& crossings)
+{
+    std::vector<LegOverLand> out;
+    for (std::size_t i = 0; i < crossings.size(); ++i) {
+        const LandCrossing& crossing = crossings[i];
+        if (out.empty() || out.back().leg != crossing.leg)
+            out.push_back({crossing.leg, 0.0, 0, i});
+        LegOverLand& leg = out.back();
+        leg.nm += crossing.nm();
+        ++leg.stretches;
+        if (crossing.nm() > crossings[leg.longest].nm())
+            leg.longest = i;
+    }
+    return out;
+}
+
+std::vector<bool> rowsOverLand(const std::vector<LandCrossing>& crossings, std::size_t rowCount)
+{
+    std::vector<bool> out(rowCount, false);
+    for (const LandCrossing& crossing : crossings)
+        for (std::size_t r = crossing.firstRow; r <= crossing.lastRow && r < rowCount; ++r)
+            out[r] = true;
+    return out;
+}
+
 std::string landCrossingText(const LandCrossing& crossing, std::string_view fromName,
                              std::string_view toName, std::string_view decimalSeparator)
 {

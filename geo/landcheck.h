@@ -55,6 +55,21 @@ struct LandCrossing
 // without a plan has none.
 std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex& land);
 
+// What one leg crosses, for a summary: its land in all, in how many stretches, and the longest.
+struct LegOverLand
+{
+    std::size_t leg = 0; // index into VoyagePlan::legs
+    double nm = 0.0;     // all its stretches together
+    std::size_t stretches = 0;
+    std::size_t longest = 0; // index into the crossings of its longest stretch (the first of equals)
+};
+
+// The legs that cross land, in leg order, from landCrossings' result.
+std::vector<LegOverLand> legsOverLand(const std::vector<LandCrossing>& crossings);
+
+// Whether each of `rowCount` rows of the plan has land on its stretch to the next row.
+std::vector<bool> rowsOverLand(const std::vector<LandCrossing>& crossings, std::size_t rowCount);
+
 // One crossing in a line: "leg 4 Sydney – Singapore: 1816.9 nm over land from 33°52.2'S
 // 151°12.0'E to 16°25.5'S 123°38.6'E" (UTF-8), the leg numbered from 1, the distance to a tenth
 // of a nautical mile with `decimalSeparator` (the window passes its locale's).

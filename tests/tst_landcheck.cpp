@@ -10,6 +10,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -83,6 +84,7 @@ private slots:
     void initTestCase();
     void knownLegs_data();
     void knownLegs();
+    void fivePlaces();
     void traps_data();
     void traps();
     void lengths_data();
@@ -190,6 +192,35 @@ void tst_LandCheck::knownLegs()
         }
         QVERIFY(closed);
     }
+}
+
+// The voyage: Lisbon, Panama, Honolulu, Sydney, Singapore. Its first leg crosses
+// Central America (and Puerto Rico), the second Panama's isthmus and Costa Rica, the third New
+// Caledonia, the fourth Australia (its longest stretch, from Sydney itself) and Indonesia.
+void tst_LandCheck::fivePlaces()
+{
+    const VoyagePlan plan = planVoyage(voyageOf(Places{{38.7167, -9.1333},
+                                                       {8.9936, -79.5197},
+                                                       {21.3069, -157.8583},
+                                                       {-33.8679, 151.2073},
+                                                       {1.2897, 103.8501}},
+                                                Sailing::GreatCircle));
+    const std::vector<LandCrossing> crossings = landCrossings(plan, *m_land);
+    const std::vector<LegOverLand> legs = legsOverLand(crossings);
+    QCOMPARE(legs.size(), std::size_t(4));
+    const LegOverLand& australia = legs.back();
+    QCOMPARE(australia.leg, std::size_t(3));
+    QCOMPARE(crossings[australia.longest].fromNm, 0.0);
+    QVERIFY(crossings[australia.longest].nm() > 1500.0);
+    QVERIFY(australia.nm > crossings[australia.longest].nm() + 50.0);
+    QCOMPARE(australia.stretches, std::size_t(std::count_if(
+                                      crossings.begin(), crossings.end(),
+                                      [](const LandCrossing& c) { return c.leg == 3; })));
+    // Sydney's row starts over land; Singapore's, the last, has no stretch to a next row.
+    const std::vector<bool> rows = rowsOverLand(crossings, plan.rows.size());
+    QVERIFY(rows[plan.legs[3].firstRow]);
+    QVERIFY(!rows.back());
+    QVERIFY(!rows[plan.legs[0].firstRow]); // Lisbon's approach is no crossing
 }
 
 void tst_LandCheck::traps_data()
