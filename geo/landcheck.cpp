@@ -170,6 +170,27 @@ std::vector<bool> rowsOverLand(const std::vector<LandCrossing>& crossings, std::
     return out;
 }
 
+std::string legOverLandText(const LegOverLand& leg, const std::vector<LandCrossing>& crossings,
+                            std::string_view fromName, std::string_view toName,
+                            std::string_view decimalSeparator, std::string_view groupSeparator)
+{
+    std::string nm;
+    if (leg.nm < 9.95) {
+        nm = formatDecimals(leg.nm, 1, decimalSeparator);
+    } else {
+        nm = std::to_string(std::llround(leg.nm));
+        for (auto at = std::ptrdiff_t(nm.size()) - 3; at > 0; at -= 3)
+            nm.insert(std::size_t(at), groupSeparator);
+    }
+    const LandCrossing& longest = crossings.at(leg.longest);
+    std::string text = "Leg " + std::to_string(leg.leg + 1) + ", " + std::string(fromName) +
+                       " \u2013 " + std::string(toName) + ", crosses land: " + nm + " nm";
+    if (leg.stretches > 1)
+        text += " in " + std::to_string(leg.stretches) + " stretches, the longest";
+    return text + " from " + placeText(longest.entry, decimalSeparator) + " to " +
+           placeText(longest.exit, decimalSeparator) + ".";
+}
+
 std::string landCrossingText(const LandCrossing& crossing, std::string_view fromName,
                              std::string_view toName, std::string_view decimalSeparator)
 {

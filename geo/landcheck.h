@@ -61,7 +61,8 @@ struct LegOverLand
     std::size_t leg = 0; // index into VoyagePlan::legs
     double nm = 0.0;     // all its stretches together
     std::size_t stretches = 0;
-    std::size_t longest = 0; // index into the crossings of its longest stretch (the first of equals)
+    std::size_t longest =
+        0; // index into the crossings of its longest stretch (the first of equals)
 };
 
 // The legs that cross land, in leg order, from landCrossings' result.
@@ -69,6 +70,16 @@ std::vector<LegOverLand> legsOverLand(const std::vector<LandCrossing>& crossings
 
 // Whether each of `rowCount` rows of the plan has land on its stretch to the next row.
 std::vector<bool> rowsOverLand(const std::vector<LandCrossing>& crossings, std::size_t rowCount);
+
+// A leg's land in a sentence for the summary: "Leg 4, Sydney – Singapore, crosses land: 1,933 nm
+// in 7 stretches, the longest from 33°52.1'S 151°12.4'E to 16°25.6'S 123°38.6'E." (one stretch:
+// "…crosses land: 175 nm from … to …."). Distances under 10 nm to a tenth, others whole with
+// `groupSeparator` between thousands; `decimalSeparator` in the numbers (the window passes its
+// locale's). UTF-8.
+std::string legOverLandText(const LegOverLand& leg, const std::vector<LandCrossing>& crossings,
+                            std::string_view fromName, std::string_view toName,
+                            std::string_view decimalSeparator = ".",
+                            std::string_view groupSeparator = ",");
 
 // One crossing in a line: "leg 4 Sydney – Singapore: 1816.9 nm over land from 33°52.2'S
 // 151°12.0'E to 16°25.5'S 123°38.6'E" (UTF-8), the leg numbered from 1, the distance to a tenth

@@ -8,6 +8,7 @@
 #include <GeographicLib/GeodesicLine.hpp>
 #include <GeographicLib/Rhumb.hpp>
 
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -213,14 +214,23 @@ void tst_LandCheck::fivePlaces()
     QCOMPARE(crossings[australia.longest].fromNm, 0.0);
     QVERIFY(crossings[australia.longest].nm() > 1500.0);
     QVERIFY(australia.nm > crossings[australia.longest].nm() + 50.0);
-    QCOMPARE(australia.stretches, std::size_t(std::count_if(
-                                      crossings.begin(), crossings.end(),
-                                      [](const LandCrossing& c) { return c.leg == 3; })));
+    QCOMPARE(australia.stretches,
+             std::size_t(std::count_if(crossings.begin(), crossings.end(),
+                                       [](const LandCrossing& c) { return c.leg == 3; })));
     // Sydney's row starts over land; Singapore's, the last, has no stretch to a next row.
     const std::vector<bool> rows = rowsOverLand(crossings, plan.rows.size());
     QVERIFY(rows[plan.legs[3].firstRow]);
     QVERIFY(!rows.back());
     QVERIFY(!rows[plan.legs[0].firstRow]); // Lisbon's approach is no crossing
+    const QString sentence = QString::fromStdString(
+        legOverLandText(australia, crossings, "Sydney", "Singapore", ",", "."));
+    QVERIFY2(QRegularExpression(QString("^Leg 4, Sydney – Singapore, crosses land: 1\\.9\\d\\d nm "
+                                        "in %1 stretches, the longest from 33°52,1'S 151°12,4'E to "
+                                        "16°2\\d,\\d'S 123°3\\d,\\d'E\\.$")
+                                    .arg(australia.stretches))
+                 .match(sentence)
+                 .hasMatch(),
+             qPrintable(sentence));
 }
 
 void tst_LandCheck::traps_data()
