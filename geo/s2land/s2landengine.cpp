@@ -94,6 +94,15 @@ private:
 
 } // namespace
 
+// Up to 40 edges in a cell of the index rather than S2's 10: a fifth less time and memory to
+// build the index of the 1:10m land, for queries that are still well under a millisecond.
+MutableS2ShapeIndex::Options indexOptions()
+{
+    MutableS2ShapeIndex::Options options;
+    options.set_max_edges_per_cell(40);
+    return options;
+}
+
 class S2LandEngine final : public LandEngine
 {
 public:
@@ -116,7 +125,7 @@ private:
     MutableS2ShapeIndex m_water;
 };
 
-S2LandEngine::S2LandEngine(const LandMap& map)
+S2LandEngine::S2LandEngine(const LandMap& map) : m_land(indexOptions()), m_water(indexOptions())
 {
     for (const LandPolygon& polygon : map.polygons) {
         auto shape = std::make_unique<EvenOddRings>(polygon.rings);
