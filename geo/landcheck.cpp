@@ -145,7 +145,6 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
     return out;
 }
 
-<<<<<<< HEAD
 std::vector<LegOverLand> legsOverLand(const std::vector<LandCrossing>& crossings)
 {
     std::vector<LegOverLand> out;
@@ -192,8 +191,6 @@ std::string legOverLandText(const LegOverLand& leg, const std::vector<LandCrossi
            placeText(longest.exit, decimalSeparator) + ".";
 }
 
-=======
->>>>>>> parent of b71952c (Settings: the user's choices kept with QSettings, read on first use, through an interface the windows reach by Services)
 std::string landCrossingText(const LandCrossing& crossing, std::string_view fromName,
                              std::string_view toName, std::string_view decimalSeparator)
 {

@@ -55,7 +55,6 @@ struct LandCrossing
 // without a plan has none.
 std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex& land);
 
-<<<<<<< HEAD
 // What one leg crosses, for a summary: its land in all, in how many stretches, and the longest.
 struct LegOverLand
 {
@@ -82,8 +81,6 @@ std::string legOverLandText(const LegOverLand& leg, const std::vector<LandCrossi
                             std::string_view decimalSeparator = ".",
                             std::string_view groupSeparator = ",");
 
-=======
->>>>>>> parent of b71952c (Settings: the user's choices kept with QSettings, read on first use, through an interface the windows reach by Services)
 // One crossing in a line: "leg 4 Sydney – Singapore: 1816.9 nm over land from 33°52.2'S
 // 151°12.0'E to 16°25.5'S 123°38.6'E" (UTF-8), the leg numbered from 1, the distance to a tenth
 // of a nautical mile with `decimalSeparator` (the window passes its locale's).

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -84,6 +85,7 @@ private slots:
     void initTestCase();
     void knownLegs_data();
     void knownLegs();
+    void fivePlaces();
     void traps_data();
     void traps();
     void lengths_data();
@@ -193,7 +195,6 @@ void tst_LandCheck::knownLegs()
     }
 }
 
-<<<<<<< HEAD
 // The voyage: Lisbon, Panama, Honolulu, Sydney, Singapore. Its first leg crosses
 // Central America (and Puerto Rico), the second Panama's isthmus and Costa Rica, the third New
 // Caledonia, the fourth Australia (its longest stretch, from Sydney itself) and Indonesia.
@@ -232,8 +233,6 @@ void tst_LandCheck::fivePlaces()
              qPrintable(sentence));
 }
 
-=======
->>>>>>> parent of b71952c (Settings: the user's choices kept with QSettings, read on first use, through an interface the windows reach by Services)
 void tst_LandCheck::traps_data()
 {
     QTest::addColumn<double>("latitude");
