@@ -7,6 +7,7 @@
 #include "io/files/regularfile.h"
 #include "io/formats/gpxwriter.h"
 #include "io/formats/voyagegpx.h"
+#include "io/plan/passageplan.h"
 #include "platform/dialogs.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
@@ -61,8 +62,6 @@ const QString noRoute = QStringLiteral("There is no route to export.");
 // A route that crosses no other meridian is spaced by distance instead.
 const QString spacedByDistance =
     QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
-const QString startFallback = QStringLiteral("Start");
-const QString endFallback = QStringLiteral("End");
 const QString openVoyage = QStringLiteral("Open Voyage\u2026");
 const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
@@ -71,7 +70,6 @@ const QString useMain = QStringLiteral("Use Main Window Route");
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
-const char* const tooLarge = "the file is larger than 8 MB";
 const QString voyageSummary = QStringLiteral("Voyage of %1 places, %2 nm as sailed");
 const QString underWay = QStringLiteral("; under way %1");
 const QString arrives = QStringLiteral(", arriving %1");
@@ -102,12 +100,6 @@ const std::vector<SpacingChoice>& spacingChoices()
     return choices;
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
-
-QString shownName(const QString& name, const QString& fallback)
-{
-    const QString trimmed = name.trimmed();
-    return trimmed.isEmpty() ? fallback : trimmed;
-}
 
 } // namespace
 
@@ -250,8 +242,9 @@ void RouteWindow::buildLayout()
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
-    m_mainRoute = twoPlaceVoyage({shownName(startName, text::startFallback).toStdString(), start},
-                                 {shownName(endName, text::endFallback).toStdString(), end});
+    // A place without a name stays so: views and files call it by its number (WP01...).
+    m_mainRoute = twoPlaceVoyage({startName.trimmed().toStdString(), start},
+                                 {endName.trimmed().toStdString(), end});
     if (m_edited)
         return;
     Voyage voyage = m_mainRoute;
@@ -335,13 +328,13 @@ void RouteWindow::replan()
     const auto number = [&](double value) {
         return QString::fromStdString(formatDecimals(value, 1, separator));
     };
-    const auto placeName = [&](std::size_t i, const QString& fallback) {
-        return i < voyage.places.size()
-                   ? shownName(QString::fromStdString(voyage.places[i].name), fallback)
-                   : fallback;
+    // Every place by the name the files and the text output give it.
+    const std::vector<std::string> names = voyagePlaceNames(voyage, m_plan);
+    const auto placeName = [&](std::size_t i) {
+        return i < names.size() ? QString::fromStdString(names[i]) : QString();
     };
-    const QString first = placeName(0, text::startFallback);
-    const QString last = placeName(voyage.places.size() - 1, text::endFallback);
+    const QString first = placeName(0);
+    const QString last = placeName(names.empty() ? 0 : names.size() - 1);
     setWindowTitle(text::title.arg(first, last));
 
     // A voyage of two places on a great circle is the main window's route: its summary compares
@@ -393,7 +386,7 @@ void RouteWindow::replan()
         for (const VoyageRow& row : m_plan.rows) {
             route.waypoints.push_back(row.position);
             if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
-                route.stops.push_back({row.position, placeName(row.place, QString())});
+                route.stops.push_back({row.position, placeName(row.place)});
         }
     }
     m_map->setRoute(route);
@@ -429,16 +422,7 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    std::vector<std::string> names = routePointNames(m_plan.rows.size(), {}, {});
-    std::vector<GpxPoint> points;
-    points.reserve(m_plan.rows.size());
-    for (std::size_t i = 0; i < m_plan.rows.size(); ++i) {
-        const VoyageRow& row = m_plan.rows[i];
-        if (row.isPlace && !row.name.empty())
-            names[i] = row.name;
-        points.push_back({row.position, names[i]});
-    }
-    const std::string gpx = writeGpxRoute(names.front() + " to " + names.back(), points);
+    const std::string gpx = writeGpxRoute(passagePlanFromVoyage(m_editor->voyage(), m_plan));
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
 
@@ -453,9 +437,8 @@ void RouteWindow::openVoyage()
 bool RouteWindow::openVoyageFile(const QString& path)
 {
     // Only a whole voyage changes the window: a file that fails anywhere leaves it as it was.
-    std::variant<Voyage, FileReadError> read =
-        readRegularFile<Voyage>(QFile::encodeName(path).toStdString(),
-                                {kMaxVoyageFileBytes, text::tooLarge}, readVoyageGpx);
+    std::variant<Voyage, FileReadError> read = readRegularFile<Voyage>(
+        QFile::encodeName(path).toStdString(), kVoyageFileLimit, readVoyageGpx);
     if (const auto* failed = std::get_if<FileReadError>(&read)) {
         QString why = QString::fromStdString(failed->error.what);
         if (failed->error.line > 0)
