@@ -106,8 +106,11 @@ std::optional<std::string> undefinedReference(std::string_view text, std::size_t
             (name[1] == 'x' ? isDigits(name.substr(2), true) : isDigits(name.substr(1), false)))
             return std::nullopt;
     }
-    return "&" + std::string(name.substr(0, kLongestShown)) +
-           (end == at + 1 + name.size() ? ";" : "");
+    std::string shown(1, '&');
+    shown.append(name.substr(0, kLongestShown));
+    if (end == at + 1 + name.size())
+        shown.push_back(';');
+    return shown;
 }
 
 // The offset of the first reference to an entity XML does not define, in a document known to be
