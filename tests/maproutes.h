@@ -19,7 +19,7 @@ inline MapRoute sampleRoute(const QString& startName, LatLon a, const QString& e
                                      std::cos(p.latitude * rad) * std::sin(p.longitude * rad),
                                      std::sin(p.latitude * rad)};
     };
-    MapRoute route{startName, endName, a, b, {}, {}, std::nullopt, {}, {}};
+    MapRoute route{startName.toStdString(), endName.toStdString(), a, b, {}, {}, std::nullopt, {}, {}};
     const auto u = vec(a), v = vec(b);
     const double arc = std::acos(std::clamp(u[0] * v[0] + u[1] * v[1] + u[2] * v[2], -1.0, 1.0));
     const int steps = std::max(2, int(arc / rad));
