@@ -1,7 +1,7 @@
 // A voyage's view: the summary, the map's description, the map and the passage plan all come
 // from one plan, so they say the same thing, also when there is no route.
 
-#include "io/voyageview.h"
+#include "io/plan/voyageview.h"
 
 #include <QtTest>
 

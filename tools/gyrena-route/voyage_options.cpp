@@ -5,12 +5,12 @@
 #include "geo/routeplan.h"
 #include "geo/utctime.h"
 #include "geo/voyage.h"
-#include "io/atomicfile.h"
-#include "io/gpxwriter.h"
-#include "io/passageplan.h"
-#include "io/plainnumber.h"
-#include "io/regularfile.h"
-#include "io/voyagegpx.h"
+#include "io/files/atomicfile.h"
+#include "io/files/plainnumber.h"
+#include "io/files/regularfile.h"
+#include "io/formats/gpxwriter.h"
+#include "io/formats/voyagegpx.h"
+#include "io/plan/passageplan.h"
 
 #include <charconv>
 #include <cmath>

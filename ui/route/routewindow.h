@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/voyageview.h"
+#include "io/plan/voyageview.h"
 #include "platform/services.h"
 
 #include <QWidget>
