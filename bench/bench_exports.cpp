@@ -74,11 +74,8 @@ BENCHMARK(BM_PdfOneLine)->Unit(benchmark::kMillisecond);
 void BM_Gpx(benchmark::State& state)
 {
     const PassagePlan plan = passagePlanFromRoute(hundredWaypoints(), "San Francisco", "Sydney");
-    std::vector<GpxPoint> points;
-    for (const PlanRow& row : plan.rows)
-        points.push_back({row.position, row.name});
     for (auto _ : state)
-        benchmark::DoNotOptimize(writeGpxRoute(plan.name, points));
+        benchmark::DoNotOptimize(writeGpxRoute(plan));
 }
 BENCHMARK(BM_Gpx)->Unit(benchmark::kMillisecond);
 

@@ -26,6 +26,7 @@ private slots:
     void outputFails();
     void voyage_data();
     void voyage();
+    void unnamedRouteName();
 };
 
 namespace {
@@ -301,6 +302,13 @@ void tst_RouteToolPlan::voyage_data()
     QTest::newRow("limit beyond the range")
         << QString("--limit-lat 90 41 0 N 72 0 W 41 0 N 0 0 E").split(' ') << 2
         << "--limit-lat 90: expected degrees from 1 to 89";
+    // Times asked for that cannot be given: said, not left out.
+    QTest::newRow("ETAs after the year 9999 in CSV")
+        << QString("--csv --voyage {} --depart 9999-12-30T00:00Z").split(' ') << 1
+        << "no times: the voyage would end after the year 9999";
+    QTest::newRow("ETAs after the year 9999 in RTZ")
+        << QString("--voyage {} --depart 9999-12-30T00:00Z --rtz {}.rtz").split(' ') << 1
+        << "no times: the voyage would end after the year 9999";
     QTest::newRow("departure in local time")
         << QString("--voyage {} --depart 2026-12-08T22:30").split(' ') << 2
         << "--depart 2026-12-08T22:30: expected YYYY-MM-DDTHH:MMZ (UTC)";
@@ -332,6 +340,21 @@ void tst_RouteToolPlan::voyage()
     QVERIFY2(lines.back().startsWith(lastRow), qPrintable(lines.back()));
     if (arguments.contains("--depart"))
         QVERIFY2(lines.back().endsWith(",1,0.000000,2027-01-03T13:51Z"), qPrintable(lines.back()));
+}
+
+void tst_RouteToolPlan::unnamedRouteName()
+{
+    // Places without names go by their numbers, in the text and in the file alike.
+    QTemporaryDir dir;
+    const QString gpx = dir.filePath("route.gpx");
+    const Result tool =
+        runTool(QString("--limit-lat 44 --gpx %1 41 0 N 72 0 W 41 0 N 0 0 E").arg(gpx).split(' '));
+    QCOMPARE(tool.exitCode, 0);
+    QFile file(gpx);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString name =
+        QString::fromUtf8(file.readAll()).section("<name>", 1, 1).section("</name>", 0, 0);
+    QVERIFY2(tool.out.startsWith("Voyage: " + name + ", "), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(tst_RouteToolPlan)

@@ -36,6 +36,22 @@ struct PassagePlan
     std::vector<std::string> placeNames() const;
 };
 
+// The names of `count` route points: WP01, WP02 ... (as many digits as the last number needs,
+// at least two), except that with two or more points a non-empty `startName` names the first
+// and a non-empty `endName` the last.
+std::vector<std::string> routePointNames(std::size_t count, const std::string& startName,
+                                         const std::string& endName);
+
+// The name of a route through places named `placeNames`, in order: the names joined by " – "
+// ("Lisbon – Funchal – Bridgetown"). Every view and file names a route so (the text output, GPX,
+// RTZ, KML, the printed plan), a place without a name going by its row's number (WP01, WP07).
+std::string routeName(const std::vector<std::string>& placeNames);
+
+// The names of the voyage's places as every view and file gives them: a place's own name, and
+// for a place without one its row's number in the plan (WP01, WP07), or its own number when
+// there is no plan.
+std::vector<std::string> voyagePlaceNames(const Voyage& voyage, const VoyagePlan& plan);
+
 // The plan of one route between two places: the ends are places named `startName` and
 // `endName` (WP01 and the last number when empty), the waypoints between them WP02, WP03...;
 // courses and legs are the plan's rhumb legs, distances from the start and to go the legs added

@@ -10,21 +10,6 @@ namespace gyrena {
 
 namespace {
 
-std::string trimmed(const std::string& text)
-{
-    const char* const blanks = " \t\n\r\f\v";
-    const std::size_t first = text.find_first_not_of(blanks);
-    return first == std::string::npos
-               ? std::string()
-               : text.substr(first, text.find_last_not_of(blanks) + 1 - first);
-}
-
-std::string shownName(const std::string& name, const std::string& fallback)
-{
-    std::string shown = trimmed(name);
-    return shown.empty() ? fallback : shown;
-}
-
 std::string summaryOf(const VoyageView& view, const Voyage& voyage,
                       const VoyageViewOptions& options)
 {
@@ -67,7 +52,7 @@ std::string descriptionOf(const VoyageView& view, const Voyage& voyage)
            std::to_string(std::llround(view.plan.distance)) + " nautical miles";
 }
 
-MapRoute mapOf(const VoyageView& view, const Voyage& voyage)
+MapRoute mapOf(const VoyageView& view, const Voyage& voyage, const std::vector<std::string>& names)
 {
     MapRoute map;
     map.startName = view.startName;
@@ -86,7 +71,7 @@ MapRoute mapOf(const VoyageView& view, const Voyage& voyage)
     for (const VoyageRow& row : plan.rows) {
         map.waypoints.push_back(row.position);
         if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
-            map.stops.push_back({row.position, trimmed(voyage.places[row.place].name)});
+            map.stops.push_back({row.position, names[row.place]});
     }
     return map;
 }
@@ -103,13 +88,12 @@ VoyageView viewVoyage(const Voyage& voyage, const VoyageViewOptions& options)
     if (view.twoPlaceGreatCircle)
         view.route =
             planRoute(voyage.places[0].position, voyage.places[1].position, voyage.spacing);
-    view.startName = shownName(voyage.places.empty() ? std::string() : voyage.places.front().name,
-                               options.startFallback);
-    view.endName = shownName(voyage.places.empty() ? std::string() : voyage.places.back().name,
-                             options.endFallback);
+    const std::vector<std::string> names = voyagePlaceNames(voyage, view.plan);
+    view.startName = names.empty() ? std::string() : names.front();
+    view.endName = names.empty() ? std::string() : names.back();
     view.summary = summaryOf(view, voyage, options);
     view.description = descriptionOf(view, voyage);
-    view.map = mapOf(view, voyage);
+    view.map = mapOf(view, voyage, names);
     view.passage = passagePlanFromVoyage(voyage, view.plan);
     return view;
 }

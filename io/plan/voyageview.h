@@ -17,9 +17,6 @@ namespace gyrena {
 struct VoyageViewOptions
 {
     std::string decimalSeparator = "."; // for the summary's figures (UTF-8): the window's locale's
-    // The names shown for a first or last place without a name.
-    std::string startFallback = "Start";
-    std::string endFallback = "End";
 };
 
 struct VoyageView
@@ -31,8 +28,9 @@ struct VoyageView
     RoutePlan route;
     bool twoPlaceGreatCircle = false;
 
-    std::string startName;   // the first place's name, trimmed, or the start fallback
-    std::string endName;     // the last place's, or the end fallback
+    // The first and last places by the names every view and file gives them (voyagePlaceNames).
+    std::string startName;
+    std::string endName;
     std::string summary;     // one line under the map; "No route: ..." without a plan
     std::string description; // the map in one sentence; says the same as the summary without a plan
     MapRoute map;            // what the map draws; empty lines without a plan

@@ -156,9 +156,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
 {
     Voyage voyage;
     if (request.voyagePath) {
-        const auto read = readRegularFile<Voyage>(
-            *request.voyagePath, {kMaxVoyageFileBytes, "the file is larger than 8 MB"},
-            readVoyageGpx);
+        const auto read =
+            readRegularFile<Voyage>(*request.voyagePath, kVoyageFileLimit, readVoyageGpx);
         if (const auto* failed = std::get_if<FileReadError>(&read)) {
             std::cerr << *request.voyagePath << ": not a readable voyage: " << failed->error.what;
             if (failed->error.line > 0)
@@ -184,6 +183,13 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
     const VoyagePlan plan = planVoyage(voyage);
     if (!plan.hasPlan) {
         std::cerr << "gyrena-route: no voyage to plan: " << plan.problem << '\n';
+        return 1;
+    }
+    // Times asked for (a departure) that cannot be given: the outputs that carry them are not
+    // written half, and the reason goes to standard error. The text output says it in its place.
+    const bool timesOut = planning.csv || planning.rtzPath || planning.kmlPath;
+    if (voyage.departure && !plan.timeProblem.empty() && timesOut) {
+        std::cerr << "gyrena-route: no times: " << plan.timeProblem << '\n';
         return 1;
     }
     const PassagePlan rows = passagePlanFromVoyage(voyage, plan);

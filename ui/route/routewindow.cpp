@@ -7,6 +7,7 @@
 #include "io/files/regularfile.h"
 #include "io/formats/gpxwriter.h"
 #include "io/formats/voyagegpx.h"
+#include "io/plan/passageplan.h"
 #include "platform/dialogs.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
@@ -60,8 +61,6 @@ const QString mapTitle = QStringLiteral("Save Map As");
 const QString mapFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|");
 const QString notWritten = QStringLiteral("The file could not be written: %1");
 const QString noRoute = QStringLiteral("There is no route to export.");
-const QString startFallback = QStringLiteral("Start");
-const QString endFallback = QStringLiteral("End");
 const QString openVoyage = QStringLiteral("Open Voyage\u2026");
 const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
@@ -70,7 +69,6 @@ const QString useMain = QStringLiteral("Use Main Window Route");
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
-const char* const tooLarge = "the file is larger than 8 MB";
 } // namespace text
 
 struct SpacingChoice
@@ -94,12 +92,6 @@ const std::vector<SpacingChoice>& spacingChoices()
     return choices;
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
-
-QString shownName(const QString& name, const QString& fallback)
-{
-    const QString trimmed = name.trimmed();
-    return trimmed.isEmpty() ? fallback : trimmed;
-}
 
 QString qText(const std::string& text)
 {
@@ -278,8 +270,9 @@ Voyage RouteWindow::mainRouteVoyage() const
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
-    m_mainRoute = twoPlaceVoyage({shownName(startName, text::startFallback).toStdString(), start},
-                                 {shownName(endName, text::endFallback).toStdString(), end});
+    // A place without a name stays so: views and files call it by its number (WP01...).
+    m_mainRoute = twoPlaceVoyage({startName.trimmed().toStdString(), start},
+                                 {endName.trimmed().toStdString(), end});
     if (!m_edited)
         m_document->setVoyage(mainRouteVoyage());
 }
@@ -325,8 +318,6 @@ void RouteWindow::replan()
 {
     VoyageViewOptions options;
     options.decimalSeparator = QLocale().decimalPoint().toStdString();
-    options.startFallback = text::startFallback.toStdString();
-    options.endFallback = text::endFallback.toStdString();
     m_view = viewVoyage(m_document->voyage(), options);
     showView();
 }
@@ -378,16 +369,7 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    std::vector<std::string> names = routePointNames(plan.rows.size(), {}, {});
-    std::vector<GpxPoint> points;
-    points.reserve(plan.rows.size());
-    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
-        const VoyageRow& row = plan.rows[i];
-        if (row.isPlace && !row.name.empty())
-            names[i] = row.name;
-        points.push_back({row.position, names[i]});
-    }
-    const std::string gpx = writeGpxRoute(names.front() + " to " + names.back(), points);
+    const std::string gpx = writeGpxRoute(m_view.passage);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
 
@@ -402,9 +384,8 @@ void RouteWindow::openVoyage()
 bool RouteWindow::openVoyageFile(const QString& path)
 {
     // Only a whole voyage changes the window: a file that fails anywhere leaves it as it was.
-    std::variant<Voyage, FileReadError> read =
-        readRegularFile<Voyage>(QFile::encodeName(path).toStdString(),
-                                {kMaxVoyageFileBytes, text::tooLarge}, readVoyageGpx);
+    std::variant<Voyage, FileReadError> read = readRegularFile<Voyage>(
+        QFile::encodeName(path).toStdString(), kVoyageFileLimit, readVoyageGpx);
     if (const auto* failed = std::get_if<FileReadError>(&read)) {
         QString why = QString::fromStdString(failed->error.what);
         if (failed->error.line > 0)
