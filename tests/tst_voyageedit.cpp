@@ -70,32 +70,13 @@ void tst_VoyageEdit::edits_data()
         << v << VoyageEdit(MovePlace{2, 0})
         << voyageOf({bridgetown, lisbon, funchal}, {rhumb, composite});
     QTest::newRow("move beyond the end") << v << VoyageEdit(MovePlace{1, 3}) << v;
-    QTest::newRow("rename")
-        << v << VoyageEdit(RenamePlace{1, "Madeira"})
-        << voyageOf({lisbon, {"Madeira", funchal.position}, bridgetown}, {rhumb, composite});
-    QTest::newRow("new position")
-        << v << VoyageEdit(SetPosition{1, horta.position})
-        << voyageOf({lisbon, {"Funchal", horta.position}, bridgetown}, {rhumb, composite});
     QTest::newRow("sailing, limit kept")
         << v << VoyageEdit(SetLegSailing{1, Sailing::GreatCircle})
         << voyageOf({lisbon, funchal, bridgetown}, {rhumb, {Sailing::GreatCircle, 45, 7.5}});
-    QTest::newRow("limit") << v << VoyageEdit(SetLegLimit{1, 30})
-                           << voyageOf({lisbon, funchal, bridgetown},
-                                       {rhumb, {Sailing::Composite, 30, 7.5}});
     QTest::newRow("leg speed back to the voyage's")
         << v << VoyageEdit(SetLegSpeed{1, std::nullopt})
         << voyageOf({lisbon, funchal, bridgetown}, {rhumb, {Sailing::Composite, 45, {}}});
     QTest::newRow("no such leg") << v << VoyageEdit(SetLegSailing{2, Sailing::Composite}) << v;
-    Voyage timed = v;
-    timed.speed = 11.5;
-    QTest::newRow("speed") << v << VoyageEdit(SetSpeed{11.5}) << timed;
-    timed = v;
-    timed.departure = 29'436'270;
-    QTest::newRow("departure") << v << VoyageEdit(SetDeparture{29'436'270}) << timed;
-    QTest::newRow("no departure") << timed << VoyageEdit(SetDeparture{}) << v;
-    Voyage spaced = v;
-    spaced.spacing = {PlanOptions::Spacing::Distance, 10, 500.0};
-    QTest::newRow("spacing") << v << VoyageEdit(SetSpacing{spaced.spacing}) << spaced;
     QTest::newRow("missing legs become great circles")
         << voyageOf({lisbon, funchal, bridgetown}, {rhumb}) << VoyageEdit(SetSpeed{6})
         << voyageOf({lisbon, funchal, bridgetown}, {rhumb, great});
