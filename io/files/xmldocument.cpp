@@ -199,9 +199,10 @@ std::optional<FileError> XmlInput::parse(std::string_view bytes)
         m_text = bytes;
     }
     // Without parse_doctype pugixml would skip a document type declaration unseen.
-    const pugi::xml_parse_result parsed =
-        m_document.load_buffer(m_text.data(), m_text.size(),
-                               pugi::parse_default | pugi::parse_doctype, pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed = m_document.load_buffer(
+        m_text.data(), m_text.size(),
+        pugi::parse_default | pugi::parse_doctype | pugi::parse_ws_pcdata_single,
+        pugi::encoding_utf8);
     if (!parsed)
         return unreadable(std::string(kNotWellFormed) + parsed.description(),
                           lineAt(parsed.offset));
