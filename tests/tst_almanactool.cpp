@@ -27,16 +27,8 @@ const QStringList kAlmanacColumns = {
 
 QString run(const QString& program, const QStringList& arguments, const QByteArray& tz = {})
 {
-    QProcess process;
-    if (!tz.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TZ"), QString::fromUtf8(tz));
-        process.setProcessEnvironment(env);
-    }
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return runProgram(program, arguments, {},
+                      tz.isEmpty() ? QByteArrayList() : QByteArrayList{"TZ=" + tz});
 }
 
 // The CSV as rows of named fields.

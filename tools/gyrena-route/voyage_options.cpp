@@ -13,6 +13,7 @@
 #include "io/formats/gpxwriter.h"
 #include "io/formats/voyagegpx.h"
 #include "io/plan/passageplan.h"
+#include "land_output.h"
 
 #include <charconv>
 #include <chrono>
@@ -221,9 +222,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
 {
     Voyage voyage;
     if (request.voyagePath) {
-        const auto read = readRegularFile<Voyage>(
-            *request.voyagePath, {kMaxVoyageFileBytes, "the file is larger than 8 MB"},
-            readVoyageGpx);
+        const auto read =
+            readRegularFile<Voyage>(*request.voyagePath, kVoyageFileLimit, readVoyageGpx);
         if (const auto* failed = std::get_if<FileReadError>(&read)) {
             std::cerr << *request.voyagePath << ": not a readable voyage: " << failed->error.what;
             if (failed->error.line > 0)
@@ -251,6 +251,13 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         std::cerr << "gyrena-route: no voyage to plan: " << plan.problem << '\n';
         return 1;
     }
+    // Times asked for (a departure) that cannot be given: the outputs that carry them are not
+    // written half, and the reason goes to standard error. The text output says it in its place.
+    const bool timesOut = planning.csv || planning.rtzPath || planning.kmlPath;
+    if (voyage.departure && !plan.timeProblem.empty() && timesOut) {
+        std::cerr << "gyrena-route: no times: " << plan.timeProblem << '\n';
+        return 1;
+    }
     const PassagePlan rows = passagePlanFromVoyage(voyage, plan);
     std::optional<Almanac> almanac;
     if (request.almanac) {
@@ -259,10 +266,14 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         almanac = almanacFor(plan, now.count(), programEarth());
     }
     const Almanac* facts = almanac ? &*almanac : nullptr;
-    if (planning.csv)
+    std::optional<bool> crossesLand = false;
+    if (planning.csv) {
         printCsv(plan, rows, facts);
-    else
+    } else {
         printText(voyage, plan, rows, facts);
+        std::cout << '\n';
+        crossesLand = printLandCrossings(plan, rows.placeNames());
+    }
     std::cout.flush();
     int status = 0;
     if (planning.gpxPath) {
@@ -273,7 +284,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
             status = 1;
         }
     }
-    return std::max(status, writeExportFiles(rows, planning));
+    return landStatus(std::max(status, writeExportFiles(rows, planning)), planning.checkLand,
+                      crossesLand);
 }
 
 } // namespace gyrena::route

@@ -8,12 +8,15 @@
 #include "io/files/regularfile.h"
 #include "io/formats/gpxwriter.h"
 #include "io/formats/voyagegpx.h"
+#include "io/plan/passageplan.h"
 #include "platform/dialogs.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
+#include "ui/route/voyagedocument.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
 
+#include <QAccessibleWidget>
 #include <QBuffer>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -70,11 +73,6 @@ const QString mapTitle = QStringLiteral("Save Map As");
 const QString mapFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|");
 const QString notWritten = QStringLiteral("The file could not be written: %1");
 const QString noRoute = QStringLiteral("There is no route to export.");
-// A route that crosses no other meridian is spaced by distance instead.
-const QString spacedByDistance =
-    QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
-const QString startFallback = QStringLiteral("Start");
-const QString endFallback = QStringLiteral("End");
 const QString openVoyage = QStringLiteral("Open Voyage\u2026");
 const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
@@ -83,14 +81,6 @@ const QString useMain = QStringLiteral("Use Main Window Route");
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
-const char* const tooLarge = "the file is larger than 8 MB";
-const QString voyageSummary = QStringLiteral("Voyage of %1 places, %2 nm as sailed");
-const QString underWay = QStringLiteral("; under way %1");
-const QString arrives = QStringLiteral(", arriving %1");
-const QString noTimes = QStringLiteral("; no times: %1");
-const QString noVoyage = QStringLiteral("No route: %1");
-const QString voyageDescription = QStringLiteral("Voyage from %1 to %2 by way of %3 places, %4 "
-                                                 "nautical miles");
 } // namespace text
 
 struct SpacingChoice
@@ -115,19 +105,34 @@ const std::vector<SpacingChoice>& spacingChoices()
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
 
-QString shownName(const QString& name, const QString& fallback)
+QString qText(const std::string& text)
 {
-    const QString trimmed = name.trimmed();
-    return trimmed.isEmpty() ? fallback : trimmed;
+    return QString::fromStdString(text);
+}
+
+// A plain widget is a "filler" to accessibility tools; this one is a window of its own, which a
+// screen reader lists and moves to as it does the main window.
+QAccessibleInterface* accessibleRouteWindow(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(RouteWindow::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 } // namespace
 
 RouteWindow::RouteWindow(const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_services(services),
-      m_options(spacingChoices()[kDefaultSpacing].options)
+    : QWidget(parent, Qt::Window), m_services(services), m_document(new VoyageDocument(this))
 {
     setObjectName(QStringLiteral("RouteWindow"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleRouteWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    Voyage empty;
+    empty.spacing = spacingChoices()[kDefaultSpacing].options;
+    m_document->setVoyage(empty);
     buildLayout();
 }
 
@@ -189,7 +194,7 @@ void RouteWindow::buildLayout()
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setStretchLastSection(true);
     const QString widest[WaypointModel::ColumnCount] = {QStringLiteral("000"),
-                                                        QStringLiteral("Funchal"),
+                                                        QStringLiteral("San Francisco"),
                                                         QStringLiteral("00\u00B000.0'N"),
                                                         QStringLiteral("000\u00B000.0'W"),
                                                         QStringLiteral("000.0\u00B0"),
@@ -247,15 +252,15 @@ void RouteWindow::buildLayout()
     m_copy->setAccessibleDescription(text::copyDescription);
     m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
     m_exports = new PlanExports(m_services, this, [this] {
-        return PlanDocumentContent{passagePlanFromVoyage(m_editor->voyage(), m_plan),
-                                   m_map->route(), m_map->projection(), m_summary->text(), m_model};
+        return PlanDocumentContent{m_view.passage, m_map->route(), m_map->projection(),
+                                   m_summary->text(), m_model};
     });
     for (QPushButton* button : m_exports->buttons())
         commands->addWidget(button);
     layout->addLayout(commands);
 
     auto* side = new QVBoxLayout;
-    m_editor = new VoyageEditor(m_services, this);
+    m_editor = new VoyageEditor(m_services, m_document, this);
     m_editor->setObjectName(QStringLiteral("VoyageEditor"));
     side->addWidget(m_editor, 1);
     auto* files = new QHBoxLayout;
@@ -279,7 +284,13 @@ void RouteWindow::buildLayout()
     side->addWidget(m_useMain);
     columns->addLayout(side, 1);
 
-    connect(m_editor, &VoyageEditor::edited, this, &RouteWindow::voyageEdited);
+    connect(m_document, &VoyageDocument::edited, this, [this](bool placesOrLegs) {
+        if (!placesOrLegs)
+            return;
+        m_edited = true;
+        m_useMain->setEnabled(!m_mainRoute.places.empty());
+    });
+    connect(m_document, &VoyageDocument::changed, this, &RouteWindow::replan);
     connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
     connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
     connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
@@ -287,48 +298,38 @@ void RouteWindow::buildLayout()
         m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
     });
     connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
-    connect(m_courses, &QComboBox::currentIndexChanged, this,
-            [this](int index) { setMagneticCourses(index == 1); });
-    connect(m_times, &QComboBox::currentIndexChanged, this,
-            [this](int index) { setTimeKeeping(static_cast<TimeKeeping>(index)); });
+    connect(m_courses, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_times, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
     resize(1360, 820);
 }
 
+Voyage RouteWindow::mainRouteVoyage() const
+{
+    Voyage voyage = m_mainRoute;
+    voyage.speed = m_document->voyage().speed;
+    voyage.departure = m_document->voyage().departure;
+    voyage.spacing = m_document->voyage().spacing;
+    return voyage;
+}
+
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
-    m_mainRoute = twoPlaceVoyage({shownName(startName, text::startFallback).toStdString(), start},
-                                 {shownName(endName, text::endFallback).toStdString(), end});
-    if (m_edited)
-        return;
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    // A place without a name stays so: views and files call it by its number (WP01...).
+    m_mainRoute = twoPlaceVoyage({startName.trimmed().toStdString(), start},
+                                 {endName.trimmed().toStdString(), end});
+    if (!m_edited)
+        m_document->setVoyage(mainRouteVoyage());
 }
 
 void RouteWindow::setVoyage(const Voyage& voyage)
 {
     m_edited = true;
     m_useMain->setEnabled(!m_mainRoute.places.empty());
-    m_options = voyage.spacing;
-    const auto& choices = spacingChoices();
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        const PlanOptions& choice = choices[i].options;
-        if (choice.spacing == m_options.spacing &&
-            (choice.spacing == PlanOptions::Spacing::Meridians
-                 ? choice.everyDegrees == m_options.everyDegrees
-                 : choice.everyNm == m_options.everyNm)) {
-            const QSignalBlocker quiet(m_spacing);
-            m_spacing->setCurrentIndex(static_cast<int>(i));
-        }
-    }
-    m_editor->setVoyage(voyage);
-    replan();
+    m_document->setVoyage(voyage);
 }
 
 void RouteWindow::setCities(const CityTable* cities)
@@ -338,16 +339,7 @@ void RouteWindow::setCities(const CityTable* cities)
 
 const Voyage& RouteWindow::voyage() const
 {
-    return m_editor->voyage();
-}
-
-void RouteWindow::voyageEdited(bool placesOrLegs)
-{
-    if (placesOrLegs) {
-        m_edited = true;
-        m_useMain->setEnabled(!m_mainRoute.places.empty());
-    }
-    replan();
+    return m_document->voyage();
 }
 
 void RouteWindow::useMainWindowRoute()
@@ -356,11 +348,7 @@ void RouteWindow::useMainWindowRoute()
         return;
     m_edited = false;
     m_useMain->setEnabled(false);
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    m_document->setVoyage(mainRouteVoyage());
 }
 
 void RouteWindow::setSpacing(int index)
@@ -371,111 +359,54 @@ void RouteWindow::setSpacing(int index)
         m_spacing->setCurrentIndex(index); // comes back here through the list's signal
         return;
     }
-    m_options = spacingChoices()[static_cast<std::size_t>(index)].options;
-    replan();
+    m_document->apply(SetSpacing{spacingChoices()[static_cast<std::size_t>(index)].options});
 }
 
 void RouteWindow::setMagneticCourses(bool magnetic)
 {
-    if (m_courses->currentIndex() != (magnetic ? 1 : 0)) {
-        m_courses->setCurrentIndex(magnetic ? 1 : 0); // comes back here through the list
-        return;
-    }
-    m_model->setMagneticCourses(magnetic);
+    m_courses->setCurrentIndex(magnetic ? 1 : 0); // the list's signal views the voyage afresh
 }
 
 void RouteWindow::setTimeKeeping(TimeKeeping keeping)
 {
-    if (m_times->currentIndex() != static_cast<int>(keeping)) {
-        m_times->setCurrentIndex(static_cast<int>(keeping));
-        return;
-    }
-    m_model->setTimeKeeping(keeping);
-    // A time with its offset is wider than one in UTC.
-    const QString widest = keeping == TimeKeeping::Utc ? QStringLiteral("0000-00-00T00:00Z")
-                                                       : QStringLiteral("0000-00-00T00:00+00:00");
-    m_table->horizontalHeader()->resizeSection(
-        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
+    m_times->setCurrentIndex(static_cast<int>(keeping));
 }
 
 void RouteWindow::replan()
 {
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    m_plan = planVoyage(voyage);
+    VoyageViewOptions options;
+    options.decimalSeparator = QLocale().decimalPoint().toStdString();
     // A voyage without a departure takes today's variation.
-    m_almanac = almanacFor(m_plan, QDateTime::currentSecsSinceEpoch() / 60, programEarth());
-    m_model->setPlan(m_plan, m_almanac);
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    const auto number = [&](double value) {
-        return QString::fromStdString(formatDecimals(value, 1, separator));
-    };
-    const auto placeName = [&](std::size_t i, const QString& fallback) {
-        return i < voyage.places.size()
-                   ? shownName(QString::fromStdString(voyage.places[i].name), fallback)
-                   : fallback;
-    };
-    const QString first = placeName(0, text::startFallback);
-    const QString last = placeName(voyage.places.size() - 1, text::endFallback);
-    setWindowTitle(text::title.arg(first, last));
+    options.earth = &programEarth();
+    options.nowMinute = QDateTime::currentSecsSinceEpoch() / 60;
+    options.magneticCourses = m_courses->currentIndex() == 1;
+    options.timeKeeping = static_cast<TimeKeeping>(m_times->currentIndex());
+    m_view = viewVoyage(m_document->voyage(), options);
+    showView();
+}
 
-    // A voyage of two places on a great circle is the main window's route: its summary compares
-    // it with the rhumb line and the ellipsoid as before.
-    const bool simple = voyage.places.size() == 2 && !voyage.legs.empty() &&
-                        voyage.legs.front().sailing == Sailing::GreatCircle;
-    m_routePlan = simple
-                      ? planRoute(voyage.places[0].position, voyage.places[1].position, m_options)
-                      : RoutePlan{};
-    QString summary;
-    if (!m_plan.hasPlan) {
-        summary = text::noVoyage.arg(QString::fromStdString(m_plan.problem));
-    } else if (simple) {
-        summary = QString::fromStdString(routeSummary(m_routePlan, separator));
-    } else {
-        summary = text::voyageSummary.arg(voyage.places.size()).arg(number(m_plan.distance));
-    }
-    if (m_plan.hasPlan && m_plan.minutesUnderWay)
-        summary +=
-            text::underWay.arg(QString::fromStdString(durationText(*m_plan.minutesUnderWay)));
-    if (m_plan.hasPlan && m_plan.rows.back().eta)
-        summary +=
-            text::arrives.arg(QString::fromStdString(utcMinuteText(*m_plan.rows.back().eta)));
-    if (!m_plan.timeProblem.empty())
-        summary += text::noTimes.arg(QString::fromStdString(m_plan.timeProblem));
-    if (m_plan.hasPlan && !m_almanac.magneticNote.empty())
-        summary += QStringLiteral(". ") + QString::fromStdString(m_almanac.magneticNote).chopped(1);
-    if (simple && m_plan.hasPlan && m_options.spacing == PlanOptions::Spacing::Meridians &&
-        m_routePlan.spacing == PlanOptions::Spacing::Distance)
-        summary += text::spacedByDistance.arg(m_routePlan.spacingValue);
-    m_summary->setText(summary);
-    m_map->setAccessibleDescription(
-        simple ? QString::fromStdString(
-                     routeDescription(m_routePlan, first.toStdString(), last.toStdString()))
-               : text::voyageDescription.arg(first, last)
-                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
-                     .arg(std::llround(m_plan.distance)));
-
-    MapRoute route;
-    route.startName = first;
-    route.endName = last;
-    if (m_plan.hasPlan) {
-        route.start = m_plan.rows.front().position;
-        route.end = m_plan.rows.back().position;
-        route.greatCircle = sailedPath(m_plan);
-        if (simple) {
-            route.rhumbLine = rhumbLinePath(route.start, route.end);
-            route.vertex = vertexOnRoute(m_routePlan);
-        }
-        route.waypoints.reserve(m_plan.rows.size());
-        for (const VoyageRow& row : m_plan.rows) {
-            route.waypoints.push_back(row.position);
-            if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
-                route.stops.push_back({row.position, placeName(row.place, QString())});
+void RouteWindow::showView()
+{
+    const auto& choices = spacingChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i].options == m_document->voyage().spacing) {
+            const QSignalBlocker quiet(m_spacing);
+            m_spacing->setCurrentIndex(static_cast<int>(i));
         }
     }
-    m_map->setRoute(route);
+    m_model->setView(m_view);
+    // A time with its offset is wider than one in UTC.
+    const QString widest = m_view.timeKeeping == TimeKeeping::Utc
+                               ? QStringLiteral("0000-00-00T00:00Z")
+                               : QStringLiteral("0000-00-00T00:00+00:00");
+    m_table->horizontalHeader()->resizeSection(
+        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 16);
+    setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
+    m_summary->setText(qText(m_view.summary));
+    m_map->setAccessibleDescription(qText(m_view.description));
+    m_map->setRoute(m_view.map);
     // Without a plan the map would put markers where no place is: the summary says why instead.
-    const bool any = m_plan.hasPlan;
+    const bool any = m_view.plan.hasPlan;
     m_map->setVisible(any);
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
@@ -497,7 +428,8 @@ bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const 
 
 void RouteWindow::exportGpx()
 {
-    if (!m_plan.hasPlan) {
+    const VoyagePlan& plan = m_view.plan;
+    if (!plan.hasPlan) {
         m_services.dialogs->message(this, text::noRoute, text::gpxTitle, Dialogs::Buttons::Ok,
                                     Dialogs::Icon::None);
         return;
@@ -506,16 +438,7 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    std::vector<std::string> names = routePointNames(m_plan.rows.size(), {}, {});
-    std::vector<GpxPoint> points;
-    points.reserve(m_plan.rows.size());
-    for (std::size_t i = 0; i < m_plan.rows.size(); ++i) {
-        const VoyageRow& row = m_plan.rows[i];
-        if (row.isPlace && !row.name.empty())
-            names[i] = row.name;
-        points.push_back({row.position, names[i]});
-    }
-    const std::string gpx = writeGpxRoute(names.front() + " to " + names.back(), points);
+    const std::string gpx = writeGpxRoute(m_view.passage);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
 
@@ -530,9 +453,8 @@ void RouteWindow::openVoyage()
 bool RouteWindow::openVoyageFile(const QString& path)
 {
     // Only a whole voyage changes the window: a file that fails anywhere leaves it as it was.
-    std::variant<Voyage, FileReadError> read =
-        readRegularFile<Voyage>(QFile::encodeName(path).toStdString(),
-                                {kMaxVoyageFileBytes, text::tooLarge}, readVoyageGpx);
+    std::variant<Voyage, FileReadError> read = readRegularFile<Voyage>(
+        QFile::encodeName(path).toStdString(), kVoyageFileLimit, readVoyageGpx);
     if (const auto* failed = std::get_if<FileReadError>(&read)) {
         QString why = QString::fromStdString(failed->error.what);
         if (failed->error.line > 0)
@@ -551,9 +473,7 @@ void RouteWindow::saveVoyage()
         m_services.dialogs->saveFileName(this, text::saveVoyageName, text::voyageFilter);
     if (!path)
         return;
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(voyage, m_plan)),
+    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(m_document->voyage(), m_view.plan)),
               text::saveVoyageName);
 }
 

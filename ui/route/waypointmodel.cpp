@@ -19,21 +19,23 @@ const char* const kMagneticCourse = "Course (M)";
 // The light in the table, short; its tooltip and what a screen reader reads say it in full.
 const char* const kShortLight[] = {"Day", "Civil tw.", "Nautical tw.", "Astro. tw.", "Night"};
 const char* const kEtaHeaders[] = {"ETA (UTC)", "ETA (zone time)", "ETA (local time)"};
-const char* const kColumnTips[WaypointModel::ColumnCount] = {
+// What each column counts. The distances are steered, rhumb leg by rhumb leg, so that the
+// column adds up; the summary gives the great circle beside them.
+const char* const kToolTips[WaypointModel::ColumnCount] = {
     nullptr,
     nullptr,
     nullptr,
     nullptr,
-    "The course to steer to the next row: true, or magnetic (the true course less the "
+    "The rhumb-line course to steer to the next row: true, or magnetic (the true course less the "
     "variation), as chosen under Courses",
     "The magnetic variation at the row on the date of its ETA (today's without a departure), "
     "World Magnetic Model 2025",
-    nullptr,
-    nullptr,
-    nullptr,
-    "The time of arrival in UTC, in zone time (ZD, the hours added to zone time to give UTC, "
-    "is the nautical zone of the longitude) or in local time (a place's legal time, zone time "
-    "at sea), as chosen under Times",
+    "The distance to the next row on that course (the rhumb line)",
+    "The distance steered from the first row: the row before's, plus its leg",
+    "The distance steered from this row to the last: the legs still to go",
+    "The time of arrival at this row at the leg's speed, in UTC, in zone time (ZD, the hours "
+    "added to zone time to give UTC, is the nautical zone of the longitude) or in local time (a "
+    "place's legal time, zone time at sea), as chosen under Times",
     "The light at the ETA: day, civil, nautical or astronomical twilight, or night",
     "Sunrise on the ETA's UTC day at the row (the Sun's centre 50' below the horizon)",
     "Sunset on the ETA's UTC day at the row",
@@ -43,32 +45,15 @@ const char* const kColumnTips[WaypointModel::ColumnCount] = {
 
 WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void WaypointModel::setPlan(const VoyagePlan& plan, const Almanac& almanac)
+void WaypointModel::setView(const VoyageView& view)
 {
     beginResetModel();
-    m_rows = plan.rows;
-    m_almanac = almanac.rows.size() == plan.rows.size() ? almanac.rows : std::vector<AlmanacRow>();
+    m_rows = view.plan.rows;
+    m_almanac =
+        view.almanac.rows.size() == m_rows.size() ? view.almanac.rows : std::vector<AlmanacRow>();
+    m_magnetic = view.magneticCourses;
+    m_keeping = view.timeKeeping;
     endResetModel();
-}
-
-void WaypointModel::setMagneticCourses(bool magnetic)
-{
-    if (magnetic == m_magnetic)
-        return;
-    m_magnetic = magnetic;
-    emit headerDataChanged(Qt::Horizontal, Course, Course);
-    if (rowCount() > 0)
-        emit dataChanged(index(0, Course), index(rowCount() - 1, Course));
-}
-
-void WaypointModel::setTimeKeeping(TimeKeeping keeping)
-{
-    if (keeping == m_keeping)
-        return;
-    m_keeping = keeping;
-    emit headerDataChanged(Qt::Horizontal, Eta, Eta);
-    if (rowCount() > 0)
-        emit dataChanged(index(0, Eta), index(rowCount() - 1, Sunset));
 }
 
 QString WaypointModel::headerText(int column) const
@@ -180,11 +165,11 @@ QVariant WaypointModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::ToolTipRole && kColumnTips[section])
-        return QString::fromLatin1(kColumnTips[section]);
-    if (role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    return headerText(section);
+    if (role == Qt::DisplayRole)
+        return headerText(section);
+    if (role == Qt::ToolTipRole && kToolTips[section])
+        return QString::fromLatin1(kToolTips[section]);
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 QString WaypointModel::tabSeparated() const

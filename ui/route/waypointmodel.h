@@ -1,7 +1,6 @@
 #pragma once
 
-#include "geo/almanac.h"
-#include "geo/voyage.h"
+#include "io/plan/voyageview.h"
 
 #include <QAbstractTableModel>
 
@@ -10,9 +9,10 @@
 namespace gyrena {
 
 // The rows of a voyage's plan as a table: number, the place's name, latitude, longitude, course
-// to steer to the next row (the rhumb leg), that leg's distance, the distance from the start and
-// to go as sailed, and the ETA (UTC). The last row has no leg, so its course and leg cells are
-// empty; without a departure the ETA cells are empty.
+// to steer to the next row (the rhumb leg, true or magnetic), the variation, that leg's distance,
+// the distance steered from the start (the legs above added up) and to go, the ETA, the light
+// at the ETA, sunrise and sunset. The headers' tooltips say so. The last row has no leg, so its
+// course and leg cells are empty; without a departure the ETA and the Sun's cells are empty.
 class WaypointModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -36,13 +36,11 @@ public:
 
     explicit WaypointModel(QObject* parent = nullptr);
 
-    // The plan's rows with the almanac of each (an almanac without rows leaves its columns empty).
-    void setPlan(const VoyagePlan& plan, const Almanac& almanac = {});
-    // Whether the course column shows the true course or the magnetic one (true less variation).
-    void setMagneticCourses(bool magnetic);
+    // The view's plan, a row each, with its almanac as the view chose to show it (courses true
+    // or magnetic, times in UTC, zone or local time); a view without an almanac leaves its
+    // columns empty.
+    void setView(const VoyageView& view);
     bool magneticCourses() const { return m_magnetic; }
-    // In which time the ETA, sunrise and sunset are shown.
-    void setTimeKeeping(TimeKeeping keeping);
     TimeKeeping timeKeeping() const { return m_keeping; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
