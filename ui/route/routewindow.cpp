@@ -188,13 +188,13 @@ void RouteWindow::buildLayout()
     m_table->setModel(m_model);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    // Every column as wide as its widest text, sized once from a sample, not from every row;
-    // the last takes what is left over, and a narrow window scrolls.
+    // Every column of figures as wide as its widest text, sized once from a sample, not from
+    // every row; the place's name takes what is left over, so that no figure is cut off.
     QHeaderView* header = m_table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setStretchLastSection(true);
+    header->setSectionResizeMode(WaypointModel::Place, QHeaderView::Stretch);
     const QString widest[WaypointModel::ColumnCount] = {QStringLiteral("000"),
-                                                        QStringLiteral("San Francisco"),
+                                                        QString(), // stretches
                                                         QStringLiteral("00\u00B000.0'N"),
                                                         QStringLiteral("000\u00B000.0'W"),
                                                         QStringLiteral("000.0\u00B0"),
@@ -211,7 +211,7 @@ void RouteWindow::buildLayout()
             column, std::max(m_table->fontMetrics().horizontalAdvance(widest[column]),
                              header->fontMetrics().horizontalAdvance(
                                  m_model->headerData(column, Qt::Horizontal).toString())) +
-                        16);
+                        12);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -400,7 +400,7 @@ void RouteWindow::showView()
                                ? QStringLiteral("0000-00-00T00:00Z")
                                : QStringLiteral("0000-00-00T00:00+00:00");
     m_table->horizontalHeader()->resizeSection(
-        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 16);
+        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
     setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
     m_summary->setText(qText(m_view.summary));
     m_map->setAccessibleDescription(qText(m_view.description));
