@@ -1,5 +1,6 @@
 #include "externaltools.h"
 #include "fakedialogs.h"
+#include "fakepreferences.h"
 #include "germanlocale.h"
 #include "io/formats/locationfields.h"
 #include "modalwatch.h"
@@ -72,6 +73,7 @@ private:
 
     ModalWatch m_modals;
     FakeDialogs m_dialogs;
+    FakePreferences m_preferences = FakePreferences::landUnchecked();
     std::unique_ptr<RouteWindow> m_window;
     QTemporaryDir m_dir;
 };
@@ -87,7 +89,8 @@ void tst_RouteWindow::initTestCase()
 void tst_RouteWindow::init()
 {
     m_dialogs.reset();
-    m_window = std::make_unique<RouteWindow>(Services{&m_dialogs, nullptr, nullptr});
+    m_window = std::make_unique<RouteWindow>(
+        Services{&m_dialogs, nullptr, nullptr, nullptr, &m_preferences});
     m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
                        QStringLiteral("Sydney"));
 }
@@ -109,13 +112,20 @@ void tst_RouteWindow::tableRows_data()
     // 6457.91 nautical miles on the great circle: the meridians and distances it passes, plus
     // its two ends. The rhumb legs between them are steered, a little longer the fewer they are.
     const int lon = WaypointModel::Longitude, from = WaypointModel::FromStart;
-    QTest::newRow("every 5 degrees") << 0 << 19 << lon << "125°00.0'W" << "6458.2";
-    QTest::newRow("every 10 degrees") << 1 << 10 << lon << "130°00.0'W" << "6458.9";
-    QTest::newRow("every 15 degrees") << 2 << 7 << lon << "135°00.0'W" << "6460.0";
-    QTest::newRow("every 20 degrees") << 3 << 6 << lon << "140°00.0'W" << "6461.1";
-    QTest::newRow("every 100 nm") << 4 << 66 << from << "100.0" << "6457.9";
-    QTest::newRow("every 500 nm") << 5 << 14 << from << "500.2" << "6458.5";
-    QTest::newRow("every 1000 nm") << 6 << 8 << from << "1001.0" << "6460.0";
+    QTest::newRow("every 5 degrees") << 0 << 19 << lon << "125°00.0'W"
+                                     << "6458.2";
+    QTest::newRow("every 10 degrees") << 1 << 10 << lon << "130°00.0'W"
+                                      << "6458.9";
+    QTest::newRow("every 15 degrees") << 2 << 7 << lon << "135°00.0'W"
+                                      << "6460.0";
+    QTest::newRow("every 20 degrees") << 3 << 6 << lon << "140°00.0'W"
+                                      << "6461.1";
+    QTest::newRow("every 100 nm") << 4 << 66 << from << "100.0"
+                                  << "6457.9";
+    QTest::newRow("every 500 nm") << 5 << 14 << from << "500.2"
+                                  << "6458.5";
+    QTest::newRow("every 1000 nm") << 6 << 8 << from << "1001.0"
+                                   << "6460.0";
 }
 
 void tst_RouteWindow::tableRows()
@@ -138,7 +148,7 @@ void tst_RouteWindow::tableRows()
     QCOMPARE(first.at(WaypointModel::FromStart), QStringLiteral("0.0"));
     QCOMPARE(first.at(WaypointModel::ToGo), total);
     QCOMPARE(last, (QStringList{QString::number(rows), "Sydney", "34°00.0'S", "151°00.0'E", "", "",
-                                total, "0.0", ""}));
+                                total, "0.0", "", ""}));
 }
 
 void tst_RouteWindow::copyTable()

@@ -5,6 +5,7 @@
 // and the passage plan that is printed and exported. Every view reads this one result, so no
 // two views can tell different stories about the same voyage.
 
+#include "geo/landcheck.h"
 #include "geo/maproute.h"
 #include "geo/routeplan.h"
 #include "geo/voyage.h"
@@ -17,6 +18,10 @@ namespace gyrena {
 struct VoyageViewOptions
 {
     std::string decimalSeparator = "."; // for the summary's figures (UTF-8): the window's locale's
+    std::string groupSeparator = ",";   // between thousands, where the summary groups digits
+    // The land every leg is checked against, as sailed; null leaves the voyage unchecked (a
+    // flight, or the land not read yet).
+    const LandIndex* land = nullptr;
 };
 
 struct VoyageView
@@ -36,8 +41,17 @@ struct VoyageView
     MapRoute map;            // what the map draws; empty lines without a plan
     PassagePlan passage;     // what is printed and exported; no rows without a plan
 
-    // More views of the same plan join here (land crossings, almanac rows), so that the window,
-    // the print and the files take them from one place.
+    // The land the legs cross, when the voyage was checked (`landChecked`): every stretch, a
+    // sentence for each leg that crosses land (also at the end of the summary and the
+    // description; the map draws the stretches in map.overLand), and for each row of the plan
+    // whether its stretch to the next row meets land.
+    bool landChecked = false;
+    std::vector<LandCrossing> land;
+    std::vector<std::string> landWarnings;
+    std::vector<bool> rowsOverLand;
+
+    // More views of the same plan join here (almanac rows), so that the window, the print and
+    // the files take them from one place.
 };
 
 // The view of `voyage`. Never throws; without a plan every part says why, from plan.problem.

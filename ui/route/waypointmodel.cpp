@@ -4,6 +4,7 @@
 #include "geo/positiontext.h"
 #include "geo/utctime.h"
 
+#include <QColor>
 #include <QLocale>
 
 namespace gyrena {
@@ -12,7 +13,7 @@ namespace {
 
 const char* const kHeaders[WaypointModel::ColumnCount] = {
     "No.",      "Place",           "Latitude",   "Longitude", "Course",
-    "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
+    "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)", "Land",
 };
 
 // What the distance columns count: the distance steered, rhumb leg by rhumb leg, so that the
@@ -27,17 +28,28 @@ const char* const kToolTips[WaypointModel::ColumnCount] = {
     "The distance steered from the first row: the row before's, plus its leg",
     "The distance steered from this row to the last: the legs still to go",
     "The time of arrival at this row, UTC, at the leg's speed",
+    "Whether the track from this row to the next crosses land (the coast of a 1:10m map)",
 };
+
+// A row over land: a warm tint, dark enough text on it, in the window and in print alike.
+const QColor kOverLandShade(255, 222, 204);
+const QColor kOverLandText(110, 30, 0);
 
 } // namespace
 
 WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void WaypointModel::setPlan(const VoyagePlan& plan)
+void WaypointModel::setPlan(const VoyagePlan& plan, const std::vector<bool>& overLand)
 {
     beginResetModel();
     m_rows = plan.rows;
+    m_overLand = overLand;
     endResetModel();
+}
+
+bool WaypointModel::overLand(int row) const
+{
+    return row >= 0 && std::size_t(row) < m_overLand.size() && m_overLand[std::size_t(row)];
 }
 
 int WaypointModel::rowCount(const QModelIndex& parent) const
@@ -81,6 +93,8 @@ QString WaypointModel::cellText(int row, int column) const
     case Eta:
         // ISO 8601 in every locale: a time in UTC reads the same everywhere.
         return waypoint.eta ? QString::fromStdString(utcMinuteText(*waypoint.eta)) : QString();
+    case Land:
+        return overLand(row) ? QStringLiteral("over land") : QString();
     default:
         return {};
     }
@@ -93,8 +107,17 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue((index.column() == Place ? Qt::AlignLeft : Qt::AlignRight) |
-                                   Qt::AlignVCenter);
+        return QVariant::fromValue(
+            (index.column() == Place || index.column() == Land ? Qt::AlignLeft : Qt::AlignRight) |
+            Qt::AlignVCenter);
+    if (overLand(index.row())) {
+        if (role == Qt::BackgroundRole)
+            return kOverLandShade;
+        if (role == Qt::ForegroundRole)
+            return kOverLandText;
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("The track from this row to the next crosses land");
+    }
     return {};
 }
 
@@ -113,12 +136,14 @@ QString WaypointModel::tabSeparated() const
 {
     QStringList lines;
     QStringList cells;
-    for (const char* header : kHeaders)
-        cells << QString::fromLatin1(header);
+    // The land column only for a voyage checked against the land, as the window shows it.
+    const int columns = m_overLand.empty() ? Land : ColumnCount;
+    for (int column = 0; column < columns; ++column)
+        cells << QString::fromLatin1(kHeaders[column]);
     lines << cells.join(QLatin1Char('\t'));
     for (int row = 0; row < rowCount(); ++row) {
         cells.clear();
-        for (int column = 0; column < ColumnCount; ++column)
+        for (int column = 0; column < columns; ++column)
             cells << cellText(row, column);
         lines << cells.join(QLatin1Char('\t'));
     }
