@@ -20,12 +20,8 @@ constexpr double kEarthRadiusNm = kNauticalMilesPerDegree / kRad;
 // The great-circle distance from a to b, nautical miles, as the land index measures it.
 double arcNm(LatLon a, LatLon b)
 {
-    const double la = a.latitude * kRad, lb = b.latitude * kRad;
-    const double dl = (b.longitude - a.longitude) * kRad;
-    const double x = std::cos(la) * std::cos(lb) * std::cos(dl) + std::sin(la) * std::sin(lb);
-    const double cy = std::cos(lb) * std::sin(dl);
-    const double cz = std::cos(la) * std::sin(lb) - std::sin(la) * std::cos(lb) * std::cos(dl);
-    return std::atan2(std::hypot(cy, cz), x) * kEarthRadiusNm;
+    const Vector3 u = unitVector(a), v = unitVector(b);
+    return std::atan2(norm(cross(u, v)), dot(u, v)) * kEarthRadiusNm;
 }
 
 } // namespace

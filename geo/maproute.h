@@ -28,6 +28,8 @@ struct MapRoute
     std::optional<LatLon> vertex;    // marked when the route passes it
     std::vector<LatLon> waypoints;   // a dot each
     std::vector<MapPlace> stops;     // the places between start and end, marked and named
+    // The stretches of the track over land, each entry to exit, drawn as a warning on top.
+    std::vector<std::vector<LatLon>> overLand;
 };
 
 } // namespace gyrena

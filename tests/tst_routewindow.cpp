@@ -1,5 +1,6 @@
 #include "externaltools.h"
 #include "fakedialogs.h"
+#include "fakepreferences.h"
 #include "germanlocale.h"
 #include "io/formats/locationfields.h"
 #include "modalwatch.h"
@@ -73,6 +74,7 @@ private:
 
     ModalWatch m_modals;
     FakeDialogs m_dialogs;
+    FakePreferences m_preferences = FakePreferences::landUnchecked();
     std::unique_ptr<RouteWindow> m_window;
     QTemporaryDir m_dir;
 };
@@ -88,7 +90,8 @@ void tst_RouteWindow::initTestCase()
 void tst_RouteWindow::init()
 {
     m_dialogs.reset();
-    m_window = std::make_unique<RouteWindow>(Services{&m_dialogs, nullptr, nullptr});
+    m_window = std::make_unique<RouteWindow>(
+        Services{&m_dialogs, nullptr, nullptr, nullptr, &m_preferences});
     m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
                        QStringLiteral("Sydney"));
 }
@@ -151,7 +154,7 @@ void tst_RouteWindow::tableRows()
                  .hasMatch(),
              qPrintable(cell(model, rows - 1, WaypointModel::Variation)));
     QCOMPARE(last, (QStringList{QString::number(rows), "Sydney", "34°00.0'S", "151°00.0'E", "", "",
-                                total, "0.0", "", "", "", ""}));
+                                total, "0.0", "", "", "", "", ""}));
 }
 
 void tst_RouteWindow::copyTable()

@@ -3,10 +3,12 @@
 
 #include "fakedialogs.h"
 
+#include "fakepreferences.h"
 #include "geo/utctime.h"
 #include "io/formats/citylist.h"
 #include "io/formats/voyagegpx.h"
 #include "ui/main/startwindow.h"
+#include "ui/route/mapview.h"
 #include "ui/route/routewindow.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
@@ -21,10 +23,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
+#include <map>
 
 using namespace gyrena;
 
@@ -46,6 +50,7 @@ private slots:
     void gpxFromTheDesktop();
     void almanacColumns_data();
     void almanacColumns();
+    void landCheckedAndRemembered();
 
 private:
     template <class T> T* control(const char* name)
@@ -323,6 +328,39 @@ void tst_VoyageWindow::almanacColumns()
              qPrintable(cell(0, WaypointModel::Course)));
     QCOMPARE(model.headerData(WaypointModel::Course, Qt::Horizontal).toString(),
              courses ? QStringLiteral("Course (M)") : QStringLiteral("Course (T)"));
+}
+
+void tst_VoyageWindow::landCheckedAndRemembered()
+{
+    FakePreferences preferences; // nothing chosen yet
+    const Services services{&m_dialogs, nullptr, nullptr, nullptr, &preferences};
+    m_window = std::make_unique<RouteWindow>(services);
+    Voyage voyage;
+    voyage.places = {{"Sydney", {-33.87, 151.2}}, {"Singapore", {1.29, 103.85}}};
+    m_window->setVoyage(voyage);
+    auto* check = control<QCheckBox>("CheckLand");
+    auto* table = control<QTableView>("WaypointTable");
+    QVERIFY(check->isChecked()); // a voyage is checked unless the user said otherwise
+
+    // The land is read off the window's thread; the voyage is checked when it is ready.
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->view().landChecked, 60000);
+    const QString summary = control<QLabel>("Summary")->text();
+    QVERIFY2(summary.contains("\nLeg 1, Sydney – Singapore, crosses land: "), qPrintable(summary));
+    QVERIFY(!m_window->findChild<MapView*>("Map")->route().overLand.empty());
+    QVERIFY(!table->isColumnHidden(WaypointModel::Land));
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(model.data(model.index(0, WaypointModel::Land)).toString(), "over land");
+    QVERIFY(model.data(model.index(0, WaypointModel::Place), Qt::BackgroundRole).isValid());
+
+    // A flight: unchecked, nothing said of land, and the choice kept for the next window.
+    check->setChecked(false);
+    QVERIFY(!m_window->view().landChecked);
+    QVERIFY(!control<QLabel>("Summary")->text().contains("land"));
+    QVERIFY(table->isColumnHidden(WaypointModel::Land));
+    QVERIFY(m_window->findChild<MapView*>("Map")->route().overLand.empty());
+    QCOMPARE(preferences.flags, (std::map<std::string, bool>{{"route/checkLand", false}}));
+    m_window = std::make_unique<RouteWindow>(services);
+    QVERIFY(!control<QCheckBox>("CheckLand")->isChecked());
 }
 
 QTEST_MAIN(tst_VoyageWindow)

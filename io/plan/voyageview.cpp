@@ -99,9 +99,25 @@ VoyageView viewVoyage(const Voyage& voyage, const VoyageViewOptions& options)
     view.timeKeeping = options.timeKeeping;
     view.startName = names.empty() ? std::string() : names.front();
     view.endName = names.empty() ? std::string() : names.back();
+    if (options.land) {
+        view.landChecked = true;
+        view.land = landCrossings(view.plan, *options.land);
+        for (const LegOverLand& leg : legsOverLand(view.land))
+            view.landWarnings.push_back(
+                legOverLandText(leg, view.land, names.at(leg.leg), names.at(leg.leg + 1),
+                                options.decimalSeparator, options.groupSeparator));
+        view.rowsOverLand = rowsOverLand(view.land, view.plan.rows.size());
+    }
     view.summary = summaryOf(view, voyage, options);
     view.description = descriptionOf(view, voyage);
+    // Every view says the same of the land: the summary and the description end with it.
+    for (const std::string& warning : view.landWarnings) {
+        view.summary += "\n" + warning;
+        view.description += ". " + warning;
+    }
     view.map = mapOf(view, voyage, names);
+    for (const LandCrossing& crossing : view.land)
+        view.map.overLand.push_back(crossing.path);
     view.passage = passagePlanFromVoyage(voyage, view.plan);
     return view;
 }

@@ -6,6 +6,7 @@
 // two views can tell different stories about the same voyage.
 
 #include "geo/almanac.h"
+#include "geo/landcheck.h"
 #include "geo/maproute.h"
 #include "geo/routeplan.h"
 #include "geo/voyage.h"
@@ -19,6 +20,10 @@ namespace gyrena {
 struct VoyageViewOptions
 {
     std::string decimalSeparator = "."; // for the summary's figures (UTF-8): the window's locale's
+    std::string groupSeparator = ",";   // between thousands, where the summary groups digits
+    // The land every leg is checked against, as sailed; null leaves the voyage unchecked (a
+    // flight, or the land not read yet).
+    const LandIndex* land = nullptr;
 
     // Where the almanac's data come from (the magnetic model, the time zones); without one the
     // view has no almanac. `nowMinute` (UTC minute) dates the variation of a voyage without a
@@ -48,14 +53,23 @@ struct VoyageView
     MapRoute map;            // what the map draws; empty lines without a plan
     PassagePlan passage;     // what is printed and exported; no rows without a plan
 
+    // The land the legs cross, when the voyage was checked (`landChecked`): every stretch, a
+    // sentence for each leg that crosses land (also at the end of the summary and the
+    // description; the map draws the stretches in map.overLand), and for each row of the plan
+    // whether its stretch to the next row meets land.
+    bool landChecked = false;
+    std::vector<LandCrossing> land;
+    std::vector<std::string> landWarnings;
+    std::vector<bool> rowsOverLand;
+
     // The navigator's almanac at every row of the plan (no rows without a plan or an earth), and
     // the choices it is shown under; the summary says why rows have no variation.
     Almanac almanac;
     bool magneticCourses = false;
     TimeKeeping timeKeeping = TimeKeeping::Utc;
 
-    // More views of the same plan join here (land crossings), so that the window, the print and
-    // the files take them from one place.
+    // More views of the same plan join here, so that the window, the print and the files take
+    // them from one place.
 };
 
 // The view of `voyage`. Never throws; without a plan every part says why, from plan.problem.

@@ -121,7 +121,7 @@ def main():
             equal(rows[0][:4], FIRST_ROW, "first row")
             last = rows[-1][1:]
             check(VARIATION.match(last.pop(4)) is not None, "the variation at Sydney: %r" % rows[-1])
-            equal(last, LAST_ROW, "last row")
+            equal(last[:len(LAST_ROW)], LAST_ROW, "last row")
         step("the table's first and last rows are the two ends", read_rows)
 
         def summary():

@@ -10,6 +10,8 @@
 #include "io/formats/voyagegpx.h"
 #include "io/plan/passageplan.h"
 #include "platform/dialogs.h"
+#include "platform/preferences.h"
+#include "ui/route/landreader.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
 #include "ui/route/voyagedocument.h"
@@ -19,6 +21,7 @@
 #include <QAccessibleWidget>
 #include <QBuffer>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
@@ -78,6 +81,14 @@ const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
 const QString saveVoyageName = QStringLiteral("Save Voyage");
 const QString useMain = QStringLiteral("Use Main Window Route");
+const QString checkLand = QStringLiteral("Check for land");
+const QString checkLandName = QStringLiteral("Check every leg for land");
+const QString checkLandDescription =
+    QStringLiteral("Whether every leg is checked against the coast; switch it off for a flight");
+const QString checkingLand = QStringLiteral("Checking the legs for land\u2026");
+const QString landUnchecked = QStringLiteral("The legs are not checked for land: %1");
+// Where the choice is kept between runs.
+const std::string checkLandKey = "route/checkLand";
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
@@ -205,7 +216,8 @@ void RouteWindow::buildLayout()
                                                         QStringLiteral("0000-00-00T00:00Z"),
                                                         QStringLiteral("Nautical tw."),
                                                         QStringLiteral("Polar day"),
-                                                        QStringLiteral("Polar day")};
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("over land")};
     for (int column = 0; column < WaypointModel::ColumnCount; ++column)
         header->resizeSection(
             column, std::max(m_table->fontMetrics().horizontalAdvance(widest[column]),
@@ -238,6 +250,14 @@ void RouteWindow::buildLayout()
     spacingLabel->setBuddy(m_spacing);
     commands->addWidget(spacingLabel);
     commands->addWidget(m_spacing);
+    m_checkLand = new QCheckBox(text::checkLand, this);
+    m_checkLand->setObjectName(QStringLiteral("CheckLand"));
+    m_checkLand->setAccessibleName(text::checkLandName);
+    m_checkLand->setAccessibleDescription(text::checkLandDescription);
+    m_checkLand->setToolTip(text::checkLandDescription);
+    m_checkLand->setChecked(!m_services.preferences ||
+                            m_services.preferences->flag(text::checkLandKey, true));
+    commands->addWidget(m_checkLand);
     commands->addStretch();
     const auto addButton = [&](const QString& caption, const QString& name, const QString& object) {
         auto* button = new QPushButton(caption, this);
@@ -252,8 +272,15 @@ void RouteWindow::buildLayout()
     m_copy->setAccessibleDescription(text::copyDescription);
     m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
     m_exports = new PlanExports(m_services, this, [this] {
-        return PlanDocumentContent{m_view.passage, m_map->route(), m_map->projection(),
-                                   m_summary->text(), m_model};
+        // A plan leaves the program checked, never "checking": wait for the land if need be.
+        if (m_checkLand->isChecked() && !m_view.landChecked)
+            checkLandNow();
+        std::vector<int> hidden;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            if (m_table->isColumnHidden(column))
+                hidden.push_back(column);
+        return PlanDocumentContent{m_view.passage,    m_map->route(), m_map->projection(),
+                                   m_summary->text(), m_model,        hidden};
     });
     for (QPushButton* button : m_exports->buttons())
         commands->addWidget(button);
@@ -300,6 +327,15 @@ void RouteWindow::buildLayout()
     connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
     connect(m_courses, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
     connect(m_times, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_checkLand, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_services.preferences)
+            m_services.preferences->setFlag(text::checkLandKey, on);
+        replan();
+    });
+    connect(&LandReader::instance(), &LandReader::ready, this, [this] {
+        if (m_checkLand->isChecked())
+            replan();
+    });
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
@@ -372,16 +408,45 @@ void RouteWindow::setTimeKeeping(TimeKeeping keeping)
     m_times->setCurrentIndex(static_cast<int>(keeping));
 }
 
+void RouteWindow::setLandCheck(bool on)
+{
+    m_checkLand->setChecked(on); // kept and shown through the box's signal
+}
+
+bool RouteWindow::landCheck() const
+{
+    return m_checkLand->isChecked();
+}
+
+void RouteWindow::checkLandNow()
+{
+    m_waitForLand = true;
+    replan();
+}
+
 void RouteWindow::replan()
 {
     VoyageViewOptions options;
-    options.decimalSeparator = QLocale().decimalPoint().toStdString();
+    const QLocale locale;
+    options.decimalSeparator = locale.decimalPoint().toStdString();
+    options.groupSeparator = locale.groupSeparator().toStdString();
+    LandReader& reader = LandReader::instance();
+    if (m_checkLand->isChecked())
+        options.land = m_waitForLand ? reader.landNow() : reader.land();
     // A voyage without a departure takes today's variation.
     options.earth = &programEarth();
     options.nowMinute = QDateTime::currentSecsSinceEpoch() / 60;
     options.magneticCourses = m_courses->currentIndex() == 1;
     options.timeKeeping = static_cast<TimeKeeping>(m_times->currentIndex());
     m_view = viewVoyage(m_document->voyage(), options);
+    // While the land is read, or when it cannot be, the summary says the legs are unchecked.
+    if (m_checkLand->isChecked() && !m_view.landChecked && m_view.plan.hasPlan) {
+        const QString problem = reader.problem();
+        const QString why = reader.reading() || problem.isEmpty()
+                                ? text::checkingLand
+                                : text::landUnchecked.arg(problem);
+        m_view.summary += "\n" + why.toStdString();
+    }
     showView();
 }
 
@@ -401,8 +466,15 @@ void RouteWindow::showView()
                                : QStringLiteral("0000-00-00T00:00+00:00");
     m_table->horizontalHeader()->resizeSection(
         WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
+    m_table->setColumnHidden(WaypointModel::Land, !m_view.landChecked);
     setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
     m_summary->setText(qText(m_view.summary));
+    // A voyage over land is said in the summary's own words, in the colour of a warning.
+    QPalette palette = m_summary->palette();
+    palette.setColor(QPalette::WindowText, m_view.landWarnings.empty()
+                                               ? this->palette().color(QPalette::WindowText)
+                                               : QColor(0xa0, 0x28, 0x00));
+    m_summary->setPalette(palette);
     m_map->setAccessibleDescription(qText(m_view.description));
     m_map->setRoute(m_view.map);
     // Without a plan the map would put markers where no place is: the summary says why instead.

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -59,6 +60,14 @@ public:
     // 500, 1000 nautical miles.
     void setSpacing(int index);
 
+    // Whether every leg is checked for land (on by default; off for a flight). The user's
+    // choice is kept in the preferences.
+    void setLandCheck(bool on);
+    bool landCheck() const;
+    // Checks the voyage for land at once, reading the land on this thread if it is not read
+    // yet (a window reads it on Qt's thread pool and checks the voyage when it is ready).
+    void checkLandNow();
+
     // The commands of the buttons.
     void openVoyage();                        // "Open Voyage…"
     bool openVoyageFile(const QString& path); // what Open Voyage does after its dialog
@@ -93,6 +102,8 @@ private:
     QComboBox* m_spacing = nullptr;
     QComboBox* m_courses = nullptr;
     QComboBox* m_times = nullptr;
+    QCheckBox* m_checkLand = nullptr;
+    bool m_waitForLand = false;
     QPushButton* m_export = nullptr;
     QPushButton* m_copy = nullptr;
     QPushButton* m_saveMap = nullptr;

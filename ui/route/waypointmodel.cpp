@@ -4,6 +4,7 @@
 #include "geo/positiontext.h"
 #include "geo/utctime.h"
 
+#include <QColor>
 #include <QLocale>
 
 namespace gyrena {
@@ -13,7 +14,7 @@ namespace {
 const char* const kHeaders[WaypointModel::ColumnCount] = {
     "No.",   "Place",    "Latitude",        "Longitude",  "Course (T)",
     "Var.",  "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
-    "Light", "Sunrise",  "Sunset",
+    "Light", "Sunrise",  "Sunset",          "Land",
 };
 const char* const kMagneticCourse = "Course (M)";
 // The light in the table, short; its tooltip and what a screen reader reads say it in full.
@@ -39,7 +40,12 @@ const char* const kToolTips[WaypointModel::ColumnCount] = {
     "The light at the ETA: day, civil, nautical or astronomical twilight, or night",
     "Sunrise on the ETA's UTC day at the row (the Sun's centre 50' below the horizon)",
     "Sunset on the ETA's UTC day at the row",
+    "Whether the track from this row to the next crosses land (the coast of a 1:10m map)",
 };
+
+// A row over land: a warm tint, dark enough text on it, in the window and in print alike.
+const QColor kOverLandShade(255, 222, 204);
+const QColor kOverLandText(110, 30, 0);
 
 } // namespace
 
@@ -53,7 +59,13 @@ void WaypointModel::setView(const VoyageView& view)
         view.almanac.rows.size() == m_rows.size() ? view.almanac.rows : std::vector<AlmanacRow>();
     m_magnetic = view.magneticCourses;
     m_keeping = view.timeKeeping;
+    m_overLand = view.landChecked ? view.rowsOverLand : std::vector<bool>();
     endResetModel();
+}
+
+bool WaypointModel::overLand(int row) const
+{
+    return row >= 0 && std::size_t(row) < m_overLand.size() && m_overLand[std::size_t(row)];
 }
 
 QString WaypointModel::headerText(int column) const
@@ -140,6 +152,8 @@ QString WaypointModel::cellText(int row, int column) const
         if (almanac->sun->downAllDay)
             return QStringLiteral("Polar night");
         return clock(column == Sunrise ? almanac->sun->sunrise : almanac->sun->sunset);
+    case Land:
+        return overLand(row) ? QStringLiteral("over land") : QString();
     default:
         return {};
     }
@@ -156,8 +170,17 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue((index.column() == Place ? Qt::AlignLeft : Qt::AlignRight) |
-                                   Qt::AlignVCenter);
+        return QVariant::fromValue(
+            (index.column() == Place || index.column() == Land ? Qt::AlignLeft : Qt::AlignRight) |
+            Qt::AlignVCenter);
+    if (overLand(index.row())) {
+        if (role == Qt::BackgroundRole)
+            return kOverLandShade;
+        if (role == Qt::ForegroundRole)
+            return kOverLandText;
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("The track from this row to the next crosses land");
+    }
     return {};
 }
 
@@ -176,12 +199,14 @@ QString WaypointModel::tabSeparated() const
 {
     QStringList lines;
     QStringList cells;
-    for (int column = 0; column < ColumnCount; ++column)
+    // The land column only for a voyage checked against the land, as the window shows it.
+    const int columns = m_overLand.empty() ? Land : ColumnCount;
+    for (int column = 0; column < columns; ++column)
         cells << headerText(column);
     lines << cells.join(QLatin1Char('\t'));
     for (int row = 0; row < rowCount(); ++row) {
         cells.clear();
-        for (int column = 0; column < ColumnCount; ++column)
+        for (int column = 0; column < columns; ++column)
             cells << cellText(row, column);
         lines << cells.join(QLatin1Char('\t'));
     }

@@ -11,8 +11,10 @@ namespace gyrena {
 // The rows of a voyage's plan as a table: number, the place's name, latitude, longitude, course
 // to steer to the next row (the rhumb leg, true or magnetic), the variation, that leg's distance,
 // the distance steered from the start (the legs above added up) and to go, the ETA, the light
-// at the ETA, sunrise and sunset. The headers' tooltips say so. The last row has no leg, so its
-// course and leg cells are empty; without a departure the ETA and the Sun's cells are empty.
+// at the ETA, sunrise and sunset, and whether the track to the next row crosses land. The
+// headers' tooltips say so. The last row has no leg, so its course and leg cells are empty;
+// without a departure the ETA and the Sun's cells are empty, and the land cells are empty for a
+// voyage not checked against the land. A row over land is shaded as a warning.
 class WaypointModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -31,17 +33,20 @@ public:
         Light,
         Sunrise,
         Sunset,
+        Land, // the last: a voyage not checked against the land has the columns before it
         ColumnCount
     };
 
     explicit WaypointModel(QObject* parent = nullptr);
 
     // The view's plan, a row each, with its almanac as the view chose to show it (courses true
-    // or magnetic, times in UTC, zone or local time); a view without an almanac leaves its
-    // columns empty.
+    // or magnetic, times in UTC, zone or local time) and whether each row's stretch to the next
+    // meets land; a view without an almanac leaves its columns empty, and one not checked against
+    // the land its land column.
     void setView(const VoyageView& view);
     bool magneticCourses() const { return m_magnetic; }
     TimeKeeping timeKeeping() const { return m_keeping; }
+    bool overLand(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -49,7 +54,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The header and every row as shown, cells joined by tabs and lines ended by "\n".
+    // The header and every row as shown, cells joined by tabs and lines ended by "\n"; the land
+    // column only when the voyage was checked.
     QString tabSeparated() const;
 
 private:
@@ -60,6 +66,7 @@ private:
     std::vector<AlmanacRow> m_almanac; // one per row, or none
     bool m_magnetic = false;
     TimeKeeping m_keeping = TimeKeeping::Utc;
+    std::vector<bool> m_overLand;
 };
 
 } // namespace gyrena
