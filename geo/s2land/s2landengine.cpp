@@ -225,8 +225,7 @@ std::vector<LandStretch> S2LandEngine::stretchesAlong(std::span<const LatLon> po
                 cuts.push_back({std::clamp(at, 0.0, length), land});
             }
         }
-        std::sort(cuts.begin(), cuts.end(),
-                  [](const Cut& x, const Cut& y) { return x.at < y.at; });
+        std::sort(cuts.begin(), cuts.end(), [](const Cut& x, const Cut& y) { return x.at < y.at; });
         cuts.push_back({length, false}); // the edge's end, which turns nothing
         double from = 0.0;
         for (std::size_t c = 0; c < cuts.size(); ++c) {

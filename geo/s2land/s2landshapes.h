@@ -34,8 +34,9 @@ inline LatLon toLatLon(const S2Point& p)
 struct FlatRings
 {
     std::vector<LatLon> points;
-    std::vector<std::uint32_t> ringStarts{0};    // where each ring begins in points, then the end
-    std::vector<std::uint32_t> polygonStarts{0}; // where each polygon begins in ringStarts, then the end
+    std::vector<std::uint32_t> ringStarts{0}; // where each ring begins in points, then the end
+    std::vector<std::uint32_t> polygonStarts{
+        0}; // where each polygon begins in ringStarts, then the end
 
     FlatRings() = default;
     // The polygons of a map.
