@@ -100,6 +100,11 @@ std::unique_ptr<S2ShapeIndex> openBuiltInIndex(std::shared_ptr<const FlatRings> 
     return index;
 }
 
+bool same(const S2Point& p, const S2Point& q)
+{
+    return p.x() == q.x() && p.y() == q.y() && p.z() == q.z();
+}
+
 bool contains(const S2ShapeIndex& index, const S2Point& p)
 {
     return MakeS2ContainsPointQuery(&index).Contains(p);
@@ -220,8 +225,8 @@ std::vector<LandStretch> S2LandEngine::stretchesAlong(std::span<const LatLon> po
                 // A crossing at a shared vertex lies at an end of this edge.
                 const double at = S2::CrossingSign(a, b, c, d) > 0
                                       ? S1Angle(a, S2::GetIntersection(a, b, c, d)).radians()
-                                  : (c == a || d == a) ? 0.0
-                                                       : length;
+                                  : (same(c, a) || same(d, a)) ? 0.0
+                                                               : length;
                 cuts.push_back({std::clamp(at, 0.0, length), land});
             }
         }
