@@ -501,9 +501,9 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
         painter.drawText(box, Qt::AlignCenter, name);
     };
     for (const MapPlace& stop : m_route.stops)
-        marker(stop.position, stop.name, kStop);
-    marker(m_route.start, m_route.startName, kStart);
-    marker(m_route.end, m_route.endName, kEnd);
+        marker(stop.position, QString::fromStdString(stop.name), kStop);
+    marker(m_route.start, QString::fromStdString(m_route.startName), kStart);
+    marker(m_route.end, QString::fromStdString(m_route.endName), kEnd);
 }
 
 void MapView::paintCredit(QPainter& painter)

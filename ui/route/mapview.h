@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geo/mapprojection.h"
+#include "geo/maproute.h"
 
 #include <QImage>
 #include <QPainter>
@@ -16,28 +17,6 @@
 namespace gyrena {
 
 class Coastlines;
-
-// A place of a voyage between its start and its end.
-struct MapPlace
-{
-    LatLon position;
-    QString name;
-};
-
-// What the map shows of one route, all in degrees: the lines as dense polylines (one point every
-// degree or so of arc), so the map only projects and never computes a route itself.
-struct MapRoute
-{
-    QString startName;
-    QString endName;
-    LatLon start;
-    LatLon end;
-    std::vector<LatLon> greatCircle; // start .. end, solid
-    std::vector<LatLon> rhumbLine;   // start .. end, dashed
-    std::optional<LatLon> vertex;    // marked when the route passes it
-    std::vector<LatLon> waypoints;   // a dot each
-    std::vector<MapPlace> stops;     // the places between start and end, marked and named
-};
 
 // The route on a world map (equirectangular, centred on the route's middle longitude) or on a
 // great-circle chart (gnomonic, centred on the route's midpoint): pale sea, light land from

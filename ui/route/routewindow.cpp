@@ -11,9 +11,11 @@
 #include "platform/dialogs.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
+#include "ui/route/voyagedocument.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
 
+#include <QAccessibleWidget>
 #include <QBuffer>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -59,9 +61,6 @@ const QString mapTitle = QStringLiteral("Save Map As");
 const QString mapFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|");
 const QString notWritten = QStringLiteral("The file could not be written: %1");
 const QString noRoute = QStringLiteral("There is no route to export.");
-// A route that crosses no other meridian is spaced by distance instead.
-const QString spacedByDistance =
-    QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
 const QString openVoyage = QStringLiteral("Open Voyage\u2026");
 const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
@@ -70,13 +69,6 @@ const QString useMain = QStringLiteral("Use Main Window Route");
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
-const QString voyageSummary = QStringLiteral("Voyage of %1 places, %2 nm as sailed");
-const QString underWay = QStringLiteral("; under way %1");
-const QString arrives = QStringLiteral(", arriving %1");
-const QString noTimes = QStringLiteral("; no times: %1");
-const QString noVoyage = QStringLiteral("No route: %1");
-const QString voyageDescription = QStringLiteral("Voyage from %1 to %2 by way of %3 places, %4 "
-                                                 "nautical miles");
 } // namespace text
 
 struct SpacingChoice
@@ -101,13 +93,34 @@ const std::vector<SpacingChoice>& spacingChoices()
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
 
+QString qText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// A plain widget is a "filler" to accessibility tools; this one is a window of its own, which a
+// screen reader lists and moves to as it does the main window.
+QAccessibleInterface* accessibleRouteWindow(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(RouteWindow::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 } // namespace
 
 RouteWindow::RouteWindow(const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_services(services),
-      m_options(spacingChoices()[kDefaultSpacing].options)
+    : QWidget(parent, Qt::Window), m_services(services), m_document(new VoyageDocument(this))
 {
     setObjectName(QStringLiteral("RouteWindow"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleRouteWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    Voyage empty;
+    empty.spacing = spacingChoices()[kDefaultSpacing].options;
+    m_document->setVoyage(empty);
     buildLayout();
 }
 
@@ -193,15 +206,15 @@ void RouteWindow::buildLayout()
     m_copy->setAccessibleDescription(text::copyDescription);
     m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
     m_exports = new PlanExports(m_services, this, [this] {
-        return PlanDocumentContent{passagePlanFromVoyage(m_editor->voyage(), m_plan),
-                                   m_map->route(), m_map->projection(), m_summary->text(), m_model};
+        return PlanDocumentContent{m_view.passage, m_map->route(), m_map->projection(),
+                                   m_summary->text(), m_model};
     });
     for (QPushButton* button : m_exports->buttons())
         commands->addWidget(button);
     layout->addLayout(commands);
 
     auto* side = new QVBoxLayout;
-    m_editor = new VoyageEditor(m_services, this);
+    m_editor = new VoyageEditor(m_services, m_document, this);
     m_editor->setObjectName(QStringLiteral("VoyageEditor"));
     side->addWidget(m_editor, 1);
     auto* files = new QHBoxLayout;
@@ -225,7 +238,13 @@ void RouteWindow::buildLayout()
     side->addWidget(m_useMain);
     columns->addLayout(side, 1);
 
-    connect(m_editor, &VoyageEditor::edited, this, &RouteWindow::voyageEdited);
+    connect(m_document, &VoyageDocument::edited, this, [this](bool placesOrLegs) {
+        if (!placesOrLegs)
+            return;
+        m_edited = true;
+        m_useMain->setEnabled(!m_mainRoute.places.empty());
+    });
+    connect(m_document, &VoyageDocument::changed, this, &RouteWindow::replan);
     connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
     connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
     connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
@@ -239,39 +258,30 @@ void RouteWindow::buildLayout()
     resize(1280, 820);
 }
 
+Voyage RouteWindow::mainRouteVoyage() const
+{
+    Voyage voyage = m_mainRoute;
+    voyage.speed = m_document->voyage().speed;
+    voyage.departure = m_document->voyage().departure;
+    voyage.spacing = m_document->voyage().spacing;
+    return voyage;
+}
+
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
     // A place without a name stays so: views and files call it by its number (WP01...).
     m_mainRoute = twoPlaceVoyage({startName.trimmed().toStdString(), start},
                                  {endName.trimmed().toStdString(), end});
-    if (m_edited)
-        return;
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    if (!m_edited)
+        m_document->setVoyage(mainRouteVoyage());
 }
 
 void RouteWindow::setVoyage(const Voyage& voyage)
 {
     m_edited = true;
     m_useMain->setEnabled(!m_mainRoute.places.empty());
-    m_options = voyage.spacing;
-    const auto& choices = spacingChoices();
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        const PlanOptions& choice = choices[i].options;
-        if (choice.spacing == m_options.spacing &&
-            (choice.spacing == PlanOptions::Spacing::Meridians
-                 ? choice.everyDegrees == m_options.everyDegrees
-                 : choice.everyNm == m_options.everyNm)) {
-            const QSignalBlocker quiet(m_spacing);
-            m_spacing->setCurrentIndex(static_cast<int>(i));
-        }
-    }
-    m_editor->setVoyage(voyage);
-    replan();
+    m_document->setVoyage(voyage);
 }
 
 void RouteWindow::setCities(const CityTable* cities)
@@ -281,16 +291,7 @@ void RouteWindow::setCities(const CityTable* cities)
 
 const Voyage& RouteWindow::voyage() const
 {
-    return m_editor->voyage();
-}
-
-void RouteWindow::voyageEdited(bool placesOrLegs)
-{
-    if (placesOrLegs) {
-        m_edited = true;
-        m_useMain->setEnabled(!m_mainRoute.places.empty());
-    }
-    replan();
+    return m_document->voyage();
 }
 
 void RouteWindow::useMainWindowRoute()
@@ -299,11 +300,7 @@ void RouteWindow::useMainWindowRoute()
         return;
     m_edited = false;
     m_useMain->setEnabled(false);
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    m_document->setVoyage(mainRouteVoyage());
 }
 
 void RouteWindow::setSpacing(int index)
@@ -314,84 +311,33 @@ void RouteWindow::setSpacing(int index)
         m_spacing->setCurrentIndex(index); // comes back here through the list's signal
         return;
     }
-    m_options = spacingChoices()[static_cast<std::size_t>(index)].options;
-    replan();
+    m_document->apply(SetSpacing{spacingChoices()[static_cast<std::size_t>(index)].options});
 }
 
 void RouteWindow::replan()
 {
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    m_plan = planVoyage(voyage);
-    m_model->setPlan(m_plan);
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    const auto number = [&](double value) {
-        return QString::fromStdString(formatDecimals(value, 1, separator));
-    };
-    // Every place by the name the files and the text output give it.
-    const std::vector<std::string> names = voyagePlaceNames(voyage, m_plan);
-    const auto placeName = [&](std::size_t i) {
-        return i < names.size() ? QString::fromStdString(names[i]) : QString();
-    };
-    const QString first = placeName(0);
-    const QString last = placeName(names.empty() ? 0 : names.size() - 1);
-    setWindowTitle(text::title.arg(first, last));
+    VoyageViewOptions options;
+    options.decimalSeparator = QLocale().decimalPoint().toStdString();
+    m_view = viewVoyage(m_document->voyage(), options);
+    showView();
+}
 
-    // A voyage of two places on a great circle is the main window's route: its summary compares
-    // it with the rhumb line and the ellipsoid as before.
-    const bool simple = voyage.places.size() == 2 && !voyage.legs.empty() &&
-                        voyage.legs.front().sailing == Sailing::GreatCircle;
-    m_routePlan = simple
-                      ? planRoute(voyage.places[0].position, voyage.places[1].position, m_options)
-                      : RoutePlan{};
-    QString summary;
-    if (!m_plan.hasPlan) {
-        summary = text::noVoyage.arg(QString::fromStdString(m_plan.problem));
-    } else if (simple) {
-        summary = QString::fromStdString(routeSummary(m_routePlan, separator));
-    } else {
-        summary = text::voyageSummary.arg(voyage.places.size()).arg(number(m_plan.distance));
-    }
-    if (m_plan.hasPlan && m_plan.minutesUnderWay)
-        summary +=
-            text::underWay.arg(QString::fromStdString(durationText(*m_plan.minutesUnderWay)));
-    if (m_plan.hasPlan && m_plan.rows.back().eta)
-        summary +=
-            text::arrives.arg(QString::fromStdString(utcMinuteText(*m_plan.rows.back().eta)));
-    if (!m_plan.timeProblem.empty())
-        summary += text::noTimes.arg(QString::fromStdString(m_plan.timeProblem));
-    if (simple && m_plan.hasPlan && m_options.spacing == PlanOptions::Spacing::Meridians &&
-        m_routePlan.spacing == PlanOptions::Spacing::Distance)
-        summary += text::spacedByDistance.arg(m_routePlan.spacingValue);
-    m_summary->setText(summary);
-    m_map->setAccessibleDescription(
-        simple ? QString::fromStdString(
-                     routeDescription(m_routePlan, first.toStdString(), last.toStdString()))
-               : text::voyageDescription.arg(first, last)
-                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
-                     .arg(std::llround(m_plan.distance)));
-
-    MapRoute route;
-    route.startName = first;
-    route.endName = last;
-    if (m_plan.hasPlan) {
-        route.start = m_plan.rows.front().position;
-        route.end = m_plan.rows.back().position;
-        route.greatCircle = sailedPath(m_plan);
-        if (simple) {
-            route.rhumbLine = rhumbLinePath(route.start, route.end);
-            route.vertex = vertexOnRoute(m_routePlan);
-        }
-        route.waypoints.reserve(m_plan.rows.size());
-        for (const VoyageRow& row : m_plan.rows) {
-            route.waypoints.push_back(row.position);
-            if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
-                route.stops.push_back({row.position, placeName(row.place)});
+void RouteWindow::showView()
+{
+    const auto& choices = spacingChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i].options == m_document->voyage().spacing) {
+            const QSignalBlocker quiet(m_spacing);
+            m_spacing->setCurrentIndex(static_cast<int>(i));
         }
     }
-    m_map->setRoute(route);
+    m_model->setPlan(m_view.plan);
+    setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
+    m_summary->setText(qText(m_view.summary));
+    m_map->setAccessibleDescription(qText(m_view.description));
+    m_map->setRoute(m_view.map);
     // Without a plan the map would put markers where no place is: the summary says why instead.
-    const bool any = m_plan.hasPlan;
+    const bool any = m_view.plan.hasPlan;
     m_map->setVisible(any);
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
@@ -413,7 +359,8 @@ bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const 
 
 void RouteWindow::exportGpx()
 {
-    if (!m_plan.hasPlan) {
+    const VoyagePlan& plan = m_view.plan;
+    if (!plan.hasPlan) {
         m_services.dialogs->message(this, text::noRoute, text::gpxTitle, Dialogs::Buttons::Ok,
                                     Dialogs::Icon::None);
         return;
@@ -422,7 +369,7 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    const std::string gpx = writeGpxRoute(passagePlanFromVoyage(m_editor->voyage(), m_plan));
+    const std::string gpx = writeGpxRoute(m_view.passage);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
 
@@ -457,9 +404,7 @@ void RouteWindow::saveVoyage()
         m_services.dialogs->saveFileName(this, text::saveVoyageName, text::voyageFilter);
     if (!path)
         return;
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(voyage, m_plan)),
+    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(m_document->voyage(), m_view.plan)),
               text::saveVoyageName);
 }
 

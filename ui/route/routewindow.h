@@ -1,7 +1,6 @@
 #pragma once
 
-#include "geo/routeplan.h"
-#include "geo/voyage.h"
+#include "io/plan/voyageview.h"
 #include "platform/services.h"
 
 #include <QWidget>
@@ -16,6 +15,7 @@ namespace gyrena {
 
 class CityTable;
 class MapView;
+class VoyageDocument;
 class VoyageEditor;
 class PlanExports;
 class WaypointModel;
@@ -25,7 +25,8 @@ class WaypointModel;
 // spacing, each place a row of its own, with distances to go and ETAs), a summary, and the
 // commands that open and save voyages (GPX), export the waypoints, copy the table and save the
 // map. The first voyage is the main window's route; until the user edits the voyage, every
-// route computed there replaces it. Every change re-plans at once.
+// route computed there replaces it. The voyage lives in one VoyageDocument; every change to it
+// is viewed afresh (viewVoyage) and shown.
 class RouteWindow : public QWidget
 {
     Q_OBJECT
@@ -39,7 +40,9 @@ public:
     // Shows `voyage` as if the user had opened it.
     void setVoyage(const Voyage& voyage);
     const Voyage& voyage() const;
-    const VoyagePlan& plan() const { return m_plan; }
+    VoyageDocument* document() const { return m_document; }
+    const VoyagePlan& plan() const { return m_view.plan; }
+    const VoyageView& view() const { return m_view; }
     const WaypointModel* model() const { return m_model; }
     VoyageEditor* editor() const { return m_editor; }
     // The main window's loaded city list, for picking a place from it (null: none).
@@ -56,24 +59,25 @@ public:
     bool openVoyageFile(const QString& path); // what Open Voyage does after its dialog
     void saveVoyage();                        // "Save Voyage…"
     void useMainWindowRoute();                // "Use Main Window Route"
-    void exportGpx(); // "Export GPX…"
-    void copyTable(); // "Copy"
-    void saveMapAs(); // "Save Map As…"
+    void exportGpx();                         // "Export GPX…"
+    void copyTable();                         // "Copy"
+    void saveMapAs();                         // "Save Map As…"
     // Print…, Export PDF…, Export RTZ…, Export KML…
     PlanExports* exports() const { return m_exports; }
 
 private:
     void buildLayout();
-    void replan();
-    void voyageEdited(bool placesOrLegs);
+    void replan(); // views the voyage afresh and shows that
+    void showView();
+    // The main window's last route with this voyage's speed, departure and spacing.
+    Voyage mainRouteVoyage() const;
     bool writeFile(const QString& path, const QByteArray& bytes, const QString& title);
 
     Services m_services;
+    VoyageDocument* m_document = nullptr;
     Voyage m_mainRoute; // the main window's last route as a voyage
     bool m_edited = false;
-    PlanOptions m_options;
-    VoyagePlan m_plan;
-    RoutePlan m_routePlan; // the great circle of a voyage of two places, for its summary
+    VoyageView m_view;
 
     MapView* m_map = nullptr;
     QRadioButton* m_world = nullptr;

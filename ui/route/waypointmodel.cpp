@@ -15,6 +15,20 @@ const char* const kHeaders[WaypointModel::ColumnCount] = {
     "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
 };
 
+// What the distance columns count: the distance steered, rhumb leg by rhumb leg, so that the
+// column adds up; the summary gives the great circle beside it.
+const char* const kToolTips[WaypointModel::ColumnCount] = {
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    "The rhumb-line course to steer to the next row",
+    "The distance to the next row on that course (the rhumb line)",
+    "The distance steered from the first row: the row before's, plus its leg",
+    "The distance steered from this row to the last: the legs still to go",
+    "The time of arrival at this row, UTC, at the leg's speed",
+};
+
 } // namespace
 
 WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -86,10 +100,13 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
 
 QVariant WaypointModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(kHeaders[section]);
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(kHeaders[section]);
+    if (role == Qt::ToolTipRole && kToolTips[section])
+        return QString::fromLatin1(kToolTips[section]);
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 QString WaypointModel::tabSeparated() const

@@ -9,8 +9,8 @@
 namespace gyrena {
 
 // The rows of a voyage's plan as a table: number, the place's name, latitude, longitude, course
-// to steer to the next row (the rhumb leg), that leg's distance, the distance from the start and
-// to go as sailed, and the ETA (UTC). The last row has no leg, so its course and leg cells are
+// to steer to the next row (the rhumb leg), that leg's distance, the distance steered from the
+// start (the legs above added up) and to go, and the ETA (UTC). The headers' tooltips say so. The last row has no leg, so its course and leg cells are
 // empty; without a departure the ETA cells are empty.
 class WaypointModel : public QAbstractTableModel
 {
