@@ -41,7 +41,7 @@ void BM_Pdf(benchmark::State& state)
     voyage.spacing.everyNm = 65.0;
     const VoyageView view = viewVoyage(voyage);
     WaypointModel model;
-    model.setPlan(view.plan);
+    model.setView(view);
     PlanDocumentContent content;
     content.plan = view.passage;
     content.map = view.map;

@@ -11,6 +11,8 @@ template <class... F> struct Overloaded : F...
 {
     using F::operator()...;
 };
+// Clang 14 (the fuzz build's compiler) does not deduce an aggregate's arguments by itself.
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "modalwatch.h"
 
 #include "geo/calcs.h"
+#include "io/earth/earth.h"
 #include "io/formats/locationfields.h"
 #include "io/places/gazetteerasset.h"
 #include "ui/find/findplacewindow.h"
@@ -94,6 +95,7 @@ void tst_FindPlace::notReadAtStartUp()
 {
     // Must run first: nothing in this process has searched yet.
     QVERIFY(!builtInGazetteerRead());
+    QVERIFY(!builtInEarthDataRead()); // nor the magnetic model or the time-zone map
     FindPlaceWindow* find = openFind();
     QVERIFY(find && find->isVisible());
     QVERIFY(!builtInGazetteerRead());

@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -109,13 +110,20 @@ void tst_RouteWindow::tableRows_data()
     // 6457.91 nautical miles on the great circle: the meridians and distances it passes, plus
     // its two ends. The rhumb legs between them are steered, a little longer the fewer they are.
     const int lon = WaypointModel::Longitude, from = WaypointModel::FromStart;
-    QTest::newRow("every 5 degrees") << 0 << 19 << lon << "125°00.0'W" << "6458.2";
-    QTest::newRow("every 10 degrees") << 1 << 10 << lon << "130°00.0'W" << "6458.9";
-    QTest::newRow("every 15 degrees") << 2 << 7 << lon << "135°00.0'W" << "6460.0";
-    QTest::newRow("every 20 degrees") << 3 << 6 << lon << "140°00.0'W" << "6461.1";
-    QTest::newRow("every 100 nm") << 4 << 66 << from << "100.0" << "6457.9";
-    QTest::newRow("every 500 nm") << 5 << 14 << from << "500.2" << "6458.5";
-    QTest::newRow("every 1000 nm") << 6 << 8 << from << "1001.0" << "6460.0";
+    QTest::newRow("every 5 degrees") << 0 << 19 << lon << "125°00.0'W"
+                                     << "6458.2";
+    QTest::newRow("every 10 degrees") << 1 << 10 << lon << "130°00.0'W"
+                                      << "6458.9";
+    QTest::newRow("every 15 degrees") << 2 << 7 << lon << "135°00.0'W"
+                                      << "6460.0";
+    QTest::newRow("every 20 degrees") << 3 << 6 << lon << "140°00.0'W"
+                                      << "6461.1";
+    QTest::newRow("every 100 nm") << 4 << 66 << from << "100.0"
+                                  << "6457.9";
+    QTest::newRow("every 500 nm") << 5 << 14 << from << "500.2"
+                                  << "6458.5";
+    QTest::newRow("every 1000 nm") << 6 << 8 << from << "1001.0"
+                                   << "6460.0";
 }
 
 void tst_RouteWindow::tableRows()
@@ -137,8 +145,13 @@ void tst_RouteWindow::tableRows()
     QCOMPARE(first.mid(0, 4), (QStringList{"1", "San Francisco", "37°45.0'N", "122°27.0'W"}));
     QCOMPARE(first.at(WaypointModel::FromStart), QStringLiteral("0.0"));
     QCOMPARE(first.at(WaypointModel::ToGo), total);
+    // Today's variation at Sydney (no departure), then no leg, and no times.
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d\u00B0E$"))
+                 .match(last.takeAt(WaypointModel::Variation))
+                 .hasMatch(),
+             qPrintable(cell(model, rows - 1, WaypointModel::Variation)));
     QCOMPARE(last, (QStringList{QString::number(rows), "Sydney", "34°00.0'S", "151°00.0'E", "", "",
-                                total, "0.0", ""}));
+                                total, "0.0", "", "", "", ""}));
 }
 
 void tst_RouteWindow::copyTable()
@@ -146,9 +159,13 @@ void tst_RouteWindow::copyTable()
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 1 + 10 + 1); // header, ten waypoints, nothing after the last line end
-    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse\tLeg (nm)\tFrom "
-                                         "start (nm)\tTo go (nm)\tETA (UTC)"));
-    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00.0'S\t151°00.0'E\t\t\t6458.9\t0.0\t"));
+    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse (T)\tVar.\tLeg "
+                                         "(nm)\tFrom start (nm)\tTo go (nm)\tETA (UTC)\tLight\t"
+                                         "Sunrise\tSunset"));
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(lines.at(10), "10\tSydney\t34°00.0'S\t151°00.0'E\t\t" +
+                               cell(model, 9, WaypointModel::Variation) +
+                               "\t\t6458.9\t0.0\t\t\t\t");
 }
 
 // What the window shows follows the user's locale: the table, what Copy copies, the summary.
@@ -162,7 +179,13 @@ void tst_RouteWindow::germanLocaleShown()
     QCOMPARE(cell(model, 1, WaypointModel::Course), QStringLiteral("233,2°"));
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00,0'S\t151°00,0'E\t\t\t6458,9\t0,0\t"));
+    // The variation too: "12,8°E".
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^10\tSydney\t34°00,0'S\t151°00,0'E\t\t\\d+,\\d°E\t\t"
+                                          "6458,9\t0,0\t\t\t\t$"))
+            .match(lines.at(10))
+            .hasMatch(),
+        qPrintable(lines.at(10)));
     const QString summary = m_window->findChild<QLabel*>(QStringLiteral("Summary"))->text();
     QVERIFY2(summary.startsWith(QStringLiteral("Great circle 6457,9 nm, rhumb line 6476,2 nm")),
              qPrintable(summary));

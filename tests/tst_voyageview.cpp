@@ -1,6 +1,7 @@
 // A voyage's view: the summary, the map's description, the map and the passage plan all come
 // from one plan, so they say the same thing, also when there is no route.
 
+#include "io/earth/earth.h"
 #include "io/plan/voyageview.h"
 
 #include <QtTest>
@@ -23,12 +24,15 @@ namespace {
 const VoyagePlace lisbon{"Lisbon", {38.7, -9.15}}, funchal{"Funchal", {32.65, -16.9}},
     bridgetown{"Bridgetown", {13.1, -59.6}};
 
-Voyage voyageOf(std::vector<VoyagePlace> places)
+Voyage voyageOf(std::vector<VoyagePlace> places, std::optional<std::int64_t> departure = {})
 {
     Voyage voyage;
     voyage.places = std::move(places);
+    voyage.departure = departure;
     return voyage;
 }
+
+constexpr std::int64_t k2031 = 32083200; // 2031-01-01T00:00Z, past the magnetic model's years
 
 } // namespace
 
@@ -37,23 +41,30 @@ void tst_VoyageView::sameStory_data()
     QTest::addColumn<Voyage>("voyage");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("description"); // empty: the summary's words
+    QTest::addColumn<bool>("almanac");        // viewed with the program's Earth data
 
     QTest::newRow("places that coincide")
         << voyageOf({lisbon, funchal, {"Funchal again", funchal.position}, bridgetown})
         << "No route: Funchal and Funchal again coincide (leg 2)"
-        << "";
-    QTest::newRow("two places that coincide")
-        << voyageOf({lisbon, {"  ", lisbon.position}})
-        << "No route: Lisbon and place 2 coincide (leg 1)"
-        << "";
+        << "" << true;
+    QTest::newRow("two places that coincide") << voyageOf({lisbon, {"  ", lisbon.position}})
+                                              << "No route: Lisbon and place 2 coincide (leg 1)"
+                                              << "" << false;
     QTest::newRow("one place") << voyageOf({lisbon})
                                << "No route: a voyage needs at least two places"
-                               << "";
+                               << "" << false;
     QTest::newRow("three places")
         << voyageOf({lisbon, funchal, bridgetown})
         << "Voyage of 3 places, 3136.2 nm steered, 3135.6 nm by great circles; under way 21 d 18 h "
            "42 min"
-        << "Voyage from Lisbon to Bridgetown by way of 1 places, 3136 nautical miles";
+        << "Voyage from Lisbon to Bridgetown by way of 1 places, 3136 nautical miles" << false;
+    // Past the model's years the summary says why the table has no variation.
+    QTest::newRow("three places in 2031")
+        << voyageOf({lisbon, funchal, bridgetown}, k2031)
+        << "Voyage of 3 places, 3136.2 nm steered, 3135.6 nm by great circles; under way 21 d 18 h "
+           "42 min, arriving 2031-01-22T18:42Z. No magnetic variation in 2031: the World Magnetic "
+           "Model 2025 holds from 2025 to the end of 2029"
+        << "Voyage from Lisbon to Bridgetown by way of 1 places, 3136 nautical miles" << true;
 }
 
 void tst_VoyageView::sameStory()
@@ -61,12 +72,17 @@ void tst_VoyageView::sameStory()
     QFETCH(Voyage, voyage);
     QFETCH(QString, summary);
     QFETCH(QString, description);
-    const VoyageView view = viewVoyage(voyage);
+    QFETCH(bool, almanac);
+    VoyageViewOptions options;
+    if (almanac)
+        options.earth = &programEarth();
+    const VoyageView view = viewVoyage(voyage, options);
     QCOMPARE(QString::fromStdString(view.summary), summary);
     QCOMPARE(QString::fromStdString(view.description),
              description.isEmpty() ? summary : description);
-    // The map and the passage plan have the plan's rows, or none.
+    // The map, the passage plan and the almanac have the plan's rows, or none.
     QCOMPARE(view.map.waypoints.size(), view.plan.rows.size());
+    QCOMPARE(view.almanac.rows.size(), almanac ? view.plan.rows.size() : 0);
     QCOMPARE(view.passage.rows.size(), view.plan.rows.size());
 }
 

@@ -20,8 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace gyrena;
 
@@ -41,6 +44,8 @@ private slots:
     void saveAndOpen();
     void brokenFileLeavesTheVoyage();
     void gpxFromTheDesktop();
+    void almanacColumns_data();
+    void almanacColumns();
 
 private:
     template <class T> T* control(const char* name)
@@ -262,6 +267,62 @@ void tst_VoyageWindow::gpxFromTheDesktop()
             shown = route;
     QVERIFY(shown);
     QVERIFY(shown->voyage() == voyage);
+}
+
+void tst_VoyageWindow::almanacColumns_data()
+{
+    QTest::addColumn<int>("courses"); // index in the list "Courses"
+    QTest::addColumn<int>("times");   // index in the list "Times"
+    QTest::addColumn<QString>("lisbonEta");
+    QTest::addColumn<QString>("lisbonSunrise");
+    QTest::addColumn<QString>("seaEta"); // the waypoint at 10 W (zone +1), at sea
+    // Leaving Lisbon at midnight UTC on 1 June 2026: 01:00 summer time, sunrise 05:13:45Z by
+    // python3-ephem.
+    QTest::newRow("true, UTC") << 0 << 0 << "2026-06-01T00:00Z"
+                               << "05:14"
+                               << "2026-06-01T08:56Z";
+    QTest::newRow("magnetic, zone time") << 1 << 1 << "2026-05-31T23:00-01:00"
+                                         << "04:14"
+                                         << "2026-06-01T07:56-01:00";
+    QTest::newRow("magnetic, local time") << 1 << 2 << "2026-06-01T01:00+01:00"
+                                          << "06:14"
+                                          << "2026-06-01T07:56-01:00";
+}
+
+void tst_VoyageWindow::almanacColumns()
+{
+    QFETCH(int, courses);
+    QFETCH(int, times);
+    QFETCH(QString, lisbonEta);
+    QFETCH(QString, lisbonSunrise);
+    QFETCH(QString, seaEta);
+    m_window->setRoute({38.7, -9.15}, {32.65, -16.91}, "Lisbon", "Funchal");
+    control<QCheckBox>("HasDeparture")->setChecked(true);
+    control<QDateTimeEdit>("Departure")
+        ->setDateTime(QDateTime(QDate(2026, 6, 1), QTime(0, 0), Qt::UTC));
+    control<QComboBox>("Courses")->setCurrentIndex(courses);
+    control<QComboBox>("Times")->setCurrentIndex(times);
+    const WaypointModel& model = *m_window->model();
+    const auto cell = [&](int row, int column) {
+        return model.data(model.index(row, column)).toString();
+    };
+    QCOMPARE(cell(0, WaypointModel::Eta), lisbonEta);
+    QCOMPARE(cell(0, WaypointModel::Sunrise), lisbonSunrise);
+    QCOMPARE(cell(1, WaypointModel::Eta), seaEta);
+    QCOMPARE(cell(0, WaypointModel::Light), QStringLiteral("Night"));
+    // The variation as a navigator writes it, and the magnetic course the true one less it.
+    const QString variation = cell(0, WaypointModel::Variation);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d\u00B0[EW]$")).match(variation).hasMatch(),
+        qPrintable(variation));
+    const double east = variation.chopped(2).toDouble() * (variation.endsWith('W') ? -1 : 1);
+    const double shown = cell(0, WaypointModel::Course).chopped(1).toDouble();
+    const double trueCourse = *m_window->plan().rows.front().courseToNext;
+    QVERIFY2(std::abs(std::remainder(shown - (courses ? trueCourse - east : trueCourse), 360.0)) <=
+                 0.1,
+             qPrintable(cell(0, WaypointModel::Course)));
+    QCOMPARE(model.headerData(WaypointModel::Course, Qt::Horizontal).toString(),
+             courses ? QStringLiteral("Course (M)") : QStringLiteral("Course (T)"));
 }
 
 QTEST_MAIN(tst_VoyageWindow)

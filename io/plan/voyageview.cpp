@@ -37,6 +37,10 @@ std::string summaryOf(const VoyageView& view, const Voyage& voyage,
         view.route.spacing == PlanOptions::Spacing::Distance)
         summary += "; waypoints every " + std::to_string(std::llround(view.route.spacingValue)) +
                    " nm, as the route runs along a meridian";
+    // Why rows have no variation, a sentence of its own (without its full stop, as the rest).
+    const std::string& note = view.almanac.magneticNote;
+    if (!note.empty())
+        summary += ". " + note.substr(0, note.size() - 1);
     return summary;
 }
 
@@ -89,6 +93,10 @@ VoyageView viewVoyage(const Voyage& voyage, const VoyageViewOptions& options)
         view.route =
             planRoute(voyage.places[0].position, voyage.places[1].position, voyage.spacing);
     const std::vector<std::string> names = voyagePlaceNames(voyage, view.plan);
+    if (options.earth)
+        view.almanac = almanacFor(view.plan, options.nowMinute, *options.earth);
+    view.magneticCourses = options.magneticCourses;
+    view.timeKeeping = options.timeKeeping;
     view.startName = names.empty() ? std::string() : names.front();
     view.endName = names.empty() ? std::string() : names.back();
     view.summary = summaryOf(view, voyage, options);

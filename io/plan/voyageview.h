@@ -5,11 +5,13 @@
 // and the passage plan that is printed and exported. Every view reads this one result, so no
 // two views can tell different stories about the same voyage.
 
+#include "geo/almanac.h"
 #include "geo/maproute.h"
 #include "geo/routeplan.h"
 #include "geo/voyage.h"
 #include "io/plan/passageplan.h"
 
+#include <cstdint>
 #include <string>
 
 namespace gyrena {
@@ -17,6 +19,16 @@ namespace gyrena {
 struct VoyageViewOptions
 {
     std::string decimalSeparator = "."; // for the summary's figures (UTF-8): the window's locale's
+
+    // Where the almanac's data come from (the magnetic model, the time zones); without one the
+    // view has no almanac. `nowMinute` (UTC minute) dates the variation of a voyage without a
+    // departure.
+    const AlmanacEarth* earth = nullptr;
+    std::int64_t nowMinute = 0;
+    // How the table shows the almanac: courses true or magnetic, times in UTC, zone time or
+    // local time.
+    bool magneticCourses = false;
+    TimeKeeping timeKeeping = TimeKeeping::Utc;
 };
 
 struct VoyageView
@@ -36,8 +48,14 @@ struct VoyageView
     MapRoute map;            // what the map draws; empty lines without a plan
     PassagePlan passage;     // what is printed and exported; no rows without a plan
 
-    // More views of the same plan join here (land crossings, almanac rows), so that the window,
-    // the print and the files take them from one place.
+    // The navigator's almanac at every row of the plan (no rows without a plan or an earth), and
+    // the choices it is shown under; the summary says why rows have no variation.
+    Almanac almanac;
+    bool magneticCourses = false;
+    TimeKeeping timeKeeping = TimeKeeping::Utc;
+
+    // More views of the same plan join here (land crossings), so that the window, the print and
+    // the files take them from one place.
 };
 
 // The view of `voyage`. Never throws; without a plan every part says why, from plan.problem.

@@ -92,7 +92,7 @@ def main():
             now = datetime.datetime.now(datetime.timezone.utc)
             hours = {(now + datetime.timedelta(hours=h)).strftime("%Y-%m-%dT%H:00Z")
                      for h in (1, 2)}
-            wait_until(lambda: table_rows(table)[0][8] in hours, what="the ETAs")
+            wait_until(lambda: table_rows(table)[0][9] in hours, what="the ETAs")
             summary = app.find(role="label", description="Route summary", within=w)
             check("under way" in summary.name and ", arriving " in summary.name,
                   "summary: %r" % summary.name)

@@ -3,6 +3,7 @@
 #include "geo/numberformat.h"
 #include "geo/routeview.h"
 #include "geo/utctime.h"
+#include "io/earth/earth.h"
 #include "io/files/atomicfile.h"
 #include "io/files/regularfile.h"
 #include "io/formats/gpxwriter.h"
@@ -20,6 +21,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -35,6 +37,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace gyrena {
 
 namespace {
@@ -46,6 +50,14 @@ const QString world = QStringLiteral("World");
 const QString chart = QStringLiteral("Great-circle chart");
 const QString spacing = QStringLiteral("Waypoints:");
 const QString spacingName = QStringLiteral("Waypoint spacing");
+const QString courses = QStringLiteral("Courses:");
+const QString coursesName = QStringLiteral("Courses shown");
+const QStringList courseChoices = {QStringLiteral("True"), QStringLiteral("Magnetic")};
+const QString times = QStringLiteral("Times:");
+const QString timesName = QStringLiteral("Times shown");
+// In the order of TimeKeeping.
+const QStringList timeChoices = {QStringLiteral("UTC"), QStringLiteral("Zone time"),
+                                 QStringLiteral("Local time")};
 const QString tableName = QStringLiteral("Waypoints");
 const QString mapName = QStringLiteral("Route map");
 const QString summaryName = QStringLiteral("Route summary");
@@ -130,7 +142,7 @@ void RouteWindow::buildLayout()
 {
     auto* columns = new QHBoxLayout(this);
     auto* layout = new QVBoxLayout;
-    columns->addLayout(layout, 3);
+    columns->addLayout(layout, 4);
 
     auto* views = new QHBoxLayout;
     m_world = new QRadioButton(text::world, this);
@@ -146,6 +158,22 @@ void RouteWindow::buildLayout()
     views->addWidget(m_world);
     views->addWidget(m_chart);
     views->addStretch();
+    const auto addChoice = [&](const QString& caption, const QString& name, const QString& object,
+                               const QStringList& items) {
+        auto* label = new QLabel(caption, this);
+        auto* list = new QComboBox(this);
+        list->setObjectName(object);
+        list->setAccessibleName(name);
+        list->setAccessibleDescription(name);
+        list->addItems(items);
+        label->setBuddy(list);
+        views->addWidget(label);
+        views->addWidget(list);
+        return list;
+    };
+    m_courses =
+        addChoice(text::courses, text::coursesName, QStringLiteral("Courses"), text::courseChoices);
+    m_times = addChoice(text::times, text::timesName, QStringLiteral("Times"), text::timeChoices);
     layout->addLayout(views);
 
     m_map = new MapView(this);
@@ -160,12 +188,30 @@ void RouteWindow::buildLayout()
     m_table->setModel(m_model);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    // A time in full, whatever the width: sized once from its text, not from every row.
-    m_table->horizontalHeader()->setSectionResizeMode(WaypointModel::Eta, QHeaderView::Fixed);
-    m_table->horizontalHeader()->resizeSection(
-        WaypointModel::Eta,
-        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00Z")) + 16);
+    // Every column of figures as wide as its widest text, sized once from a sample, not from
+    // every row; the place's name takes what is left over, so that no figure is cut off.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(WaypointModel::Place, QHeaderView::Stretch);
+    const QString widest[WaypointModel::ColumnCount] = {QStringLiteral("000"),
+                                                        QString(), // stretches
+                                                        QStringLiteral("00\u00B000.0'N"),
+                                                        QStringLiteral("000\u00B000.0'W"),
+                                                        QStringLiteral("000.0\u00B0"),
+                                                        QStringLiteral("00.0\u00B0W"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("0000-00-00T00:00Z"),
+                                                        QStringLiteral("Nautical tw."),
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("Polar day")};
+    for (int column = 0; column < WaypointModel::ColumnCount; ++column)
+        header->resizeSection(
+            column, std::max(m_table->fontMetrics().horizontalAdvance(widest[column]),
+                             header->fontMetrics().horizontalAdvance(
+                                 m_model->headerData(column, Qt::Horizontal).toString())) +
+                        12);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -252,10 +298,12 @@ void RouteWindow::buildLayout()
         m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
     });
     connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
+    connect(m_courses, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_times, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
-    resize(1280, 820);
+    resize(1360, 820);
 }
 
 Voyage RouteWindow::mainRouteVoyage() const
@@ -314,10 +362,25 @@ void RouteWindow::setSpacing(int index)
     m_document->apply(SetSpacing{spacingChoices()[static_cast<std::size_t>(index)].options});
 }
 
+void RouteWindow::setMagneticCourses(bool magnetic)
+{
+    m_courses->setCurrentIndex(magnetic ? 1 : 0); // the list's signal views the voyage afresh
+}
+
+void RouteWindow::setTimeKeeping(TimeKeeping keeping)
+{
+    m_times->setCurrentIndex(static_cast<int>(keeping));
+}
+
 void RouteWindow::replan()
 {
     VoyageViewOptions options;
     options.decimalSeparator = QLocale().decimalPoint().toStdString();
+    // A voyage without a departure takes today's variation.
+    options.earth = &programEarth();
+    options.nowMinute = QDateTime::currentSecsSinceEpoch() / 60;
+    options.magneticCourses = m_courses->currentIndex() == 1;
+    options.timeKeeping = static_cast<TimeKeeping>(m_times->currentIndex());
     m_view = viewVoyage(m_document->voyage(), options);
     showView();
 }
@@ -331,7 +394,13 @@ void RouteWindow::showView()
             m_spacing->setCurrentIndex(static_cast<int>(i));
         }
     }
-    m_model->setPlan(m_view.plan);
+    m_model->setView(m_view);
+    // A time with its offset is wider than one in UTC.
+    const QString widest = m_view.timeKeeping == TimeKeeping::Utc
+                               ? QStringLiteral("0000-00-00T00:00Z")
+                               : QStringLiteral("0000-00-00T00:00+00:00");
+    m_table->horizontalHeader()->resizeSection(
+        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
     setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
     m_summary->setText(qText(m_view.summary));
     m_map->setAccessibleDescription(qText(m_view.description));

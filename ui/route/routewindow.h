@@ -50,6 +50,11 @@ public:
     // Whether the user has changed the places or legs since the voyage was the main window's.
     bool edited() const { return m_edited; }
 
+    // How the table, the print and the PDF show courses (true or magnetic) and times (UTC, zone
+    // or local time): what the lists "Courses" and "Times" choose. The view is worked out afresh.
+    void setMagneticCourses(bool magnetic);
+    void setTimeKeeping(TimeKeeping keeping);
+
     // An index into the spacing list: every 5, 10, 15, 20 degrees of longitude, every 100,
     // 500, 1000 nautical miles.
     void setSpacing(int index);
@@ -86,6 +91,8 @@ private:
     WaypointModel* m_model = nullptr;
     QLabel* m_summary = nullptr;
     QComboBox* m_spacing = nullptr;
+    QComboBox* m_courses = nullptr;
+    QComboBox* m_times = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_copy = nullptr;
     QPushButton* m_saveMap = nullptr;

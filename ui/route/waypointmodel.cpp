@@ -11,33 +11,58 @@ namespace gyrena {
 namespace {
 
 const char* const kHeaders[WaypointModel::ColumnCount] = {
-    "No.",      "Place",           "Latitude",   "Longitude", "Course",
-    "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
+    "No.",   "Place",    "Latitude",        "Longitude",  "Course (T)",
+    "Var.",  "Leg (nm)", "From start (nm)", "To go (nm)", "ETA (UTC)",
+    "Light", "Sunrise",  "Sunset",
 };
-
-// What the distance columns count: the distance steered, rhumb leg by rhumb leg, so that the
-// column adds up; the summary gives the great circle beside it.
+const char* const kMagneticCourse = "Course (M)";
+// The light in the table, short; its tooltip and what a screen reader reads say it in full.
+const char* const kShortLight[] = {"Day", "Civil tw.", "Nautical tw.", "Astro. tw.", "Night"};
+const char* const kEtaHeaders[] = {"ETA (UTC)", "ETA (zone time)", "ETA (local time)"};
+// What each column counts. The distances are steered, rhumb leg by rhumb leg, so that the
+// column adds up; the summary gives the great circle beside them.
 const char* const kToolTips[WaypointModel::ColumnCount] = {
     nullptr,
     nullptr,
     nullptr,
     nullptr,
-    "The rhumb-line course to steer to the next row",
+    "The rhumb-line course to steer to the next row: true, or magnetic (the true course less the "
+    "variation), as chosen under Courses",
+    "The magnetic variation at the row on the date of its ETA (today's without a departure), "
+    "World Magnetic Model 2025",
     "The distance to the next row on that course (the rhumb line)",
     "The distance steered from the first row: the row before's, plus its leg",
     "The distance steered from this row to the last: the legs still to go",
-    "The time of arrival at this row, UTC, at the leg's speed",
+    "The time of arrival at this row at the leg's speed, in UTC, in zone time (ZD, the hours "
+    "added to zone time to give UTC, is the nautical zone of the longitude) or in local time (a "
+    "place's legal time, zone time at sea), as chosen under Times",
+    "The light at the ETA: day, civil, nautical or astronomical twilight, or night",
+    "Sunrise on the ETA's UTC day at the row (the Sun's centre 50' below the horizon)",
+    "Sunset on the ETA's UTC day at the row",
 };
 
 } // namespace
 
 WaypointModel::WaypointModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void WaypointModel::setPlan(const VoyagePlan& plan)
+void WaypointModel::setView(const VoyageView& view)
 {
     beginResetModel();
-    m_rows = plan.rows;
+    m_rows = view.plan.rows;
+    m_almanac =
+        view.almanac.rows.size() == m_rows.size() ? view.almanac.rows : std::vector<AlmanacRow>();
+    m_magnetic = view.magneticCourses;
+    m_keeping = view.timeKeeping;
     endResetModel();
+}
+
+QString WaypointModel::headerText(int column) const
+{
+    if (column == Course && m_magnetic)
+        return QString::fromLatin1(kMagneticCourse);
+    if (column == Eta)
+        return QString::fromLatin1(kEtaHeaders[static_cast<int>(m_keeping)]);
+    return QString::fromLatin1(kHeaders[column]);
 }
 
 int WaypointModel::rowCount(const QModelIndex& parent) const
@@ -53,6 +78,21 @@ int WaypointModel::columnCount(const QModelIndex& parent) const
 QString WaypointModel::cellText(int row, int column) const
 {
     const VoyageRow& waypoint = m_rows[static_cast<std::size_t>(row)];
+    const AlmanacRow* almanac =
+        m_almanac.empty() ? nullptr : &m_almanac[static_cast<std::size_t>(row)];
+    // A time as the user chose: ISO 8601 in UTC, or with the offset of the zone or place.
+    const auto time = [&](std::int64_t minute) {
+        if (m_keeping == TimeKeeping::Utc || !almanac)
+            return QString::fromStdString(utcMinuteText(minute));
+        return QString::fromStdString(offsetTimeText(minute, shownOffset(*almanac, m_keeping)));
+    };
+    // Sunrise and sunset as the hour and minute in the chosen time.
+    const auto clock = [&](const std::optional<std::int64_t>& minute) {
+        if (!minute)
+            return QStringLiteral("\u2014");
+        const int offset = almanac ? shownOffset(*almanac, m_keeping) : 0;
+        return QString::fromStdString(utcMinuteText(*minute + offset).substr(11, 5));
+    };
     // The user's decimal separator, as in the main window's boxes; never digit grouping.
     const std::string separator = QLocale().decimalPoint().toStdString();
     const auto number = [&](double value) {
@@ -67,10 +107,16 @@ QString WaypointModel::cellText(int row, int column) const
         return QString::fromStdString(longitudeText(waypoint.position.longitude, separator));
     case Place:
         return QString::fromStdString(waypoint.name);
-    case Course:
-        return waypoint.courseToNext
-                   ? QString::fromStdString(formatCourse(*waypoint.courseToNext, 1, separator)) +
-                         QChar(u'\u00B0')
+    case Course: {
+        const std::optional<double> course =
+            m_magnetic ? (almanac ? almanac->magneticCourse : std::nullopt) : waypoint.courseToNext;
+        return course
+                   ? QString::fromStdString(formatCourse(*course, 1, separator)) + QChar(u'\u00B0')
+                   : QString();
+    }
+    case Variation:
+        return almanac && almanac->variation
+                   ? QString::fromStdString(variationText(*almanac->variation, separator))
                    : QString();
     case Leg:
         return waypoint.legNm ? number(*waypoint.legNm) : QString();
@@ -80,7 +126,20 @@ QString WaypointModel::cellText(int row, int column) const
         return number(waypoint.toGoNm);
     case Eta:
         // ISO 8601 in every locale: a time in UTC reads the same everywhere.
-        return waypoint.eta ? QString::fromStdString(utcMinuteText(*waypoint.eta)) : QString();
+        return waypoint.eta ? time(*waypoint.eta) : QString();
+    case Light:
+        return almanac && almanac->light
+                   ? QString::fromLatin1(kShortLight[static_cast<int>(*almanac->light)])
+                   : QString();
+    case Sunrise:
+    case Sunset:
+        if (!almanac || !almanac->sun)
+            return {};
+        if (almanac->sun->upAllDay)
+            return QStringLiteral("Polar day");
+        if (almanac->sun->downAllDay)
+            return QStringLiteral("Polar night");
+        return clock(column == Sunrise ? almanac->sun->sunrise : almanac->sun->sunset);
     default:
         return {};
     }
@@ -90,6 +149,10 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
+    const std::size_t row = static_cast<std::size_t>(index.row());
+    if ((role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) && index.column() == Light &&
+        !m_almanac.empty() && m_almanac[row].light)
+        return QString::fromLatin1(lightName(*m_almanac[row].light).data());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
@@ -103,7 +166,7 @@ QVariant WaypointModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeaders[section]);
+        return headerText(section);
     if (role == Qt::ToolTipRole && kToolTips[section])
         return QString::fromLatin1(kToolTips[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
@@ -113,8 +176,8 @@ QString WaypointModel::tabSeparated() const
 {
     QStringList lines;
     QStringList cells;
-    for (const char* header : kHeaders)
-        cells << QString::fromLatin1(header);
+    for (int column = 0; column < ColumnCount; ++column)
+        cells << headerText(column);
     lines << cells.join(QLatin1Char('\t'));
     for (int row = 0; row < rowCount(); ++row) {
         cells.clear();

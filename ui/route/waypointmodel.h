@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/voyage.h"
+#include "io/plan/voyageview.h"
 
 #include <QAbstractTableModel>
 
@@ -9,9 +9,10 @@
 namespace gyrena {
 
 // The rows of a voyage's plan as a table: number, the place's name, latitude, longitude, course
-// to steer to the next row (the rhumb leg), that leg's distance, the distance steered from the
-// start (the legs above added up) and to go, and the ETA (UTC). The headers' tooltips say so. The last row has no leg, so its course and leg cells are
-// empty; without a departure the ETA cells are empty.
+// to steer to the next row (the rhumb leg, true or magnetic), the variation, that leg's distance,
+// the distance steered from the start (the legs above added up) and to go, the ETA, the light
+// at the ETA, sunrise and sunset. The headers' tooltips say so. The last row has no leg, so its
+// course and leg cells are empty; without a departure the ETA and the Sun's cells are empty.
 class WaypointModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,16 +23,25 @@ public:
         Latitude,
         Longitude,
         Course,
+        Variation,
         Leg,
         FromStart,
         ToGo,
         Eta,
+        Light,
+        Sunrise,
+        Sunset,
         ColumnCount
     };
 
     explicit WaypointModel(QObject* parent = nullptr);
 
-    void setPlan(const VoyagePlan& plan);
+    // The view's plan, a row each, with its almanac as the view chose to show it (courses true
+    // or magnetic, times in UTC, zone or local time); a view without an almanac leaves its
+    // columns empty.
+    void setView(const VoyageView& view);
+    bool magneticCourses() const { return m_magnetic; }
+    TimeKeeping timeKeeping() const { return m_keeping; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,8 +54,12 @@ public:
 
 private:
     QString cellText(int row, int column) const;
+    QString headerText(int column) const;
 
     std::vector<VoyageRow> m_rows;
+    std::vector<AlmanacRow> m_almanac; // one per row, or none
+    bool m_magnetic = false;
+    TimeKeeping m_keeping = TimeKeeping::Utc;
 };
 
 } // namespace gyrena
