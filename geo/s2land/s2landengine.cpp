@@ -4,6 +4,7 @@
 
 #include "geo/routeplan.h"
 #include "geo/s2land/s2landshapes.h"
+#include "io/files/incbin.h"
 
 #include <s2/encoded_s2shape_index.h>
 #include <s2/mutable_s2shape_index.h>
@@ -33,17 +34,7 @@
 #error "the header of the encoded index defines no GYRENA_LAND_INDEX_HASH"
 #endif
 
-extern "C" const char gyrena_land_index_begin[];
-extern "C" const char gyrena_land_index_end[];
-__asm__(".pushsection .rodata\n"
-        ".balign 16\n"
-        ".hidden gyrena_land_index_begin\n"
-        ".hidden gyrena_land_index_end\n"
-        "gyrena_land_index_begin:\n"
-        ".incbin \"" GYRENA_LAND_INDEX "\"\n"
-        "gyrena_land_index_end:\n"
-        ".byte 0\n"
-        ".popsection\n");
+GYRENA_INCBIN(gyrena_land_index, GYRENA_LAND_INDEX);
 
 namespace gyrena {
 

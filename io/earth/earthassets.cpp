@@ -1,5 +1,6 @@
 #include "io/earth/earth.h"
 
+#include "io/files/incbin.h"
 #include "io/files/regularfile.h"
 
 #include <date/tz.h>
@@ -9,28 +10,12 @@
 #include <memory>
 #include <mutex>
 
-// The assets' bytes, placed in the read-only data by the assembler: a program that never asks
-// never touches their pages. The build names the files and passes their hashes, so that a
-// changed asset changes this unit for every compiler cache.
+// The build names the assets and passes their hashes, so that a changed asset changes this unit
+// for every compiler cache.
 #if !defined(GYRENA_WMM_METADATA) || !defined(GYRENA_WMM_COEFFICIENTS) || !defined(GYRENA_TZ_MAP)
 #error "the build must name the magnetic model and the time-zone map"
 #endif
 
-#define GYRENA_INCBIN(symbol, file)                                                                \
-    __asm__(".pushsection .rodata\n"                                                               \
-            ".balign 16\n"                                                                         \
-            ".globl " #symbol "_begin\n" #symbol "_begin:\n"                                       \
-            ".incbin \"" file "\"\n"                                                               \
-            ".globl " #symbol "_end\n" #symbol "_end:\n"                                           \
-            ".byte 0\n"                                                                            \
-            ".popsection\n")
-
-extern "C" const char gyrena_wmm_metadata_begin[];
-extern "C" const char gyrena_wmm_metadata_end[];
-extern "C" const char gyrena_wmm_coefficients_begin[];
-extern "C" const char gyrena_wmm_coefficients_end[];
-extern "C" const char gyrena_tz_map_begin[];
-extern "C" const char gyrena_tz_map_end[];
 GYRENA_INCBIN(gyrena_wmm_metadata, GYRENA_WMM_METADATA);
 GYRENA_INCBIN(gyrena_wmm_coefficients, GYRENA_WMM_COEFFICIENTS);
 GYRENA_INCBIN(gyrena_tz_map, GYRENA_TZ_MAP);

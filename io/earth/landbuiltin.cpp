@@ -1,26 +1,17 @@
 #include "io/earth/landasset.h"
 
+#include "io/files/incbin.h"
+
 #include <atomic>
 #include <exception>
 
-// The asset's bytes, placed in the read-only data by the assembler: a program that never checks
-// for land never touches its pages. The build names the file and passes its hash, so that a
-// changed asset changes this unit for every compiler cache.
+// The asset's bytes (io/files/incbin.h). The build names the file and passes its hash, so
+// that a changed asset changes this unit for every compiler cache.
 #ifndef GYRENA_LAND_ASSET
 #error "GYRENA_LAND_ASSET must name assets/land/land-10m.bin"
 #endif
 
-extern "C" const char gyrena_land_begin[];
-extern "C" const char gyrena_land_end[];
-__asm__(".pushsection .rodata\n"
-        ".balign 16\n"
-        ".globl gyrena_land_begin\n"
-        "gyrena_land_begin:\n"
-        ".incbin \"" GYRENA_LAND_ASSET "\"\n"
-        ".globl gyrena_land_end\n"
-        "gyrena_land_end:\n"
-        ".byte 0\n"
-        ".popsection\n");
+GYRENA_INCBIN(gyrena_land, GYRENA_LAND_ASSET);
 static const char* const kAssetHash = GYRENA_LAND_SHA256;
 
 namespace gyrena {
