@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 namespace gyrena {
 
@@ -26,21 +27,34 @@ std::string zoneDescriptionText(int zoneDescription, bool typographic)
     return sign + std::to_string(std::abs(zoneDescription));
 }
 
+namespace {
+
+// Each light's key in files and its name in the window, in the order of Light.
+struct LightWords
+{
+    std::string_view key;
+    std::string_view name;
+};
+constexpr LightWords kLightWords[] = {
+    {"day", "Day"},
+    {"civil-twilight", "Civil twilight"},
+    {"nautical-twilight", "Nautical twilight"},
+    {"astronomical-twilight", "Astronomical twilight"},
+    {"night", "Night"},
+};
+static_assert(std::size(kLightWords) == std::size_t(Light::Night) + 1);
+
+const LightWords& wordsOf(Light light)
+{
+    const auto i = std::size_t(light);
+    return kLightWords[i < std::size(kLightWords) ? i : std::size(kLightWords) - 1];
+}
+
+} // namespace
+
 std::string_view lightKey(Light light)
 {
-    switch (light) {
-    case Light::Day:
-        return "day";
-    case Light::CivilTwilight:
-        return "civil-twilight";
-    case Light::NauticalTwilight:
-        return "nautical-twilight";
-    case Light::AstronomicalTwilight:
-        return "astronomical-twilight";
-    case Light::Night:
-        break;
-    }
-    return "night";
+    return wordsOf(light).key;
 }
 
 int shownOffset(const AlmanacRow& row, TimeKeeping keeping)
@@ -54,19 +68,7 @@ int shownOffset(const AlmanacRow& row, TimeKeeping keeping)
 
 std::string_view lightName(Light light)
 {
-    switch (light) {
-    case Light::Day:
-        return "Day";
-    case Light::CivilTwilight:
-        return "Civil twilight";
-    case Light::NauticalTwilight:
-        return "Nautical twilight";
-    case Light::AstronomicalTwilight:
-        return "Astronomical twilight";
-    case Light::Night:
-        break;
-    }
-    return "Night";
+    return wordsOf(light).name;
 }
 
 std::string variationText(double degrees, std::string_view decimalSeparator)
