@@ -1,5 +1,6 @@
 #include "platform/qtdialogs.h"
 #include "platform/qtlauncher.h"
+#include "platform/qtpreferences.h"
 #include "platform/qtprintpreview.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -90,7 +91,9 @@ int main(int argc, char* argv[])
     const std::unique_ptr<gyrena::Registry> registry = gyrena::makeSystemRegistry();
     gyrena::QtLauncher launcher;
     gyrena::QtPrintPreview printPreview;
-    const gyrena::Services services{&dialogs, registry.get(), &launcher, &printPreview};
+    gyrena::QtPreferences preferences;
+    const gyrena::Services services{&dialogs, registry.get(), &launcher, &printPreview,
+                                    &preferences};
 
     gyrena::StartWindow window(services);
     window.show();

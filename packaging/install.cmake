@@ -19,6 +19,8 @@ set(_pkg_src "${CMAKE_CURRENT_LIST_DIR}")
 set(_pkg_gen "${CMAKE_BINARY_DIR}/packaging")
 
 install(TARGETS gyrena-route RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+# The land check's S2 Geometry part, loaded by the programs on first use.
+install(TARGETS gyrena_s2land LIBRARY DESTINATION "${GYRENA_LAND_MODULE_DIR}")
 configure_file("${_pkg_src}/gyrena-route.1.in" "${_pkg_gen}/gyrena-route.1" @ONLY)
 install(FILES "${_pkg_gen}/gyrena-route.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
@@ -75,6 +77,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The legal time of a voyage's places comes from the system's time-zone data.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "tzdata")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # No maintainer scripts: the caches of menus, icons, MIME types and manual pages are
 # refreshed by the dpkg triggers of desktop-file-utils, hicolor-icon-theme, shared-mime-info

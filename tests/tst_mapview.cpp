@@ -226,7 +226,7 @@ void tst_MapView::chartFollowsTheSelectedLeg()
     const LatLon lisbon{38.7, -9.1}, panama{9.0, -79.5}, honolulu{21.3, -157.9};
     MapRoute voyage = testroutes::sampleRoute(QStringLiteral("Lisbon"), lisbon,
                                               QStringLiteral("Honolulu"), honolulu);
-    voyage.stops = {{panama, QStringLiteral("Panama")}};
+    voyage.stops = {{panama, "Panama"}};
     voyage.legs = {testroutes::sampleRoute({}, lisbon, {}, panama).greatCircle,
                    testroutes::sampleRoute({}, panama, {}, honolulu).greatCircle};
     MapView view;

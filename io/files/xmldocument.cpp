@@ -106,8 +106,11 @@ std::optional<std::string> undefinedReference(std::string_view text, std::size_t
             (name[1] == 'x' ? isDigits(name.substr(2), true) : isDigits(name.substr(1), false)))
             return std::nullopt;
     }
-    return "&" + std::string(name.substr(0, kLongestShown)) +
-           (end == at + 1 + name.size() ? ";" : "");
+    std::string shown(1, '&');
+    shown.append(name.substr(0, kLongestShown));
+    if (end == at + 1 + name.size())
+        shown.push_back(';');
+    return shown;
 }
 
 // The offset of the first reference to an entity XML does not define, in a document known to be
@@ -196,9 +199,10 @@ std::optional<FileError> XmlInput::parse(std::string_view bytes)
         m_text = bytes;
     }
     // Without parse_doctype pugixml would skip a document type declaration unseen.
-    const pugi::xml_parse_result parsed =
-        m_document.load_buffer(m_text.data(), m_text.size(),
-                               pugi::parse_default | pugi::parse_doctype, pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed = m_document.load_buffer(
+        m_text.data(), m_text.size(),
+        pugi::parse_default | pugi::parse_doctype | pugi::parse_ws_pcdata_single,
+        pugi::encoding_utf8);
     if (!parsed)
         return unreadable(std::string(kNotWellFormed) + parsed.description(),
                           lineAt(parsed.offset));

@@ -70,7 +70,9 @@ PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& start
     const std::vector<std::string> names =
         routePointNames(plan.waypoints.size(), startName, endName);
     out.name = routeName({names.front(), names.back()});
-    out.totalNm = plan.distance;
+    double steered = 0.0;
+    for (const RhumbLeg& leg : plan.legs)
+        out.totalNm += leg.distance;
     for (std::size_t i = 0; i < plan.waypoints.size(); ++i) {
         const Waypoint& waypoint = plan.waypoints[i];
         PlanRow row;
@@ -81,8 +83,9 @@ PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& start
             row.course = plan.legs[i].course;
             row.legNm = plan.legs[i].distance;
         }
-        row.fromStartNm = waypoint.distance;
-        row.toGoNm = std::max(0.0, plan.distance - waypoint.distance);
+        row.fromStartNm = steered;
+        row.toGoNm = std::max(0.0, out.totalNm - steered);
+        steered += row.legNm.value_or(0.0);
         out.rows.push_back(std::move(row));
     }
     return out;

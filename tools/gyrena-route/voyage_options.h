@@ -19,8 +19,9 @@ struct VoyageRequest
     std::optional<std::int64_t> departure; // --depart, UTC minute
     std::optional<double> speed;           // --speed, knots
     std::optional<double> limitLatitude;   // --limit-lat, degrees
+    bool almanac = false;                  // --almanac: variation, Sun and times at every row
 
-    bool any() const { return voyagePath || departure || speed || limitLatitude; }
+    bool any() const { return voyagePath || departure || speed || limitLatitude || almanac; }
 };
 
 extern const std::string_view kVoyageUsage;

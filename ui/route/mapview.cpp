@@ -32,7 +32,11 @@ const QColor kGraticuleText(0x4a, 0x62, 0x78);
 const QColor kOutside(0xf0, 0xf0, 0xf0);
 const QColor kGreatCircle(0xb0, 0x1c, 0x2e);
 const QColor kRhumbLine(0x1f, 0x4e, 0x9c);
-const QColor kOverLand(0xff, 0x8c, 0x00, 0xb0);
+// The track over land: a broad amber band under a dotted line of white over the track's own
+// colour, so that it stands out from the route on land and sea alike and is not told by colour
+// alone.
+const QColor kOverLand(0xff, 0x9e, 0x1b, 0xd0);
+const QString kOverLandLegend = QStringLiteral("Track over land");
 const QColor kStart(0x1b, 0x7a, 0x3a);
 const QColor kEnd(0xb0, 0x1c, 0x2e);
 const QColor kStop(0xc0, 0x7a, 0x10);
@@ -838,13 +842,20 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
             painter.drawPolyline(toPolygon(run, toWidget));
     };
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kOverLand, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const std::vector<LatLon>& stretch : m_route.landStretches)
-        drawRuns(projectLine(stretch));
     painter.setPen(QPen(kRhumbLine, 1.6, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
     drawRuns(projectLine(m_route.rhumbLine));
+    std::vector<MapRun> overLand;
+    for (const std::vector<LatLon>& stretch : m_route.overLand)
+        for (MapRun& run : projectLine(stretch))
+            overLand.push_back(std::move(run));
+    painter.setPen(QPen(kOverLand, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    drawRuns(overLand);
     painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     drawRuns(projectLine(m_route.greatCircle));
+    if (!overLand.empty()) {
+        painter.setPen(QPen(Qt::white, 2.2, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
+        drawRuns(overLand);
+    }
 
     const MapWindow w = window();
     const auto at = [&](LatLon p) -> std::optional<QPointF> {
@@ -873,6 +884,7 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
     QRectF scale;
     paintScaleBar(painter, scale);
     paintCredit(painter);
+    const QRectF legend = m_route.overLand.empty() ? QRectF() : paintLandLegend(painter);
     const QFont labelFont = scaledFont(font(), 1.0, true);
     const QRectF credit = creditBox(scaledFont(font(), 0.85, false));
 
@@ -890,10 +902,11 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
             markers.push_back({*p, name, colour, place});
     };
     const int last = int(m_route.stops.size()) + 1;
-    add(m_route.start, m_route.startName, kStart, 0);
-    add(m_route.end, m_route.endName, kEnd, last);
+    add(m_route.start, QString::fromStdString(m_route.startName), kStart, 0);
+    add(m_route.end, QString::fromStdString(m_route.endName), kEnd, last);
     for (std::size_t i = 0; i < m_route.stops.size(); ++i)
-        add(m_route.stops[i].position, m_route.stops[i].name, kStop, int(i) + 1);
+        add(m_route.stops[i].position, QString::fromStdString(m_route.stops[i].name), kStop,
+            int(i) + 1);
 
     const QFontMetricsF metrics(labelFont);
     std::vector<LabelWish> wishes;
@@ -902,9 +915,10 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
         wishes.push_back(
             {{m.at.x(), m.at.y()}, kMarkerRadius + 1, size.width() + 6, size.height() + 2});
     }
-    const std::vector<ScreenRect> obstacles = {
-        {scale.x(), scale.y(), scale.width(), scale.height()},
-        {credit.x(), credit.y(), credit.width(), credit.height()}};
+    std::vector<ScreenRect> obstacles = {{scale.x(), scale.y(), scale.width(), scale.height()},
+                                         {credit.x(), credit.y(), credit.width(), credit.height()}};
+    if (!legend.isEmpty())
+        obstacles.push_back({legend.x(), legend.y(), legend.width(), legend.height()});
     const std::vector<LabelSpot> spots =
         placeLabels(wishes, obstacles, {2, 2, width() - 4.0, height() - 4.0});
 
@@ -958,6 +972,32 @@ void MapView::paintScaleBar(QPainter& painter, QRectF& box)
     painter.drawLine(QPointF(x0 + bar.pixels, y - 4), QPointF(x0 + bar.pixels, y));
     painter.setFont(font);
     painter.drawText(QRectF(x0, box.top() + 1, box.width() - 12, textHeight), Qt::AlignLeft, text);
+}
+
+QRectF MapView::paintLandLegend(QPainter& painter)
+{
+    // Top left; the names are placed clear of it.
+    const QFont font = scaledFont(this->font(), 0.85, false);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const QSizeF text = metrics.size(Qt::TextSingleLine, kOverLandLegend);
+    const double sample = 28;
+    const QRectF box(10, 10, sample + 8 + text.width() + 12, std::max(text.height(), 12.0) + 8);
+    painter.setPen(QPen(QColor(0, 0, 0, 60), 1));
+    painter.setBrush(QColor(255, 255, 255, 225));
+    painter.drawRoundedRect(box, 3, 3);
+    const double mid = box.center().y();
+    const QLineF line(box.left() + 8, mid, box.left() + 8 + sample, mid);
+    painter.setPen(QPen(kOverLand, 9.0, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(line);
+    painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(line);
+    painter.setPen(QPen(Qt::white, 2.2, Qt::DotLine, Qt::FlatCap));
+    painter.drawLine(line);
+    painter.setPen(kText);
+    painter.drawText(QRectF(line.x2() + 8, box.top(), text.width() + 4, box.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, kOverLandLegend);
+    return box;
 }
 
 QRectF MapView::creditBox(const QFont& font) const

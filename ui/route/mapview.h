@@ -2,6 +2,7 @@
 
 #include "geo/chartview.h"
 #include "geo/mapprojection.h"
+#include "geo/maproute.h"
 
 #include <QImage>
 #include <QPainter>
@@ -18,39 +19,12 @@ namespace gyrena {
 
 class Coastlines;
 
-// A place of a voyage between its start and its end.
-struct MapPlace
-{
-    LatLon position;
-    QString name;
-};
-
-// What the map shows of one route, all in degrees: the lines as dense polylines (one point every
-// degree or so of arc), so the map only projects and never computes a route itself.
-struct MapRoute
-{
-    QString startName;
-    QString endName;
-    LatLon start;
-    LatLon end;
-    std::vector<LatLon> greatCircle; // start .. end, solid: the whole track as sailed
-    std::vector<LatLon> rhumbLine;   // start .. end, dashed
-    std::optional<LatLon> vertex;    // marked when the route passes it
-    std::vector<LatLon> waypoints;   // a dot each
-    std::vector<MapPlace> stops;     // the places between start and end, marked and named
-    // Each leg's track as sailed, from its place to the next (leg i joins place i and i + 1,
-    // the start being place 0): the great-circle chart centres on the selected one. Empty: the
-    // whole track is one leg.
-    std::vector<std::vector<LatLon>> legs;
-    // Stretches of the track that cross land, drawn over the track in a warning style.
-    std::vector<std::vector<LatLon>> landStretches;
-};
-
 // The route on a world map (equirectangular, centred on the voyage's own span of longitude) or
 // on a great-circle chart (gnomonic, centred on the selected leg): pale sea, light land
 // (Natural Earth's 1:50m coast, 1:10m zoomed in), a labelled graticule whose spacing follows
 // the zoom, a scale bar in nautical miles, the route on top with the places' names placed so
-// that none covers another or a marker. A route opens fitted to the view; the wheel, the + and
+// that none covers another or a marker, and the stretches of the track over land as a warning
+// band, with a legend. A route opens fitted to the view; the wheel, the + and
 // - keys and zoomIn()/zoomOut() zoom, dragging and the arrow keys pan, fitVoyage() fits again.
 class MapView : public QWidget
 {
@@ -157,6 +131,8 @@ private:
     void paintScaleBar(QPainter& painter, QRectF& box);
     QRectF creditBox(const QFont& font) const;
     void paintCredit(QPainter& painter);
+    // Says what the band over land means; the box it took.
+    QRectF paintLandLegend(QPainter& painter);
     // A painter on a fresh background image when the one kept does not fit this size, density
     // and view; else null. Straight onto `target` when it is a vector device (a map saved as
     // SVG or printed keeps land and graticule as lines).

@@ -68,6 +68,7 @@ int exportPdfCommand(const QString& pdfPath, const QString& file)
     }
     if (!window.plan().hasPlan)
         return fail(file, "no route to plan: " + window.plan().problem);
+    window.checkLandNow();
     const QString failed = window.exports()->writePdf(pdfPath);
     if (!failed.isEmpty()) {
         std::fprintf(stderr, "gyrena: the PDF file was not written: %s\n",

@@ -7,6 +7,8 @@
 #include <QPageSize>
 #include <QString>
 
+#include <vector>
+
 class QAbstractItemModel;
 class QPagedPaintDevice;
 
@@ -21,7 +23,8 @@ struct PlanDocumentContent
     MapView::Projection projection = MapView::Projection::World;
     QString summary;
     const QAbstractItemModel* table = nullptr;
-    int selectedLeg = 0; // the leg a great-circle chart is centred on
+    std::vector<int> hiddenColumns; // the table's columns the window does not show
+    int selectedLeg = 0;            // the leg a great-circle chart is centred on
 };
 
 // The paper of the user's territory: Letter where it is the custom (the United States, Canada,

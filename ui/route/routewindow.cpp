@@ -4,21 +4,28 @@
 #include "geo/positiontext.h"
 #include "geo/routeview.h"
 #include "geo/utctime.h"
+#include "io/earth/earth.h"
 #include "io/files/atomicfile.h"
 #include "io/files/regularfile.h"
 #include "io/formats/gpxwriter.h"
 #include "io/formats/voyagegpx.h"
 #include "io/plan/passageplan.h"
 #include "platform/dialogs.h"
+#include "platform/preferences.h"
+#include "ui/route/landreader.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
+#include "ui/route/voyagedocument.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
 
+#include <QAccessibleWidget>
 #include <QBuffer>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -39,6 +46,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace gyrena {
 
 namespace {
@@ -50,6 +59,14 @@ const QString world = QStringLiteral("World");
 const QString chart = QStringLiteral("Great-circle chart");
 const QString spacing = QStringLiteral("Waypoints:");
 const QString spacingName = QStringLiteral("Waypoint spacing");
+const QString courses = QStringLiteral("Courses:");
+const QString coursesName = QStringLiteral("Courses shown");
+const QStringList courseChoices = {QStringLiteral("True"), QStringLiteral("Magnetic")};
+const QString times = QStringLiteral("Times:");
+const QString timesName = QStringLiteral("Times shown");
+// In the order of TimeKeeping.
+const QStringList timeChoices = {QStringLiteral("UTC"), QStringLiteral("Zone time"),
+                                 QStringLiteral("Local time")};
 const QString tableName = QStringLiteral("Waypoints");
 const QString mapName = QStringLiteral("Route map");
 const QString summaryName = QStringLiteral("Route summary");
@@ -63,22 +80,22 @@ const QString mapTitle = QStringLiteral("Save Map As");
 const QString mapFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|");
 const QString notWritten = QStringLiteral("The file could not be written: %1");
 const QString noRoute = QStringLiteral("There is no route to export.");
-// A route that crosses no other meridian is spaced by distance instead.
-const QString spacedByDistance =
-    QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
 const QString openVoyage = QStringLiteral("Open Voyage\u2026");
 const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
 const QString saveVoyageName = QStringLiteral("Save Voyage");
 const QString useMain = QStringLiteral("Use Main Window Route");
+const QString checkLand = QStringLiteral("Check for land");
+const QString checkLandName = QStringLiteral("Check every leg for land");
+const QString checkLandDescription =
+    QStringLiteral("Whether every leg is checked against the coast; switch it off for a flight");
+const QString checkingLand = QStringLiteral("Checking the legs for land\u2026");
+const QString landUnchecked = QStringLiteral("The legs are not checked for land: %1");
+// Where the choice is kept between runs.
+const std::string checkLandKey = "route/checkLand";
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
-const QString voyageSummary = QStringLiteral("Voyage of %1 places, %2 nm as sailed");
-const QString underWay = QStringLiteral("; under way %1");
-const QString arrives = QStringLiteral(", arriving %1");
-const QString noTimes = QStringLiteral("; no times: %1");
-const QString noVoyage = QStringLiteral("No route: %1");
 const QString fileMenu = QStringLiteral("&File");
 const QString editMenu = QStringLiteral("&Edit");
 const QString viewMenu = QStringLiteral("&View");
@@ -94,7 +111,7 @@ const QString fitTip = QStringLiteral("Show the whole voyage (Home)");
 const QString showMap = QStringLiteral("Go to Map");
 const QString addHere = QStringLiteral("Add Place Here");
 const QString insertHere = QStringLiteral("Insert Place on Nearest Leg");
-const QString renameOnMap = QStringLiteral("Rename Place\u2026");
+const QString renameOnMap = QStringLiteral("Rename Place…");
 const QString renameTitle = QStringLiteral("Rename Place");
 const QString renameLabel = QStringLiteral("Name:");
 const QString removeOnMap = QStringLiteral("Remove Place");
@@ -104,20 +121,13 @@ const QString sailings[] = {QStringLiteral("Great Circle"), QStringLiteral("Rhum
 const QString mapView = QStringLiteral("; the map shows %1 nm across, centred on %2");
 const QString pointerName = QStringLiteral("Position under the pointer");
 const QString pointerFrom = QStringLiteral(" · %1 nm, course %2° from %3");
-const QString placeFallback = QStringLiteral("place %1");
-const QString addPlace = QStringLiteral("Add Place");
-const QString removePlace = QStringLiteral("Remove Place");
-const QString renamePlace = QStringLiteral("Rename Place");
-const QString movePlace = QStringLiteral("Move Place");
-const QString changeLeg = QStringLiteral("Change Leg");
-const QString changeSpeed = QStringLiteral("Change Speed");
-const QString changeDeparture = QStringLiteral("Change Departure");
-const QString changeSpacing = QStringLiteral("Change Waypoint Spacing");
-const QString changeVoyage = QStringLiteral("Change Voyage");
-const QString mainRoute = QStringLiteral("Main Window Route");
-const QString voyageDescription = QStringLiteral("Voyage from %1 to %2 by way of %3 places, %4 "
-                                                 "nautical miles");
+// The names of the steps of Undo that are whole voyages.
+const std::string mainRoute = "Main Window Route";
+const std::string openedVoyage = "Open Voyage";
+const std::string useMainRoute = "Use Main Window Route";
 } // namespace text
+
+constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
 
 struct SpacingChoice
 {
@@ -141,125 +151,34 @@ const std::vector<SpacingChoice>& spacingChoices()
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
 
-// Keys under which changes in a row are one step of Undo; each drag on the map has a key of its
-// own from kMergeDrag up.
-constexpr int kMergeLeg = 1;
-constexpr int kMergeSpeed = 2;
-constexpr int kMergeDeparture = 3;
-constexpr int kMergeDrag = 1000;
-constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
-
-// The voyage's legs, one for each pair of places in a row: missing legs are great circles.
-Voyage withLegsFitted(Voyage voyage)
+QString qText(const std::string& text)
 {
-    voyage.legs.resize(voyage.places.size() > 1 ? voyage.places.size() - 1 : 0);
-    return voyage;
+    return QString::fromStdString(text);
 }
 
-// `place` put at `index` (0..places): a place inserted inside a leg splits it, both halves
-// sailed as the leg was; one added at the end is joined by a great circle.
-Voyage withPlaceInserted(Voyage voyage, std::size_t index, const VoyagePlace& place)
+// A plain widget is a "filler" to accessibility tools; this one is a window of its own, which a
+// screen reader lists and moves to as it does the main window.
+QAccessibleInterface* accessibleRouteWindow(const QString& className, QObject* object)
 {
-    voyage = withLegsFitted(std::move(voyage));
-    index = std::min(index, voyage.places.size());
-    voyage.places.insert(voyage.places.begin() + std::ptrdiff_t(index), place);
-    const bool inside = index > 0 && index < voyage.places.size() - 1;
-    const VoyageLeg split = inside ? voyage.legs[index - 1] : VoyageLeg{};
-    voyage.legs.insert(voyage.legs.begin() + std::ptrdiff_t(std::min(index, voyage.legs.size())),
-                       split);
-    return withLegsFitted(std::move(voyage));
-}
-
-// Without the place `index`; the leg before it now runs to the place after it. Never fewer
-// than two places.
-Voyage withPlaceRemoved(Voyage voyage, std::size_t index)
-{
-    voyage = withLegsFitted(std::move(voyage));
-    if (voyage.places.size() <= 2 || index >= voyage.places.size())
-        return voyage;
-    voyage.places.erase(voyage.places.begin() + std::ptrdiff_t(index));
-    voyage.legs.erase(voyage.legs.begin() +
-                      std::ptrdiff_t(std::min(index, voyage.legs.size() - 1)));
-    return voyage;
-}
-
-QString shownName(const QString& name, const QString& fallback)
-{
-    const QString trimmed = name.trimmed();
-    return trimmed.isEmpty() ? fallback : trimmed;
-}
-
-} // namespace
-
-// One change of the voyage: the voyage before and after it, both whole values.
-class RouteWindow::Change : public QUndoCommand
-{
-public:
-    Change(RouteWindow& window, Voyage before, Voyage after, const QString& what, int mergeKey,
-           bool applied)
-        : QUndoCommand(what), m_window(window), m_before(std::move(before)),
-          m_after(std::move(after)), m_mergeKey(mergeKey), m_applied(applied)
-    {
-    }
-    void undo() override { m_window.showVoyage(m_before); }
-    void redo() override
-    {
-        // A change the editor made itself is shown already: showing it again would refill the
-        // field being typed in.
-        if (m_applied)
-            m_applied = false;
-        else
-            m_window.showVoyage(m_after);
-    }
-    int id() const override { return m_mergeKey; }
-    bool mergeWith(const QUndoCommand* other) override
-    {
-        m_after = static_cast<const Change*>(other)->m_after;
-        return true;
-    }
-
-private:
-    RouteWindow& m_window;
-    Voyage m_before;
-    Voyage m_after;
-    int m_mergeKey;
-    bool m_applied;
-};
-
-namespace {
-
-// What changed from one voyage to the next, for the Edit menu's "Undo …", and a key under which
-// consecutive changes of one field (the speed typed digit by digit) are one step.
-std::pair<QString, int> describeChange(const Voyage& before, const Voyage& after)
-{
-    if (after.places.size() > before.places.size())
-        return {text::addPlace, -1};
-    if (after.places.size() < before.places.size())
-        return {text::removePlace, -1};
-    if (after.places != before.places) {
-        const bool moved = !std::equal(
-            after.places.begin(), after.places.end(), before.places.begin(),
-            [](const VoyagePlace& a, const VoyagePlace& b) { return a.position == b.position; });
-        return {moved ? text::movePlace : text::renamePlace, -1};
-    }
-    if (after.legs != before.legs)
-        return {text::changeLeg, kMergeLeg};
-    if (after.speed != before.speed)
-        return {text::changeSpeed, kMergeSpeed};
-    if (after.departure != before.departure)
-        return {text::changeDeparture, kMergeDeparture};
-    return {text::changeVoyage, -1};
+    if (className != QLatin1String(RouteWindow::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 } // namespace
 
 RouteWindow::RouteWindow(const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_services(services),
-      m_options(spacingChoices()[kDefaultSpacing].options)
+    : QWidget(parent, Qt::Window), m_services(services), m_document(new VoyageDocument(this))
 {
     setObjectName(QStringLiteral("RouteWindow"));
-    m_voyage.spacing = m_options;
-    m_undo = new QUndoStack(this);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleRouteWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    Voyage empty;
+    empty.spacing = spacingChoices()[kDefaultSpacing].options;
+    m_document->setVoyage(empty);
     buildLayout();
     buildMenus();
 }
@@ -270,7 +189,7 @@ void RouteWindow::buildLayout()
 {
     auto* columns = new QHBoxLayout(this);
     auto* layout = new QVBoxLayout;
-    columns->addLayout(layout, 3);
+    columns->addLayout(layout, 4);
 
     auto* views = new QHBoxLayout;
     m_world = new QRadioButton(text::world, this);
@@ -306,6 +225,22 @@ void RouteWindow::buildLayout()
     m_zoomOut = viewButton(text::zoomOutCaption, text::zoomOut, text::zoomOutTip,
                            QStringLiteral("ZoomOut"));
     m_fit = viewButton(text::fitVoyage, text::fitVoyage, text::fitTip, QStringLiteral("FitVoyage"));
+    const auto addChoice = [&](const QString& caption, const QString& name, const QString& object,
+                               const QStringList& items) {
+        auto* label = new QLabel(caption, this);
+        auto* list = new QComboBox(this);
+        list->setObjectName(object);
+        list->setAccessibleName(name);
+        list->setAccessibleDescription(name);
+        list->addItems(items);
+        label->setBuddy(list);
+        views->addWidget(label);
+        views->addWidget(list);
+        return list;
+    };
+    m_courses =
+        addChoice(text::courses, text::coursesName, QStringLiteral("Courses"), text::courseChoices);
+    m_times = addChoice(text::times, text::timesName, QStringLiteral("Times"), text::timeChoices);
     layout->addLayout(views);
 
     m_map = new MapView(this);
@@ -320,12 +255,31 @@ void RouteWindow::buildLayout()
     m_table->setModel(m_model);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    // A time in full, whatever the width: sized once from its text, not from every row.
-    m_table->horizontalHeader()->setSectionResizeMode(WaypointModel::Eta, QHeaderView::Fixed);
-    m_table->horizontalHeader()->resizeSection(
-        WaypointModel::Eta,
-        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00Z")) + 16);
+    // Every column of figures as wide as its widest text, sized once from a sample, not from
+    // every row; the place's name takes what is left over, so that no figure is cut off.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(WaypointModel::Place, QHeaderView::Stretch);
+    const QString widest[WaypointModel::ColumnCount] = {QStringLiteral("000"),
+                                                        QString(), // stretches
+                                                        QStringLiteral("00\u00B000.0'N"),
+                                                        QStringLiteral("000\u00B000.0'W"),
+                                                        QStringLiteral("000.0\u00B0"),
+                                                        QStringLiteral("00.0\u00B0W"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("0000-00-00T00:00Z"),
+                                                        QStringLiteral("Nautical tw."),
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("over land")};
+    for (int column = 0; column < WaypointModel::ColumnCount; ++column)
+        header->resizeSection(
+            column, std::max(m_table->fontMetrics().horizontalAdvance(widest[column]),
+                             header->fontMetrics().horizontalAdvance(
+                                 m_model->headerData(column, Qt::Horizontal).toString())) +
+                        12);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -352,11 +306,19 @@ void RouteWindow::buildLayout()
     spacingLabel->setBuddy(m_spacing);
     commands->addWidget(spacingLabel);
     commands->addWidget(m_spacing);
+    m_checkLand = new QCheckBox(text::checkLand, this);
+    m_checkLand->setObjectName(QStringLiteral("CheckLand"));
+    m_checkLand->setAccessibleName(text::checkLandName);
+    m_checkLand->setAccessibleDescription(text::checkLandDescription);
+    m_checkLand->setToolTip(text::checkLandDescription);
+    m_checkLand->setChecked(!m_services.preferences ||
+                            m_services.preferences->flag(text::checkLandKey, true));
+    commands->addWidget(m_checkLand);
     commands->addStretch();
     layout->addLayout(commands);
 
     auto* side = new QVBoxLayout;
-    m_editor = new VoyageEditor(m_services, this);
+    m_editor = new VoyageEditor(m_services, m_document, this);
     m_editor->setObjectName(QStringLiteral("VoyageEditor"));
     side->addWidget(m_editor, 1);
     auto* files = new QHBoxLayout;
@@ -380,26 +342,25 @@ void RouteWindow::buildLayout()
     side->addWidget(m_useMain);
     columns->addLayout(side, 1);
 
-    connect(m_editor, &VoyageEditor::edited, this, &RouteWindow::voyageEdited);
+    connect(m_document, &VoyageDocument::edited, this, [this](bool placesOrLegs) {
+        if (!placesOrLegs)
+            return;
+        m_edited = true;
+        m_useMain->setEnabled(!m_mainRoute.places.empty());
+    });
+    connect(m_document, &VoyageDocument::changed, this, &RouteWindow::replan);
     connect(m_editor, &VoyageEditor::placeSelected, this, [this](int place) {
-        selectLeg(std::min(place, int(m_voyage.places.size()) - 2), place);
+        selectLeg(std::min(place, int(voyage().places.size()) - 2), place);
     });
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (!m_plan.hasPlan || current.row() < 0 ||
-                    current.row() >= int(m_plan.rows.size()))
+                const VoyagePlan& plan = m_view.plan;
+                if (!plan.hasPlan || current.row() < 0 || current.row() >= int(plan.rows.size()))
                     return;
-                const VoyageRow& row = m_plan.rows[std::size_t(current.row())];
-                selectLeg(std::min(int(row.place), int(m_voyage.places.size()) - 2),
+                const VoyageRow& row = plan.rows[std::size_t(current.row())];
+                selectLeg(std::min(int(row.place), int(voyage().places.size()) - 2),
                           row.isPlace ? int(row.place) : -1);
             });
-    connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
-    connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
-    connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
-    connect(m_world, &QRadioButton::toggled, this, [this](bool world) {
-        m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
-    });
-    connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
     connect(m_zoomIn, &QToolButton::clicked, m_map, &MapView::zoomIn);
     connect(m_zoomOut, &QToolButton::clicked, m_map, &MapView::zoomOut);
     connect(m_fit, &QToolButton::clicked, m_map, &MapView::fitVoyage);
@@ -408,7 +369,25 @@ void RouteWindow::buildLayout()
     connect(m_map, &MapView::placeDragged, this, &RouteWindow::dragPlace);
     connect(m_map, &MapView::addRequested, this, &RouteWindow::addPlaceOnMap);
     connect(m_map, &MapView::contextMenuRequested, this, &RouteWindow::mapContextMenu);
-    resize(1280, 820);
+    connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
+    connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
+    connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
+    connect(m_world, &QRadioButton::toggled, this, [this](bool world) {
+        m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
+    });
+    connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
+    connect(m_courses, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_times, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_checkLand, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_services.preferences)
+            m_services.preferences->setFlag(text::checkLandKey, on);
+        replan();
+    });
+    connect(&LandReader::instance(), &LandReader::ready, this, [this] {
+        if (m_checkLand->isChecked())
+            replan();
+    });
+    resize(1360, 820);
 }
 
 void RouteWindow::buildMenus()
@@ -432,8 +411,15 @@ void RouteWindow::buildMenus()
     file->addSeparator();
     m_export = action(file, text::exportGpx, QStringLiteral("ExportGpx"), &RouteWindow::exportGpx);
     m_exports = new PlanExports(m_services, this, [this] {
-        PlanDocumentContent content{passagePlanFromVoyage(m_voyage, m_plan), m_map->route(),
-                                    m_map->projection(), m_summary->text(), m_model};
+        // A plan leaves the program checked, never "checking": wait for the land if need be.
+        if (m_checkLand->isChecked() && !m_view.landChecked)
+            checkLandNow();
+        std::vector<int> hidden;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            if (m_table->isColumnHidden(column))
+                hidden.push_back(column);
+        PlanDocumentContent content{m_view.passage,    m_map->route(), m_map->projection(),
+                                    m_summary->text(), m_model,        hidden};
         content.selectedLeg = m_map->selectedLeg();
         return content;
     });
@@ -447,10 +433,10 @@ void RouteWindow::buildMenus()
         ->setShortcut(QKeySequence::Close);
 
     QMenu* edit = m_menuBar->addMenu(text::editMenu);
-    QAction* undo = m_undo->createUndoAction(this);
+    QAction* undo = undoStack()->createUndoAction(this);
     undo->setObjectName(QStringLiteral("Undo"));
     undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = m_undo->createRedoAction(this);
+    QAction* redo = undoStack()->createRedoAction(this);
     redo->setObjectName(QStringLiteral("Redo"));
     redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
@@ -478,6 +464,15 @@ void RouteWindow::buildMenus()
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
 }
 
+Voyage RouteWindow::mainRouteVoyage() const
+{
+    Voyage voyage = m_mainRoute;
+    voyage.speed = m_document->voyage().speed;
+    voyage.departure = m_document->voyage().departure;
+    voyage.spacing = m_document->voyage().spacing;
+    return voyage;
+}
+
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
@@ -486,15 +481,7 @@ void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                                  {endName.trimmed().toStdString(), end});
     if (m_edited)
         return;
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_voyage.speed;
-    voyage.departure = m_voyage.departure;
-    voyage.spacing = m_options;
-    if (voyage == m_voyage) {
-        replan(); // the same route, shown again as the main window would (its locale included)
-        return;
-    }
-    changeVoyage(voyage, text::mainRoute);
+    m_document->setVoyage(mainRouteVoyage(), text::mainRoute);
     m_map->fitVoyage();
 }
 
@@ -502,38 +489,13 @@ void RouteWindow::setVoyage(const Voyage& voyage)
 {
     m_edited = true;
     m_useMain->setEnabled(!m_mainRoute.places.empty());
-    changeVoyage(voyage, text::openVoyageName);
+    m_document->setVoyage(voyage, text::openedVoyage);
     m_map->fitVoyage();
 }
 
-void RouteWindow::changeVoyage(const Voyage& after, const QString& what, int mergeKey)
+QUndoStack* RouteWindow::undoStack() const
 {
-    if (m_voyage.places.empty()) {
-        // The window's first voyage is where it starts, not a step to take back.
-        showVoyage(after);
-        return;
-    }
-    m_undo->push(new Change(*this, m_voyage, after, what, mergeKey, false));
-}
-
-void RouteWindow::showVoyage(const Voyage& voyage)
-{
-    m_voyage = voyage;
-    m_options = voyage.spacing;
-    const auto& choices = spacingChoices();
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        const PlanOptions& choice = choices[i].options;
-        if (choice.spacing == m_options.spacing &&
-            (choice.spacing == PlanOptions::Spacing::Meridians
-                 ? choice.everyDegrees == m_options.everyDegrees
-                 : choice.everyNm == m_options.everyNm)) {
-            const QSignalBlocker quiet(m_spacing);
-            m_spacing->setCurrentIndex(static_cast<int>(i));
-        }
-    }
-    if (!(m_editor->voyage() == voyage) || m_editor->voyage().places != voyage.places)
-        m_editor->setVoyage(voyage);
-    replan();
+    return m_document->undoStack();
 }
 
 void RouteWindow::setCities(const CityTable* cities)
@@ -541,18 +503,9 @@ void RouteWindow::setCities(const CityTable* cities)
     m_editor->setCities(cities);
 }
 
-void RouteWindow::voyageEdited(bool placesOrLegs)
+const Voyage& RouteWindow::voyage() const
 {
-    if (placesOrLegs) {
-        m_edited = true;
-        m_useMain->setEnabled(!m_mainRoute.places.empty());
-    }
-    Voyage after = m_editor->voyage();
-    after.spacing = m_options;
-    const auto [what, key] = describeChange(m_voyage, after);
-    m_undo->push(new Change(*this, m_voyage, after, what, key, true));
-    m_voyage = after;
-    replan();
+    return m_document->voyage();
 }
 
 void RouteWindow::useMainWindowRoute()
@@ -561,73 +514,47 @@ void RouteWindow::useMainWindowRoute()
         return;
     m_edited = false;
     m_useMain->setEnabled(false);
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_voyage.speed;
-    voyage.departure = m_voyage.departure;
-    voyage.spacing = m_options;
-    changeVoyage(voyage, text::useMain);
+    m_document->setVoyage(mainRouteVoyage(), text::useMainRoute);
     m_map->fitVoyage();
-}
-
-void RouteWindow::setSpacing(int index)
-{
-    if (index < 0 || index >= static_cast<int>(spacingChoices().size()))
-        return;
-    if (m_spacing->currentIndex() != index) {
-        m_spacing->setCurrentIndex(index); // comes back here through the list's signal
-        return;
-    }
-    Voyage voyage = m_voyage;
-    voyage.spacing = spacingChoices()[static_cast<std::size_t>(index)].options;
-    if (m_voyage.places.empty()) {
-        m_options = voyage.spacing;
-        m_voyage = voyage;
-        return;
-    }
-    changeVoyage(voyage, text::changeSpacing);
 }
 
 void RouteWindow::dragPlace(int place, LatLon position, bool finished)
 {
-    if (place < 0 || place >= int(m_voyage.places.size()))
+    if (place < 0 || place >= int(voyage().places.size()))
         return;
     if (!m_dragging) {
         m_dragging = true;
-        ++m_dragSerial;
+        ++m_dragGesture;
         m_editor->selectPlace(place);
     }
-    Voyage after = m_voyage;
-    after.places[std::size_t(place)].position = {position.latitude,
-                                                 planLongitude(position.longitude)};
-    changeVoyage(after, text::movePlace, kMergeDrag + m_dragSerial % 100000);
+    m_document->apply(
+        SetPosition{std::size_t(place), {position.latitude, planLongitude(position.longitude)}},
+        m_dragGesture);
     if (finished)
         m_dragging = false;
 }
 
 void RouteWindow::addPlaceOnMap(LatLon position, bool onNearestLeg)
 {
-    std::size_t index = m_voyage.places.size();
+    std::size_t index = voyage().places.size();
     if (onNearestLeg)
         if (const auto pixel = m_map->pixelOf(position))
             if (const int leg = m_map->nearestLeg(*pixel); leg >= 0)
                 index = std::size_t(leg) + 1;
-    changeVoyage(withPlaceInserted(m_voyage, index, {std::string(), position}), text::addPlace);
+    m_document->apply(InsertPlace{
+        index, {std::string(), {position.latitude, planLongitude(position.longitude)}}});
     m_editor->selectPlace(int(index));
 }
 
 void RouteWindow::renamePlaceOnMap(int place)
 {
-    if (place < 0 || place >= int(m_voyage.places.size()))
+    if (place < 0 || place >= int(voyage().places.size()))
         return;
     const std::optional<QString> name =
         m_services.dialogs->text(this, text::renameTitle, text::renameLabel,
-                                 QString::fromStdString(m_voyage.places[std::size_t(place)].name));
-    if (!name)
-        return;
-    Voyage after = m_voyage;
-    after.places[std::size_t(place)].name = name->trimmed().toStdString();
-    if (!(after == m_voyage))
-        changeVoyage(after, text::renamePlace);
+                                 qText(voyage().places[std::size_t(place)].name));
+    if (name)
+        m_document->apply(RenamePlace{std::size_t(place), name->trimmed().toStdString()});
 }
 
 void RouteWindow::mapContextMenu(QPoint global, int place, std::optional<LatLon> position)
@@ -635,24 +562,19 @@ void RouteWindow::mapContextMenu(QPoint global, int place, std::optional<LatLon>
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("MapMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (place >= 0 && place < int(m_voyage.places.size())) {
+    const Voyage& shown = voyage();
+    if (place >= 0 && place < int(shown.places.size())) {
         m_editor->selectPlace(place);
         menu->addAction(text::renameOnMap, this, [this, place] { renamePlaceOnMap(place); });
         menu->addAction(text::removeOnMap, this,
-                        [this, place] {
-                            changeVoyage(withPlaceRemoved(m_voyage, std::size_t(place)),
-                                         text::removePlace);
-                        })
-            ->setEnabled(m_voyage.places.size() > 2);
-        if (place + 1 < int(m_voyage.places.size())) {
+                        [this, place] { m_document->apply(RemovePlace{std::size_t(place)}); })
+            ->setEnabled(shown.places.size() > 2);
+        if (place + 1 < int(shown.places.size())) {
             QMenu* sailing = menu->addMenu(text::nextLeg);
-            const Sailing current = withLegsFitted(m_voyage).legs[std::size_t(place)].sailing;
+            const Sailing current = shown.legs[std::size_t(place)].sailing;
             for (std::size_t i = 0; i < std::size(kSailings); ++i) {
                 QAction* choice = sailing->addAction(text::sailings[i], this, [this, place, i] {
-                    Voyage after = withLegsFitted(m_voyage);
-                    after.legs[std::size_t(place)].sailing = kSailings[i];
-                    if (!(after == m_voyage))
-                        changeVoyage(after, text::changeLeg);
+                    m_document->apply(SetLegSailing{std::size_t(place), kSailings[i]});
                 });
                 choice->setCheckable(true);
                 choice->setChecked(kSailings[i] == current);
@@ -661,7 +583,7 @@ void RouteWindow::mapContextMenu(QPoint global, int place, std::optional<LatLon>
     } else if (position) {
         menu->addAction(text::addHere, this, [this, at = *position] { addPlaceOnMap(at, false); });
         menu->addAction(text::insertHere, this, [this, at = *position] { addPlaceOnMap(at, true); })
-            ->setEnabled(m_voyage.places.size() >= 2);
+            ->setEnabled(shown.places.size() >= 2);
     }
     menu->addSeparator();
     menu->addAction(text::zoomIn, m_map, &MapView::zoomIn);
@@ -674,13 +596,13 @@ void RouteWindow::mapContextMenu(QPoint global, int place, std::optional<LatLon>
 void RouteWindow::describeMap()
 {
     // The route in words, then what the map shows of it: a screen reader hears the zoom too.
-    QString description = m_mapDescription;
-    if (m_plan.hasPlan && m_map->width() > 0) {
+    QString description = qText(m_view.description);
+    if (m_view.plan.hasPlan && m_map->width() > 0) {
         const auto centre = m_map->positionAt(QPointF(m_map->width() / 2.0, m_map->height() / 2.0));
         if (centre)
             description += text::mapView.arg(
                 QString::number(std::llround(m_map->nauticalMilesPerPixel() * m_map->width())),
-                QString::fromStdString(positionText(*centre)));
+                qText(positionText(*centre)));
     }
     m_map->setAccessibleDescription(description);
 }
@@ -698,100 +620,112 @@ void RouteWindow::showPointer(std::optional<LatLon> position)
         return;
     }
     const std::string separator = QLocale().decimalPoint().toStdString();
-    QString shown = QString::fromStdString(positionText(*position, separator));
+    QString shown = qText(positionText(*position, separator));
     const int place = m_editor->selectedPlace();
-    if (place >= 0 && place < int(m_voyage.places.size())) {
-        const VoyagePlace& from = m_voyage.places[std::size_t(place)];
-        const RoutePlan leg = planRoute(from.position, *position);
-        if (leg.hasRoute)
-            shown += text::pointerFrom.arg(
-                QString::fromStdString(formatDecimals(leg.distance, 1, separator)),
-                QString::fromStdString(formatCourse(leg.initialCourse, 0, separator)),
-                shownName(QString::fromStdString(from.name), text::placeFallback.arg(place + 1)));
+    const Voyage& current = voyage();
+    if (place >= 0 && place < int(current.places.size()) && m_view.plan.hasPlan) {
+        const RoutePlan leg = planRoute(current.places[std::size_t(place)].position, *position);
+        const std::vector<std::string> names = voyagePlaceNames(current, m_view.plan);
+        if (leg.hasRoute && std::size_t(place) < names.size())
+            shown += text::pointerFrom.arg(qText(formatDecimals(leg.distance, 1, separator)),
+                                           qText(formatCourse(leg.initialCourse, 0, separator)),
+                                           qText(names[std::size_t(place)]));
     }
     m_pointer->setText(shown);
 }
 
+void RouteWindow::setSpacing(int index)
+{
+    if (index < 0 || index >= static_cast<int>(spacingChoices().size()))
+        return;
+    if (m_spacing->currentIndex() != index) {
+        m_spacing->setCurrentIndex(index); // comes back here through the list's signal
+        return;
+    }
+    m_document->apply(SetSpacing{spacingChoices()[static_cast<std::size_t>(index)].options});
+}
+
+void RouteWindow::setMagneticCourses(bool magnetic)
+{
+    m_courses->setCurrentIndex(magnetic ? 1 : 0); // the list's signal views the voyage afresh
+}
+
+void RouteWindow::setTimeKeeping(TimeKeeping keeping)
+{
+    m_times->setCurrentIndex(static_cast<int>(keeping));
+}
+
+void RouteWindow::setLandCheck(bool on)
+{
+    m_checkLand->setChecked(on); // kept and shown through the box's signal
+}
+
+bool RouteWindow::landCheck() const
+{
+    return m_checkLand->isChecked();
+}
+
+void RouteWindow::checkLandNow()
+{
+    m_waitForLand = true;
+    replan();
+}
+
 void RouteWindow::replan()
 {
-    const Voyage& voyage = m_voyage;
-    m_plan = planVoyage(voyage);
-    m_model->setPlan(m_plan);
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    const auto number = [&](double value) {
-        return QString::fromStdString(formatDecimals(value, 1, separator));
-    };
-    // Every place by the name the files and the text output give it.
-    const std::vector<std::string> names = voyagePlaceNames(voyage, m_plan);
-    const auto placeName = [&](std::size_t i) {
-        return i < names.size() ? QString::fromStdString(names[i]) : QString();
-    };
-    const QString first = placeName(0);
-    const QString last = placeName(names.empty() ? 0 : names.size() - 1);
-    setWindowTitle(text::title.arg(first, last));
-
-    // A voyage of two places on a great circle is the main window's route: its summary compares
-    // it with the rhumb line and the ellipsoid as before.
-    const bool simple = voyage.places.size() == 2 && !voyage.legs.empty() &&
-                        voyage.legs.front().sailing == Sailing::GreatCircle;
-    m_routePlan = simple
-                      ? planRoute(voyage.places[0].position, voyage.places[1].position, m_options)
-                      : RoutePlan{};
-    QString summary;
-    if (!m_plan.hasPlan) {
-        summary = text::noVoyage.arg(QString::fromStdString(m_plan.problem));
-    } else if (simple) {
-        summary = QString::fromStdString(routeSummary(m_routePlan, separator));
-    } else {
-        summary = text::voyageSummary.arg(voyage.places.size()).arg(number(m_plan.distance));
+    VoyageViewOptions options;
+    const QLocale locale;
+    options.decimalSeparator = locale.decimalPoint().toStdString();
+    options.groupSeparator = locale.groupSeparator().toStdString();
+    LandReader& reader = LandReader::instance();
+    if (m_checkLand->isChecked())
+        options.land = m_waitForLand ? reader.landNow() : reader.land();
+    // A voyage without a departure takes today's variation.
+    options.earth = &programEarth();
+    options.nowMinute = QDateTime::currentSecsSinceEpoch() / 60;
+    options.magneticCourses = m_courses->currentIndex() == 1;
+    options.timeKeeping = static_cast<TimeKeeping>(m_times->currentIndex());
+    m_view = viewVoyage(m_document->voyage(), options);
+    // While the land is read, or when it cannot be, the summary says the legs are unchecked.
+    if (m_checkLand->isChecked() && !m_view.landChecked && m_view.plan.hasPlan) {
+        const QString problem = reader.problem();
+        const QString why = reader.reading() || problem.isEmpty()
+                                ? text::checkingLand
+                                : text::landUnchecked.arg(problem);
+        m_view.summary += "\n" + why.toStdString();
     }
-    if (m_plan.hasPlan && m_plan.minutesUnderWay)
-        summary +=
-            text::underWay.arg(QString::fromStdString(durationText(*m_plan.minutesUnderWay)));
-    if (m_plan.hasPlan && m_plan.rows.back().eta)
-        summary +=
-            text::arrives.arg(QString::fromStdString(utcMinuteText(*m_plan.rows.back().eta)));
-    if (!m_plan.timeProblem.empty())
-        summary += text::noTimes.arg(QString::fromStdString(m_plan.timeProblem));
-    if (simple && m_plan.hasPlan && m_options.spacing == PlanOptions::Spacing::Meridians &&
-        m_routePlan.spacing == PlanOptions::Spacing::Distance)
-        summary += text::spacedByDistance.arg(m_routePlan.spacingValue);
-    m_summary->setText(summary);
-    m_mapDescription = (simple ? QString::fromStdString(routeDescription(
-                                     m_routePlan, first.toStdString(), last.toStdString()))
-                               : text::voyageDescription.arg(first, last)
-                                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
-                                     .arg(std::llround(m_plan.distance)));
+    showView();
+}
 
-    MapRoute route;
-    route.startName = first;
-    route.endName = last;
-    if (m_plan.hasPlan) {
-        route.start = m_plan.rows.front().position;
-        route.end = m_plan.rows.back().position;
-        route.greatCircle = sailedPath(m_plan);
-        if (simple) {
-            route.rhumbLine = rhumbLinePath(route.start, route.end);
-            route.vertex = vertexOnRoute(m_routePlan);
-        }
-        route.waypoints.reserve(m_plan.rows.size());
-        for (const VoyageRow& row : m_plan.rows) {
-            route.waypoints.push_back(row.position);
-            if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
-                route.stops.push_back({row.position, placeName(row.place)});
-        }
-        for (const PlannedLeg& leg : m_plan.legs) {
-            VoyagePlan part;
-            part.hasPlan = true;
-            part.rows.assign(m_plan.rows.begin() + std::ptrdiff_t(leg.firstRow),
-                             m_plan.rows.begin() + std::ptrdiff_t(leg.lastRow) + 1);
-            route.legs.push_back(sailedPath(part));
+void RouteWindow::showView()
+{
+    const auto& choices = spacingChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i].options == m_document->voyage().spacing) {
+            const QSignalBlocker quiet(m_spacing);
+            m_spacing->setCurrentIndex(static_cast<int>(i));
         }
     }
-    m_map->setRoute(route);
+    m_model->setView(m_view);
+    // A time with its offset is wider than one in UTC.
+    const QString widest = m_view.timeKeeping == TimeKeeping::Utc
+                               ? QStringLiteral("0000-00-00T00:00Z")
+                               : QStringLiteral("0000-00-00T00:00+00:00");
+    m_table->horizontalHeader()->resizeSection(
+        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
+    m_table->setColumnHidden(WaypointModel::Land, !m_view.landChecked);
+    setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
+    m_summary->setText(qText(m_view.summary));
+    // A voyage over land is said in the summary's own words, in the colour of a warning.
+    QPalette palette = m_summary->palette();
+    palette.setColor(QPalette::WindowText, m_view.landWarnings.empty()
+                                               ? this->palette().color(QPalette::WindowText)
+                                               : QColor(0xa0, 0x28, 0x00));
+    m_summary->setPalette(palette);
+    m_map->setRoute(m_view.map);
     describeMap();
     // Without a plan the map would put markers where no place is: the summary says why instead.
-    const bool any = m_plan.hasPlan;
+    const bool any = m_view.plan.hasPlan;
     m_map->setVisible(any);
     for (QToolButton* button : {m_zoomIn, m_zoomOut, m_fit})
         button->setEnabled(any);
@@ -815,7 +749,8 @@ bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const 
 
 void RouteWindow::exportGpx()
 {
-    if (!m_plan.hasPlan) {
+    const VoyagePlan& plan = m_view.plan;
+    if (!plan.hasPlan) {
         m_services.dialogs->message(this, text::noRoute, text::gpxTitle, Dialogs::Buttons::Ok,
                                     Dialogs::Icon::None);
         return;
@@ -824,7 +759,7 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    const std::string gpx = writeGpxRoute(passagePlanFromVoyage(m_voyage, m_plan));
+    const std::string gpx = writeGpxRoute(m_view.passage);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
 
@@ -859,7 +794,7 @@ void RouteWindow::saveVoyage()
         m_services.dialogs->saveFileName(this, text::saveVoyageName, text::voyageFilter);
     if (!path)
         return;
-    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(m_voyage, m_plan)),
+    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(m_document->voyage(), m_view.plan)),
               text::saveVoyageName);
 }
 

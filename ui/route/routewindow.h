@@ -1,12 +1,12 @@
 #pragma once
 
-#include "geo/routeplan.h"
-#include "geo/voyage.h"
+#include "io/plan/voyageview.h"
 #include "platform/services.h"
 
 #include <QWidget>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenuBar;
@@ -20,17 +20,21 @@ namespace gyrena {
 
 class CityTable;
 class MapView;
+class VoyageDocument;
 class VoyageEditor;
 class PlanExports;
 class WaypointModel;
 
 // The route window, a voyage planner: the voyage's places and how each leg is sailed, its
-// track on a world map or a great-circle chart that zooms and pans, every row of its plan
-// (waypoints at the chosen spacing, each place a row of its own, with distances to go and ETAs),
-// a summary, and in its menus the commands that open and save voyages (GPX), export the
-// waypoints, copy the table, save the map, print and export the passage plan, and undo and redo
-// every change to the voyage. The first voyage is the main window's route; until the user edits
-// the voyage, every route computed there replaces it. Every change re-plans at once.
+// track on a world map or a great-circle chart that zooms and pans and on which places are
+// added, dragged, renamed and removed, every row of its plan (waypoints at the chosen spacing,
+// each place a row of its own, with distances to go and ETAs), a summary, and in its menus the
+// commands that open and save voyages (GPX), export the waypoints, copy the table, save the
+// map, print and export the passage plan, and undo and redo every change to the voyage. The
+// first voyage is the main window's route; until the user edits the voyage, every route
+// computed there replaces it. The voyage lives in one VoyageDocument, whose undo stack holds
+// every change from the list and the map alike; every change is viewed afresh (viewVoyage) and
+// shown.
 class RouteWindow : public QWidget
 {
     Q_OBJECT
@@ -43,14 +47,12 @@ public:
     void setRoute(LatLon start, LatLon end, const QString& startName, const QString& endName);
     // Shows `voyage` as if the user had opened it.
     void setVoyage(const Voyage& voyage);
-    const Voyage& voyage() const { return m_voyage; }
-    // Makes `after` the voyage, as one step that Undo takes back; `what` names it in the Edit
-    // menu ("Undo Move Place"). Changes of the same `mergeKey` (>= 0) in a row are one step,
-    // as the moves of one drag are.
-    void changeVoyage(const Voyage& after, const QString& what, int mergeKey = -1);
-    QUndoStack* undoStack() const { return m_undo; }
+    const Voyage& voyage() const;
+    VoyageDocument* document() const { return m_document; }
+    QUndoStack* undoStack() const;
     MapView* map() const { return m_map; }
-    const VoyagePlan& plan() const { return m_plan; }
+    const VoyagePlan& plan() const { return m_view.plan; }
+    const VoyageView& view() const { return m_view; }
     const WaypointModel* model() const { return m_model; }
     VoyageEditor* editor() const { return m_editor; }
     // The main window's loaded city list, for picking a place from it (null: none).
@@ -58,9 +60,22 @@ public:
     // Whether the user has changed the places or legs since the voyage was the main window's.
     bool edited() const { return m_edited; }
 
+    // How the table, the print and the PDF show courses (true or magnetic) and times (UTC, zone
+    // or local time): what the lists "Courses" and "Times" choose. The view is worked out afresh.
+    void setMagneticCourses(bool magnetic);
+    void setTimeKeeping(TimeKeeping keeping);
+
     // An index into the spacing list: every 5, 10, 15, 20 degrees of longitude, every 100,
     // 500, 1000 nautical miles.
     void setSpacing(int index);
+
+    // Whether every leg is checked for land (on by default; off for a flight). The user's
+    // choice is kept in the preferences.
+    void setLandCheck(bool on);
+    bool landCheck() const;
+    // Checks the voyage for land at once, reading the land on this thread if it is not read
+    // yet (a window reads it on Qt's thread pool and checks the voyage when it is ready).
+    void checkLandNow();
 
     // The commands of the buttons.
     void openVoyage();                        // "Open Voyage…"
@@ -74,13 +89,10 @@ public:
     PlanExports* exports() const { return m_exports; }
 
 private:
-    class Change;
     void buildLayout();
     void buildMenus();
-    void replan();
-    void voyageEdited(bool placesOrLegs);
-    // Shows `voyage` without recording a step: what Undo and Redo do.
-    void showVoyage(const Voyage& voyage);
+    void replan(); // views the voyage afresh and shows that
+    void showView();
     void selectLeg(int leg, int place);
     void showPointer(std::optional<LatLon> position);
     // Editing on the map: a marker dragged, a place added or inserted where the user clicked,
@@ -89,19 +101,18 @@ private:
     void addPlaceOnMap(LatLon position, bool onNearestLeg);
     void renamePlaceOnMap(int place);
     void mapContextMenu(QPoint global, int place, std::optional<LatLon> position);
-    void describeMap();
+    void describeMap(); // the route in words, and what the map shows of it
+    // The main window's last route with this voyage's speed, departure and spacing.
+    Voyage mainRouteVoyage() const;
     bool writeFile(const QString& path, const QByteArray& bytes, const QString& title);
 
     Services m_services;
-    Voyage m_voyage;    // the voyage shown, its spacing included
+    VoyageDocument* m_document = nullptr;
     Voyage m_mainRoute; // the main window's last route as a voyage
     bool m_edited = false;
-    PlanOptions m_options;
-    VoyagePlan m_plan;
-    RoutePlan m_routePlan;    // the great circle of a voyage of two places, for its summary
-    QString m_mapDescription; // the route in words
-    bool m_dragging = false;  // a marker is being dragged: its moves are one step of Undo
-    int m_dragSerial = 0;
+    VoyageView m_view;
+    bool m_dragging = false; // a marker is being dragged: its moves are one step of Undo
+    int m_dragGesture = 0;
 
     MapView* m_map = nullptr;
     QRadioButton* m_world = nullptr;
@@ -110,6 +121,10 @@ private:
     WaypointModel* m_model = nullptr;
     QLabel* m_summary = nullptr;
     QComboBox* m_spacing = nullptr;
+    QComboBox* m_courses = nullptr;
+    QComboBox* m_times = nullptr;
+    QCheckBox* m_checkLand = nullptr;
+    bool m_waitForLand = false;
     QToolButton* m_zoomIn = nullptr;
     QToolButton* m_zoomOut = nullptr;
     QToolButton* m_fit = nullptr;
@@ -118,7 +133,6 @@ private:
     QAction* m_export = nullptr;
     QAction* m_copy = nullptr;
     QAction* m_saveMap = nullptr;
-    QUndoStack* m_undo = nullptr;
     VoyageEditor* m_editor = nullptr;
     QPushButton* m_open = nullptr;
     QPushButton* m_save = nullptr;
