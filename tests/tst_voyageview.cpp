@@ -87,6 +87,12 @@ void tst_VoyageView::sameStory()
     QCOMPARE(view.map.waypoints.size(), view.plan.rows.size());
     QCOMPARE(view.almanac.rows.size(), almanac ? view.plan.rows.size() : 0);
     QCOMPARE(view.passage.rows.size(), view.plan.rows.size());
+    // One track per leg, from its place to the next: a great-circle chart centres on one.
+    QCOMPARE(view.map.legs.size(), view.plan.hasPlan ? view.plan.legs.size() : 0);
+    for (std::size_t i = 0; i < view.map.legs.size(); ++i) {
+        QCOMPARE(view.map.legs[i].front(), view.plan.rows[view.plan.legs[i].firstRow].position);
+        QCOMPARE(view.map.legs[i].back(), view.plan.rows[view.plan.legs[i].lastRow].position);
+    }
 }
 
 void tst_VoyageView::landInEveryView_data()

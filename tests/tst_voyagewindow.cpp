@@ -21,11 +21,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
-#include <QUndoStack>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <cmath>
@@ -42,6 +43,8 @@ private slots:
     void cleanup();
     void editPlaces_data();
     void editPlaces();
+    void editOnTheMap_data();
+    void editOnTheMap();
     void placeOffTheGlobeRefused();
     void placeFromTheCityList();
     void compositeLegAndTimes();
@@ -149,6 +152,101 @@ void tst_VoyageWindow::editPlaces()
         control<QPushButton>("RemovePlace")->click();
         QCOMPARE(placeNames(), (QStringList{"Lisbon", "Bridgetown"}));
     }
+}
+
+// What the user does on the map (or, for the last, in Open Voyage).
+enum class MapEdit { Drag, AddAtEnd, InsertOnLeg, Rename, Remove, NextLegRhumb, Open };
+Q_DECLARE_METATYPE(MapEdit)
+
+namespace {
+
+// The action of the map's context menu, submenus included, whose text is `text`.
+QAction* menuAction(QWidget* window, const QString& text)
+{
+    for (QMenu* menu : window->findChildren<QMenu*>())
+        for (QAction* action : menu->actions())
+            if (action->text() == text)
+                return action;
+    qFatal("no menu item %s", qPrintable(text));
+}
+
+} // namespace
+
+void tst_VoyageWindow::editOnTheMap_data()
+{
+    QTest::addColumn<MapEdit>("edit");
+    QTest::addColumn<QStringList>("places");
+    QTest::addColumn<QString>("step");
+
+    const QStringList three{"Lisbon", "Funchal", "Bridgetown"};
+    QTest::newRow("a drag is one step") << MapEdit::Drag << three << "Move Place";
+    QTest::newRow("added at the end")
+        << MapEdit::AddAtEnd << QStringList{"Lisbon", "Funchal", "Bridgetown", ""} << "Add Place";
+    QTest::newRow("inserted on the nearest leg")
+        << MapEdit::InsertOnLeg << QStringList{"Lisbon", "", "Funchal", "Bridgetown"}
+        << "Add Place";
+    QTest::newRow("renamed from its marker")
+        << MapEdit::Rename << QStringList{"Lisbon", "Madeira", "Bridgetown"} << "Rename Place";
+    QTest::newRow("removed from its marker")
+        << MapEdit::Remove << QStringList{"Lisbon", "Bridgetown"} << "Remove Place";
+    QTest::newRow("next leg's sailing") << MapEdit::NextLegRhumb << three << "Change Sailing";
+    QTest::newRow("a voyage opened")
+        << MapEdit::Open << QStringList{"Cowes", "Yarmouth"} << "Open Voyage";
+}
+
+void tst_VoyageWindow::editOnTheMap()
+{
+    QFETCH(MapEdit, edit);
+    QFETCH(QStringList, places);
+    QFETCH(QString, step);
+    typePlace({"Funchal", "32", "39", "N", "16", "54.5", "W"});
+    m_window->editor()->selectPlace(0);
+    control<QPushButton>("AddPlace")->click();
+    const Voyage before = m_window->voyage();
+    const int steps = m_window->undoStack()->count();
+    MapView* map = m_window->map();
+    map->resize(800, 450);
+    const LatLon near{20.0, -40.0}; // near the leg Funchal - Bridgetown
+    switch (edit) {
+    case MapEdit::Drag:
+        for (int i = 1; i <= 5; ++i)
+            emit map->placeDragged(1, {32.65 - i, -16.9 - i}, i == 5);
+        QCOMPARE(m_window->voyage().places[1].position, (LatLon{27.65, -21.9}));
+        break;
+    case MapEdit::AddAtEnd:
+    case MapEdit::InsertOnLeg:
+        emit map->addRequested(edit == MapEdit::AddAtEnd ? near : LatLon{36.0, -12.0},
+                               edit == MapEdit::InsertOnLeg);
+        break;
+    case MapEdit::Rename:
+        m_dialogs.type(QStringLiteral(" Madeira "));
+        emit map->contextMenuRequested({}, 1, std::nullopt);
+        menuAction(m_window.get(), QStringLiteral("Rename Place\u2026"))->trigger();
+        break;
+    case MapEdit::Remove:
+        emit map->contextMenuRequested({}, 1, std::nullopt);
+        menuAction(m_window.get(), QStringLiteral("Remove Place"))->trigger();
+        break;
+    case MapEdit::NextLegRhumb:
+        emit map->contextMenuRequested({}, 1, std::nullopt);
+        menuAction(m_window.get(), QStringLiteral("Rhumb Line"))->trigger();
+        QCOMPARE(m_window->voyage().legs[1].sailing, Sailing::RhumbLine);
+        break;
+    case MapEdit::Open:
+        m_window->setVoyage(
+            twoPlaceVoyage({"Cowes", {50.766, -1.298}}, {"Yarmouth", {50.706, -1.5}}));
+        break;
+    }
+    QCOMPARE(placeNames(), places);
+    QCOMPARE(m_window->undoStack()->count(), steps + 1);
+    QCOMPARE(m_window->undoStack()->undoText(), step);
+    // The map shows the voyage as it is now, and Undo takes the whole step back.
+    QCOMPARE(int(map->route().stops.size()), int(places.size()) - 2);
+    m_window->undoStack()->undo();
+    QVERIFY(m_window->voyage() == before);
+    QCOMPARE(int(map->route().stops.size()), 1);
+    m_window->undoStack()->redo();
+    QCOMPARE(placeNames(), places);
 }
 
 void tst_VoyageWindow::placeOffTheGlobeRefused()
