@@ -37,6 +37,7 @@ const QColor kRhumbLine(0x1f, 0x4e, 0x9c);
 // alone.
 const QColor kOverLand(0xff, 0x9e, 0x1b, 0xd0);
 const QString kOverLandLegend = QStringLiteral("Track over land");
+constexpr double kLegendSample = 28; // pixels of the band the legend shows
 const QColor kStart(0x1b, 0x7a, 0x3a);
 const QColor kEnd(0xb0, 0x1c, 0x2e);
 const QColor kStop(0xc0, 0x7a, 0x10);
@@ -565,9 +566,11 @@ MapView::Background MapView::background(QPainter& target, const QTransform& toWi
         return Background(target, rect(), kOutside);
     const double ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    const double key = m_projection == Projection::World
-                           ? m_worldCentre
-                           : m_chartCentre.latitude * 1000 + m_chartCentre.longitude;
+    // The graticule's labels keep clear of the legend of the track over land, when it is shown.
+    const double key = (m_projection == Projection::World
+                            ? m_worldCentre
+                            : m_chartCentre.latitude * 1000 + m_chartCentre.longitude) +
+                       (m_route.overLand.empty() ? 0 : 1e9);
     if (!m_background.isNull() && m_background.size() == pixels &&
         m_background.devicePixelRatio() == ratio && m_backgroundTransform == toWidget &&
         m_backgroundProjection == m_projection && m_backgroundKey == key)
@@ -792,10 +795,11 @@ void MapView::paintGraticule(QPainter& painter, const QTransform& toWidget)
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     const QRectF view = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const double creditLeft = creditBox(scaledFont(this->font(), 0.85, false)).left();
     // Where a polyline first crosses the vertical line x (or, `horizontal`, the line y) within
-    // the view, away from its corners.
-    const auto crossing = [&](const QPolygonF& poly, double edge,
-                              bool horizontal) -> std::optional<QPointF> {
+    // the view, away from its corners, for a label `wide` pixels wide.
+    const auto crossing = [&](const QPolygonF& poly, double edge, bool horizontal,
+                              double wide) -> std::optional<QPointF> {
         for (qsizetype i = 0; i + 1 < poly.size(); ++i) {
             const double a = horizontal ? poly[i].y() : poly[i].x();
             const double b = horizontal ? poly[i + 1].y() : poly[i + 1].x();
@@ -804,13 +808,14 @@ void MapView::paintGraticule(QPainter& painter, const QTransform& toWidget)
             const double t = (edge - a) / (b - a);
             const QPointF p = poly[i] + t * (poly[i + 1] - poly[i]);
             // Clear of the scale bar at the foot on the left and the credit on the right.
-            if (horizontal ? p.x() > view.left() + 190 && p.x() < view.right() - 140
+            if (horizontal ? p.x() > view.left() + 190 && p.x() + wide + 6 < creditLeft
                            : p.y() > view.top() + 8 && p.y() < view.bottom() - 44)
                 return p;
         }
         return std::nullopt;
     };
     for (const Line& line : lines) {
+        const QSizeF size = metrics.size(Qt::TextSingleLine, line.label);
         std::optional<QPointF> at;
         // Parallels are labelled at the left edge (else the right), meridians at the foot
         // (else the top).
@@ -819,13 +824,14 @@ void MapView::paintGraticule(QPainter& painter, const QTransform& toWidget)
         for (const double edge : edges)
             for (const MapRun& run : line.runs)
                 if (!at)
-                    at = crossing(toPolygon(run, toWidget), edge, !line.latitude);
+                    at = crossing(toPolygon(run, toWidget), edge, !line.latitude, size.width());
         if (!at)
             continue;
-        const QSizeF size = metrics.size(Qt::TextSingleLine, line.label);
         const double above = at->y() - size.height() - 2;
         const QRectF box(at->x() + 2, above >= view.top() ? above : at->y() + 2, size.width(),
                          size.height());
+        if (!m_route.overLand.empty() && box.intersects(landLegendBox()))
+            continue;
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(kSea.red(), kSea.green(), kSea.blue(), 170));
         painter.drawRect(box.adjusted(-1, 0, 1, 0));
@@ -974,15 +980,21 @@ void MapView::paintScaleBar(QPainter& painter, QRectF& box)
     painter.drawText(QRectF(x0, box.top() + 1, box.width() - 12, textHeight), Qt::AlignLeft, text);
 }
 
+QRectF MapView::landLegendBox() const
+{
+    // Top left; the names and the graticule's labels are placed clear of it.
+    const QSizeF text =
+        QFontMetricsF(scaledFont(font(), 0.85, false)).size(Qt::TextSingleLine, kOverLandLegend);
+    return {10, 10, kLegendSample + 8 + text.width() + 12, std::max(text.height(), 12.0) + 8};
+}
+
 QRectF MapView::paintLandLegend(QPainter& painter)
 {
-    // Top left; the names are placed clear of it.
     const QFont font = scaledFont(this->font(), 0.85, false);
     painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    const QSizeF text = metrics.size(Qt::TextSingleLine, kOverLandLegend);
-    const double sample = 28;
-    const QRectF box(10, 10, sample + 8 + text.width() + 12, std::max(text.height(), 12.0) + 8);
+    const QSizeF text = QFontMetricsF(font).size(Qt::TextSingleLine, kOverLandLegend);
+    const double sample = kLegendSample;
+    const QRectF box = landLegendBox();
     painter.setPen(QPen(QColor(0, 0, 0, 60), 1));
     painter.setBrush(QColor(255, 255, 255, 225));
     painter.drawRoundedRect(box, 3, 3);

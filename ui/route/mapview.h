@@ -133,6 +133,7 @@ private:
     void paintCredit(QPainter& painter);
     // Says what the band over land means; the box it took.
     QRectF paintLandLegend(QPainter& painter);
+    QRectF landLegendBox() const;
     // A painter on a fresh background image when the one kept does not fit this size, density
     // and view; else null. Straight onto `target` when it is a vector device (a map saved as
     // SVG or printed keeps land and graticule as lines).

@@ -204,12 +204,15 @@ void RouteWindow::buildLayout()
     group->addButton(m_chart);
     views->addWidget(m_world);
     views->addWidget(m_chart);
-    views->addStretch();
     m_pointer = new QLabel(this);
     m_pointer->setObjectName(QStringLiteral("Pointer"));
     m_pointer->setAccessibleDescription(text::pointerName);
     m_pointer->setTextFormat(Qt::PlainText);
-    views->addWidget(m_pointer);
+    m_pointer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The room between the views and the buttons, whatever the text: a long position must not
+    // widen the window.
+    m_pointer->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    views->addWidget(m_pointer, 1);
     const auto viewButton = [&](const QString& caption, const QString& name, const QString& tip,
                                 const QString& object) {
         auto* button = new QToolButton(this);
