@@ -456,6 +456,22 @@ void tst_VoyageWindow::landCheckedAndRemembered()
     QCOMPARE(model.data(model.index(0, WaypointModel::Land)).toString(), "over land");
     QVERIFY(model.data(model.index(0, WaypointModel::Place), Qt::BackgroundRole).isValid());
 
+    // Five legs across Spain: the window names three and counts the others, so that the map and
+    // the table keep their room; the tooltip has them all.
+    Voyage zigzag;
+    for (int i = 0; i < 6; ++i)
+        zigzag.places.push_back({"Z" + std::to_string(i + 1), i % 2
+                                                                  ? LatLon{37.0, -0.5 - i * 0.2}
+                                                                  : LatLon{44.5, -4.0 + i * 0.2}});
+    m_window->setVoyage(zigzag);
+    QCOMPARE(m_window->view().landWarnings.size(), std::size_t(5));
+    const QStringList lines = control<QLabel>("Summary")->text().split('\n');
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.last(), "\u2026and 2 more legs cross land: the Land column marks their rows");
+    QCOMPARE(control<QLabel>("Summary")->toolTip(),
+             QString::fromStdString(m_window->view().summary));
+    m_window->setVoyage(voyage);
+
     // A flight: unchecked, nothing said of land, and the choice kept for the next window.
     check->setChecked(false);
     QVERIFY(!m_window->view().landChecked);

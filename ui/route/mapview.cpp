@@ -688,6 +688,9 @@ void MapView::paintLand(QPainter& painter, const QTransform& toWidget)
         chartLand(detailed).outlines(outlines, {0.0}, toWidget, clip, step);
     }
     QPen coastPen(kCoast, 0.8);
+    // On screen a hairline drawn as such, far quicker than a stroke of that width outlined and
+    // filled; on paper a line of its width at the map's scale.
+    coastPen.setCosmetic(pixelsOnly);
     painter.setPen(detailed ? coastPen : QPen(Qt::NoPen));
     painter.setBrush(kLand);
     for (const QPainterPath& outline : outlines)
@@ -871,7 +874,9 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
         const MapXY px = toPixel(w, width(), height(), *plane);
         return QPointF(px.x, px.y);
     };
-    painter.setPen(QPen(Qt::white, 1));
+    QPen ring(Qt::white, 1);
+    ring.setCosmetic(paintsPixels(painter)); // a hairline on screen, quick for hundreds of dots
+    painter.setPen(ring);
     painter.setBrush(kGreatCircle);
     for (const LatLon& waypoint : m_route.waypoints)
         if (const auto p = at(waypoint); p && rect().contains(p->toPoint()))

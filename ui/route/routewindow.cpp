@@ -121,6 +121,8 @@ const QString sailings[] = {QStringLiteral("Great Circle"), QStringLiteral("Rhum
 const QString mapView = QStringLiteral("; the map shows %1 nm across, centred on %2");
 const QString pointerName = QStringLiteral("Position under the pointer");
 const QString pointerFrom = QStringLiteral(" · %1 nm, course %2° from %3");
+const QString moreOverLand =
+    QStringLiteral("\u2026and %1 more legs cross land: the Land column marks their rows");
 // The names of the steps of Undo that are whole voyages.
 const std::string mainRoute = "Main Window Route";
 const std::string openedVoyage = "Open Voyage";
@@ -128,6 +130,24 @@ const std::string useMainRoute = "Use Main Window Route";
 } // namespace text
 
 constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
+constexpr qsizetype kShownWarnings = 3; // legs over land the window's summary names
+
+// The summary as the window shows it: at most kShownWarnings of its legs over land named, the
+// others counted, so that a long voyage over land never pushes the map and the table out of the
+// window. Its tooltip, Print and the PDF give it whole.
+QString shownSummary(const VoyageView& view)
+{
+    const QString whole = QString::fromStdString(view.summary);
+    const auto warnings = qsizetype(view.landWarnings.size());
+    if (warnings <= kShownWarnings + 1)
+        return whole;
+    // The summary's own lines, then one line for each leg over land.
+    const QStringList lines = whole.split(QLatin1Char('\n'));
+    const qsizetype first = lines.size() - warnings;
+    return (lines.mid(0, first + kShownWarnings)
+            << text::moreOverLand.arg(warnings - kShownWarnings))
+        .join(QLatin1Char('\n'));
+}
 
 struct SpacingChoice
 {
@@ -421,8 +441,8 @@ void RouteWindow::buildMenus()
         for (int column = 0; column < m_model->columnCount(); ++column)
             if (m_table->isColumnHidden(column))
                 hidden.push_back(column);
-        PlanDocumentContent content{m_view.passage,    m_map->route(), m_map->projection(),
-                                    m_summary->text(), m_model,        hidden};
+        PlanDocumentContent content{m_view.passage,        m_map->route(), m_map->projection(),
+                                    qText(m_view.summary), m_model,        hidden};
         content.selectedLeg = m_map->selectedLeg();
         return content;
     });
@@ -718,7 +738,10 @@ void RouteWindow::showView()
         WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
     m_table->setColumnHidden(WaypointModel::Land, !m_view.landChecked);
     setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
-    m_summary->setText(qText(m_view.summary));
+    const QString summary = shownSummary(m_view);
+    m_summary->setText(summary);
+    m_summary->setToolTip(
+        summary.size() == qsizetype(m_view.summary.size()) ? QString() : qText(m_view.summary));
     // A voyage over land is said in the summary's own words, in the colour of a warning.
     QPalette palette = m_summary->palette();
     palette.setColor(QPalette::WindowText, m_view.landWarnings.empty()
