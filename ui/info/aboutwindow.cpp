@@ -29,7 +29,8 @@ const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), 
 const QString AboutWindow::kCreditsDetails = QStringLiteral(
     "Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). Magnetic variation: "
     "World Magnetic Model 2025, NOAA (public domain). Time zones: tz-lookup (CC0) and the "
-    "system's tzdata.");
+    "system's tzdata. Coast and land of the map and the land check: Natural Earth (public "
+    "domain).");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =
