@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <variant>
 
@@ -48,6 +49,27 @@ const QColor kHalo(255, 255, 255, 200);
 constexpr double kChartLimit = 80; // degrees from the chart's centre that it still shows
 constexpr double kFitMargin = 36;  // pixels round a fitted voyage, room for its names
 constexpr double kMarkerRadius = 5.5;
+constexpr double kDotRadius = 3.0; // a waypoint's dot
+constexpr double kDotBox = 8.0;    // the square the dot is drawn in, pixels
+
+// A waypoint's dot at a pixel density, drawn once.
+const QImage& waypointDot(double ratio)
+{
+    static std::map<double, QImage> dots;
+    auto [it, added] = dots.try_emplace(ratio);
+    if (added) {
+        const int side = int(std::ceil(kDotBox * ratio));
+        it->second = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        it->second.setDevicePixelRatio(ratio);
+        it->second.fill(Qt::transparent);
+        QPainter painter(&it->second);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.setBrush(kGreatCircle);
+        painter.drawEllipse(QPointF(kDotBox / 2, kDotBox / 2), kDotRadius, kDotRadius);
+    }
+    return it->second;
+}
 constexpr double kZoomStep = 1.5;   // one press of + or -
 constexpr double kWheelStep = 1.25; // one notch of the wheel
 // Closer than this many degrees of latitude across the view, the coast is the 1:10m one.
@@ -577,7 +599,10 @@ MapView::Background MapView::background(QPainter& target, const QTransform& toWi
         return Background();
     // Sea, land and graticule change only with the size and the view: a repaint for anything
     // else (the route, a hover) draws them from this image, at the screen's own pixel density.
-    m_background = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    // The image is drawn over afresh; a new one is made only for a new size: four megabytes
+    // mapped and touched at every zoom cost more than the drawing (page faults).
+    if (m_background.size() != pixels)
+        m_background = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     m_background.setDevicePixelRatio(ratio);
     m_backgroundTransform = toWidget;
     m_backgroundProjection = m_projection;
@@ -691,8 +716,27 @@ void MapView::paintLand(QPainter& painter, const QTransform& toWidget)
     // On screen a hairline drawn as such, far quicker than a stroke of that width outlined and
     // filled; on paper a line of its width at the map's scale.
     coastPen.setCosmetic(pixelsOnly);
-    painter.setPen(detailed ? coastPen : QPen(Qt::NoPen));
+    if (!pixelsOnly) {
+        painter.setPen(detailed ? coastPen : QPen(Qt::NoPen));
+        painter.setBrush(kLand);
+        for (const QPainterPath& outline : outlines)
+            painter.drawPath(outline);
+        return;
+    }
+    // On screen a hairline along the coast covers the fill's edge (the detailed coast's line, or
+    // one of the land's own colour): the land is filled without antialiasing, a good deal
+    // quicker, and only the line is smoothed.
+    if (!detailed)
+        coastPen.setColor(kLand);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
     painter.setBrush(kLand);
+    for (const QPainterPath& outline : outlines)
+        painter.drawPath(outline);
+    painter.restore();
+    painter.setPen(coastPen);
+    painter.setBrush(Qt::NoBrush);
     for (const QPainterPath& outline : outlines)
         painter.drawPath(outline);
 }
@@ -851,18 +895,20 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
             painter.drawPolyline(toPolygon(run, toWidget));
     };
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kRhumbLine, 1.6, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+    // The tracks are dense polylines whose bends are slight: bevelled joins look as round ones
+    // and are stroked in a fraction of the time.
+    painter.setPen(QPen(kRhumbLine, 1.6, Qt::DashLine, Qt::FlatCap, Qt::BevelJoin));
     drawRuns(projectLine(m_route.rhumbLine));
     std::vector<MapRun> overLand;
     for (const std::vector<LatLon>& stretch : m_route.overLand)
         for (MapRun& run : projectLine(stretch))
             overLand.push_back(std::move(run));
-    painter.setPen(QPen(kOverLand, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(kOverLand, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
     drawRuns(overLand);
-    painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
     drawRuns(projectLine(m_route.greatCircle));
     if (!overLand.empty()) {
-        painter.setPen(QPen(Qt::white, 2.2, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
+        painter.setPen(QPen(Qt::white, 2.2, Qt::DotLine, Qt::FlatCap, Qt::BevelJoin));
         drawRuns(overLand);
     }
 
@@ -874,13 +920,21 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
         const MapXY px = toPixel(w, width(), height(), *plane);
         return QPointF(px.x, px.y);
     };
-    QPen ring(Qt::white, 1);
-    ring.setCosmetic(paintsPixels(painter)); // a hairline on screen, quick for hundreds of dots
-    painter.setPen(ring);
-    painter.setBrush(kGreatCircle);
-    for (const LatLon& waypoint : m_route.waypoints)
-        if (const auto p = at(waypoint); p && rect().contains(p->toPoint()))
-            painter.drawEllipse(*p, 3.0, 3.0);
+    if (paintsPixels(painter)) {
+        // On screen one dot drawn once and copied to each waypoint: hundreds of them cost
+        // little more than one.
+        const QImage& dot = waypointDot(painter.device()->devicePixelRatioF());
+        const QPointF half(kDotBox / 2, kDotBox / 2);
+        for (const LatLon& waypoint : m_route.waypoints)
+            if (const auto p = at(waypoint); p && rect().contains(p->toPoint()))
+                painter.drawImage(*p - half, dot);
+    } else {
+        painter.setPen(QPen(Qt::white, 1));
+        painter.setBrush(kGreatCircle);
+        for (const LatLon& waypoint : m_route.waypoints)
+            if (const auto p = at(waypoint); p && rect().contains(p->toPoint()))
+                painter.drawEllipse(*p, kDotRadius, kDotRadius);
+    }
     if (m_route.vertex) {
         if (const auto p = at(*m_route.vertex)) {
             // A diamond: the highest latitude of the route.
