@@ -129,9 +129,16 @@ public:
         S2::GetFaceSegments(a, b, &segments);
         for (const S2::FaceSegment& segment : segments) {
             const Segment edge(segment.a, segment.b);
-            const Node face{S2CellId::FromFace(segment.face),       0,           0,          0,
-                            segment.face & S2::internal::kSwapMask, {-1.0, 1.0}, {-1.0, 1.0}};
-            descend(edge, face, 0, m_ids.size(), visit);
+            const Node root = rootOf(edge, segment.face);
+            // A cell of the index may hold the whole root (S2CrossingEdgeQuery's "indexed"
+            // case); else the root's cells are found on the way down from it.
+            const std::size_t at = first(root);
+            if (at < m_ids.size() && S2CellId(m_ids[at]).contains(root.id))
+                visit(cell(at));
+            else if (at > 0 && S2CellId(m_ids[at - 1]).contains(root.id))
+                visit(cell(at - 1));
+            else
+                descend(edge, root, 0, m_ids.size(), visit);
         }
     }
 
@@ -179,6 +186,49 @@ private:
 
     static double uvAt(int ij) { return S2::STtoUV(S2::IJtoSTMin(ij)); }
 
+    // The smallest cell of the face that holds the segment widened by 2 kPadUV, as
+    // S2CrossingEdgeQuery starts from ("the edge root cell"): most edges are short, and the
+    // levels above it need no look. The (i,j) of the bound's corners are widened by two more
+    // units against rounding.
+    static Node rootOf(const Segment& edge, int face)
+    {
+        const auto ij = [](double uv, int widen) {
+            const int at = S2::STtoIJ(S2::UVtoST(std::clamp(uv + 2 * widen * kPadUV, -1.0, 1.0)));
+            return std::clamp(at + 2 * widen, 0, S2::kLimitIJ - 1);
+        };
+        const int i0 = ij(std::min(edge.a.x(), edge.b.x()), -1);
+        const int i1 = ij(std::max(edge.a.x(), edge.b.x()), 1);
+        const int j0 = ij(std::min(edge.a.y(), edge.b.y()), -1);
+        const int j1 = ij(std::max(edge.a.y(), edge.b.y()), 1);
+        Node node{S2CellId::FromFace(face),       0,           0,          0,
+                  face & S2::internal::kSwapMask, {-1.0, 1.0}, {-1.0, 1.0}};
+        for (int level = 1; level <= S2CellId::kMaxLevel; ++level) {
+            const int shift = S2CellId::kMaxLevel - level;
+            if (i0 >> shift != i1 >> shift || j0 >> shift != j1 >> shift)
+                break;
+            const int ci = (i0 >> shift) & 1, cj = (j0 >> shift) & 1;
+            const int pos = S2::internal::kIJtoPos[node.orientation][2 * ci + cj];
+            const int size = S2CellId::GetSizeIJ(level);
+            node = {node.id.child(pos),
+                    level,
+                    node.i + ci * size,
+                    node.j + cj * size,
+                    node.orientation ^ S2::internal::kPosToOrientation[pos],
+                    {uvAt(node.i + ci * size), uvAt(node.i + (ci + 1) * size)},
+                    {uvAt(node.j + cj * size), uvAt(node.j + (cj + 1) * size)}};
+        }
+        return node;
+    }
+
+    // The position of the first cell of the index at or after the node's start.
+    std::size_t first(const Node& node) const
+    {
+        const std::uint64_t start = node.id.range_min().id();
+        const auto begin = m_ids.begin() + m_table[start >> kTableShift];
+        const auto end = m_ids.begin() + m_table[(start >> kTableShift) + 1];
+        return std::size_t(std::lower_bound(begin, end, start) - m_ids.begin());
+    }
+
     // The index's cells under `node` lie at positions from..to of m_ids at most.
     template <class Visit>
     void descend(const Segment& edge, const Node& node, std::size_t from, std::size_t to,
@@ -193,6 +243,11 @@ private:
             first += m_table[node.id.range_min().id() >> kTableShift];
             to = m_table[(node.id.range_max().id() >> kTableShift) + 1];
         } else {
+            if (from == 0 && to == m_ids.size()) {
+                // Entered below the table's level: the cell of that level above it bounds it.
+                from = m_table[node.id.range_min().id() >> kTableShift];
+                to = m_table[(node.id.range_max().id() >> kTableShift) + 1];
+            }
             first = std::lower_bound(begin + std::ptrdiff_t(from), begin + std::ptrdiff_t(to),
                                      node.id.range_min().id());
         }
