@@ -125,8 +125,15 @@ public:
     // face the edge crosses (an edge that runs along a face's border may meet one cell twice).
     template <class Visit> void visit(const S2Point& a, const S2Point& b, Visit&& visit) const
     {
+        // An edge within one face is one straight segment there; S2 clips any other to each
+        // face it crosses. (Either way only which cells to look into follows from it.)
         S2::FaceSegmentVector segments;
-        S2::GetFaceSegments(a, b, &segments);
+        R2Point ua, ub;
+        const int face = S2::XYZtoFaceUV(a, &ua);
+        if (S2::XYZtoFaceUV(b, &ub) == face)
+            segments.push_back({face, ua, ub});
+        else
+            S2::GetFaceSegments(a, b, &segments);
         for (const S2::FaceSegment& segment : segments) {
             const Segment edge(segment.a, segment.b);
             const Node root = rootOf(edge, segment.face);
