@@ -1,0 +1,137 @@
+#pragma once
+
+// The few great-circle operations the sea router needs, on unit vectors. S2 Geometry answers the
+// land's questions in its own module (geo/landengine.h); these small ones stay in the program,
+// which must not load S2 at start.
+
+#include "geo/latlon.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace gyrena::sea {
+
+inline constexpr double kNmPerRadian = 10800.0 / std::numbers::pi;
+
+struct Vec
+{
+    double x = 0, y = 0, z = 0;
+};
+inline Vec operator+(Vec a, Vec b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec operator-(Vec a, Vec b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec operator*(double k, Vec a)
+{
+    return {k * a.x, k * a.y, k * a.z};
+}
+inline Vec operator-(Vec a)
+{
+    return {-a.x, -a.y, -a.z};
+}
+inline double dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline Vec cross(Vec a, Vec b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double length(Vec a)
+{
+    return std::sqrt(dot(a, a));
+}
+inline Vec normalized(Vec a)
+{
+    const double n = length(a);
+    return n > 0 ? (1.0 / n) * a : a;
+}
+
+inline Vec toVec(LatLon p)
+{
+    const double lat = p.latitude * std::numbers::pi / 180;
+    const double lon = p.longitude * std::numbers::pi / 180;
+    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+}
+
+inline LatLon toLatLon(Vec v)
+{
+    return {std::atan2(v.z, std::hypot(v.x, v.y)) * 180 / std::numbers::pi,
+            std::atan2(v.y, v.x) * 180 / std::numbers::pi};
+}
+
+// The arc between two unit vectors, radians 0..pi (accurate at any size).
+inline double arc(Vec a, Vec b)
+{
+    return std::atan2(length(cross(a, b)), dot(a, b));
+}
+
+inline double arcNm(Vec a, Vec b)
+{
+    return arc(a, b) * kNmPerRadian;
+}
+
+// The point a fraction t (0..1) of the way along the shorter arc from a to b.
+inline Vec along(Vec a, Vec b, double t)
+{
+    const double theta = arc(a, b);
+    if (theta < 1e-15)
+        return a;
+    const double s = std::sin(theta);
+    return normalized((std::sin((1 - t) * theta) / s) * a + (std::sin(t * theta) / s) * b);
+}
+
+// Whether the arcs ab and cd cross at a point inside both (not at an end).
+inline bool arcsCross(Vec a, Vec b, Vec c, Vec d)
+{
+    const auto sign = [](Vec p, Vec q, Vec r) {
+        const double det = dot(cross(p, q), r);
+        return det > 0 ? 1 : det < 0 ? -1 : 0;
+    };
+    const int acb = -sign(a, b, c);
+    if (acb == 0 || sign(a, b, d) != acb)
+        return false;
+    return -sign(c, d, b) == acb && sign(c, d, a) == acb;
+}
+
+// Where the arcs ab and cd cross (they must: see arcsCross).
+inline Vec crossing(Vec a, Vec b, Vec c, Vec d)
+{
+    const Vec p = normalized(cross(cross(a, b), cross(c, d)));
+    return dot(p, a + b + c + d) >= 0 ? p : -p;
+}
+
+// The point of the arc ab nearest to x.
+inline Vec nearestOnArc(Vec x, Vec a, Vec b)
+{
+    const Vec n = normalized(cross(a, b));
+    const Vec p = normalized(x - dot(x, n) * n);
+    if (dot(cross(a, p), n) >= 0 && dot(cross(p, b), n) >= 0)
+        return p;
+    return arc(x, a) <= arc(x, b) ? a : b;
+}
+
+// The highest |latitude| on the arc ab, degrees.
+inline double highestLatitude(Vec a, Vec b)
+{
+    double highest = std::max(std::abs(toLatLon(a).latitude), std::abs(toLatLon(b).latitude));
+    const Vec normal = cross(a, b);
+    if (dot(normal, normal) < 1e-30)
+        return highest;
+    const Vec n = normalized(normal);
+    const Vec pole{0, 0, 1};
+    const Vec top = pole - dot(pole, n) * n;
+    if (dot(top, top) < 1e-30) // the arc lies on the equator
+        return highest;
+    for (const Vec vertex : {normalized(top), -normalized(top)})
+        if (dot(cross(a, vertex), n) >= 0 && dot(cross(vertex, b), n) >= 0)
+            highest = std::max(highest, std::abs(toLatLon(vertex).latitude));
+    return highest;
+}
+
+} // namespace gyrena::sea

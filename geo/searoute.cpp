@@ -1,0 +1,720 @@
+#include "geo/searoute.h"
+
+#include "geo/seageometry.h"
+
+#include <boost/graph/astar_search.hpp>
+#include <boost/graph/graph_traits.hpp>
+#include <boost/iterator/iterator_facade.hpp>
+#include <boost/property_map/function_property_map.hpp>
+#include <boost/property_map/property_map.hpp>
+
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <unordered_map>
+#include <utility>
+
+namespace gyrena {
+
+using namespace sea;
+
+namespace {
+
+constexpr std::uint32_t kNoNode = std::numeric_limits<std::uint32_t>::max();
+constexpr double kNmPerDegree = 60.0;
+// A passage is named at a turning point this near the gate; farther, at the crossing itself.
+constexpr double kNameNearNm = 20.0;
+// Where a place looks for the graph: first within this many degrees, then farther.
+constexpr std::array<double, 3> kReachDegrees = {1.0, 3.0, 8.0};
+// How many nodes a place is joined to (the search picks the best), and how many it tries.
+constexpr std::size_t kPlaceLinks = 8;
+constexpr std::size_t kPlaceTries = 60;
+// How many halvings pull a turning point towards the line of its neighbours.
+constexpr int kPullSteps = 6;
+
+std::string lowerCase(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace
+
+double seaDistanceNm(LatLon a, LatLon b)
+{
+    return arcNm(toVec(a), toVec(b));
+}
+
+SeaGraph::SeaGraph(SeaGridData data)
+    : m_data(std::move(data))
+{
+    const int cpd = m_data.cellsPerDegree;
+    m_rows = 180 * cpd;
+    m_columns = 360 * cpd;
+    const auto cellCenter = [&](std::size_t cell) {
+        const int row = int(cell / std::size_t(m_columns));
+        const int column = int(cell % std::size_t(m_columns));
+        return LatLon{-90.0 + (row + 0.5) / cpd, -180.0 + (column + 0.5) / cpd};
+    };
+
+    m_cellNode.assign(m_data.cells.size(), kNoNode);
+    for (std::size_t cell = 0; cell < m_data.cells.size(); ++cell) {
+        if (m_data.cells[cell].node == 0)
+            continue;
+        m_cellNode[cell] = std::uint32_t(m_position.size());
+        m_position.push_back(cellCenter(cell));
+    }
+    m_gridNodes = std::uint32_t(m_position.size());
+    m_corridor.assign(m_position.size(), 0);
+    std::vector<std::uint32_t> corridorNode; // the node of each corridor point
+    for (std::size_t p = 0; p < m_data.passages.size(); ++p) {
+        for (const LatLon& point : m_data.passages[p].corridor) {
+            corridorNode.push_back(std::uint32_t(m_position.size()));
+            m_position.push_back(point);
+            m_corridor.push_back(std::uint8_t(p + 1));
+        }
+    }
+    const auto nodeOf = [&](std::uint32_t end) {
+        if (end < m_cellNode.size())
+            return m_cellNode[end];
+        const std::size_t k = end - m_cellNode.size();
+        return k < corridorNode.size() ? corridorNode[k] : kNoNode;
+    };
+
+    struct Edge
+    {
+        std::uint32_t a, b;
+        std::uint8_t clearance;
+    };
+    std::vector<Edge> edges;
+    edges.reserve(m_position.size() * 4);
+    for (int row = 0; row < m_rows; ++row) {
+        for (int column = 0; column < m_columns; ++column) {
+            const std::size_t cell = std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
+            const std::uint32_t from = m_cellNode[cell];
+            if (from == kNoNode)
+                continue;
+            const SeaCell& c = m_data.cells[cell];
+            const auto add = [&](int r, int col, std::uint8_t clearance) {
+                if (clearance == 0 || r >= m_rows)
+                    return;
+                col = (col + m_columns) % m_columns;
+                const std::uint32_t to =
+                    m_cellNode[std::size_t(r) * std::size_t(m_columns) + std::size_t(col)];
+                if (to != kNoNode && to != from)
+                    edges.push_back({from, to, clearance});
+            };
+            add(row, column + 1, c.east);
+            add(row + 1, column + 1, c.northEast);
+            add(row + 1, column, c.north);
+            add(row + 1, column - 1, c.northWest);
+        }
+    }
+    for (const SeaLink& link : m_data.links) {
+        const std::uint32_t a = nodeOf(link.from);
+        const std::uint32_t b = nodeOf(link.to);
+        if (a != kNoNode && b != kNoNode && a != b && link.clearance > 0)
+            edges.push_back({a, b, link.clearance});
+    }
+
+    // Both directions of every edge, grouped by their first node.
+    m_firstEdge.assign(m_position.size() + 1, 0);
+    for (const Edge& e : edges) {
+        ++m_firstEdge[e.a + 1];
+        ++m_firstEdge[e.b + 1];
+    }
+    for (std::size_t i = 1; i < m_firstEdge.size(); ++i)
+        m_firstEdge[i] += m_firstEdge[i - 1];
+    const std::size_t count = m_firstEdge.back();
+    m_target.resize(count);
+    m_lengthNm.resize(count);
+    m_clearance.resize(count);
+    m_passage.assign(count, 0);
+    std::vector<std::uint32_t> next(m_firstEdge.begin(), m_firstEdge.end() - 1);
+    std::vector<Vec> unit(m_position.size());
+    m_unit.resize(m_position.size());
+    for (std::size_t i = 0; i < unit.size(); ++i) {
+        unit[i] = toVec(m_position[i]);
+        m_unit[i] = {unit[i].x, unit[i].y, unit[i].z};
+    }
+    for (const Edge& e : edges) {
+        const float length = float(arcNm(unit[e.a], unit[e.b]));
+        for (const auto& [from, to] : {std::pair{e.a, e.b}, std::pair{e.b, e.a}}) {
+            const std::uint32_t slot = next[from]++;
+            m_target[slot] = to;
+            m_lengthNm[slot] = length;
+            m_clearance[slot] = e.clearance;
+            if (m_corridor[from] != 0 && m_corridor[from] == m_corridor[to])
+                m_passage[slot] = m_corridor[from];
+        }
+    }
+
+    // The edges that cross a gate belong to its passage: only nodes near the gate can have one.
+    for (std::size_t p = 0; p < m_data.passages.size(); ++p) {
+        const SeaPassage& passage = m_data.passages[p];
+        const Vec g1 = toVec(passage.gateFrom);
+        const Vec g2 = toVec(passage.gateTo);
+        const double margin = 1.5 / cpd + 1.0;
+        const double south = std::min(passage.gateFrom.latitude, passage.gateTo.latitude) - margin;
+        const double north = std::max(passage.gateFrom.latitude, passage.gateTo.latitude) + margin;
+        const double west = std::min(passage.gateFrom.longitude, passage.gateTo.longitude) - margin;
+        const double east = std::max(passage.gateFrom.longitude, passage.gateTo.longitude) + margin;
+        for (std::uint32_t node = 0; node < m_position.size(); ++node) {
+            const LatLon at = m_position[node];
+            if (at.latitude < south || at.latitude > north || at.longitude < west
+                || at.longitude > east)
+                continue;
+            for (std::uint32_t e = m_firstEdge[node]; e < m_firstEdge[node + 1]; ++e) {
+                if (m_passage[e] == 0
+                    && arcsCross(unit[node], unit[m_target[e]], g1, g2)) {
+                    m_passage[e] = std::uint8_t(p + 1);
+                    // and the way back
+                    const std::uint32_t back = m_target[e];
+                    for (std::uint32_t f = m_firstEdge[back]; f < m_firstEdge[back + 1]; ++f)
+                        if (m_target[f] == node)
+                            m_passage[f] = std::uint8_t(p + 1);
+                }
+            }
+        }
+    }
+}
+
+std::vector<std::uint32_t> SeaGraph::nodesNear(LatLon at, double degrees) const
+{
+    std::vector<std::uint32_t> out;
+    const int cpd = m_data.cellsPerDegree;
+    const int rowFrom = std::max(0, int(std::floor((at.latitude - degrees + 90) * cpd)));
+    const int rowTo = std::min(m_rows - 1, int(std::floor((at.latitude + degrees + 90) * cpd)));
+    const double widest = std::max(std::abs(at.latitude - degrees), std::abs(at.latitude + degrees));
+    const double cosine = std::cos(std::min(widest, 89.0) * std::numbers::pi / 180);
+    const int half = std::min(m_columns / 2, int(std::ceil(degrees / cosine * cpd)) + 1);
+    const int column = int(std::floor((at.longitude + 180) * cpd));
+    for (int row = rowFrom; row <= rowTo; ++row)
+        for (int dc = -half; dc < half + (2 * half < m_columns ? 1 : 0); ++dc) {
+            const int c = ((column + dc) % m_columns + m_columns) % m_columns;
+            const std::uint32_t node =
+                m_cellNode[std::size_t(row) * std::size_t(m_columns) + std::size_t(c)];
+            if (node != kNoNode)
+                out.push_back(node);
+        }
+    for (std::uint32_t node = m_gridNodes; node < m_position.size(); ++node)
+        if (std::abs(m_position[node].latitude - at.latitude) <= degrees)
+            out.push_back(node);
+    return out;
+}
+
+const SeaPassage* SeaGraph::passage(std::string_view key) const
+{
+    const std::string wanted = lowerCase(key);
+    for (const SeaPassage& p : m_data.passages)
+        if (p.key == wanted)
+            return &p;
+    return nullptr;
+}
+
+// One search: the graph as the options allow it, with the start and the goal as two more
+// vertices (numbered after the graph's nodes) joined to the nodes they reach. It models
+// Boost.Graph's incidence and vertex-list graphs for astar_search.
+struct SearchEdge
+{
+    std::uint32_t source = 0;
+    std::uint32_t target = 0;
+    float lengthNm = 0;
+    bool operator==(const SearchEdge&) const = default;
+};
+
+class SeaSearch
+{
+public:
+    SeaSearch(const SeaGraph& graph, std::uint8_t clearance, double limitLatitude,
+              std::array<bool, 256> avoided)
+        : m_graph(graph)
+        , m_clearance(clearance)
+        , m_avoided(avoided)
+        , m_start(std::uint32_t(graph.nodeCount()))
+        , m_goal(std::uint32_t(graph.nodeCount() + 1))
+        , m_limitLatitude(limitLatitude)
+    {
+    }
+
+    const SeaGraph& graph() const { return m_graph; }
+    std::uint32_t start() const { return m_start; }
+    std::uint32_t goal() const { return m_goal; }
+    std::uint32_t vertexCount() const { return m_goal + 1; }
+
+    bool nodeOpen(std::uint32_t node) const
+    {
+        return std::abs(m_graph.position(node).latitude) <= m_limitLatitude;
+    }
+    bool edgeOpen(std::uint32_t e) const
+    {
+        return nodeOpen(m_graph.target(e))
+            && (m_graph.clearance(e) >= m_clearance || m_graph.clearance(e) == kAnyClearance)
+            && !m_avoided[m_graph.passageOf(e)];
+    }
+
+    std::vector<std::pair<std::uint32_t, float>> startLinks;
+    std::unordered_map<std::uint32_t, float> goalLinks;
+
+private:
+    const SeaGraph& m_graph;
+    std::uint8_t m_clearance;
+    std::array<bool, 256> m_avoided;
+    std::uint32_t m_start;
+    std::uint32_t m_goal;
+    double m_limitLatitude;
+};
+
+// The open edges out of one vertex: the graph's, then the link to the goal if the vertex has
+// one; the start's links for the start.
+class SearchEdgeIterator
+    : public boost::iterator_facade<SearchEdgeIterator, SearchEdge, boost::forward_traversal_tag,
+                                    SearchEdge>
+{
+public:
+    SearchEdgeIterator() = default;
+    SearchEdgeIterator(const SeaSearch* search, std::uint32_t vertex, bool atEnd)
+        : m_search(search)
+        , m_vertex(vertex)
+    {
+        const SeaGraph& graph = search->graph();
+        if (vertex == search->start()) {
+            m_end = std::uint32_t(search->startLinks.size());
+        } else if (vertex == search->goal()) {
+            m_end = 0;
+        } else {
+            m_position = graph.firstEdge(vertex);
+            m_graphEnd = graph.firstEdge(vertex + 1);
+            m_end = m_graphEnd + (search->goalLinks.count(vertex) ? 1 : 0);
+        }
+        if (atEnd)
+            m_position = m_end;
+        else
+            skipClosed();
+    }
+
+private:
+    friend class boost::iterator_core_access;
+
+    void skipClosed()
+    {
+        if (m_vertex >= m_search->start())
+            return;
+        while (m_position < m_graphEnd && !m_search->edgeOpen(m_position))
+            ++m_position;
+    }
+    void increment()
+    {
+        ++m_position;
+        skipClosed();
+    }
+    bool equal(const SearchEdgeIterator& other) const { return m_position == other.m_position; }
+    SearchEdge dereference() const
+    {
+        if (m_vertex == m_search->start()) {
+            const auto& link = m_search->startLinks[m_position];
+            return {m_vertex, link.first, link.second};
+        }
+        if (m_position == m_graphEnd)
+            return {m_vertex, m_search->goal(), m_search->goalLinks.at(m_vertex)};
+        const SeaGraph& graph = m_search->graph();
+        return {m_vertex, graph.target(m_position), graph.lengthNm(m_position)};
+    }
+
+    const SeaSearch* m_search = nullptr;
+    std::uint32_t m_vertex = 0;
+    std::uint32_t m_position = 0;
+    std::uint32_t m_graphEnd = 0;
+    std::uint32_t m_end = 0;
+};
+
+inline std::pair<SearchEdgeIterator, SearchEdgeIterator> out_edges(std::uint32_t v,
+                                                                   const SeaSearch& g)
+{
+    return {SearchEdgeIterator(&g, v, false), SearchEdgeIterator(&g, v, true)};
+}
+inline std::uint32_t source(const SearchEdge& e, const SeaSearch&)
+{
+    return e.source;
+}
+inline std::uint32_t target(const SearchEdge& e, const SeaSearch&)
+{
+    return e.target;
+}
+inline std::uint32_t num_vertices(const SeaSearch& g)
+{
+    return g.vertexCount();
+}
+inline std::uint32_t out_degree(std::uint32_t v, const SeaSearch& g)
+{
+    auto [first, last] = out_edges(v, g);
+    return std::uint32_t(std::distance(first, last));
+}
+
+} // namespace gyrena
+
+namespace boost {
+
+template <>
+struct graph_traits<gyrena::SeaSearch>
+{
+    using vertex_descriptor = std::uint32_t;
+    using edge_descriptor = gyrena::SearchEdge;
+    using out_edge_iterator = gyrena::SearchEdgeIterator;
+    using directed_category = directed_tag;
+    using edge_parallel_category = allow_parallel_edge_tag;
+    struct traversal_category : incidence_graph_tag, vertex_list_graph_tag
+    {
+    };
+    using vertices_size_type = std::uint32_t;
+    using edges_size_type = std::uint32_t;
+    using degree_size_type = std::uint32_t;
+    using vertex_iterator = void;
+    using adjacency_iterator = void;
+    using in_edge_iterator = void;
+    using edge_iterator = void;
+    static vertex_descriptor null_vertex() { return std::numeric_limits<std::uint32_t>::max(); }
+};
+
+} // namespace boost
+
+namespace gyrena {
+
+namespace {
+
+struct GoalReached
+{
+};
+
+struct StopAtGoal : boost::default_astar_visitor
+{
+    std::uint32_t goal;
+    void examine_vertex(std::uint32_t v, const SeaSearch&) const
+    {
+        if (v == goal)
+            throw GoalReached{};
+    }
+};
+
+// Checks legs between the points of a route as the options ask.
+class LegRule
+{
+public:
+    LegRule(const SeaLand& land, const SeaRouteOptions& options,
+            std::vector<const SeaPassage*> avoided)
+        : m_land(land)
+        , m_options(options)
+        , m_avoided(std::move(avoided))
+    {
+    }
+
+    bool clears(const Vec& a, const Vec& b, bool aIsPlace, bool bIsPlace) const
+    {
+        return clears(a, b, aIsPlace, bIsPlace, m_options.clearanceNm);
+    }
+    bool clears(const Vec& a, const Vec& b, bool aIsPlace, bool bIsPlace,
+                double clearanceNm) const
+    {
+        if (highestLatitude(a, b) > m_options.limitLatitude)
+            return false;
+        for (const SeaPassage* passage : m_avoided) {
+            if (arcsCross(a, b, toVec(passage->gateFrom),
+                                 toVec(passage->gateTo)))
+                return false;
+        }
+        return m_land.legClears(toLatLon(a), toLatLon(b), clearanceNm, aIsPlace, bIsPlace);
+    }
+
+private:
+    const SeaLand& m_land;
+    const SeaRouteOptions& m_options;
+    std::vector<const SeaPassage*> m_avoided;
+};
+
+struct PathPoint
+{
+    Vec at;
+    std::uint8_t corridor = 0; // the passage's index + 1 for a corridor point
+    bool isPlace = false;
+    std::string name; // a passage named at this point by a gate
+};
+
+// The fewest legs through the path's points that each clear: from each point, the farthest
+// later point it reaches (found by doubling, then halving), the next step of a graph edge
+// always allowed.
+std::vector<PathPoint> tighten(const std::vector<PathPoint>& path, const LegRule& rule)
+{
+    std::vector<PathPoint> out{path.front()};
+    std::size_t i = 0;
+    const std::size_t last = path.size() - 1;
+    // Within one corridor a shortcut need only stay in water: the channel is narrower than
+    // any clearance.
+    const auto reaches = [&](std::size_t from, std::size_t to) {
+        const bool channel = path[from].corridor != 0 && path[from].corridor == path[to].corridor;
+        return channel ? rule.clears(path[from].at, path[to].at, false, false, 0.0)
+                       : rule.clears(path[from].at, path[to].at, path[from].isPlace,
+                                     path[to].isPlace);
+    };
+    while (i < last) {
+        std::size_t good = i + 1;
+        std::size_t bad = last + 1;
+        for (std::size_t step = 2; i + step <= last; step *= 2) {
+            if (reaches(i, i + step)) {
+                good = i + step;
+            } else {
+                bad = i + step;
+                break;
+            }
+        }
+        if (bad == last + 1 && good != last && reaches(i, last))
+            good = last;
+        else if (bad == last + 1)
+            bad = last;
+        while (bad - good > 1) {
+            const std::size_t middle = good + (bad - good) / 2;
+            if (reaches(i, middle))
+                good = middle;
+            else
+                bad = middle;
+        }
+        out.push_back(path[good]);
+        i = good;
+    }
+    return out;
+}
+
+// Moves each turning point outside a corridor towards the great circle of its neighbours as far
+// as both its legs still clear: the grid's points lie up to half a cell off the shortest way.
+void pull(std::vector<PathPoint>& points, const LegRule& rule)
+{
+    for (std::size_t k = 1; k + 1 < points.size(); ++k) {
+        PathPoint& turn = points[k];
+        if (turn.corridor != 0 || turn.isPlace)
+            continue;
+        const PathPoint& before = points[k - 1];
+        const PathPoint& after = points[k + 1];
+        if (arc(before.at, after.at) < 1e-9)
+            continue;
+        const Vec target = nearestOnArc(turn.at, before.at, after.at);
+        double good = 0.0;
+        double bad = 1.0;
+        Vec best = turn.at;
+        for (int step = 0; step < kPullSteps; ++step) {
+            const double f = step == 0 ? 1.0 : (good + bad) / 2;
+            const Vec candidate = along(turn.at, target, f);
+            if (rule.clears(before.at, candidate, before.isPlace, false)
+                && rule.clears(candidate, after.at, false, after.isPlace)) {
+                good = f;
+                best = candidate;
+                if (step == 0)
+                    break;
+            } else {
+                bad = f;
+            }
+        }
+        turn.at = best;
+    }
+}
+
+} // namespace
+
+SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, LatLon to,
+                      const SeaRouteOptions& options)
+{
+    SeaRoute route;
+    const auto fail = [&](std::string problem) {
+        route = SeaRoute{};
+        route.problem = std::move(problem);
+        return route;
+    };
+    if (!(options.clearanceNm >= 0 && options.clearanceNm <= kMaximumSeaClearanceNm))
+        return fail("the clearance is outside 0 to 50 nautical miles");
+    if (!(options.limitLatitude >= 1 && options.limitLatitude <= 89))
+        return fail("the limiting latitude is outside 1 to 89 degrees");
+    for (const LatLon& p : {from, to})
+        if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude) || std::abs(p.latitude) > 90)
+            return fail("a position is out of range");
+    std::array<bool, 256> avoidedIndex{};
+    std::vector<const SeaPassage*> avoided;
+    for (const std::string& key : options.avoid) {
+        const SeaPassage* passage = graph.passage(key);
+        if (!passage)
+            return fail("there is no passage called \"" + key + "\"");
+        avoided.push_back(passage);
+        avoidedIndex[std::size_t(passage - graph.passages().data()) + 1] = true;
+    }
+    for (const auto& [p, which] : {std::pair{from, "the start"}, std::pair{to, "the end"}})
+        if (std::abs(p.latitude) > options.limitLatitude)
+            return fail(std::string(which) + " lies beyond the limiting latitude");
+
+    const LegRule rule(land, options, avoided);
+    const Vec start = toVec(from);
+    const Vec goal = toVec(to);
+    std::vector<PathPoint> path;
+    if (rule.clears(start, goal, true, true)) {
+        path = {{start, 0, true, {}}, {goal, 0, true, {}}};
+    } else {
+        const double units = std::ceil(options.clearanceNm / kSeaClearanceUnitNm - 1e-9);
+        SeaSearch search(graph, std::uint8_t(std::clamp(units, 1.0, 254.0)), options.limitLatitude,
+                         avoidedIndex);
+        // Joins a place to the nodes it reaches, nearest first.
+        // Joins a place to the nodes it reaches, nearest first; a place the clearance shuts in
+        // (a harbour behind its breakwaters, a port up its river) leaves with no clearance.
+        const auto links = [&](const Vec& place, bool isStart) {
+            std::vector<std::pair<std::uint32_t, float>> found;
+            const LatLon at = toLatLon(place);
+            for (double reach : kReachDegrees) {
+                std::vector<std::pair<double, std::uint32_t>> candidates;
+                for (std::uint32_t node : graph.nodesNear(at, reach)) {
+                    const auto& u = graph.unitVector(node);
+                    const double d = arc(place, Vec{u[0], u[1], u[2]})
+                                     * kNmPerRadian;
+                    if (search.nodeOpen(node) && d <= reach * kNmPerDegree)
+                        candidates.emplace_back(d, node);
+                }
+                std::sort(candidates.begin(), candidates.end());
+                for (double clearance : {options.clearanceNm, 0.0}) {
+                    std::size_t tries = 0;
+                    for (const auto& [d, node] : candidates) {
+                        if (found.size() == kPlaceLinks || tries++ == kPlaceTries)
+                            break;
+                        const Vec p = toVec(graph.position(node));
+                        if (isStart ? rule.clears(place, p, true, false, clearance)
+                                    : rule.clears(p, place, false, true, clearance))
+                            found.emplace_back(node, float(d));
+                    }
+                    if (!found.empty())
+                        return found;
+                }
+            }
+            return found;
+        };
+        search.startLinks = links(start, true);
+        if (search.startLinks.empty())
+            return fail("the start has no open water within its approach");
+        for (const auto& [node, length] : links(goal, false))
+            search.goalLinks.emplace(node, length);
+        if (search.goalLinks.empty())
+            return fail("the end has no open water within its approach");
+
+        const std::uint32_t n = search.vertexCount();
+        // The search's maps are as long as the graph: kept for the thread's next search, so
+        // that a batch of routes does not fault in fresh pages for each.
+        thread_local std::vector<std::uint32_t> predecessor;
+        thread_local std::vector<double> distance;
+        thread_local std::vector<double> cost;
+        thread_local std::vector<boost::default_color_type> color;
+        predecessor.resize(n);
+        distance.assign(n, std::numeric_limits<double>::infinity());
+        cost.assign(n, std::numeric_limits<double>::infinity());
+        color.assign(n, boost::white_color);
+        for (std::uint32_t v = 0; v < n; ++v)
+            predecessor[v] = v;
+        const auto position = [&](std::uint32_t v) {
+            if (v == search.start())
+                return start;
+            if (v == search.goal())
+                return goal;
+            const auto& u = graph.unitVector(v);
+            return Vec{u[0], u[1], u[2]};
+        };
+        // The great circle to the goal, from the chord: never more than the way left.
+        const auto estimate = [&](std::uint32_t v) {
+            return arcNm(position(v), goal);
+        };
+        distance[search.start()] = 0;
+        cost[search.start()] = estimate(search.start());
+        const auto index = boost::typed_identity_property_map<std::uint32_t>();
+        bool reached = false;
+        try {
+            boost::astar_search_no_init(
+                search, search.start(), estimate, StopAtGoal{{}, search.goal()},
+                boost::make_iterator_property_map(predecessor.begin(), index),
+                boost::make_iterator_property_map(cost.begin(), index),
+                boost::make_iterator_property_map(distance.begin(), index),
+                boost::make_function_property_map<SearchEdge>(
+                    [](const SearchEdge& e) { return double(e.lengthNm); }),
+                boost::make_iterator_property_map(color.begin(), index), index,
+                std::less<double>(), boost::closed_plus<double>(),
+                std::numeric_limits<double>::infinity(), 0.0);
+        } catch (const GoalReached&) {
+            reached = true;
+        }
+        if (!reached) {
+            std::string why = "no way by sea";
+            if (!avoided.empty())
+                why += " avoiding the passages named";
+            return fail(why);
+        }
+        std::vector<std::uint32_t> vertices;
+        for (std::uint32_t v = search.goal(); v != search.start(); v = predecessor[v])
+            vertices.push_back(v);
+        vertices.push_back(search.start());
+        std::reverse(vertices.begin(), vertices.end());
+        for (std::uint32_t v : vertices) {
+            const bool isPlace = v >= graph.nodeCount();
+            path.push_back({position(v), isPlace ? std::uint8_t(0) : graph.corridorOf(v), isPlace, {}});
+        }
+        path = tighten(path, rule);
+        pull(path, rule);
+        path = tighten(path, rule);
+    }
+
+    route.found = true;
+    // Two corridors that meet give the same point twice: it is one turning point.
+    std::vector<PathPoint> points;
+    for (const PathPoint& p : path)
+        if (points.empty() || arc(p.at, points.back().at) > 1e-12)
+            points.push_back(p);
+    const auto addPassage = [&](const std::string& name) {
+        if (std::find(route.passages.begin(), route.passages.end(), name) == route.passages.end())
+            route.passages.push_back(name);
+    };
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        SeaRoutePoint point{toLatLon(points[k].at), {}};
+        if (points[k].corridor != 0) {
+            point.passage = graph.passages()[points[k].corridor - 1].name;
+            addPassage(point.passage);
+        } else {
+            point.passage = points[k].name;
+        }
+        route.points.push_back(point);
+        if (k + 1 == points.size())
+            break;
+        // A leg through a gate names its passage at its end near the gate, or at the crossing
+        // itself (a point on the leg's own great circle: the track stays as it is).
+        for (const SeaPassage& p : graph.passages()) {
+            const Vec g1 = toVec(p.gateFrom);
+            const Vec g2 = toVec(p.gateTo);
+            const Vec& a = points[k].at;
+            const Vec& b = points[k + 1].at;
+            if (!arcsCross(a, b, g1, g2))
+                continue;
+            addPassage(p.name);
+            if (points[k].corridor == std::size_t(&p - graph.passages().data()) + 1
+                || points[k + 1].corridor == std::size_t(&p - graph.passages().data()) + 1)
+                continue;
+            const Vec crossing = crossing(a, b, g1, g2);
+            if (!points[k].isPlace && route.points.back().passage.empty()
+                && arcNm(crossing, a) <= kNameNearNm) {
+                route.points.back().passage = p.name;
+            } else if (!points[k + 1].isPlace && points[k + 1].corridor == 0
+                       && points[k + 1].name.empty() && arcNm(crossing, b) <= kNameNearNm) {
+                points[k + 1].name = p.name;
+            } else if (arcNm(crossing, a) > 1e-6 && arcNm(crossing, b) > 1e-6) {
+                route.points.push_back({toLatLon(crossing), p.name});
+            }
+        }
+    }
+    for (std::size_t k = 0; k + 1 < route.points.size(); ++k)
+        route.distanceNm += seaDistanceNm(route.points[k].position, route.points[k + 1].position);
+    return route;
+}
+
+} // namespace gyrena
