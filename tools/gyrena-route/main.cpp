@@ -5,8 +5,10 @@
 #include "geo/location.h"
 #include "geo/resultboxes.h"
 #include "io/datafile.h"
+#include "io/gpxwriter.h"
 #include "io/locationfields.h"
 #include "io/regularfile.h"
+#include "land_output.h"
 #include "place_options.h"
 #include "plan_output.h"
 #include "voyage_options.h"
@@ -33,7 +35,7 @@ constexpr std::string_view kUsage =
     "       gyrena-route [--boxes] FILE.gdf\n"
     "       gyrena-route [--plan] [--every-deg N | --every-nm D] [--csv] [--gpx FILE] [--rtz "
     "FILE]\n"
-    "                    [--kml FILE] ROUTE\n"
+    "                    [--kml FILE] [--check-land] ROUTE\n"
     "       gyrena-route --batch [--plan] < ROUTES\n";
 
 constexpr std::string_view kHelp =
@@ -68,6 +70,14 @@ constexpr std::string_view kHelp =
     "            --plan the north vertex's latitude and longitude and the rhumb line's\n"
     "            course, distance and excess in nm and %. A line that fails gives an empty\n"
     "            output line and \"line N: why\" on standard error; the others go on\n"
+    "  --check-land  check every leg against the coast of Natural Earth's 1:10m land, the\n"
+    "            ship canals (Suez, Panama, Kiel, Corinth) taken as water: print one line per\n"
+    "            stretch of land a leg crosses, e.g.\n"
+    "              Land: leg 1 Tampa \u2013 Miami: 131.2 nm over land from ... to ...\n"
+    "            (land within 10 nm of a place along its leg is its approach, not a crossing),\n"
+    "            or \"No leg crosses land.\"; the exit status is 3 when a leg crosses land.\n"
+    "            --plan and a voyage's text list the crossings without it too. The map\n"
+    "            misses what is smaller than it shows: islets, reefs, narrow channels\n"
     "  --help    show this help\n"
     "\n"
     "Without --boxes each box is printed on its own line, labelled as in the window, e.g.\n"
@@ -76,7 +86,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 when the route was computed, 1 when it cannot be computed (the reason is\n"
     "printed on standard error, \"Same Location!\" for two equal locations), when the data\n"
-    "file cannot be read or when the output cannot be written, 2 for wrong usage.\n"
+    "file cannot be read or when the output cannot be written, 2 for wrong usage, 3 under\n"
+    "--check-land when a leg crosses land.\n"
     "\n"
     "Planning uses full-precision pi on the same sphere (1 nautical mile = 1 arc minute);\n"
     "the triangle's boxes keep the window's figures. With --batch the exit status is 1 when\n"
@@ -227,6 +238,8 @@ int run(int argc, char** argv)
                              : usageError("--find takes no coordinate texts");
     if (places.anyRoute() && (!places.from || !places.to || !texts.empty()))
         return usageError("--from and --to go together, in place of the coordinate texts");
+    if (planning.checkLand && (planning.batch || planning.csv))
+        return usageError("--check-land prints lines of its own: not with --batch or --csv");
     if (planning.batch) {
         if (!texts.empty())
             return usageError("--batch reads the routes from standard input, not arguments");
@@ -254,8 +267,17 @@ int run(int argc, char** argv)
         return gyrena::route::runVoyage(voyage, planning, locationFromTexts(route), names);
     // The CSV table stands alone, so that it can be read as it comes.
     const int status = planning.csv ? 0 : printRoute(route, boxes);
-    if (!planning.anyOutput())
-        return status;
+    if (!planning.anyOutput()) {
+        if (!planning.checkLand || status != 0)
+            return status;
+        const gyrena::LocationState location = locationFromTexts(route);
+        const std::vector<std::string> ends = gyrena::routePointNames(2, names[0], names[1]);
+        const auto crossesLand = gyrena::route::printLandCrossings(
+            gyrena::planVoyage(gyrena::twoPlaceVoyage({ends[0], gyrena::startPosition(location)},
+                                                      {ends[1], gyrena::endPosition(location)})),
+            ends);
+        return gyrena::route::landStatus(status, true, crossesLand);
+    }
     const int planStatus =
         gyrena::route::writePlanOutputs(locationFromTexts(route), planning, names);
     return std::max(status, planStatus);

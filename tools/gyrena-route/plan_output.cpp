@@ -1,6 +1,7 @@
 #include "plan_output.h"
 
 #include "exports.h"
+#include "land_output.h"
 
 #include "geo/positiontext.h"
 #include "io/atomicfile.h"
@@ -177,6 +178,8 @@ OptionResult takePlanOption(int argc, char** argv, int& i, PlanRequest& request,
         request.csv = true;
     } else if (arg == "--batch") {
         request.batch = true;
+    } else if (arg == "--check-land") {
+        request.checkLand = true;
     } else if (std::optional<std::string>* target = exportTarget(request, arg)) {
         const auto path = value();
         if (!path)
@@ -238,10 +241,16 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
     }
     const std::vector<std::string> pointNames =
         routePointNames(plan.waypoints.size(), names[0], names[1]);
-    if (request.csv)
+    std::optional<bool> crossesLand = false;
+    if (request.csv) {
         printCsv(plan, pointNames);
-    else if (request.plan)
+    } else if (request.plan) {
         printPlan(plan, pointNames);
+        crossesLand = printLandCrossings(
+            planVoyage(twoPlaceVoyage({pointNames.front(), plan.waypoints.front().position},
+                                      {pointNames.back(), plan.waypoints.back().position})),
+            {pointNames.front(), pointNames.back()});
+    }
     // A failed output is told once, by the tool as it ends.
     std::cout.flush();
     if (request.gpxPath) {
@@ -257,7 +266,8 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
             return 1;
         }
     }
-    return writeExportFiles(passagePlanFromRoute(plan, names[0], names[1]), request);
+    return landStatus(writeExportFiles(passagePlanFromRoute(plan, names[0], names[1]), request),
+                      request.checkLand, crossesLand);
 }
 
 } // namespace gyrena::route

@@ -15,9 +15,10 @@ namespace gyrena::route {
 
 struct PlanRequest
 {
-    bool plan = false;  // --plan, or implied by --every-deg / --every-nm
-    bool csv = false;   // --csv: the waypoint table alone, as CSV
-    bool batch = false; // --batch
+    bool plan = false;      // --plan, or implied by --every-deg / --every-nm
+    bool csv = false;       // --csv: the waypoint table alone, as CSV
+    bool batch = false;     // --batch
+    bool checkLand = false; // --check-land: exit status 3 when a leg crosses land
     std::optional<std::string> gpxPath;
     std::optional<std::string> rtzPath;
     std::optional<std::string> kmlPath;
@@ -44,7 +45,8 @@ LocationState locationFromArgumentTexts(std::span<const std::string_view, 12> te
 // After the boxes (or instead of them with --csv): the plan, the CSV table, the GPX file.
 // `names` are the start and end names of a data file, empty otherwise. Returns the exit status:
 // 0, or 1 when there is no route to plan or the GPX file cannot be written (a failed standard
-// output is left for the caller to tell).
+// output is left for the caller to tell), or 3 under --check-land when the route crosses land.
+// The text of --plan lists the crossings of land.
 int writePlanOutputs(const LocationState& location, const PlanRequest& request,
                      const std::array<std::string, 2>& names);
 

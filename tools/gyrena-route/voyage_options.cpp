@@ -11,6 +11,7 @@
 #include "io/plainnumber.h"
 #include "io/regularfile.h"
 #include "io/voyagegpx.h"
+#include "land_output.h"
 
 #include <charconv>
 #include <cmath>
@@ -187,10 +188,14 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         return 1;
     }
     const PassagePlan rows = passagePlanFromVoyage(voyage, plan);
-    if (planning.csv)
+    std::optional<bool> crossesLand = false;
+    if (planning.csv) {
         printCsv(plan, rows);
-    else
+    } else {
         printText(voyage, plan, rows);
+        std::cout << '\n';
+        crossesLand = printLandCrossings(plan, rows.placeNames());
+    }
     std::cout.flush();
     int status = 0;
     if (planning.gpxPath) {
@@ -201,7 +206,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
             status = 1;
         }
     }
-    return std::max(status, writeExportFiles(rows, planning));
+    return landStatus(std::max(status, writeExportFiles(rows, planning)), planning.checkLand,
+                      crossesLand);
 }
 
 } // namespace gyrena::route

@@ -1,0 +1,149 @@
+#include "geo/landcheck.h"
+
+#include "geo/numberformat.h"
+#include "geo/positiontext.h"
+#include "geo/routeplan.h"
+#include "geo/routeview.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace gyrena {
+
+namespace {
+
+constexpr double kRad = std::numbers::pi / 180.0;
+constexpr double kEarthRadiusNm = kNauticalMilesPerDegree / kRad;
+
+// The great-circle distance from a to b, nautical miles, as the land index measures it.
+double arcNm(LatLon a, LatLon b)
+{
+    const double la = a.latitude * kRad, lb = b.latitude * kRad;
+    const double dl = (b.longitude - a.longitude) * kRad;
+    const double x = std::cos(la) * std::cos(lb) * std::cos(dl) + std::sin(la) * std::sin(lb);
+    const double cy = std::cos(lb) * std::sin(dl);
+    const double cz = std::cos(la) * std::sin(lb) - std::sin(la) * std::cos(lb) * std::cos(dl);
+    return std::atan2(std::hypot(cy, cz), x) * kEarthRadiusNm;
+}
+
+using Vector = std::array<double, 3>;
+
+Vector unitVector(LatLon p)
+{
+    const double lat = p.latitude * kRad, lon = p.longitude * kRad;
+    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+}
+
+// Appends the great circle from a to b (not antipodal) in steps of at most
+// kDrawingStepDegrees, b included, a not.
+void appendArc(std::vector<LatLon>& out, LatLon a, LatLon b)
+{
+    const Vector u = unitVector(a), v = unitVector(b);
+    const double arc = arcNm(a, b) / kEarthRadiusNm;
+    const int steps = std::max(1, int(std::ceil(arc / kRad / kDrawingStepDegrees)));
+    for (int i = 1; i < steps; ++i) {
+        const double t = double(i) / steps;
+        const double s = std::sin((1 - t) * arc) / std::sin(arc),
+                     r = std::sin(t * arc) / std::sin(arc);
+        const Vector w{s * u[0] + r * v[0], s * u[1] + r * v[1], s * u[2] + r * v[2]};
+        out.push_back(
+            {std::atan2(w[2], std::hypot(w[0], w[1])) / kRad, std::atan2(w[1], w[0]) / kRad});
+    }
+    out.push_back(b);
+}
+
+} // namespace
+
+std::vector<LatLon> rhumbLineChords(LatLon a, LatLon b)
+{
+    // A rhumb line on course C at latitude phi curves away from the great circle with geodesic
+    // curvature sin(C) tan(phi) / R, so a chord of length s stands at most about
+    // s^2 sin(C) tan(phi) / (8 R) from it. Half the stated error keeps the estimate's
+    // higher-order terms inside the bound; tan is taken at the line's highest latitude
+    // (latitude runs monotonically along a rhumb line), at most 89.99 degrees.
+    const double highest = std::min(std::max(std::fabs(a.latitude), std::fabs(b.latitude)), 89.99);
+    const double tangent = std::max(std::tan(highest * kRad), 1e-3);
+    const double chordNm = std::sqrt(8.0 * kEarthRadiusNm * 0.5 * kRhumbChordErrorNm / tangent);
+    // rhumbLinePath steps by at most `step` degrees of longitude and of isometric latitude; a
+    // step of both is at most sqrt(2) * step degrees of arc.
+    const double step = chordNm / kNauticalMilesPerDegree / std::numbers::sqrt2;
+    return rhumbLinePath(a, b, step);
+}
+
+std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex& land)
+{
+    std::vector<LandCrossing> out;
+    if (!plan.hasPlan)
+        return out;
+    std::vector<LatLon> track;
+    std::vector<double> along; // nautical miles along the leg of each point of the track
+    std::vector<double> rowAt; // the same for each row of the leg
+    for (std::size_t l = 0; l < plan.legs.size(); ++l) {
+        const PlannedLeg& leg = plan.legs[l];
+        rowAt.clear();
+        track.assign({plan.rows[leg.firstRow].position});
+        for (std::size_t r = leg.firstRow; r < leg.lastRow; ++r) {
+            const VoyageRow& row = plan.rows[r];
+            const LatLon next = plan.rows[r + 1].position;
+            if (row.rhumbToNext) {
+                const std::vector<LatLon> chords = rhumbLineChords(row.position, next);
+                track.insert(track.end(), chords.begin() + 1, chords.end());
+            } else {
+                track.push_back(next);
+            }
+            rowAt.push_back(track.size() - 1);
+        }
+        // How far along the leg each point of the track lies: the stretches measure the same.
+        along.assign({0.0});
+        for (std::size_t i = 1; i < track.size(); ++i)
+            along.push_back(along.back() + arcNm(track[i - 1], track[i]));
+        for (double& at : rowAt)
+            at = along[std::size_t(at)];
+        rowAt.insert(rowAt.begin(), 0.0);
+        const double length = along.back();
+        for (const LandStretch& stretch : land.stretchesAlong(track)) {
+            if (stretch.toNm <= kApproachNm || stretch.fromNm >= length - kApproachNm)
+                continue;
+            // The row whose stretch holds a distance: the last row at or before it.
+            const auto rowOf = [&](double nm, bool closing) {
+                const auto it = closing ? std::lower_bound(rowAt.begin() + 1, rowAt.end(), nm)
+                                        : std::upper_bound(rowAt.begin() + 1, rowAt.end(), nm);
+                return leg.firstRow +
+                       std::min(std::size_t(it - rowAt.begin()) - 1, rowAt.size() - 2);
+            };
+            LandCrossing crossing{l,
+                                  stretch.fromNm,
+                                  stretch.toNm,
+                                  stretch.entry,
+                                  stretch.exit,
+                                  rowOf(stretch.fromNm, false),
+                                  rowOf(stretch.toNm, true),
+                                  {}};
+            // The track over land for a map: its points between entry and exit, the great
+            // circles between them in steps of at most kDrawingStepDegrees.
+            LatLon previous = stretch.entry;
+            crossing.path.push_back(previous);
+            const auto first = std::upper_bound(along.begin(), along.end(), stretch.fromNm);
+            for (auto it = first; it != along.end() && *it < stretch.toNm; ++it) {
+                appendArc(crossing.path, previous, track[std::size_t(it - along.begin())]);
+                previous = crossing.path.back();
+            }
+            appendArc(crossing.path, previous, stretch.exit);
+            out.push_back(std::move(crossing));
+        }
+    }
+    return out;
+}
+
+std::string landCrossingText(const LandCrossing& crossing, std::string_view fromName,
+                             std::string_view toName, std::string_view decimalSeparator)
+{
+    return "leg " + std::to_string(crossing.leg + 1) + " " + std::string(fromName) + " \u2013 " +
+           std::string(toName) + ": " + formatDecimals(crossing.nm(), 1, decimalSeparator) +
+           " nm over land from " + placeText(crossing.entry, decimalSeparator) + " to " +
+           placeText(crossing.exit, decimalSeparator);
+}
+
+} // namespace gyrena
