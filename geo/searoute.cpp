@@ -33,6 +33,8 @@ constexpr std::array<double, 3> kReachDegrees = {1.0, 3.0, 8.0};
 // How many nodes a place is joined to (the search picks the best), and how many it tries.
 constexpr std::size_t kPlaceLinks = 8;
 constexpr std::size_t kPlaceTries = 60;
+// How far inland a place may lie from the water the map shows (a port up its river).
+constexpr double kRiverNm = 30.0;
 // How many halvings pull a turning point towards the line of its neighbours.
 constexpr int kPullSteps = 6;
 
@@ -45,6 +47,29 @@ std::string lowerCase(std::string_view text)
 }
 
 } // namespace
+
+Voyage voyageBySea(const Voyage& voyage, const std::vector<SeaRoute>& routes)
+{
+    Voyage out = voyage;
+    out.places.clear();
+    out.legs.clear();
+    for (std::size_t i = 0; i < voyage.places.size(); ++i) {
+        out.places.push_back(voyage.places[i]);
+        if (i + 1 == voyage.places.size())
+            break;
+        VoyageLeg leg = i < voyage.legs.size() ? voyage.legs[i] : VoyageLeg{};
+        leg.sailing = Sailing::GreatCircle;
+        out.legs.push_back(leg);
+        if (i >= routes.size() || routes[i].points.size() < 2)
+            continue;
+        const auto& points = routes[i].points;
+        for (std::size_t k = 1; k + 1 < points.size(); ++k) {
+            out.places.push_back({points[k].passage, points[k].position});
+            out.legs.push_back(leg);
+        }
+    }
+    return out;
+}
 
 double seaDistanceNm(LatLon a, LatLon b)
 {
@@ -207,6 +232,151 @@ std::vector<std::uint32_t> SeaGraph::nodesNear(LatLon at, double degrees) const
         if (std::abs(m_position[node].latitude - at.latitude) <= degrees)
             out.push_back(node);
     return out;
+}
+
+namespace {
+
+// Clearances are measured up to here: beyond it, a leg is open for any clearance asked.
+constexpr double kCapNm = 255 * kSeaClearanceUnitNm;
+// How far a corridor's end looks for the grid, degrees, and how many nodes it joins.
+constexpr double kCorridorReachDegrees = 1.5;
+constexpr std::size_t kCorridorLinks = 12;
+
+std::uint8_t units(double nm)
+{
+    return std::uint8_t(std::clamp(std::floor(nm / kSeaClearanceUnitNm + 1e-9), 0.0, 255.0));
+}
+
+std::string positionText(LatLon p)
+{
+    return std::to_string(p.latitude) + " " + std::to_string(p.longitude);
+}
+
+} // namespace
+
+SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
+                         int cellsPerDegree, std::string& problems)
+{
+    SeaGridData data;
+    data.cellsPerDegree = cellsPerDegree;
+    data.passages = std::move(passages);
+    bool bad = false;
+    for (const SeaPassage& p : data.passages) {
+        for (const LatLon& end : {p.gateFrom, p.gateTo})
+            if (land.clearanceNm(end, end, 1) > 0) {
+                problems += p.key + ": gate end " + positionText(end) + " is not on land\n";
+                bad = true;
+            }
+        for (std::size_t k = 0; k < p.corridor.size(); ++k) {
+            const LatLon a = p.corridor[k];
+            if (k + 1 < p.corridor.size()
+                && !land.legClears(a, p.corridor[k + 1], 0, false, false)) {
+                problems += p.key + ": corridor leg " + std::to_string(k) + "-"
+                            + std::to_string(k + 1) + " crosses land\n";
+                bad = true;
+            }
+        }
+    }
+    if (bad)
+        return {};
+
+    const int rows = 180 * cellsPerDegree;
+    const int columns = 360 * cellsPerDegree;
+    const auto centre = [&](int row, int column) {
+        return LatLon{-90.0 + (row + 0.5) / cellsPerDegree,
+                      -180.0 + (column + 0.5) / cellsPerDegree};
+    };
+    data.cells.resize(std::size_t(rows) * std::size_t(columns));
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            const LatLon c = centre(row, column);
+            data.cells[std::size_t(row) * std::size_t(columns) + std::size_t(column)].node =
+                units(land.clearanceNm(c, c, kCapNm));
+        }
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            SeaCell& cell =
+                data.cells[std::size_t(row) * std::size_t(columns) + std::size_t(column)];
+            if (cell.node == 0)
+                continue;
+            const auto edge = [&](int r, int col) -> std::uint8_t {
+                if (r >= rows)
+                    return 0;
+                col = (col + columns) % columns;
+                if (data.cells[std::size_t(r) * std::size_t(columns) + std::size_t(col)].node
+                    == 0)
+                    return 0;
+                return units(land.clearanceNm(centre(row, column), centre(r, col), kCapNm));
+            };
+            cell.east = edge(row, column + 1);
+            cell.northEast = edge(row + 1, column + 1);
+            cell.north = edge(row + 1, column);
+            cell.northWest = edge(row + 1, column - 1);
+        }
+    }
+
+    // The corridors: point to point, and each end to the nodes and corridor ends it reaches.
+    const std::uint32_t cells = std::uint32_t(data.cells.size());
+    std::uint32_t next = cells;
+    struct End
+    {
+        std::uint32_t id;
+        LatLon at;
+    };
+    std::vector<End> ends;
+    for (const SeaPassage& p : data.passages) {
+        for (std::size_t k = 0; k + 1 < p.corridor.size(); ++k)
+            data.links.push_back({next + std::uint32_t(k), next + std::uint32_t(k + 1),
+                                  kAnyClearance});
+        if (!p.corridor.empty()) {
+            ends.push_back({next, p.corridor.front()});
+            ends.push_back({next + std::uint32_t(p.corridor.size() - 1), p.corridor.back()});
+        }
+        next += std::uint32_t(p.corridor.size());
+    }
+    for (std::size_t e = 0; e < ends.size(); ++e) {
+        const End& end = ends[e];
+        std::vector<std::pair<double, std::uint32_t>> candidates;
+        const int reach = int(std::ceil(kCorridorReachDegrees * cellsPerDegree));
+        const int row0 = int(std::floor((end.at.latitude + 90) * cellsPerDegree));
+        const int col0 = int(std::floor((end.at.longitude + 180) * cellsPerDegree));
+        for (int r = std::max(0, row0 - reach); r <= std::min(rows - 1, row0 + reach); ++r)
+            for (int dc = -reach; dc <= reach; ++dc) {
+                const int c = ((col0 + dc) % columns + columns) % columns;
+                const std::uint32_t id = std::uint32_t(r) * std::uint32_t(columns)
+                                         + std::uint32_t(c);
+                if (data.cells[id].node == 0)
+                    continue;
+                const double d = seaDistanceNm(end.at, centre(r, c));
+                if (d <= kCorridorReachDegrees * 60)
+                    candidates.emplace_back(d, id);
+            }
+        std::sort(candidates.begin(), candidates.end());
+        std::size_t joined = 0;
+        for (const auto& [d, id] : candidates) {
+            if (joined == kCorridorLinks)
+                break;
+            const int r = int(id / std::uint32_t(columns));
+            const int c = int(id % std::uint32_t(columns));
+            // A corridor's approach: the sea next to a canal's mouth may be as narrow as
+            // the channel, so no clearance is asked of it, only water.
+            if (land.legClears(end.at, centre(r, c), 0, false, false)) {
+                data.links.push_back({end.id, id, kAnyClearance});
+                ++joined;
+            }
+        }
+        for (std::size_t f = e + 1; f < ends.size(); ++f) {
+            if (seaDistanceNm(end.at, ends[f].at) > kCorridorReachDegrees * 60)
+                continue;
+            // Channels join channels: no clearance is asked between corridors.
+            if (land.legClears(end.at, ends[f].at, 0, false, false))
+                data.links.push_back({end.id, ends[f].id, kAnyClearance});
+        }
+        if (joined == 0)
+            problems += "a corridor end at " + positionText(end.at) + " reaches no grid node\n";
+    }
+
+    return data;
 }
 
 const SeaPassage* SeaGraph::passage(std::string_view key) const
@@ -579,14 +749,24 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                         candidates.emplace_back(d, node);
                 }
                 std::sort(candidates.begin(), candidates.end());
-                for (double clearance : {options.clearanceNm, 0.0}) {
+                for (double clearance : {options.clearanceNm, 0.0, -1.0}) {
                     std::size_t tries = 0;
                     for (const auto& [d, node] : candidates) {
                         if (found.size() == kPlaceLinks || tries++ == kPlaceTries)
                             break;
                         const Vec p = toVec(graph.position(node));
-                        if (isStart ? rule.clears(place, p, true, false, clearance)
-                                    : rule.clears(p, place, false, true, clearance))
+                        // Last, a port up its river: the map's land within kRiverNm of it is
+                        // its way out (the land check will report what lies beyond its
+                        // approach).
+                        const Vec out = clearance >= 0 || d <= kRiverNm
+                                            ? place
+                                            : along(place, p, kRiverNm / d);
+                        const bool reaches =
+                            clearance < 0
+                                ? d > kRiverNm && rule.clears(out, p, false, false, 0.0)
+                                : (isStart ? rule.clears(place, p, true, false, clearance)
+                                           : rule.clears(p, place, false, true, clearance));
+                        if (reaches)
                             found.emplace_back(node, float(d));
                     }
                     if (!found.empty())
@@ -700,15 +880,15 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             if (points[k].corridor == std::size_t(&p - graph.passages().data()) + 1
                 || points[k + 1].corridor == std::size_t(&p - graph.passages().data()) + 1)
                 continue;
-            const Vec crossing = crossing(a, b, g1, g2);
+            const Vec cut = crossing(a, b, g1, g2);
             if (!points[k].isPlace && route.points.back().passage.empty()
-                && arcNm(crossing, a) <= kNameNearNm) {
+                && arcNm(cut, a) <= kNameNearNm) {
                 route.points.back().passage = p.name;
             } else if (!points[k + 1].isPlace && points[k + 1].corridor == 0
-                       && points[k + 1].name.empty() && arcNm(crossing, b) <= kNameNearNm) {
+                       && points[k + 1].name.empty() && arcNm(cut, b) <= kNameNearNm) {
                 points[k + 1].name = p.name;
-            } else if (arcNm(crossing, a) > 1e-6 && arcNm(crossing, b) > 1e-6) {
-                route.points.push_back({toLatLon(crossing), p.name});
+            } else if (arcNm(cut, a) > 1e-6 && arcNm(cut, b) > 1e-6) {
+                route.points.push_back({toLatLon(cut), p.name});
             }
         }
     }

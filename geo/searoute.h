@@ -14,6 +14,7 @@
 // Distances are on the sphere, nautical miles (1 nm = 1 arc minute), as in routeplan.h.
 
 #include "geo/latlon.h"
+#include "geo/voyage.h"
 
 #include <array>
 #include <cstddef>
@@ -104,6 +105,13 @@ struct SeaGridData
     std::vector<SeaLink> links;
 };
 
+// The grid of water for `land` at `cellsPerDegree` (1..12), with the passages' corridors joined
+// to it. Each problem with a passage (a gate end in water, a corridor leg over land, a corridor
+// end that reaches no node) is added to `problems` as a line; a passage that cannot be used
+// gives no data at all. Costly: every cell asks the land (tools/make-searoutes runs it).
+SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
+                         int cellsPerDegree, std::string& problems);
+
 // The graph the search runs on, made from the asset's data once.
 class SeaGraph
 {
@@ -176,6 +184,11 @@ struct SeaRoute
 // water within its approach, or no way round the avoided passages give no route.
 SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, LatLon to,
                       const SeaRouteOptions& options);
+
+// The voyage with each leg replaced by its route by sea: `routes[i]` (found) for leg i, its
+// turning points inserted as places named after the passage taken there (unnamed elsewhere),
+// every new leg a great circle at the old leg's speed. The original places keep their names.
+Voyage voyageBySea(const Voyage& voyage, const std::vector<SeaRoute>& routes);
 
 // The great circle's distance between two points, nautical miles on the sphere.
 double seaDistanceNm(LatLon a, LatLon b);

@@ -11,8 +11,10 @@
 #include "io/plainnumber.h"
 #include "io/regularfile.h"
 #include "io/voyagegpx.h"
+#include "io/earth/searoutesasset.h"
 #include "land_output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -22,7 +24,9 @@ namespace gyrena::route {
 const std::string_view kVoyageUsage =
     "       gyrena-route --limit-lat DEG [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE] "
     "ROUTE\n"
-    "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE]\n";
+    "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE]\n"
+    "       gyrena-route --sea [--avoid NAME,...] [--clearance NM] [--limit-lat DEG] ROUTE|--voyage "
+    "FILE.gpx\n";
 
 const std::string_view kVoyageHelp =
     "\n"
@@ -40,7 +44,21 @@ const std::string_view kVoyageHelp =
     "place and waypoint; --csv prints the rows with the columns of the route's CSV and\n"
     "place (1 for a place, 0 for a waypoint), to_go_nm and eta_utc (empty without --depart);\n"
     "the last row's distance_nm is the voyage's total. --gpx writes the voyage file, which\n"
-    "Gyrena's route window opens as it was planned.\n";
+    "Gyrena's route window opens as it was planned.\n"
+    "\n"
+    "By sea:\n"
+    "  --sea     plan every leg by sea: the shortest way that stays in water, as great circles\n"
+    "            between turning points, through the straits and canals it needs (each named\n"
+    "            where it is passed; the line \"By sea:\" lists them). For estimates and\n"
+    "            planning, never for navigation: it knows no depths, traffic separation\n"
+    "            schemes or notices to mariners\n"
+    "  --avoid NAME,...  keep out of these passages (suez, panama, kiel, corinth, gibraltar,\n"
+    "            dover, bosporus, dardanelles, singapore, malacca, bab-el-mandeb, hormuz,\n"
+    "            torres, sunda, lombok, oresund, great-belt, skagerrak, gulf-of-suez,\n"
+    "            cape-horn, good-hope)\n"
+    "  --clearance NM  how far to keep off the coast (0 to 50; default 3), but for the\n"
+    "            channels of the passages and the approach to each place\n"
+    "  --limit-lat DEG  with --sea, the highest latitude the route may reach (default 72)\n";
 
 namespace {
 
@@ -120,7 +138,12 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
                               std::string& error)
 {
     const std::string_view arg = argv[i];
-    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat")
+    if (arg == "--sea") {
+        request.sea = true;
+        return OptionResult::Taken;
+    }
+    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat"
+        && arg != "--avoid" && arg != "--clearance")
         return OptionResult::NotMine;
     if (i + 1 >= argc) {
         error = "option " + std::string(arg) + " needs a value";
@@ -141,6 +164,21 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
             error = "--speed " + std::string(text) + ": expected knots from 0.1 to 1000";
             return OptionResult::Wrong;
         }
+    } else if (arg == "--avoid") {
+        std::size_t from = 0;
+        while (from <= text.size()) {
+            const std::size_t comma = std::min(text.find(',', from), text.size());
+            if (comma > from)
+                request.avoid.emplace_back(text.substr(from, comma - from));
+            from = comma + 1;
+        }
+    } else if (arg == "--clearance") {
+        request.clearance = numberIn(text);
+        if (!request.clearance || *request.clearance < 0
+            || *request.clearance > kMaximumSeaClearanceNm) {
+            error = "--clearance " + std::string(text) + ": expected nautical miles from 0 to 50";
+            return OptionResult::Wrong;
+        }
     } else {
         request.limitLatitude = numberIn(text);
         if (!request.limitLatitude || *request.limitLatitude < kMinimumLimit ||
@@ -151,6 +189,56 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
     }
     return OptionResult::Taken;
 }
+
+namespace {
+
+// Replaces every leg of `voyage` by its route by sea and gives the passages taken, in order,
+// each once; false (why on standard error) when a leg has none.
+bool planBySea(const VoyageRequest& request, Voyage& voyage,
+               std::vector<std::string>& seaPassages)
+{
+    SeaRouteOptions options;
+    if (request.clearance)
+        options.clearanceNm = *request.clearance;
+    if (request.limitLatitude)
+        options.limitLatitude = *request.limitLatitude;
+    options.avoid = request.avoid;
+    std::vector<SeaRoute> routes;
+    for (std::size_t i = 0; i + 1 < voyage.places.size(); ++i) {
+        routes.push_back(builtInSeaRoute(voyage.places[i].position,
+                                         voyage.places[i + 1].position, options));
+        if (!routes.back().found) {
+            std::cerr << "gyrena-route: no route by sea for leg " << i + 1 << ", "
+                      << voyage.places[i].name << " to " << voyage.places[i + 1].name << ": "
+                      << routes.back().problem << '\n';
+            if (const auto* graph = std::get_if<SeaGraph>(&builtInSeaGraph());
+                graph && routes.back().problem.starts_with("there is no passage")) {
+                std::cerr << "The passages are:";
+                for (const SeaPassage& p : graph->passages())
+                    std::cerr << ' ' << p.key;
+                std::cerr << '\n';
+            }
+            return false;
+        }
+        for (const std::string& name : routes.back().passages)
+            if (std::find(seaPassages.begin(), seaPassages.end(), name) == seaPassages.end())
+                seaPassages.push_back(name);
+    }
+    voyage = voyageBySea(voyage, routes);
+    return true;
+}
+
+void printPassages(const std::vector<std::string>& passages)
+{
+    std::cout << "By sea: ";
+    if (passages.empty())
+        std::cout << "no named passage";
+    for (std::size_t i = 0; i < passages.size(); ++i)
+        std::cout << (i ? ", " : "") << passages[i];
+    std::cout << '\n';
+}
+
+} // namespace
 
 int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
               const std::optional<LocationState>& location, const std::array<std::string, 2>& names)
@@ -174,9 +262,12 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         voyage = twoPlaceVoyage({names[0], startPosition(*location)},
                                 {names[1], endPosition(*location)});
         voyage.spacing = planning.options;
-        if (request.limitLatitude)
+        if (request.limitLatitude && !request.sea)
             voyage.legs.front() = {Sailing::Composite, *request.limitLatitude, std::nullopt};
     }
+    std::vector<std::string> seaPassages;
+    if (request.sea && !planBySea(request, voyage, seaPassages))
+        return 1;
     if (request.speed)
         voyage.speed = *request.speed;
     if (request.departure)
@@ -193,6 +284,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         printCsv(plan, rows);
     } else {
         printText(voyage, plan, rows);
+        if (request.sea)
+            printPassages(seaPassages);
         std::cout << '\n';
         crossesLand = printLandCrossings(plan, rows.placeNames());
     }

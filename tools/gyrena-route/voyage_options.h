@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gyrena::route {
 
@@ -19,8 +20,11 @@ struct VoyageRequest
     std::optional<std::int64_t> departure; // --depart, UTC minute
     std::optional<double> speed;           // --speed, knots
     std::optional<double> limitLatitude;   // --limit-lat, degrees
+    bool sea = false;                      // --sea: every leg by sea
+    std::vector<std::string> avoid;        // --avoid KEY,KEY
+    std::optional<double> clearance;       // --clearance, nautical miles
 
-    bool any() const { return voyagePath || departure || speed || limitLatitude; }
+    bool any() const { return voyagePath || departure || speed || limitLatitude || sea; }
 };
 
 extern const std::string_view kVoyageUsage;

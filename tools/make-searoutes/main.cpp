@@ -11,7 +11,7 @@
 
 #include "geo/sealand.h"
 #include "geo/searoute.h"
-#include "io/searoutes.h"
+#include "io/earth/searoutes.h"
 #include "io/earth/landasset.h"
 
 #include <algorithm>
@@ -27,17 +27,6 @@
 namespace {
 
 using namespace gyrena;
-
-// Clearances are measured up to here: beyond it, a leg is open for any clearance asked.
-constexpr double kCapNm = 255 * kSeaClearanceUnitNm;
-// How far a corridor's end looks for the grid, degrees, and how many nodes it joins.
-constexpr double kCorridorReachDegrees = 1.5;
-constexpr std::size_t kCorridorLinks = 12;
-
-std::uint8_t units(double nm)
-{
-    return std::uint8_t(std::clamp(std::floor(nm / kSeaClearanceUnitNm + 1e-9), 0.0, 255.0));
-}
 
 std::string trim(std::string s)
 {
@@ -134,128 +123,13 @@ int main(int argc, char** argv)
         const LandIndex index(std::get<LandMap>(landMap));
         const IndexSeaLand land(index);
 
-        SeaGridData data;
-        data.cellsPerDegree = cellsPerDegree;
-        data.passages = readPassages(passagesPath);
-
-        bool bad = false;
-        for (const SeaPassage& p : data.passages) {
-            for (const LatLon& end : {p.gateFrom, p.gateTo})
-                if (land.clearanceNm(end, end, 1) > 0) {
-                    std::cerr << p.key << ": gate end " << end.latitude << " " << end.longitude
-                              << " is not on land\n";
-                    bad = true;
-                }
-            for (std::size_t k = 0; k < p.corridor.size(); ++k) {
-                const LatLon a = p.corridor[k];
-                if (k + 1 < p.corridor.size()
-                    && !land.legClears(a, p.corridor[k + 1], 0, false, false)) {
-                    std::cerr << p.key << ": corridor leg " << k << "-" << k + 1
-                              << " crosses land\n";
-                    bad = true;
-                }
-            }
-        }
-        if (bad)
-            return 1;
-
-        const int rows = 180 * cellsPerDegree;
-        const int columns = 360 * cellsPerDegree;
-        const auto centre = [&](int row, int column) {
-            return LatLon{-90.0 + (row + 0.5) / cellsPerDegree,
-                          -180.0 + (column + 0.5) / cellsPerDegree};
-        };
-        data.cells.resize(std::size_t(rows) * std::size_t(columns));
-        for (int row = 0; row < rows; ++row)
-            for (int column = 0; column < columns; ++column) {
-                const LatLon c = centre(row, column);
-                data.cells[std::size_t(row) * std::size_t(columns) + std::size_t(column)].node =
-                    units(land.clearanceNm(c, c, kCapNm));
-            }
-        for (int row = 0; row < rows; ++row) {
-            for (int column = 0; column < columns; ++column) {
-                SeaCell& cell =
-                    data.cells[std::size_t(row) * std::size_t(columns) + std::size_t(column)];
-                if (cell.node == 0)
-                    continue;
-                const auto edge = [&](int r, int col) -> std::uint8_t {
-                    if (r >= rows)
-                        return 0;
-                    col = (col + columns) % columns;
-                    if (data.cells[std::size_t(r) * std::size_t(columns) + std::size_t(col)].node
-                        == 0)
-                        return 0;
-                    return units(land.clearanceNm(centre(row, column), centre(r, col), kCapNm));
-                };
-                cell.east = edge(row, column + 1);
-                cell.northEast = edge(row + 1, column + 1);
-                cell.north = edge(row + 1, column);
-                cell.northWest = edge(row + 1, column - 1);
-            }
-            if (row % 60 == 0)
-                std::cerr << "row " << row << " of " << rows << "\n";
-        }
-
-        // The corridors: point to point, and each end to the nodes and corridor ends it reaches.
-        const std::uint32_t cells = std::uint32_t(data.cells.size());
-        std::uint32_t next = cells;
-        struct End
-        {
-            std::uint32_t id;
-            LatLon at;
-        };
-        std::vector<End> ends;
-        for (const SeaPassage& p : data.passages) {
-            for (std::size_t k = 0; k + 1 < p.corridor.size(); ++k)
-                data.links.push_back({next + std::uint32_t(k), next + std::uint32_t(k + 1),
-                                      kAnyClearance});
-            if (!p.corridor.empty()) {
-                ends.push_back({next, p.corridor.front()});
-                ends.push_back({next + std::uint32_t(p.corridor.size() - 1), p.corridor.back()});
-            }
-            next += std::uint32_t(p.corridor.size());
-        }
-        for (std::size_t e = 0; e < ends.size(); ++e) {
-            const End& end = ends[e];
-            std::vector<std::pair<double, std::uint32_t>> candidates;
-            const int reach = int(std::ceil(kCorridorReachDegrees * cellsPerDegree));
-            const int row0 = int(std::floor((end.at.latitude + 90) * cellsPerDegree));
-            const int col0 = int(std::floor((end.at.longitude + 180) * cellsPerDegree));
-            for (int r = std::max(0, row0 - reach); r <= std::min(rows - 1, row0 + reach); ++r)
-                for (int dc = -reach; dc <= reach; ++dc) {
-                    const int c = ((col0 + dc) % columns + columns) % columns;
-                    const std::uint32_t id = std::uint32_t(r) * std::uint32_t(columns)
-                                             + std::uint32_t(c);
-                    if (data.cells[id].node == 0)
-                        continue;
-                    const double d = seaDistanceNm(end.at, centre(r, c));
-                    if (d <= kCorridorReachDegrees * 60)
-                        candidates.emplace_back(d, id);
-                }
-            std::sort(candidates.begin(), candidates.end());
-            std::size_t joined = 0;
-            for (const auto& [d, id] : candidates) {
-                if (joined == kCorridorLinks)
-                    break;
-                const int r = int(id / std::uint32_t(columns));
-                const int c = int(id % std::uint32_t(columns));
-                // A corridor's approach: the sea next to a canal's mouth may be as narrow as
-                // the channel, so no clearance is asked of it, only water.
-                if (land.legClears(end.at, centre(r, c), 0, false, false)) {
-                    data.links.push_back({end.id, id, kAnyClearance});
-                    ++joined;
-                }
-            }
-            for (std::size_t f = e + 1; f < ends.size(); ++f) {
-                if (seaDistanceNm(end.at, ends[f].at) > kCorridorReachDegrees * 60)
-                    continue;
-                // Channels join channels: no clearance is asked between corridors.
-                if (land.legClears(end.at, ends[f].at, 0, false, false))
-                    data.links.push_back({end.id, ends[f].id, kAnyClearance});
-            }
-            if (joined == 0)
-                std::cerr << "warning: a corridor end at " << end.at.latitude << " "
-                          << end.at.longitude << " reaches no grid node\n";
+        std::string problems;
+        const SeaGridData data =
+            buildSeaGrid(land, readPassages(passagesPath), cellsPerDegree, problems);
+        if (!problems.empty()) {
+            std::cerr << problems;
+            if (data.cells.empty())
+                return 1;
         }
 
         const std::string bytes = writeSeaRoutes(data);

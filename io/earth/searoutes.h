@@ -1,6 +1,6 @@
 #pragma once
 
-// The sea-route asset (assets/sea/searoutes.bin, written by tools/make-searoutes): the water grid,
+// The sea-route asset (assets/sea/searoutes.bin, written by tools/make-searoutes.sh): the water grid,
 // the named passages and their corridors, from which geo/searoute.h builds its graph.
 //
 // Little-endian throughout:

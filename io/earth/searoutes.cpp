@@ -1,4 +1,4 @@
-#include "io/searoutes.h"
+#include "io/earth/searoutes.h"
 
 #include <cmath>
 #include <cstring>
