@@ -109,7 +109,10 @@ inline Vec crossing(Vec a, Vec b, Vec c, Vec d)
 // The point of the arc ab nearest to x.
 inline Vec nearestOnArc(Vec x, Vec a, Vec b)
 {
-    const Vec n = normalized(cross(a, b));
+    const Vec normal = cross(a, b);
+    if (dot(normal, normal) < 1e-30) // a point, or an arc too short to have a plane
+        return arc(x, a) <= arc(x, b) ? a : b;
+    const Vec n = normalized(normal);
     const Vec p = normalized(x - dot(x, n) * n);
     if (dot(cross(a, p), n) >= 0 && dot(cross(p, b), n) >= 0)
         return p;

@@ -9,10 +9,7 @@ namespace gyrena {
 
 using namespace sea;
 
-IndexSeaLand::IndexSeaLand(const LandIndex& land)
-    : m_land(land)
-{
-}
+IndexSeaLand::IndexSeaLand(const LandIndex& land) : m_land(land) {}
 
 double IndexSeaLand::clearanceNm(LatLon from, LatLon to, double capNm) const
 {

@@ -8,7 +8,6 @@
 #include <boost/property_map/function_property_map.hpp>
 #include <boost/property_map/property_map.hpp>
 
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -76,8 +75,7 @@ double seaDistanceNm(LatLon a, LatLon b)
     return arcNm(toVec(a), toVec(b));
 }
 
-SeaGraph::SeaGraph(SeaGridData data)
-    : m_data(std::move(data))
+SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
 {
     const int cpd = m_data.cellsPerDegree;
     m_rows = 180 * cpd;
@@ -116,36 +114,51 @@ SeaGraph::SeaGraph(SeaGridData data)
     {
         std::uint32_t a, b;
         std::uint8_t clearance;
+        float lengthNm; // 0 until measured
     };
     std::vector<Edge> edges;
     edges.reserve(m_position.size() * 4);
+    // A grid edge's length depends on its row and direction alone: measured once for each.
+    std::vector<float> rowLength(std::size_t(m_rows) * 4, -1.0f);
+    const auto gridLength = [&](int row, int direction) {
+        float& length = rowLength[std::size_t(row) * 4 + std::size_t(direction)];
+        if (length < 0) {
+            const double lat = -90.0 + (row + 0.5) / cpd;
+            const double step = 1.0 / cpd;
+            const LatLon ends[4] = {
+                {lat, step}, {lat + step, step}, {lat + step, 0}, {lat + step, -step}};
+            length = float(seaDistanceNm({lat, 0}, ends[direction]));
+        }
+        return length;
+    };
     for (int row = 0; row < m_rows; ++row) {
         for (int column = 0; column < m_columns; ++column) {
-            const std::size_t cell = std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
+            const std::size_t cell =
+                std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
             const std::uint32_t from = m_cellNode[cell];
             if (from == kNoNode)
                 continue;
             const SeaCell& c = m_data.cells[cell];
-            const auto add = [&](int r, int col, std::uint8_t clearance) {
+            const auto add = [&](int r, int col, std::uint8_t clearance, int direction) {
                 if (clearance == 0 || r >= m_rows)
                     return;
                 col = (col + m_columns) % m_columns;
                 const std::uint32_t to =
                     m_cellNode[std::size_t(r) * std::size_t(m_columns) + std::size_t(col)];
                 if (to != kNoNode && to != from)
-                    edges.push_back({from, to, clearance});
+                    edges.push_back({from, to, clearance, gridLength(row, direction)});
             };
-            add(row, column + 1, c.east);
-            add(row + 1, column + 1, c.northEast);
-            add(row + 1, column, c.north);
-            add(row + 1, column - 1, c.northWest);
+            add(row, column + 1, c.east, 0);
+            add(row + 1, column + 1, c.northEast, 1);
+            add(row + 1, column, c.north, 2);
+            add(row + 1, column - 1, c.northWest, 3);
         }
     }
     for (const SeaLink& link : m_data.links) {
         const std::uint32_t a = nodeOf(link.from);
         const std::uint32_t b = nodeOf(link.to);
         if (a != kNoNode && b != kNoNode && a != b && link.clearance > 0)
-            edges.push_back({a, b, link.clearance});
+            edges.push_back({a, b, link.clearance, 0.0f});
     }
 
     // Both directions of every edge, grouped by their first node.
@@ -169,7 +182,7 @@ SeaGraph::SeaGraph(SeaGridData data)
         m_unit[i] = {unit[i].x, unit[i].y, unit[i].z};
     }
     for (const Edge& e : edges) {
-        const float length = float(arcNm(unit[e.a], unit[e.b]));
+        const float length = e.lengthNm > 0 ? e.lengthNm : float(arcNm(unit[e.a], unit[e.b]));
         for (const auto& [from, to] : {std::pair{e.a, e.b}, std::pair{e.b, e.a}}) {
             const std::uint32_t slot = next[from]++;
             m_target[slot] = to;
@@ -192,12 +205,11 @@ SeaGraph::SeaGraph(SeaGridData data)
         const double east = std::max(passage.gateFrom.longitude, passage.gateTo.longitude) + margin;
         for (std::uint32_t node = 0; node < m_position.size(); ++node) {
             const LatLon at = m_position[node];
-            if (at.latitude < south || at.latitude > north || at.longitude < west
-                || at.longitude > east)
+            if (at.latitude < south || at.latitude > north || at.longitude < west ||
+                at.longitude > east)
                 continue;
             for (std::uint32_t e = m_firstEdge[node]; e < m_firstEdge[node + 1]; ++e) {
-                if (m_passage[e] == 0
-                    && arcsCross(unit[node], unit[m_target[e]], g1, g2)) {
+                if (m_passage[e] == 0 && arcsCross(unit[node], unit[m_target[e]], g1, g2)) {
                     m_passage[e] = std::uint8_t(p + 1);
                     // and the way back
                     const std::uint32_t back = m_target[e];
@@ -216,7 +228,8 @@ std::vector<std::uint32_t> SeaGraph::nodesNear(LatLon at, double degrees) const
     const int cpd = m_data.cellsPerDegree;
     const int rowFrom = std::max(0, int(std::floor((at.latitude - degrees + 90) * cpd)));
     const int rowTo = std::min(m_rows - 1, int(std::floor((at.latitude + degrees + 90) * cpd)));
-    const double widest = std::max(std::abs(at.latitude - degrees), std::abs(at.latitude + degrees));
+    const double widest =
+        std::max(std::abs(at.latitude - degrees), std::abs(at.latitude + degrees));
     const double cosine = std::cos(std::min(widest, 89.0) * std::numbers::pi / 180);
     const int half = std::min(m_columns / 2, int(std::ceil(degrees / cosine * cpd)) + 1);
     const int column = int(std::floor((at.longitude + 180) * cpd));
@@ -254,8 +267,8 @@ std::string positionText(LatLon p)
 
 } // namespace
 
-SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
-                         int cellsPerDegree, std::string& problems)
+SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages, int cellsPerDegree,
+                         std::string& problems)
 {
     SeaGridData data;
     data.cellsPerDegree = cellsPerDegree;
@@ -269,10 +282,10 @@ SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
             }
         for (std::size_t k = 0; k < p.corridor.size(); ++k) {
             const LatLon a = p.corridor[k];
-            if (k + 1 < p.corridor.size()
-                && !land.legClears(a, p.corridor[k + 1], 0, false, false)) {
-                problems += p.key + ": corridor leg " + std::to_string(k) + "-"
-                            + std::to_string(k + 1) + " crosses land\n";
+            if (k + 1 < p.corridor.size() &&
+                !land.legClears(a, p.corridor[k + 1], 0, false, false)) {
+                problems += p.key + ": corridor leg " + std::to_string(k) + "-" +
+                            std::to_string(k + 1) + " crosses land\n";
                 bad = true;
             }
         }
@@ -303,8 +316,7 @@ SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
                 if (r >= rows)
                     return 0;
                 col = (col + columns) % columns;
-                if (data.cells[std::size_t(r) * std::size_t(columns) + std::size_t(col)].node
-                    == 0)
+                if (data.cells[std::size_t(r) * std::size_t(columns) + std::size_t(col)].node == 0)
                     return 0;
                 return units(land.clearanceNm(centre(row, column), centre(r, col), kCapNm));
             };
@@ -326,8 +338,8 @@ SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
     std::vector<End> ends;
     for (const SeaPassage& p : data.passages) {
         for (std::size_t k = 0; k + 1 < p.corridor.size(); ++k)
-            data.links.push_back({next + std::uint32_t(k), next + std::uint32_t(k + 1),
-                                  kAnyClearance});
+            data.links.push_back(
+                {next + std::uint32_t(k), next + std::uint32_t(k + 1), kAnyClearance});
         if (!p.corridor.empty()) {
             ends.push_back({next, p.corridor.front()});
             ends.push_back({next + std::uint32_t(p.corridor.size() - 1), p.corridor.back()});
@@ -343,8 +355,8 @@ SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
         for (int r = std::max(0, row0 - reach); r <= std::min(rows - 1, row0 + reach); ++r)
             for (int dc = -reach; dc <= reach; ++dc) {
                 const int c = ((col0 + dc) % columns + columns) % columns;
-                const std::uint32_t id = std::uint32_t(r) * std::uint32_t(columns)
-                                         + std::uint32_t(c);
+                const std::uint32_t id =
+                    std::uint32_t(r) * std::uint32_t(columns) + std::uint32_t(c);
                 if (data.cells[id].node == 0)
                     continue;
                 const double d = seaDistanceNm(end.at, centre(r, c));
@@ -404,16 +416,15 @@ class SeaSearch
 public:
     SeaSearch(const SeaGraph& graph, std::uint8_t clearance, double limitLatitude,
               std::array<bool, 256> avoided)
-        : m_graph(graph)
-        , m_clearance(clearance)
-        , m_avoided(avoided)
-        , m_start(std::uint32_t(graph.nodeCount()))
-        , m_goal(std::uint32_t(graph.nodeCount() + 1))
-        , m_limitLatitude(limitLatitude)
+        : m_graph(graph), m_clearance(clearance), m_avoided(avoided),
+          m_start(std::uint32_t(graph.nodeCount())), m_goal(std::uint32_t(graph.nodeCount() + 1)),
+          m_limitLatitude(limitLatitude)
     {
     }
 
     const SeaGraph& graph() const { return m_graph; }
+    std::uint8_t clearance() const { return m_clearance; }
+    void setClearance(std::uint8_t units) { m_clearance = units; }
     std::uint32_t start() const { return m_start; }
     std::uint32_t goal() const { return m_goal; }
     std::uint32_t vertexCount() const { return m_goal + 1; }
@@ -424,9 +435,9 @@ public:
     }
     bool edgeOpen(std::uint32_t e) const
     {
-        return nodeOpen(m_graph.target(e))
-            && (m_graph.clearance(e) >= m_clearance || m_graph.clearance(e) == kAnyClearance)
-            && !m_avoided[m_graph.passageOf(e)];
+        return nodeOpen(m_graph.target(e)) &&
+               (m_graph.clearance(e) >= m_clearance || m_graph.clearance(e) == kAnyClearance) &&
+               !m_avoided[m_graph.passageOf(e)];
     }
 
     std::vector<std::pair<std::uint32_t, float>> startLinks;
@@ -443,15 +454,13 @@ private:
 
 // The open edges out of one vertex: the graph's, then the link to the goal if the vertex has
 // one; the start's links for the start.
-class SearchEdgeIterator
-    : public boost::iterator_facade<SearchEdgeIterator, SearchEdge, boost::forward_traversal_tag,
-                                    SearchEdge>
+class SearchEdgeIterator : public boost::iterator_facade<SearchEdgeIterator, SearchEdge,
+                                                         boost::forward_traversal_tag, SearchEdge>
 {
 public:
     SearchEdgeIterator() = default;
     SearchEdgeIterator(const SeaSearch* search, std::uint32_t vertex, bool atEnd)
-        : m_search(search)
-        , m_vertex(vertex)
+        : m_search(search), m_vertex(vertex)
     {
         const SeaGraph& graph = search->graph();
         if (vertex == search->start()) {
@@ -531,8 +540,7 @@ inline std::uint32_t out_degree(std::uint32_t v, const SeaSearch& g)
 
 namespace boost {
 
-template <>
-struct graph_traits<gyrena::SeaSearch>
+template <> struct graph_traits<gyrena::SeaSearch>
 {
     using vertex_descriptor = std::uint32_t;
     using edge_descriptor = gyrena::SearchEdge;
@@ -578,9 +586,7 @@ class LegRule
 public:
     LegRule(const SeaLand& land, const SeaRouteOptions& options,
             std::vector<const SeaPassage*> avoided)
-        : m_land(land)
-        , m_options(options)
-        , m_avoided(std::move(avoided))
+        : m_land(land), m_options(options), m_avoided(std::move(avoided))
     {
     }
 
@@ -588,14 +594,12 @@ public:
     {
         return clears(a, b, aIsPlace, bIsPlace, m_options.clearanceNm);
     }
-    bool clears(const Vec& a, const Vec& b, bool aIsPlace, bool bIsPlace,
-                double clearanceNm) const
+    bool clears(const Vec& a, const Vec& b, bool aIsPlace, bool bIsPlace, double clearanceNm) const
     {
         if (highestLatitude(a, b) > m_options.limitLatitude)
             return false;
         for (const SeaPassage* passage : m_avoided) {
-            if (arcsCross(a, b, toVec(passage->gateFrom),
-                                 toVec(passage->gateTo)))
+            if (arcsCross(a, b, toVec(passage->gateFrom), toVec(passage->gateTo)))
                 return false;
         }
         return m_land.legClears(toLatLon(a), toLatLon(b), clearanceNm, aIsPlace, bIsPlace);
@@ -627,9 +631,9 @@ std::vector<PathPoint> tighten(const std::vector<PathPoint>& path, const LegRule
     // any clearance.
     const auto reaches = [&](std::size_t from, std::size_t to) {
         const bool channel = path[from].corridor != 0 && path[from].corridor == path[to].corridor;
-        return channel ? rule.clears(path[from].at, path[to].at, false, false, 0.0)
-                       : rule.clears(path[from].at, path[to].at, path[from].isPlace,
-                                     path[to].isPlace);
+        return channel
+                   ? rule.clears(path[from].at, path[to].at, false, false, 0.0)
+                   : rule.clears(path[from].at, path[to].at, path[from].isPlace, path[to].isPlace);
     };
     while (i < last) {
         std::size_t good = i + 1;
@@ -678,8 +682,8 @@ void pull(std::vector<PathPoint>& points, const LegRule& rule)
         for (int step = 0; step < kPullSteps; ++step) {
             const double f = step == 0 ? 1.0 : (good + bad) / 2;
             const Vec candidate = along(turn.at, target, f);
-            if (rule.clears(before.at, candidate, before.isPlace, false)
-                && rule.clears(candidate, after.at, false, after.isPlace)) {
+            if (rule.clears(before.at, candidate, before.isPlace, false) &&
+                rule.clears(candidate, after.at, false, after.isPlace)) {
                 good = f;
                 best = candidate;
                 if (step == 0)
@@ -743,8 +747,7 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                 std::vector<std::pair<double, std::uint32_t>> candidates;
                 for (std::uint32_t node : graph.nodesNear(at, reach)) {
                     const auto& u = graph.unitVector(node);
-                    const double d = arc(place, Vec{u[0], u[1], u[2]})
-                                     * kNmPerRadian;
+                    const double d = arc(place, Vec{u[0], u[1], u[2]}) * kNmPerRadian;
                     if (search.nodeOpen(node) && d <= reach * kNmPerDegree)
                         candidates.emplace_back(d, node);
                 }
@@ -758,9 +761,8 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                         // Last, a port up its river: the map's land within kRiverNm of it is
                         // its way out (the land check will report what lies beyond its
                         // approach).
-                        const Vec out = clearance >= 0 || d <= kRiverNm
-                                            ? place
-                                            : along(place, p, kRiverNm / d);
+                        const Vec out =
+                            clearance >= 0 || d <= kRiverNm ? place : along(place, p, kRiverNm / d);
                         const bool reaches =
                             clearance < 0
                                 ? d > kRiverNm && rule.clears(out, p, false, false, 0.0)
@@ -790,12 +792,6 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
         thread_local std::vector<double> distance;
         thread_local std::vector<double> cost;
         thread_local std::vector<boost::default_color_type> color;
-        predecessor.resize(n);
-        distance.assign(n, std::numeric_limits<double>::infinity());
-        cost.assign(n, std::numeric_limits<double>::infinity());
-        color.assign(n, boost::white_color);
-        for (std::uint32_t v = 0; v < n; ++v)
-            predecessor[v] = v;
         const auto position = [&](std::uint32_t v) {
             if (v == search.start())
                 return start;
@@ -804,27 +800,41 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             const auto& u = graph.unitVector(v);
             return Vec{u[0], u[1], u[2]};
         };
-        // The great circle to the goal, from the chord: never more than the way left.
-        const auto estimate = [&](std::uint32_t v) {
-            return arcNm(position(v), goal);
+        // The great circle to the goal: never more than the way left.
+        const auto estimate = [&](std::uint32_t v) { return arcNm(position(v), goal); };
+        const auto run = [&] {
+            predecessor.resize(n);
+            distance.assign(n, std::numeric_limits<double>::infinity());
+            cost.assign(n, std::numeric_limits<double>::infinity());
+            color.assign(n, boost::white_color);
+            for (std::uint32_t v = 0; v < n; ++v)
+                predecessor[v] = v;
+            distance[search.start()] = 0;
+            cost[search.start()] = estimate(search.start());
+            const auto index = boost::typed_identity_property_map<std::uint32_t>();
+            try {
+                boost::astar_search_no_init(
+                    search, search.start(), estimate, StopAtGoal{{}, search.goal()},
+                    boost::make_iterator_property_map(predecessor.begin(), index),
+                    boost::make_iterator_property_map(cost.begin(), index),
+                    boost::make_iterator_property_map(distance.begin(), index),
+                    boost::make_function_property_map<SearchEdge>(
+                        [](const SearchEdge& e) { return double(e.lengthNm); }),
+                    boost::make_iterator_property_map(color.begin(), index), index,
+                    std::less<double>(), boost::closed_plus<double>(),
+                    std::numeric_limits<double>::infinity(), 0.0);
+            } catch (const GoalReached&) {
+                return true;
+            }
+            return false;
         };
-        distance[search.start()] = 0;
-        cost[search.start()] = estimate(search.start());
-        const auto index = boost::typed_identity_property_map<std::uint32_t>();
-        bool reached = false;
-        try {
-            boost::astar_search_no_init(
-                search, search.start(), estimate, StopAtGoal{{}, search.goal()},
-                boost::make_iterator_property_map(predecessor.begin(), index),
-                boost::make_iterator_property_map(cost.begin(), index),
-                boost::make_iterator_property_map(distance.begin(), index),
-                boost::make_function_property_map<SearchEdge>(
-                    [](const SearchEdge& e) { return double(e.lengthNm); }),
-                boost::make_iterator_property_map(color.begin(), index), index,
-                std::less<double>(), boost::closed_plus<double>(),
-                std::numeric_limits<double>::infinity(), 0.0);
-        } catch (const GoalReached&) {
-            reached = true;
+        bool reached = run();
+        // A port in a sound the grid reaches only nearer the coast than the clearance (the head
+        // of a long inlet): the way in is taken as narrow as it is, and the route says so.
+        if (!reached && search.clearance() > 1) {
+            search.setClearance(1);
+            reached = run();
+            route.narrowed = reached;
         }
         if (!reached) {
             std::string why = "no way by sea";
@@ -839,7 +849,8 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
         std::reverse(vertices.begin(), vertices.end());
         for (std::uint32_t v : vertices) {
             const bool isPlace = v >= graph.nodeCount();
-            path.push_back({position(v), isPlace ? std::uint8_t(0) : graph.corridorOf(v), isPlace, {}});
+            path.push_back(
+                {position(v), isPlace ? std::uint8_t(0) : graph.corridorOf(v), isPlace, {}});
         }
         path = tighten(path, rule);
         pull(path, rule);
@@ -877,15 +888,15 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             if (!arcsCross(a, b, g1, g2))
                 continue;
             addPassage(p.name);
-            if (points[k].corridor == std::size_t(&p - graph.passages().data()) + 1
-                || points[k + 1].corridor == std::size_t(&p - graph.passages().data()) + 1)
+            if (points[k].corridor == std::size_t(&p - graph.passages().data()) + 1 ||
+                points[k + 1].corridor == std::size_t(&p - graph.passages().data()) + 1)
                 continue;
             const Vec cut = crossing(a, b, g1, g2);
-            if (!points[k].isPlace && route.points.back().passage.empty()
-                && arcNm(cut, a) <= kNameNearNm) {
+            if (!points[k].isPlace && route.points.back().passage.empty() &&
+                arcNm(cut, a) <= kNameNearNm) {
                 route.points.back().passage = p.name;
-            } else if (!points[k + 1].isPlace && points[k + 1].corridor == 0
-                       && points[k + 1].name.empty() && arcNm(cut, b) <= kNameNearNm) {
+            } else if (!points[k + 1].isPlace && points[k + 1].corridor == 0 &&
+                       points[k + 1].name.empty() && arcNm(cut, b) <= kNameNearNm) {
                 points[k + 1].name = p.name;
             } else if (arcNm(cut, a) > 1e-6 && arcNm(cut, b) > 1e-6) {
                 route.points.push_back({toLatLon(cut), p.name});

@@ -99,7 +99,7 @@ struct SeaLink
 
 struct SeaGridData
 {
-    int cellsPerDegree = 2; // 1..12
+    int cellsPerDegree = 2;     // 1..12
     std::vector<SeaCell> cells; // 180 * 360 * cellsPerDegree^2
     std::vector<SeaPassage> passages;
     std::vector<SeaLink> links;
@@ -109,8 +109,8 @@ struct SeaGridData
 // to it. Each problem with a passage (a gate end in water, a corridor leg over land, a corridor
 // end that reaches no node) is added to `problems` as a line; a passage that cannot be used
 // gives no data at all. Costly: every cell asks the land (tools/make-searoutes runs it).
-SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages,
-                         int cellsPerDegree, std::string& problems);
+SeaGridData buildSeaGrid(const SeaLand& land, std::vector<SeaPassage> passages, int cellsPerDegree,
+                         std::string& problems);
 
 // The graph the search runs on, made from the asset's data once.
 class SeaGraph
@@ -145,13 +145,13 @@ private:
     int m_columns = 0;
     std::vector<LatLon> m_position;
     std::vector<std::array<double, 3>> m_unit; // the positions as unit vectors (x, y, z)
-    std::vector<std::uint32_t> m_cellNode;  // the node of each cell, or kNoNode
-    std::uint32_t m_gridNodes = 0;          // nodes 0..m_gridNodes-1 are cells, then corridors
-    std::vector<std::uint32_t> m_firstEdge; // per node, into the edge arrays; nodeCount()+1
+    std::vector<std::uint32_t> m_cellNode;     // the node of each cell, or kNoNode
+    std::uint32_t m_gridNodes = 0;             // nodes 0..m_gridNodes-1 are cells, then corridors
+    std::vector<std::uint32_t> m_firstEdge;    // per node, into the edge arrays; nodeCount()+1
     std::vector<std::uint32_t> m_target;
     std::vector<float> m_lengthNm;
     std::vector<std::uint8_t> m_clearance;
-    std::vector<std::uint8_t> m_passage;  // 0, or the index of the passage whose gate it crosses + 1
+    std::vector<std::uint8_t> m_passage; // 0, or the index of the passage whose gate it crosses + 1
     std::vector<std::uint8_t> m_corridor; // per node: 0, or its passage's index + 1
 };
 
@@ -177,6 +177,8 @@ struct SeaRoute
     std::vector<SeaRoutePoint> points;
     std::vector<std::string> passages; // names of the passages taken, in order, each once
     double distanceNm = 0.0;           // along the legs
+    // Whether the way to a place is narrower than the clearance asked (no route kept it).
+    bool narrowed = false;
 };
 
 // The shortest route by sea from `from` to `to` (latitude -90..90, any longitude). Never

@@ -20,3 +20,6 @@ if(TARGET gyrena-route)
 endif()
 gyrena_test(routeview LIBS gyrena_geo)
 gyrena_test(voyage LIBS gyrena_geo)
+gyrena_test(searoute LIBS gyrena_io)
+target_compile_definitions(tst_searoute PRIVATE
+  GYRENA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")

@@ -20,10 +20,7 @@ struct ReadError
 class Cursor
 {
 public:
-    explicit Cursor(std::string_view bytes)
-        : m_bytes(bytes)
-    {
-    }
+    explicit Cursor(std::string_view bytes) : m_bytes(bytes) {}
     std::size_t offset() const { return m_at; }
     std::size_t left() const { return m_bytes.size() - m_at; }
 
@@ -52,8 +49,8 @@ public:
         const std::size_t at = m_at;
         const auto latitude = std::int32_t(u32(what));
         const auto longitude = std::int32_t(u32(what));
-        if (std::abs(std::int64_t(latitude)) > 90 * std::int64_t(kMicro)
-            || std::abs(std::int64_t(longitude)) > 180 * std::int64_t(kMicro))
+        if (std::abs(std::int64_t(latitude)) > 90 * std::int64_t(kMicro) ||
+            std::abs(std::int64_t(longitude)) > 180 * std::int64_t(kMicro))
             throw ReadError{std::string(what) + " lies beyond 90 or 180 degrees", at};
         return {latitude / kMicro, longitude / kMicro};
     }
@@ -110,8 +107,8 @@ SeaGridData parse(std::string_view bytes)
             passage.corridor.push_back(in.point("a corridor"));
         data.passages.push_back(std::move(passage));
     }
-    const std::size_t cells = std::size_t(180) * 360 * std::size_t(data.cellsPerDegree)
-                              * std::size_t(data.cellsPerDegree);
+    const std::size_t cells = std::size_t(180) * 360 * std::size_t(data.cellsPerDegree) *
+                              std::size_t(data.cellsPerDegree);
     std::size_t corridorPoints = 0;
     for (const SeaPassage& p : data.passages)
         corridorPoints += p.corridor.size();

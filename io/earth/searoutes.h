@@ -1,7 +1,7 @@
 #pragma once
 
-// The sea-route asset (assets/sea/searoutes.bin, written by tools/make-searoutes.sh): the water grid,
-// the named passages and their corridors, from which geo/searoute.h builds its graph.
+// The sea-route asset (assets/sea/searoutes.bin, written by tools/make-searoutes.sh): the water
+// grid, the named passages and their corridors, from which geo/searoute.h builds its graph.
 //
 // Little-endian throughout:
 //     bytes 0..3     magic "GYSR"

@@ -6,12 +6,12 @@
 #include "geo/utctime.h"
 #include "geo/voyage.h"
 #include "io/atomicfile.h"
+#include "io/earth/searoutesasset.h"
 #include "io/gpxwriter.h"
 #include "io/passageplan.h"
 #include "io/plainnumber.h"
 #include "io/regularfile.h"
 #include "io/voyagegpx.h"
-#include "io/earth/searoutesasset.h"
 #include "land_output.h"
 
 #include <algorithm>
@@ -25,7 +25,8 @@ const std::string_view kVoyageUsage =
     "       gyrena-route --limit-lat DEG [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE] "
     "ROUTE\n"
     "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE]\n"
-    "       gyrena-route --sea [--avoid NAME,...] [--clearance NM] [--limit-lat DEG] ROUTE|--voyage "
+    "       gyrena-route --sea [--avoid NAME,...] [--clearance NM] [--limit-lat DEG] "
+    "ROUTE|--voyage "
     "FILE.gpx\n";
 
 const std::string_view kVoyageHelp =
@@ -142,8 +143,8 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
         request.sea = true;
         return OptionResult::Taken;
     }
-    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat"
-        && arg != "--avoid" && arg != "--clearance")
+    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat" &&
+        arg != "--avoid" && arg != "--clearance")
         return OptionResult::NotMine;
     if (i + 1 >= argc) {
         error = "option " + std::string(arg) + " needs a value";
@@ -174,8 +175,8 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
         }
     } else if (arg == "--clearance") {
         request.clearance = numberIn(text);
-        if (!request.clearance || *request.clearance < 0
-            || *request.clearance > kMaximumSeaClearanceNm) {
+        if (!request.clearance || *request.clearance < 0 ||
+            *request.clearance > kMaximumSeaClearanceNm) {
             error = "--clearance " + std::string(text) + ": expected nautical miles from 0 to 50";
             return OptionResult::Wrong;
         }
@@ -194,8 +195,7 @@ namespace {
 
 // Replaces every leg of `voyage` by its route by sea and gives the passages taken, in order,
 // each once; false (why on standard error) when a leg has none.
-bool planBySea(const VoyageRequest& request, Voyage& voyage,
-               std::vector<std::string>& seaPassages)
+bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::string>& seaPassages)
 {
     SeaRouteOptions options;
     if (request.clearance)
@@ -205,8 +205,8 @@ bool planBySea(const VoyageRequest& request, Voyage& voyage,
     options.avoid = request.avoid;
     std::vector<SeaRoute> routes;
     for (std::size_t i = 0; i + 1 < voyage.places.size(); ++i) {
-        routes.push_back(builtInSeaRoute(voyage.places[i].position,
-                                         voyage.places[i + 1].position, options));
+        routes.push_back(
+            builtInSeaRoute(voyage.places[i].position, voyage.places[i + 1].position, options));
         if (!routes.back().found) {
             std::cerr << "gyrena-route: no route by sea for leg " << i + 1 << ", "
                       << voyage.places[i].name << " to " << voyage.places[i + 1].name << ": "

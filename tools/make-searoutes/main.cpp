@@ -11,15 +11,15 @@
 
 #include "geo/sealand.h"
 #include "geo/searoute.h"
-#include "io/earth/searoutes.h"
 #include "io/earth/landasset.h"
+#include "io/earth/searoutes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
