@@ -66,9 +66,13 @@ std::vector<LatLon> rhumbLineChords(LatLon a, LatLon b)
     const double highest = std::min(std::max(std::fabs(a.latitude), std::fabs(b.latitude)), 89.99);
     const double tangent = std::max(std::tan(highest * kRad), 1e-3);
     const double chordNm = std::sqrt(8.0 * kEarthRadiusNm * 0.5 * kRhumbChordErrorNm / tangent);
-    // rhumbLinePath steps by at most `step` degrees of longitude and of isometric latitude; a
-    // step of both is at most sqrt(2) * step degrees of arc.
-    const double step = chordNm / kNauticalMilesPerDegree / std::numbers::sqrt2;
+    // rhumbLinePath steps by at most `step` degrees of longitude and of isometric latitude; at
+    // latitude phi a step of both is at most sqrt(2) * step * cos(phi) degrees of arc, largest
+    // where the line comes nearest the equator.
+    const double lowest =
+        a.latitude * b.latitude <= 0 ? 0.0 : std::min(std::fabs(a.latitude), std::fabs(b.latitude));
+    const double step = chordNm / kNauticalMilesPerDegree / std::numbers::sqrt2 /
+                        std::max(std::cos(lowest * kRad), 1e-3);
     return rhumbLinePath(a, b, step);
 }
 
@@ -104,7 +108,11 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
         rowAt.insert(rowAt.begin(), 0.0);
         const double length = along.back();
         for (const LandStretch& stretch : land.stretchesAlong(track)) {
-            if (stretch.toNm <= kApproachNm || stretch.fromNm >= length - kApproachNm)
+            // Land from one place to the other is no approach: there is no open water.
+            const bool atStart = stretch.fromNm <= kPlaceSlackNm;
+            const bool atEnd = stretch.toNm >= length - kPlaceSlackNm;
+            if ((atStart && !atEnd && stretch.toNm <= kApproachNm) ||
+                (atEnd && !atStart && stretch.fromNm >= length - kApproachNm))
                 continue;
             // The row whose stretch holds a distance: the last row at or before it.
             const auto rowOf = [&](double nm, bool closing) {
@@ -135,6 +143,52 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
         }
     }
     return out;
+}
+
+std::vector<LegOverLand> legsOverLand(const std::vector<LandCrossing>& crossings)
+{
+    std::vector<LegOverLand> out;
+    for (std::size_t i = 0; i < crossings.size(); ++i) {
+        const LandCrossing& crossing = crossings[i];
+        if (out.empty() || out.back().leg != crossing.leg)
+            out.push_back({crossing.leg, 0.0, 0, i});
+        LegOverLand& leg = out.back();
+        leg.nm += crossing.nm();
+        ++leg.stretches;
+        if (crossing.nm() > crossings[leg.longest].nm())
+            leg.longest = i;
+    }
+    return out;
+}
+
+std::vector<bool> rowsOverLand(const std::vector<LandCrossing>& crossings, std::size_t rowCount)
+{
+    std::vector<bool> out(rowCount, false);
+    for (const LandCrossing& crossing : crossings)
+        for (std::size_t r = crossing.firstRow; r <= crossing.lastRow && r < rowCount; ++r)
+            out[r] = true;
+    return out;
+}
+
+std::string legOverLandText(const LegOverLand& leg, const std::vector<LandCrossing>& crossings,
+                            std::string_view fromName, std::string_view toName,
+                            std::string_view decimalSeparator, std::string_view groupSeparator)
+{
+    std::string nm;
+    if (leg.nm < 9.95) {
+        nm = formatDecimals(leg.nm, 1, decimalSeparator);
+    } else {
+        nm = std::to_string(std::llround(leg.nm));
+        for (auto at = std::ptrdiff_t(nm.size()) - 3; at > 0; at -= 3)
+            nm.insert(std::size_t(at), groupSeparator);
+    }
+    const LandCrossing& longest = crossings.at(leg.longest);
+    std::string text = "Leg " + std::to_string(leg.leg + 1) + ", " + std::string(fromName) +
+                       " \u2013 " + std::string(toName) + ", crosses land: " + nm + " nm";
+    if (leg.stretches > 1)
+        text += " in " + std::to_string(leg.stretches) + " stretches, the longest";
+    return text + " from " + placeText(longest.entry, decimalSeparator) + " to " +
+           placeText(longest.exit, decimalSeparator) + ".";
 }
 
 std::string landCrossingText(const LandCrossing& crossing, std::string_view fromName,

@@ -1,130 +1,81 @@
 #include "geo/landindex.h"
 
-#include "geo/routeplan.h"
+#include "geo/landengine.h"
 
-#include <s2/mutable_s2shape_index.h>
-#include <s2/s1angle.h>
-#include <s2/s2closest_edge_query.h>
-#include <s2/s2contains_point_query.h>
-#include <s2/s2crossing_edge_query.h>
-#include <s2/s2edge_crossings.h>
-#include <s2/s2edge_distances.h>
-#include <s2/s2latlng.h>
+#include <dlfcn.h>
+#include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
-#include <numbers>
+#include <stdexcept>
+#include <string>
+#include <variant>
+
+// Where the module lies: beside the installed program (relative to its folder), else in the
+// build tree. The build passes both.
+#ifndef GYRENA_LAND_MODULE_RELATIVE
+#error "GYRENA_LAND_MODULE_RELATIVE must name gyrena-s2land.so relative to the program's folder"
+#endif
+#ifndef GYRENA_LAND_MODULE_BUILD
+#error "GYRENA_LAND_MODULE_BUILD must name gyrena-s2land.so in the build tree"
+#endif
 
 namespace gyrena {
 
 namespace {
 
-constexpr double kNmPerRadian = kNauticalMilesPerDegree * 180.0 / std::numbers::pi;
-// Two crossings closer than this along an edge (about 0.1 mm) are one: the piece between them
-// has no land worth telling.
-constexpr double kSameRadians = 1e-11;
-
-S2Point toPoint(LatLon p)
+std::string programFolder()
 {
-    return S2LatLng::FromDegrees(p.latitude, p.longitude).Normalized().ToPoint();
+    std::string path(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || std::size_t(length) >= path.size())
+        return {};
+    path.resize(std::size_t(length));
+    return path.substr(0, path.rfind('/'));
 }
 
-LatLon toLatLon(const S2Point& p)
+// Loads the module once per process; the entry point, or why it could not be had.
+const std::variant<MakeLandEngine, std::string>& landEngineEntry()
 {
-    const S2LatLng ll(p);
-    return {ll.lat().degrees(), ll.lng().degrees()};
-}
-
-// Rings of points as one S2 shape whose interior is the even-odd rule: a point lies inside when
-// a great-circle path to it from a point known to be outside crosses an odd number of edges.
-// That point is the antipode of the rings' mean direction, outside any polygon smaller than a
-// hemisphere (every polygon of land; Antarctica's lies round the north pole). S2's own polygon
-// shapes take the interior from each ring's orientation instead, and a ring that touches or
-// crosses itself at the map's resolution (the 1:10m land has a few dozen) would then turn a
-// small island into the whole world but the island.
-class EvenOddRings final : public S2Shape
-{
-public:
-    explicit EvenOddRings(const std::vector<std::vector<LatLon>>& rings)
-    {
-        S2Point sum(0, 0, 0);
-        for (const std::vector<LatLon>& ring : rings) {
-            if (ring.size() < 3)
+    static const std::variant<MakeLandEngine, std::string> entry =
+        []() -> std::variant<MakeLandEngine, std::string> {
+        std::string why;
+        for (const std::string& path : {programFolder() + "/" + GYRENA_LAND_MODULE_RELATIVE,
+                                        std::string(GYRENA_LAND_MODULE_BUILD)}) {
+            if (access(path.c_str(), R_OK) != 0)
                 continue;
-            m_starts.push_back(int(m_points.size()));
-            for (const LatLon& p : ring) {
-                m_points.push_back(toPoint(p));
-                sum += m_points.back();
+            // Kept for the life of the process: engines made by it may live until its end.
+            void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (!module) {
+                why = dlerror();
+                continue;
             }
+            if (void* make = dlsym(module, kLandEngineEntry))
+                return reinterpret_cast<MakeLandEngine>(make);
+            why = path + " has no " + kLandEngineEntry;
         }
-        m_starts.push_back(int(m_points.size()));
-        m_outside = sum.Norm2() > 0 ? -sum.Normalize() : S2Point(0, 0, 1);
-    }
-    bool empty() const { return m_points.empty(); }
-
-    int num_edges() const override { return int(m_points.size()); }
-    Edge edge(int e) const override
-    {
-        const ChainPosition at = chain_position(e);
-        return chain_edge(at.chain_id, at.offset);
-    }
-    int dimension() const override { return 2; }
-    ReferencePoint GetReferencePoint() const override { return ReferencePoint(m_outside, false); }
-    int num_chains() const override { return int(m_starts.size()) - 1; }
-    Chain chain(int i) const override { return Chain(m_starts[i], m_starts[i + 1] - m_starts[i]); }
-    Edge chain_edge(int i, int j) const override
-    {
-        const int start = m_starts[i], length = m_starts[i + 1] - start;
-        return Edge(m_points[start + j], m_points[start + (j + 1 == length ? 0 : j + 1)]);
-    }
-    ChainPosition chain_position(int e) const override
-    {
-        const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), e);
-        const int chain = int(next - m_starts.begin()) - 1;
-        return ChainPosition(chain, e - m_starts[chain]);
-    }
-
-private:
-    std::vector<S2Point> m_points;
-    std::vector<int> m_starts; // where each ring begins in m_points, then the end
-    S2Point m_outside;
-};
+        return why.empty() ? "gyrena-s2land.so is not installed" : why;
+    }();
+    return entry;
+}
 
 } // namespace
 
 struct LandIndex::Impl
 {
-    // Land and the corridors of water apart: the distance to land counts land alone.
-    MutableS2ShapeIndex land;
-    MutableS2ShapeIndex water;
-    std::vector<WaterCorridor> corridors;
-
-    // The queries keep no state between calls but are not const in S2's interface.
-    static bool contains(const MutableS2ShapeIndex& index, const S2Point& p)
-    {
-        return MakeS2ContainsPointQuery(&const_cast<MutableS2ShapeIndex&>(index)).Contains(p);
-    }
-    bool isLand(const S2Point& p) const { return contains(land, p) && !contains(water, p); }
+    std::unique_ptr<LandEngine> engine;
+    std::vector<WaterCorridor> corridors; // names and sources only
 };
 
 LandIndex::LandIndex(const LandMap& map) : m(std::make_unique<Impl>())
 {
-    for (const LandPolygon& polygon : map.polygons) {
-        auto shape = std::make_unique<EvenOddRings>(polygon.rings);
-        if (!shape->empty())
-            m->land.Add(std::move(shape));
-    }
-    for (const WaterCorridor& corridor : map.corridors) {
-        auto shape =
-            std::make_unique<EvenOddRings>(std::vector<std::vector<LatLon>>{corridor.ring});
-        if (shape->empty())
-            continue;
-        m->water.Add(std::move(shape));
-        m->corridors.push_back({corridor.name, corridor.source, {}});
-    }
-    // Built now, not on the first query: queries may then come from several threads.
-    m->land.ForceBuild();
-    m->water.ForceBuild();
+    const auto& entry = landEngineEntry();
+    if (const auto* why = std::get_if<std::string>(&entry))
+        throw std::runtime_error("the land check's library cannot be loaded: " + *why);
+    m->engine.reset(std::get<MakeLandEngine>(entry)(map));
+    if (!m->engine)
+        throw std::runtime_error("the land check's library made no index");
+    for (const WaterCorridor& corridor : map.corridors)
+        if (corridor.ring.size() >= 3)
+            m->corridors.push_back({corridor.name, corridor.source, {}});
 }
 
 LandIndex::~LandIndex() = default;
@@ -133,74 +84,22 @@ LandIndex& LandIndex::operator=(LandIndex&&) noexcept = default;
 
 bool LandIndex::isLand(LatLon point) const
 {
-    return m->isLand(toPoint(point));
+    return m->engine->isLand(point);
 }
 
 std::vector<LandStretch> LandIndex::stretchesAlong(std::span<const LatLon> points) const
 {
-    std::vector<LandStretch> out;
-    if (points.empty())
-        return out;
-    S2CrossingEdgeQuery landEdges(&m->land), waterEdges(&m->water);
-    std::vector<s2shapeutil::ShapeEdge> edges;
-    std::vector<double> cuts; // radians from the edge's start where it meets a boundary
-    double along = 0.0;       // radians of the track before this edge
-    S2Point a = toPoint(points[0]);
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const S2Point b = toPoint(points[i]);
-        const double length = S1Angle(a, b).radians();
-        if (length < kSameRadians)
-            continue;
-        cuts.assign({0.0, length});
-        for (S2CrossingEdgeQuery* query : {&landEdges, &waterEdges}) {
-            query->GetCrossingEdges(a, b, s2shapeutil::CrossingType::ALL, &edges);
-            for (const s2shapeutil::ShapeEdge& edge : edges) {
-                // A shared vertex (sign 0) is an end of this edge, already a cut.
-                if (S2::CrossingSign(a, b, edge.v0(), edge.v1()) > 0)
-                    cuts.push_back(std::clamp(
-                        S1Angle(a, S2::GetIntersection(a, b, edge.v0(), edge.v1())).radians(), 0.0,
-                        length));
-            }
-        }
-        std::sort(cuts.begin(), cuts.end());
-        // Between two cuts the edge is all land or all water: its middle tells which.
-        for (std::size_t c = 0; c + 1 < cuts.size(); ++c) {
-            const double from = cuts[c], to = cuts[c + 1];
-            if (to - from < kSameRadians)
-                continue;
-            if (!m->isLand(S2::GetPointOnLine(a, b, S1Angle::Radians((from + to) / 2))))
-                continue;
-            const double fromNm = (along + from) * kNmPerRadian;
-            const double toNm = (along + to) * kNmPerRadian;
-            const LatLon exit = toLatLon(S2::GetPointOnLine(a, b, S1Angle::Radians(to)));
-            if (!out.empty() && fromNm - out.back().toNm < kSameRadians * kNmPerRadian) {
-                out.back().toNm = toNm;
-                out.back().exit = exit;
-            } else {
-                out.push_back({fromNm, toNm,
-                               toLatLon(S2::GetPointOnLine(a, b, S1Angle::Radians(from))), exit});
-            }
-        }
-        along += length;
-        a = b;
-    }
-    return out;
+    return m->engine->stretchesAlong(points);
 }
 
 double LandIndex::clearanceNm(LatLon a, LatLon b, double capNm) const
 {
-    S2ClosestEdgeQuery query(&m->land);
-    query.mutable_options()->set_include_interiors(true);
-    query.mutable_options()->set_max_distance(S1Angle::Radians(capNm / kNmPerRadian));
-    S2ClosestEdgeQuery::EdgeTarget target(toPoint(a), toPoint(b));
-    const S1ChordAngle distance = query.GetDistance(&target);
-    return distance.is_infinity() ? capNm
-                                  : std::min(capNm, distance.ToAngle().radians() * kNmPerRadian);
+    return m->engine->clearanceNm(a, b, capNm);
 }
 
 std::size_t LandIndex::polygonCount() const
 {
-    return std::size_t(m->land.num_shape_ids());
+    return m->engine->polygonCount();
 }
 
 std::size_t LandIndex::corridorCount() const

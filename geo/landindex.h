@@ -50,8 +50,9 @@ struct LandStretch
 class LandIndex
 {
 public:
-    // Indexes the map. A ring of fewer than 3 points is left out. Costly (a few hundred ms for
-    // Natural Earth's 1:10m land): build it once, on first need.
+    // Indexes the map. A ring of fewer than 3 points is left out. Costly (tens of milliseconds
+    // for Natural Earth's 1:10m land): build it once, on first need. The first index of a
+    // process loads S2 Geometry (geo/landengine.h); std::runtime_error when it cannot.
     explicit LandIndex(const LandMap& map);
     ~LandIndex();
     LandIndex(LandIndex&&) noexcept;

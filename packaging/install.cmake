@@ -19,6 +19,8 @@ set(_pkg_src "${CMAKE_CURRENT_LIST_DIR}")
 set(_pkg_gen "${CMAKE_BINARY_DIR}/packaging")
 
 install(TARGETS gyrena-route RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+# The land check's S2 Geometry part, loaded by the programs on first use.
+install(TARGETS gyrena_s2land LIBRARY DESTINATION "${GYRENA_LAND_MODULE_DIR}")
 configure_file("${_pkg_src}/gyrena-route.1.in" "${_pkg_gen}/gyrena-route.1" @ONLY)
 install(FILES "${_pkg_gen}/gyrena-route.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 

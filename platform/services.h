@@ -6,6 +6,7 @@ class Dialogs;
 class Registry;
 class Launcher;
 class PrintPreview;
+class Settings;
 
 // The outside world as the windows reach it. The program passes the real implementations;
 // tests pass fakes that script every answer.
@@ -15,6 +16,7 @@ struct Services
     Registry* registry = nullptr;
     Launcher* launcher = nullptr;
     PrintPreview* printPreview = nullptr;
+    Settings* settings = nullptr; // none: nothing is remembered
 };
 
 } // namespace gyrena

@@ -20,6 +20,13 @@ if(TARGET gyrena-route)
 endif()
 gyrena_test(routeview LIBS gyrena_geo)
 gyrena_test(voyage LIBS gyrena_geo)
+# The land check on Natural Earth's 1:10m land (the asset is read by the suite itself).
+gyrena_test(landcheck LIBS gyrena_io)
+if(TARGET gyrena-route)
+  gyrena_test(landtool LIBS gyrena_geo GERMAN)
+  target_compile_definitions(tst_landtool PRIVATE GYRENA_ROUTE_TOOL="$<TARGET_FILE:gyrena-route>")
+  add_dependencies(tst_landtool gyrena-route)
+endif()
 gyrena_test(searoute LIBS gyrena_io)
 target_compile_definitions(tst_searoute PRIVATE
   GYRENA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")

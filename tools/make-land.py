@@ -15,6 +15,8 @@ the sphere, with three mends:
     either convention. Antarctica's ring runs round the south pole without a vertex near it; on
     the sphere that is already a closed loop, and it is turned to run westward, so that the pole
     lies inside;
+  - Natural Earth's "Null Island", a square of 0.01 degrees at 0N 0E that stands for no land
+    at all (a marker for positions left at zero), is left out;
   - an edge long enough for a great circle to part from the straight line in longitude and
     latitude (the data's meaning) by more than 0.05 nm gets points in between.
 
@@ -196,6 +198,8 @@ def land_rings(topology, grid):
                 # Fewer than three points, or three in a row (the Maldives have one): no land.
                 if not turns and abs(area) < 1e-9:
                     continue
+                if all(abs(c) <= 0.01 for p in points for c in grid.degrees(p)):
+                    continue  # Null Island
                 hole = index > 0
                 rings.append((densified(orient(points, grid, hole), grid), hole))
     return rings

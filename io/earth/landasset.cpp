@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -243,7 +244,11 @@ const std::variant<LandIndex, LandAssetError>& builtInLand()
         auto map = readLandAsset(builtInLandBytes());
         if (auto* failed = std::get_if<LandAssetError>(&map))
             return *failed;
-        return LandIndex(std::get<LandMap>(map));
+        try {
+            return LandIndex(std::get<LandMap>(map));
+        } catch (const std::exception& e) {
+            return LandAssetError{e.what(), 0};
+        }
     }();
     return land;
 }

@@ -19,9 +19,12 @@ check() {
 is_elf_executable() { [[ -x "$1" ]] && file -b "$1" | grep -q '^ELF'; }
 is_well_formed_xml() { [[ -f "$1" ]] && xmllint --noout "$1"; }
 
+# CMake's GNUInstallDirs puts libraries under /usr in Debian's multiarch folder.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 expected=(
   bin/gyrena
   bin/gyrena-route
+  "lib/$multiarch/gyrena/gyrena-s2land.so"
   "share/applications/$id.desktop"
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"

@@ -24,7 +24,7 @@ const QString AboutWindow::kDescriptionText = QStringLiteral(
     "This application permits the user to input the longitude and latitude of any start point "
     "and the longitude and latitude of any end point on a globe. The program output will compute "
     "the greatcircle distance, the initial course and the course on arrival.");
-const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), OurAirports");
+const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), OurAirports, Natural Earth");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =
