@@ -5,10 +5,10 @@
 
 #include "bench/qtbenchmain.h"
 #include "geo/routeview.h"
-#include "io/gpxwriter.h"
-#include "io/kmlwriter.h"
-#include "io/passageplan.h"
-#include "io/rtzwriter.h"
+#include "io/formats/gpxwriter.h"
+#include "io/formats/kmlwriter.h"
+#include "io/formats/rtzwriter.h"
+#include "io/plan/passageplan.h"
 #include "ui/route/plandocument.h"
 #include "ui/route/waypointmodel.h"
 

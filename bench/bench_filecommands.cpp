@@ -15,8 +15,8 @@
 
 #include "bench/citylistgen.h"
 #include "bench/qtbenchmain.h"
-#include "io/citylist.h"
-#include "io/datafile.h"
+#include "io/formats/citylist.h"
+#include "io/formats/datafile.h"
 #include "platform/dialogs.h"
 #include "ui/main/startwindow.h"
 

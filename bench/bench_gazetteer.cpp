@@ -1,7 +1,7 @@
 // The gazetteer: the first read of the built-in asset (time and memory) and searches on it,
 // one at a time, over real queries as a user types them, from one letter on.
-#include "io/gazetteerasset.h"
-#include "io/placesearch.h"
+#include "io/places/gazetteerasset.h"
+#include "io/places/placesearch.h"
 
 #include <benchmark/benchmark.h>
 

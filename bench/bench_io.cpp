@@ -1,7 +1,7 @@
 // The file layer: reading and checking the largest city list, reading and writing a data file.
 #include "bench/citylistgen.h"
-#include "io/citylist.h"
-#include "io/datafile.h"
+#include "io/formats/citylist.h"
+#include "io/formats/datafile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 
 #include "bench/citylistgen.h"
 #include "bench/qtbenchmain.h"
-#include "io/citylist.h"
+#include "io/formats/citylist.h"
 #include "platform/dialogs.h"
 #include "ui/main/startwindow.h"
 

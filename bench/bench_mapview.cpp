@@ -6,7 +6,7 @@
 //     build/ci/bench/bench_mapview --benchmark_repetitions=9
 
 #include "bench/qtbenchmain.h"
-#include "io/coastlines.h"
+#include "io/earth/coastlines.h"
 #include "tests/maproutes.h"
 #include "ui/route/mapview.h"
 

@@ -13,7 +13,7 @@
 
 #include "bench/qtbenchmain.h"
 #include "bench/startup/firstframe.h"
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtlauncher.h"
 #include "platform/registry.h"

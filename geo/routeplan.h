@@ -126,7 +126,7 @@ struct RoutePlan
 RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options = {});
 
 // Wraps a longitude (finite degrees) into -180 < longitude <= 180, as plans keep it: the 180th
-// meridian reads east on screen. Files write [-180, 180) instead (io/plainnumber.h).
+// meridian reads east on screen. Files write [-180, 180) instead (io/files/plainnumber.h).
 double planLongitude(double degrees);
 
 // The rhumb line from a to b (signed degrees, latitudes in -90..90). Across the 180 meridian it

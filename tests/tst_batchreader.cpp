@@ -1,6 +1,6 @@
 // Batch input: lines of any length streamed in small pieces, and their fields.
 
-#include "io/batchreader.h"
+#include "io/formats/batchreader.h"
 
 #include <QtTest>
 

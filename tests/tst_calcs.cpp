@@ -1,7 +1,7 @@
 #include "geo/calcs.h"
 #include "geo/location.h"
 #include "geo/resultboxes.h"
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 #include "tst_workedroutes.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
 #include "bench/citylistgen.h"
-#include "io/citylist.h"
+#include "io/formats/citylist.h"
 
 #include <QtTest>
 

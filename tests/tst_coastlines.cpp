@@ -1,4 +1,4 @@
-#include "io/coastlines.h"
+#include "io/earth/coastlines.h"
 
 #include <QtTest>
 

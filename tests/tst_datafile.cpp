@@ -1,5 +1,5 @@
-#include "io/datafile.h"
-#include "io/textencoding.h"
+#include "io/files/textencoding.h"
+#include "io/formats/datafile.h"
 
 #include <QtTest>
 

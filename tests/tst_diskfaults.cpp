@@ -13,7 +13,7 @@
 #include "fakedialogs.h"
 #include "modalwatch.h"
 
-#include "io/datafile.h"
+#include "io/formats/datafile.h"
 #include "platform/services.h"
 #include "ui/main/startwindow.h"
 

@@ -1,4 +1,4 @@
-#include "io/fieldreader.h"
+#include "io/formats/fieldreader.h"
 
 #include <QtTest>
 

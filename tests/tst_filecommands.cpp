@@ -7,8 +7,8 @@
 
 #include "geo/calcs.h"
 #include "geo/resultboxes.h"
-#include "io/citylist.h"
-#include "io/locationfields.h"
+#include "io/formats/citylist.h"
+#include "io/formats/locationfields.h"
 #include "ui/main/startwindow.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 #include "modalwatch.h"
 
 #include "geo/calcs.h"
-#include "io/gazetteerasset.h"
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
+#include "io/places/gazetteerasset.h"
 #include "ui/find/findplacewindow.h"
 #include "ui/main/startwindow.h"
 #include "ui/route/voyageeditor.h"

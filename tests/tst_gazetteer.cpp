@@ -1,8 +1,8 @@
 // The gazetteer: its asset read whole or not at all, the folding of typed text, the search on
 // real places, and its positions against the world city list built from other data (tzdata).
-#include "io/citylist.h"
-#include "io/gazetteerasset.h"
-#include "io/placesearch.h"
+#include "io/formats/citylist.h"
+#include "io/places/gazetteerasset.h"
+#include "io/places/placesearch.h"
 
 #include <QtTest>
 

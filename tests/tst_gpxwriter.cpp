@@ -1,7 +1,7 @@
 // GPX route files: escaping of any name, and the atomic write beside the target.
 
-#include "io/atomicfile.h"
-#include "io/gpxwriter.h"
+#include "io/files/atomicfile.h"
+#include "io/formats/gpxwriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

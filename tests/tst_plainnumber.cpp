@@ -1,4 +1,4 @@
-#include "io/plainnumber.h"
+#include "io/files/plainnumber.h"
 
 #include "germanlocale.h"
 

@@ -3,10 +3,10 @@
 // suite under a German locale too (tst_planexport_de), where no number may take a comma.
 
 #include "externaltools.h"
-#include "io/kmlwriter.h"
-#include "io/passageplan.h"
-#include "io/rtzwriter.h"
-#include "io/xmltext.h"
+#include "io/files/xmltext.h"
+#include "io/formats/kmlwriter.h"
+#include "io/formats/rtzwriter.h"
+#include "io/plan/passageplan.h"
 
 #include <QDateTime>
 #include <QProcess>

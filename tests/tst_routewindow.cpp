@@ -1,7 +1,7 @@
 #include "externaltools.h"
 #include "fakedialogs.h"
 #include "germanlocale.h"
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 #include "modalwatch.h"
 #include "ui/main/startwindow.h"
 #include "ui/route/mapview.h"

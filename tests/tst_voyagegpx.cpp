@@ -5,7 +5,7 @@
 #include "externaltools.h"
 
 #include "geo/utctime.h"
-#include "io/voyagegpx.h"
+#include "io/formats/voyagegpx.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -92,8 +92,8 @@ void tst_VoyageGpx::roundTrip()
     babel.start(gpsbabel, {"-r", "-i", "gpx", "-f", path, "-o", "unicsv", "-F", "-"});
     QVERIFY(babel.waitForFinished(60000));
     QCOMPARE(babel.exitCode(), 0);
-    const QStringList lines = QString::fromUtf8(babel.readAllStandardOutput()).split(
-        QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(babel.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), qsizetype(plan.rows.size()) + 1); // a header line
     const QStringList last = lines.back().split(QLatin1Char(','));
     QVERIFY2(std::abs(last[1].toDouble() - plan.rows.back().position.latitude) < 1e-6,
@@ -117,7 +117,8 @@ void tst_VoyageGpx::foreignRoute()
     QVERIFY2(std::holds_alternative<Voyage>(read), problem(read));
     const Voyage& voyage = std::get<Voyage>(read);
     Voyage expected;
-    expected.places = {{"Falmouth", {50.1, -5.5}}, {"", {43.3, -8.4}}, {"Gibraltar", {36.1, -5.35}}};
+    expected.places = {
+        {"Falmouth", {50.1, -5.5}}, {"", {43.3, -8.4}}, {"Gibraltar", {36.1, -5.35}}};
     expected.legs = {{}, {}};
     QVERIFY(voyage == expected);
 }
@@ -128,11 +129,13 @@ void tst_VoyageGpx::refused_data()
     QTest::addColumn<QString>("what");
     QTest::addColumn<int>("line");
 
-    const QByteArray head = "<?xml version=\"1.0\"?>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" "
-                            "xmlns:g=\"https://gyrena.github.io/xmlns/voyage/1\">\n";
+    const QByteArray head =
+        "<?xml version=\"1.0\"?>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" "
+        "xmlns:g=\"https://gyrena.github.io/xmlns/voyage/1\">\n";
     QTest::newRow("not XML") << QByteArray("<gpx>\n<rte>\n</gpx>") << "not well-formed XML" << 3;
     QTest::newRow("no GPX") << QByteArray("<kml/>") << "the document is not GPX" << 1;
-    QTest::newRow("no route") << head + "<trk/>\n</gpx>" << "the file holds no route" << 2;
+    QTest::newRow("no route") << head + "<trk/>\n</gpx>"
+                              << "the file holds no route" << 2;
     QTest::newRow("one point") << head + "<rte>\n<rtept lat=\"1\" lon=\"1\"/>\n</rte></gpx>"
                                << "the route holds fewer than two places" << 3;
     QTest::newRow("latitude beyond 90")
@@ -145,9 +148,10 @@ void tst_VoyageGpx::refused_data()
         << head + "<rte><rtept lat=\"1,5\" lon=\"1\"/><rtept lat=\"1\" lon=\"1\"/></rte></gpx>"
         << "lat \"1,5\" is not a number" << 3;
     QTest::newRow("own file, unknown sailing")
-        << head + "<rte><extensions><g:voyage speed=\"6\" spacing=\"meridians\" every-degrees=\"10\" "
-                  "every-nm=\"600\"/></extensions>\n<rtept lat=\"1\" lon=\"1\"><extensions><g:place "
-                  "sailing=\"loxodrome\"/></extensions></rtept></rte></gpx>"
+        << head +
+               "<rte><extensions><g:voyage speed=\"6\" spacing=\"meridians\" every-degrees=\"10\" "
+               "every-nm=\"600\"/></extensions>\n<rtept lat=\"1\" lon=\"1\"><extensions><g:place "
+               "sailing=\"loxodrome\"/></extensions></rtept></rte></gpx>"
         << "sailing \"loxodrome\" is none of" << 4;
     QTest::newRow("own file, departure in local time")
         << head + "<rte><extensions>\n<g:voyage speed=\"6\" departure=\"2026-12-08T22:30\"/>"
@@ -159,7 +163,8 @@ void tst_VoyageGpx::refused_data()
     for (int i = 0; i < 70; ++i)
         deep += "</x>";
     // <gpx> is at depth 0, the first <x> (line 3) at 1.
-    QTest::newRow("nested too deep") << deep + "</gpx>" << "elements nested deeper than 64" << 3 + 63;
+    QTest::newRow("nested too deep") << deep + "</gpx>"
+                                     << "elements nested deeper than 64" << 3 + 63;
     QTest::newRow("too large") << QByteArray(int(kMaxVoyageFileBytes) + 1, ' ')
                                << "the file is larger than 8 MB" << 0;
 }

@@ -4,8 +4,8 @@
 #include "fakedialogs.h"
 
 #include "geo/utctime.h"
-#include "io/citylist.h"
-#include "io/voyagegpx.h"
+#include "io/formats/citylist.h"
+#include "io/formats/voyagegpx.h"
 #include "ui/main/startwindow.h"
 #include "ui/route/routewindow.h"
 #include "ui/route/voyageeditor.h"

@@ -6,7 +6,7 @@
 #include "modalwatch.h"
 
 #include "geo/resultboxes.h"
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/launcher.h"
 #include "platform/registry.h"

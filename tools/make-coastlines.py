@@ -6,7 +6,7 @@ data are Natural Earth's, public domain). The script decodes the TopoJSON itself
 quantized and delta-encoded, a negative arc index means the arc ~i walked backwards, and the
 transform turns the quantized integers into longitude and latitude.
 
-The asset, little-endian throughout (io/coastlines.h reads it):
+The asset, little-endian throughout (io/earth/coastlines.h reads it):
 
     bytes 0..3    magic "GYLN"
     bytes 4..5    version, 1

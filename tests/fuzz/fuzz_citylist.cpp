@@ -1,7 +1,7 @@
 // The city-list reader on any bytes: it never crashes, a table it reads keeps the limits, and
 // the table written out again as a plain city list reads back the same.
-#include "io/citylist.h"
-#include "io/fieldreader.h"
+#include "io/formats/citylist.h"
+#include "io/formats/fieldreader.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The coastline reader on any bytes: it never crashes, reads nothing beyond its input, and an
 // asset it accepts keeps its promises (rings of at least 3 points on the globe, counts agreeing).
-#include "io/coastlines.h"
+#include "io/earth/coastlines.h"
 
 #include <cstdint>
 #include <cstdio>

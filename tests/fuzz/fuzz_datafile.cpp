@@ -1,6 +1,6 @@
 // The data-file reader on any bytes: it never crashes, and a record it reads writes out and
 // reads back unchanged (every value it can read is one the writer can write).
-#include "io/datafile.h"
+#include "io/formats/datafile.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // The field reader against a plain reading of its rules (no limits, no speed tricks), its batch
 // reading against its one-by-one reading, and the text encodings: decoding never fails,
 // encoding then decoding gives the text back.
-#include "io/fieldreader.h"
-#include "io/textencoding.h"
+#include "io/files/textencoding.h"
+#include "io/formats/fieldreader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The gazetteer reader and the search on any bytes: the reader never crashes and reads nothing
 // beyond its input; an asset it accepts keeps its promises (positions on the globe, names in
 // the order of their keys), and a search on it answers within its limit with places it holds.
-#include "io/placesearch.h"
+#include "io/places/placesearch.h"
 
 #include <cstdint>
 #include <cstdio>

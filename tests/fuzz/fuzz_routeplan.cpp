@@ -12,8 +12,8 @@
 
 #include "geo/location.h"
 #include "geo/routeplan.h"
-#include "io/batchreader.h"
-#include "io/gpxwriter.h"
+#include "io/formats/batchreader.h"
+#include "io/formats/gpxwriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The voyage file reader on any bytes: it never crashes, an error names a line within the input,
 // and a voyage it accepts is written back and read again as the same voyage.
-#include "io/voyagegpx.h"
+#include "io/formats/voyagegpx.h"
 
 #include <algorithm>
 #include <cstdint>

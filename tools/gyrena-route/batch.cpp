@@ -3,8 +3,8 @@
 #include "plan_output.h"
 
 #include "geo/calcs.h"
-#include "io/batchreader.h"
-#include "io/plainnumber.h"
+#include "io/files/plainnumber.h"
+#include "io/formats/batchreader.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "exports.h"
 
-#include "io/atomicfile.h"
-#include "io/kmlwriter.h"
-#include "io/rtzwriter.h"
+#include "io/files/atomicfile.h"
+#include "io/formats/kmlwriter.h"
+#include "io/formats/rtzwriter.h"
 #include "plan_output.h"
 
 #include <iostream>

@@ -3,7 +3,7 @@
 // The files gyrena-route writes for other programs beside GPX: RTZ for a ship's navigation
 // system (--rtz) and KML for a globe (--kml).
 
-#include "io/passageplan.h"
+#include "io/plan/passageplan.h"
 
 #include <optional>
 #include <string>

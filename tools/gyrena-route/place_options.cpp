@@ -1,10 +1,10 @@
 #include "place_options.h"
 
 #include "geo/location.h"
-#include "io/gazetteerasset.h"
-#include "io/locationfields.h"
-#include "io/placesearch.h"
-#include "io/plainnumber.h"
+#include "io/files/plainnumber.h"
+#include "io/formats/locationfields.h"
+#include "io/places/gazetteerasset.h"
+#include "io/places/placesearch.h"
 
 #include <iostream>
 #include <string_view>

@@ -4,10 +4,10 @@
 #include "land_output.h"
 
 #include "geo/positiontext.h"
-#include "io/atomicfile.h"
-#include "io/gpxwriter.h"
-#include "io/locationfields.h"
-#include "io/plainnumber.h"
+#include "io/files/atomicfile.h"
+#include "io/files/plainnumber.h"
+#include "io/formats/gpxwriter.h"
+#include "io/formats/locationfields.h"
 
 #include <algorithm>
 #include <charconv>

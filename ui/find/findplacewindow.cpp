@@ -1,7 +1,7 @@
 #include "ui/find/findplacewindow.h"
 
-#include "io/gazetteerasset.h"
-#include "io/placesearch.h"
+#include "io/places/gazetteerasset.h"
+#include "io/places/placesearch.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -6,7 +6,7 @@
 #include "geo/resultboxes.h"
 #include "ui/main/startwindowtexts.h"
 
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 #include "platform/appexit.h"
 #include "platform/dialogs.h"
 #include "ui/info/aboutwindow.h"

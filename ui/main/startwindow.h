@@ -2,7 +2,7 @@
 
 #include "geo/calcs.h"
 #include "geo/location.h"
-#include "io/citylist.h"
+#include "io/formats/citylist.h"
 #include "platform/services.h"
 
 #include <QMainWindow>
@@ -113,8 +113,8 @@ private:
 
     // startwindow_files.cpp: data files and city lists.
     void cityNameChanged(); // the enable test, on every change of either name's text
-    void cityPicked(RouteEnd end, int index); // `index`: 0-based list position
-    void placeFound(RouteEnd end, const LocationTexts& place); // from Options > "Find Place…"
+    void cityPicked(RouteEnd end, int index);                    // `index`: 0-based list position
+    void placeFound(RouteEnd end, const LocationTexts& place);   // from Options > "Find Place…"
     void fillLocation(RouteEnd end, const LocationTexts& place); // country and coordinates
     LocationTexts locationTexts(RouteEnd end) const;
     void applyLocationData(const LocationData& data);
@@ -147,7 +147,7 @@ private:
     std::optional<CityTable> m_cityTable; // none until the first successful load
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<MathWindow> m_mathWindow;
-    RouteMapCommand* m_routeMap = nullptr; // Options > "Route Map" and its window
+    RouteMapCommand* m_routeMap = nullptr;   // Options > "Route Map" and its window
     FindPlaceCommand* m_findPlace = nullptr; // Options > "Find Place…" and its window
 };
 

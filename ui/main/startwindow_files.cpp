@@ -5,11 +5,11 @@
 #include "ui/main/startwindow.h"
 #include "ui/main/startwindowtexts.h"
 
-#include "io/atomicfile.h"
-#include "io/citylist.h"
-#include "io/datafile.h"
-#include "io/locationfields.h"
-#include "io/regularfile.h"
+#include "io/files/atomicfile.h"
+#include "io/files/regularfile.h"
+#include "io/formats/citylist.h"
+#include "io/formats/datafile.h"
+#include "io/formats/locationfields.h"
 #include "platform/dialogs.h"
 #include "ui/route/routemapcommand.h"
 

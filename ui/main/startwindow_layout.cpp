@@ -10,7 +10,7 @@
 #include "ui/route/routemapcommand.h"
 #include "ui/twips.h"
 
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -471,10 +471,10 @@ void StartWindow::buildMenus()
     QMenu* const optionsMenu = addMenu(QStringLiteral("Options"), QStringLiteral("MOptions"));
     m_cityList =
         addItem(optionsMenu, QStringLiteral("Load City list"), QStringLiteral("MCityList"));
-    m_findPlace = new FindPlaceCommand(optionsMenu, this, [this](RouteEnd end,
-                                                                 const LocationTexts& place) {
-        placeFound(end, place);
-    });
+    m_findPlace =
+        new FindPlaceCommand(optionsMenu, this, [this](RouteEnd end, const LocationTexts& place) {
+            placeFound(end, place);
+        });
     m_routeMap = new RouteMapCommand(optionsMenu, m_services, this);
 
     QMenu* const helpMenu = addMenu(QStringLiteral("Help"), QStringLiteral("MHelp"));

@@ -1,6 +1,6 @@
 #include "ui/route/mapview.h"
 
-#include "io/coastlines.h"
+#include "io/earth/coastlines.h"
 
 #include <QDebug>
 #include <QPaintEngine>

@@ -1,8 +1,8 @@
 #include "ui/route/pdfexportcommand.h"
 
-#include "io/datafile.h"
-#include "io/regularfile.h"
-#include "io/voyagegpx.h"
+#include "io/files/regularfile.h"
+#include "io/formats/datafile.h"
+#include "io/formats/voyagegpx.h"
 #include "platform/services.h"
 #include "ui/route/planexports.h"
 #include "ui/route/routewindow.h"

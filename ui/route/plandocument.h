@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/passageplan.h"
+#include "io/plan/passageplan.h"
 #include "ui/route/mapview.h"
 
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "ui/route/planexports.h"
 
-#include "io/atomicfile.h"
-#include "io/kmlwriter.h"
-#include "io/rtzwriter.h"
+#include "io/files/atomicfile.h"
+#include "io/formats/kmlwriter.h"
+#include "io/formats/rtzwriter.h"
 #include "platform/dialogs.h"
 #include "platform/printpreview.h"
 

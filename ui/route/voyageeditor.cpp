@@ -2,7 +2,7 @@
 
 #include "geo/location.h"
 #include "geo/positiontext.h"
-#include "io/citylist.h"
+#include "io/formats/citylist.h"
 #include "platform/dialogs.h"
 #include "ui/find/findplacewindow.h"
 

@@ -1,9 +1,9 @@
-#include "io/kmlwriter.h"
+#include "io/formats/kmlwriter.h"
 
 #include "geo/positiontext.h"
 #include "geo/utctime.h"
-#include "io/plainnumber.h"
-#include "io/xmltext.h"
+#include "io/files/plainnumber.h"
+#include "io/files/xmltext.h"
 
 #include <pugixml.hpp>
 

@@ -1,4 +1,4 @@
-#include "io/gazetteer.h"
+#include "io/places/gazetteer.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "geo/location.h"
-#include "io/fileerror.h"
+#include "io/files/fileerror.h"
 
 #include <cstddef>
 #include <cstdint>

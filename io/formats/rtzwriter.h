@@ -2,7 +2,7 @@
 
 // RTZ 1.0 route files (IEC 61174) for a ship's navigation system (ECDIS).
 
-#include "io/passageplan.h"
+#include "io/plan/passageplan.h"
 
 #include <string>
 

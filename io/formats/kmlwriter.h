@@ -2,7 +2,7 @@
 
 // KML 2.2 documents for globe viewers.
 
-#include "io/passageplan.h"
+#include "io/plan/passageplan.h"
 
 #include <string>
 

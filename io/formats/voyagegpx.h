@@ -5,7 +5,7 @@
 // each leg is sailed, the speeds and the departure go in <extensions> in Gyrena's namespace.
 
 #include "geo/voyage.h"
-#include "io/fileerror.h"
+#include "io/files/fileerror.h"
 
 #include <cstddef>
 #include <string>

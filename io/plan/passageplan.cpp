@@ -1,7 +1,7 @@
-#include "io/passageplan.h"
+#include "io/plan/passageplan.h"
 
 #include "geo/routeview.h"
-#include "io/gpxwriter.h"
+#include "io/formats/gpxwriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "geo/location.h"
-#include "io/gazetteer.h"
+#include "io/places/gazetteer.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/fileerror.h"
+#include "io/files/fileerror.h"
 
 #include <cstddef>
 #include <optional>

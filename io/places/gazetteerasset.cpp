@@ -1,4 +1,4 @@
-#include "io/gazetteerasset.h"
+#include "io/places/gazetteerasset.h"
 
 #include <atomic>
 #include <string>

@@ -1,4 +1,4 @@
-#include "io/locationfields.h"
+#include "io/formats/locationfields.h"
 
 namespace gyrena {
 

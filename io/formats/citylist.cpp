@@ -1,7 +1,7 @@
-#include "io/citylist.h"
+#include "io/formats/citylist.h"
 
-#include "io/fieldreader.h"
-#include "io/textencoding.h"
+#include "io/files/textencoding.h"
+#include "io/formats/fieldreader.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "io/batchreader.h"
+#include "io/formats/batchreader.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "io/citylist.h"
+#include "io/formats/citylist.h"
 
 #include <stdexcept>
 

@@ -1,8 +1,8 @@
-#include "io/rtzwriter.h"
+#include "io/formats/rtzwriter.h"
 
 #include "geo/utctime.h"
-#include "io/plainnumber.h"
-#include "io/xmltext.h"
+#include "io/files/plainnumber.h"
+#include "io/files/xmltext.h"
 
 #include <pugixml.hpp>
 

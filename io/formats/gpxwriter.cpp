@@ -1,7 +1,7 @@
-#include "io/gpxwriter.h"
+#include "io/formats/gpxwriter.h"
 
-#include "io/plainnumber.h"
-#include "io/xmltext.h"
+#include "io/files/plainnumber.h"
+#include "io/files/xmltext.h"
 
 #include <cstdio>
 

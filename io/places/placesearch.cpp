@@ -1,4 +1,4 @@
-#include "io/placesearch.h"
+#include "io/places/placesearch.h"
 
 #include <algorithm>
 #include <cmath>

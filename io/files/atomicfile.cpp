@@ -1,4 +1,4 @@
-#include "io/atomicfile.h"
+#include "io/files/atomicfile.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "io/regularfile.h"
+#include "io/files/regularfile.h"
 
 #include <algorithm>
 #include <cerrno>

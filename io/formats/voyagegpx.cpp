@@ -1,9 +1,9 @@
-#include "io/voyagegpx.h"
+#include "io/formats/voyagegpx.h"
 
 #include "geo/utctime.h"
-#include "io/gpxwriter.h"
-#include "io/plainnumber.h"
-#include "io/xmltext.h"
+#include "io/files/plainnumber.h"
+#include "io/files/xmltext.h"
+#include "io/formats/gpxwriter.h"
 
 #include <pugixml.hpp>
 
@@ -145,8 +145,8 @@ std::string writeVoyageGpx(const Voyage& voyage, const VoyagePlan& plan)
             continue;
         pugi::xml_node place = rtept.append_child("extensions").append_child("gyrena:place");
         if (point.place + 1 < voyage.places.size())
-            appendLeg(place, point.place < voyage.legs.size() ? voyage.legs[point.place]
-                                                              : VoyageLeg{});
+            appendLeg(place,
+                      point.place < voyage.legs.size() ? voyage.legs[point.place] : VoyageLeg{});
     }
     StringWriter writer;
     doc.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
@@ -230,9 +230,8 @@ double numberAttribute(pugi::xml_node node, const char* name, double low, double
     if (!attribute) {
         if (fallback)
             return *fallback;
-        throw ReadError{"<" + std::string(localName(node.name())) + "> has no " + name +
-                            " attribute",
-                        node};
+        throw ReadError{
+            "<" + std::string(localName(node.name())) + "> has no " + name + " attribute", node};
     }
     const std::optional<double> value = numberIn(attribute.value());
     if (!value)
@@ -252,8 +251,9 @@ Sailing sailingAttribute(pugi::xml_node place)
     for (const SailingName& entry : kSailingNames)
         if (entry.name == text)
             return entry.sailing;
-    throw ReadError{"sailing \"" + std::string(text) + "\" is none of great-circle, rhumb-line, "
-                                                       "composite",
+    throw ReadError{"sailing \"" + std::string(text) +
+                        "\" is none of great-circle, rhumb-line, "
+                        "composite",
                     place};
 }
 
@@ -281,8 +281,9 @@ Voyage readVoyage(const pugi::xml_document& doc)
         }
         const std::string_view spacing = settings.attribute("spacing").value();
         if (spacing != "meridians" && spacing != "distance")
-            throw ReadError{"spacing \"" + std::string(spacing) + "\" is neither meridians nor "
-                                                                  "distance",
+            throw ReadError{"spacing \"" + std::string(spacing) +
+                                "\" is neither meridians nor "
+                                "distance",
                             settings};
         voyage.spacing.spacing = spacing == "distance" ? PlanOptions::Spacing::Distance
                                                        : PlanOptions::Spacing::Meridians;
@@ -303,9 +304,8 @@ Voyage readVoyage(const pugi::xml_document& doc)
         if (own && !place)
             continue; // a waypoint Gyrena computed: planned afresh
         if (voyage.places.size() == kMaxVoyagePlaces)
-            throw ReadError{"the route has more than " + std::to_string(kMaxVoyagePlaces) +
-                                " places",
-                            rtept};
+            throw ReadError{
+                "the route has more than " + std::to_string(kMaxVoyagePlaces) + " places", rtept};
         VoyagePlace out;
         out.position.latitude = numberAttribute(rtept, "lat", -90, 90);
         out.position.longitude = numberAttribute(rtept, "lon", -180, 180);
@@ -332,7 +332,8 @@ int lineAt(std::string_view bytes, std::ptrdiff_t offset)
 {
     const auto end = static_cast<std::size_t>(
         std::clamp<std::ptrdiff_t>(offset, 0, static_cast<std::ptrdiff_t>(bytes.size())));
-    return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+    return 1 + static_cast<int>(std::count(bytes.begin(),
+                                           bytes.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
 }
 
 FileError unreadable(std::string what, int line)
@@ -369,9 +370,8 @@ public:
 std::variant<Voyage, FileError> readVoyageGpx(std::string_view bytes)
 {
     if (bytes.size() > kMaxVoyageFileBytes)
-        return unreadable("the file is larger than " + std::to_string(kMaxVoyageFileBytes >> 20) +
-                              " MB",
-                          0);
+        return unreadable(
+            "the file is larger than " + std::to_string(kMaxVoyageFileBytes >> 20) + " MB", 0);
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed =
         doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);

@@ -1,4 +1,4 @@
-#include "io/xmltext.h"
+#include "io/files/xmltext.h"
 
 namespace gyrena {
 

@@ -1,8 +1,8 @@
-#include "io/datafile.h"
+#include "io/formats/datafile.h"
 
 #include "geo/leadingnumber.h"
-#include "io/fieldreader.h"
-#include "io/textencoding.h"
+#include "io/files/textencoding.h"
+#include "io/formats/fieldreader.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "geo/location.h"
-#include "io/fileerror.h"
-#include "io/locationfields.h"
+#include "io/files/fileerror.h"
+#include "io/formats/locationfields.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/gazetteer.h"
+#include "io/places/gazetteer.h"
 
 #include <string_view>
 #include <variant>

@@ -1,4 +1,4 @@
-#include "io/textencoding.h"
+#include "io/files/textencoding.h"
 
 #include <array>
 #include <cstdint>
