@@ -1,7 +1,7 @@
 #include "platform/qtdialogs.h"
 #include "platform/qtlauncher.h"
+#include "platform/qtpreferences.h"
 #include "platform/qtprintpreview.h"
-#include "platform/qtsettings.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "ui/main/startwindow.h"
@@ -91,8 +91,9 @@ int main(int argc, char* argv[])
     const std::unique_ptr<gyrena::Registry> registry = gyrena::makeSystemRegistry();
     gyrena::QtLauncher launcher;
     gyrena::QtPrintPreview printPreview;
-    gyrena::QtSettings settings;
-    const gyrena::Services services{&dialogs, registry.get(), &launcher, &printPreview, &settings};
+    gyrena::QtPreferences preferences;
+    const gyrena::Services services{&dialogs, registry.get(), &launcher, &printPreview,
+                                    &preferences};
 
     gyrena::StartWindow window(services);
     window.show();

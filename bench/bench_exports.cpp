@@ -9,6 +9,7 @@
 #include "io/formats/kmlwriter.h"
 #include "io/formats/rtzwriter.h"
 #include "io/plan/passageplan.h"
+#include "io/plan/voyageview.h"
 #include "ui/route/plandocument.h"
 #include "ui/route/waypointmodel.h"
 
@@ -35,22 +36,15 @@ const RoutePlan& hundredWaypoints()
 
 void BM_Pdf(benchmark::State& state)
 {
-    const RoutePlan& plan = hundredWaypoints();
     Voyage voyage = twoPlaceVoyage({"San Francisco", {37.75, -122.45}}, {"Sydney", {-34.0, 151.0}});
     voyage.spacing.spacing = PlanOptions::Spacing::Distance;
     voyage.spacing.everyNm = 65.0;
+    const VoyageView view = viewVoyage(voyage);
     WaypointModel model;
-    model.setPlan(planVoyage(voyage));
+    model.setView(view);
     PlanDocumentContent content;
-    content.plan = passagePlanFromRoute(plan, "San Francisco", "Sydney");
-    content.map.startName = QStringLiteral("San Francisco");
-    content.map.endName = QStringLiteral("Sydney");
-    content.map.start = plan.waypoints.front().position;
-    content.map.end = plan.waypoints.back().position;
-    content.map.greatCircle = greatCirclePath(plan);
-    content.map.rhumbLine = rhumbLinePath(content.map.start, content.map.end);
-    for (const Waypoint& waypoint : plan.waypoints)
-        content.map.waypoints.push_back(waypoint.position);
+    content.plan = view.passage;
+    content.map = view.map;
     content.table = &model;
     MapView::coastlines(); // read once per process, as the window has done before any export
     for (auto _ : state)
@@ -80,11 +74,8 @@ BENCHMARK(BM_PdfOneLine)->Unit(benchmark::kMillisecond);
 void BM_Gpx(benchmark::State& state)
 {
     const PassagePlan plan = passagePlanFromRoute(hundredWaypoints(), "San Francisco", "Sydney");
-    std::vector<GpxPoint> points;
-    for (const PlanRow& row : plan.rows)
-        points.push_back({row.position, row.name});
     for (auto _ : state)
-        benchmark::DoNotOptimize(writeGpxRoute(plan.name, points));
+        benchmark::DoNotOptimize(writeGpxRoute(plan));
 }
 BENCHMARK(BM_Gpx)->Unit(benchmark::kMillisecond);
 

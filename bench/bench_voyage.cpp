@@ -4,6 +4,7 @@
 //
 //     build/ci/bench/bench_voyage --benchmark_repetitions=9
 
+#include "bench/hundredplaces.h"
 #include "bench/qtbenchmain.h"
 #include "geo/voyage.h"
 #include "ui/route/mapview.h"
@@ -23,25 +24,6 @@
 namespace {
 
 using namespace gyrena;
-
-// 100 places from the Caribbean east round the world, 3.5 degrees of longitude apart and up and
-// down between 20 and 36 degrees north; every third leg a rhumb line, every third composite
-// below 36.5 degrees.
-Voyage hundredPlaces()
-{
-    Voyage voyage;
-    for (int i = 0; i < 100; ++i)
-        voyage.places.push_back(
-            {"P" + std::to_string(i + 1), {28.0 + 8.0 * std::sin(i * 0.7), -80.0 + 3.5 * i}});
-    for (int i = 0; i < 99; ++i)
-        voyage.legs.push_back({i % 3 == 0   ? Sailing::GreatCircle
-                               : i % 3 == 1 ? Sailing::RhumbLine
-                                            : Sailing::Composite,
-                               36.5, std::nullopt});
-    voyage.spacing = {PlanOptions::Spacing::Meridians, 1, 600.0};
-    voyage.departure = 29400000; // 2025-11-25T00:00Z
-    return voyage;
-}
 
 void BM_PlanVoyage(benchmark::State& state)
 {

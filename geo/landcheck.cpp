@@ -4,9 +4,9 @@
 #include "geo/positiontext.h"
 #include "geo/routeplan.h"
 #include "geo/routeview.h"
+#include "geo/spherepath.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -20,38 +20,8 @@ constexpr double kEarthRadiusNm = kNauticalMilesPerDegree / kRad;
 // The great-circle distance from a to b, nautical miles, as the land index measures it.
 double arcNm(LatLon a, LatLon b)
 {
-    const double la = a.latitude * kRad, lb = b.latitude * kRad;
-    const double dl = (b.longitude - a.longitude) * kRad;
-    const double x = std::cos(la) * std::cos(lb) * std::cos(dl) + std::sin(la) * std::sin(lb);
-    const double cy = std::cos(lb) * std::sin(dl);
-    const double cz = std::cos(la) * std::sin(lb) - std::sin(la) * std::cos(lb) * std::cos(dl);
-    return std::atan2(std::hypot(cy, cz), x) * kEarthRadiusNm;
-}
-
-using Vector = std::array<double, 3>;
-
-Vector unitVector(LatLon p)
-{
-    const double lat = p.latitude * kRad, lon = p.longitude * kRad;
-    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
-}
-
-// Appends the great circle from a to b (not antipodal) in steps of at most
-// kDrawingStepDegrees, b included, a not.
-void appendArc(std::vector<LatLon>& out, LatLon a, LatLon b)
-{
-    const Vector u = unitVector(a), v = unitVector(b);
-    const double arc = arcNm(a, b) / kEarthRadiusNm;
-    const int steps = std::max(1, int(std::ceil(arc / kRad / kDrawingStepDegrees)));
-    for (int i = 1; i < steps; ++i) {
-        const double t = double(i) / steps;
-        const double s = std::sin((1 - t) * arc) / std::sin(arc),
-                     r = std::sin(t * arc) / std::sin(arc);
-        const Vector w{s * u[0] + r * v[0], s * u[1] + r * v[1], s * u[2] + r * v[2]};
-        out.push_back(
-            {std::atan2(w[2], std::hypot(w[0], w[1])) / kRad, std::atan2(w[1], w[0]) / kRad});
-    }
-    out.push_back(b);
+    const Vector3 u = unitVector(a), v = unitVector(b);
+    return std::atan2(norm(cross(u, v)), dot(u, v)) * kEarthRadiusNm;
 }
 
 } // namespace
@@ -135,10 +105,11 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
             crossing.path.push_back(previous);
             const auto first = std::upper_bound(along.begin(), along.end(), stretch.fromNm);
             for (auto it = first; it != along.end() && *it < stretch.toNm; ++it) {
-                appendArc(crossing.path, previous, track[std::size_t(it - along.begin())]);
+                appendGreatCircle(crossing.path, previous, track[std::size_t(it - along.begin())],
+                                  kDrawingStepDegrees);
                 previous = crossing.path.back();
             }
-            appendArc(crossing.path, previous, stretch.exit);
+            appendGreatCircle(crossing.path, previous, stretch.exit, kDrawingStepDegrees);
             out.push_back(std::move(crossing));
         }
     }

@@ -1,7 +1,6 @@
 #include "geo/mapprojection.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -29,18 +28,11 @@ double middleLongitude(LatLon a, LatLon b)
 
 LatLon greatCircleMidpoint(LatLon a, LatLon b)
 {
-    const auto vec = [](LatLon p) {
-        const double lat = p.latitude * kRadiansPerDegree, lon = p.longitude * kRadiansPerDegree;
-        return std::array<double, 3>{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
-                                     std::sin(lat)};
-    };
-    const auto u = vec(a), v = vec(b);
-    const double x = u[0] + v[0], y = u[1] + v[1], z = u[2] + v[2];
-    if (std::hypot(x, y, z) < 1e-9)
+    const Vector3 sum = unitVector(a) + unitVector(b);
+    if (norm(sum) < 1e-9)
         return {a.latitude >= 0 ? a.latitude - 90 : a.latitude + 90,
                 a.longitude}; // 90 degrees along a's meridian
-    return {std::atan2(z, std::hypot(x, y)) / kRadiansPerDegree,
-            std::atan2(y, x) / kRadiansPerDegree};
+    return positionOf(sum);
 }
 
 Equirectangular::Equirectangular(double centreLon) : m_centreLon(reduceLongitude(centreLon)) {}
@@ -76,15 +68,8 @@ std::vector<MapRun> Equirectangular::projectLine(std::span<const LatLon> points)
     return runs;
 }
 
-Gnomonic::Vec Gnomonic::toVector(LatLon p)
-{
-    const double lat = p.latitude * kRadiansPerDegree;
-    const double lon = p.longitude * kRadiansPerDegree;
-    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
-}
-
 Gnomonic::Gnomonic(LatLon centre, double maxAngle)
-    : m_centre(centre), m_c(toVector(centre)),
+    : m_centre(centre), m_c(unitVector(centre)),
       m_minHeight(std::cos(std::clamp(maxAngle, 1.0, 89.0) * kRadiansPerDegree))
 {
     const double lat = centre.latitude * kRadiansPerDegree;
@@ -93,32 +78,26 @@ Gnomonic::Gnomonic(LatLon centre, double maxAngle)
     m_north = {-std::sin(lat) * std::cos(lon), -std::sin(lat) * std::sin(lon), std::cos(lat)};
 }
 
-double Gnomonic::height(const Vec& v) const
-{
-    return v.x * m_c.x + v.y * m_c.y + v.z * m_c.z;
-}
-
-MapXY Gnomonic::onPlane(const Vec& v) const
+MapXY Gnomonic::onPlane(Vector3 v) const
 {
     // The plane point is the same for any positive multiple of v, so a point on a chord between
     // two points of the sphere projects onto the great circle through them.
     const double h = height(v);
-    return {(v.x * m_east.x + v.y * m_east.y + v.z * m_east.z) / h,
-            (v.x * m_north.x + v.y * m_north.y + v.z * m_north.z) / h};
+    return {dot(v, m_east) / h, dot(v, m_north) / h};
 }
 
-Gnomonic::Vec Gnomonic::cut(const Vec& a, const Vec& b) const
+Vector3 Gnomonic::cut(Vector3 a, Vector3 b) const
 {
     // On the chord from a to b, where its height reaches the limit: inside the sphere, so the
     // point lies a little within maxAngle and its projection stays finite.
     const double ha = height(a);
     const double t = (m_minHeight - ha) / (height(b) - ha);
-    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+    return a + t * (b - a);
 }
 
 std::optional<MapXY> Gnomonic::project(LatLon p) const
 {
-    const Vec v = toVector(p);
+    const Vector3 v = unitVector(p);
     if (height(v) < m_minHeight)
         return std::nullopt;
     return onPlane(v);
@@ -128,9 +107,9 @@ std::vector<MapRun> Gnomonic::projectLine(std::span<const LatLon> points) const
 {
     std::vector<MapRun> runs;
     bool wasIn = false;
-    Vec previous{};
+    Vector3 previous{};
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const Vec v = toVector(points[i]);
+        const Vector3 v = unitVector(points[i]);
         const bool in = height(v) >= m_minHeight;
         if (in && !wasIn) {
             runs.emplace_back();
@@ -154,10 +133,10 @@ MapRun Gnomonic::projectRing(std::span<const LatLon> ring) const
     MapRun out;
     if (ring.empty())
         return out;
-    Vec previous = toVector(ring.back());
+    Vector3 previous = unitVector(ring.back());
     bool wasIn = height(previous) >= m_minHeight;
     for (const LatLon& point : ring) {
-        const Vec v = toVector(point);
+        const Vector3 v = unitVector(point);
         const bool in = height(v) >= m_minHeight;
         if (in != wasIn)
             out.push_back(onPlane(cut(previous, v)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geo/latlon.h"
+#include "geo/spherepath.h"
 
 #include <optional>
 #include <span>
@@ -66,14 +67,12 @@ public:
     MapRun projectRing(std::span<const LatLon> ring) const;
 
 private:
-    struct Vec { double x, y, z; };
-    static Vec toVector(LatLon p);
-    double height(const Vec& v) const; // v . centre
-    MapXY onPlane(const Vec& v) const;
-    Vec cut(const Vec& a, const Vec& b) const; // where a..b crosses the chart's limit
+    double height(Vector3 v) const { return dot(v, m_c); }
+    MapXY onPlane(Vector3 v) const;
+    Vector3 cut(Vector3 a, Vector3 b) const; // where a..b crosses the chart's limit
 
     LatLon m_centre;
-    Vec m_c, m_east, m_north;
+    Vector3 m_c, m_east, m_north;
     double m_minHeight; // cos(maxAngle)
 };
 

@@ -1,5 +1,7 @@
 #include "geo/routeplan.h"
 
+#include "geo/spherepath.h"
+
 #include <GeographicLib/Geodesic.hpp>
 
 #include <algorithm>
@@ -22,35 +24,8 @@ constexpr double kNmPerRad = kDegPerRad * kNauticalMilesPerDegree;
 constexpr double kSameAngleRad = 1e-9 * kRadPerDeg;
 const double kSameAngleSin = std::sin(kSameAngleRad);
 
-struct Vec
-{
-    double x = 0.0, y = 0.0, z = 0.0;
-};
+using Vec = Vector3;
 
-Vec operator+(Vec a, Vec b)
-{
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec operator-(Vec a, Vec b)
-{
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec operator*(double k, Vec a)
-{
-    return {k * a.x, k * a.y, k * a.z};
-}
-double dot(Vec a, Vec b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Vec cross(Vec a, Vec b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double norm(Vec a)
-{
-    return std::sqrt(dot(a, a));
-}
 Vec unit(Vec a)
 {
     return (1.0 / norm(a)) * a;
@@ -59,18 +34,6 @@ Vec unit(Vec a)
 double horizontal(Vec a)
 {
     return std::sqrt(a.x * a.x + a.y * a.y);
-}
-
-Vec vectorOf(LatLon p)
-{
-    // Exactly on the axis at the poles, so that pole tests need no tolerance.
-    if (p.latitude == 90.0)
-        return {0.0, 0.0, 1.0};
-    if (p.latitude == -90.0)
-        return {0.0, 0.0, -1.0};
-    const double phi = p.latitude * kRadPerDeg;
-    const double lambda = p.longitude * kRadPerDeg;
-    return {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
 }
 
 // Degrees into 0 <= course < 360, never -0. A course a rounding error west of north is north,
@@ -170,12 +133,6 @@ LatLon endPosition(const LocationState& location)
 
 namespace {
 
-// psi = asinh(tan phi), the isometric latitude (phi in radians, not at a pole).
-double isometricLatitude(double latitude)
-{
-    return std::asinh(std::tan(latitude * kRadPerDeg));
-}
-
 RhumbLeg rhumbLeg(LatLon a, LatLon b, double psiA, double psiB)
 {
     RhumbLeg leg;
@@ -223,8 +180,8 @@ RoutePlan planRoute(LatLon start, LatLon end, const PlanOptions& options)
     start.longitude = planLongitude(start.longitude);
     end.longitude = planLongitude(end.longitude);
 
-    const Vec a = vectorOf(start);
-    const Vec b = vectorOf(end);
+    const Vec a = unitVector(start);
+    const Vec b = unitVector(end);
     const double d = std::atan2(norm(cross(a, b)), dot(a, b));
     if (d < kSameAngleRad) {
         plan.problem = "the two locations coincide";

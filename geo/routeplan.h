@@ -34,6 +34,8 @@ struct PlanOptions
     Spacing spacing = Spacing::Meridians;
     int everyDegrees = 10;  // 1..90; values outside are brought into that range
     double everyNm = 600.0; // at least kMinimumSpacingNm
+
+    bool operator==(const PlanOptions&) const = default;
 };
 
 // One point of the route. The start and end keep the longitude they were given (wrapped), even

@@ -2,57 +2,15 @@
 
 #include "geo/numberformat.h"
 #include "geo/positiontext.h"
+#include "geo/spherepath.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 namespace gyrena {
 
 namespace {
-
-constexpr double kRad = std::numbers::pi / 180.0;
-
-using Vec = std::array<double, 3>;
-
-Vec toVec(LatLon p)
-{
-    const double lat = p.latitude * kRad, lon = p.longitude * kRad;
-    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
-}
-
-LatLon toLatLon(const Vec& v)
-{
-    return {std::atan2(v[2], std::hypot(v[0], v[1])) / kRad, std::atan2(v[1], v[0]) / kRad};
-}
-
-double dot(const Vec& a, const Vec& b)
-{
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-// Appends the great circle from a to b (less than 180 degrees apart), b included, a not.
-void appendArc(std::vector<LatLon>& out, LatLon a, LatLon b, double step)
-{
-    const Vec u = toVec(a), v = toVec(b);
-    const double arc = std::acos(std::clamp(dot(u, v), -1.0, 1.0));
-    const int steps = std::max(1, static_cast<int>(std::ceil(arc / kRad / step)));
-    const double sinArc = std::sin(arc);
-    for (int i = 1; i < steps; ++i) {
-        const double t = static_cast<double>(i) / steps;
-        const double s = std::sin((1 - t) * arc) / sinArc, r = std::sin(t * arc) / sinArc;
-        out.push_back(toLatLon({s * u[0] + r * v[0], s * u[1] + r * v[1], s * u[2] + r * v[2]}));
-    }
-    out.push_back(b);
-}
-
-// Isometric (Mercator) latitude, radians.
-double isometric(double latitude)
-{
-    return std::asinh(std::tan(latitude * kRad));
-}
 
 std::string vertexText(const RoutePlan& plan, std::string_view separator)
 {
@@ -94,52 +52,10 @@ std::vector<LatLon> greatCirclePath(const RoutePlan& plan, double stepDegrees)
     std::vector<LatLon> out;
     if (!plan.hasRoute || plan.waypoints.empty())
         return out;
-    const double step = std::max(stepDegrees, 0.01);
     out.push_back(plan.waypoints.front().position);
-    for (std::size_t i = 1; i < plan.waypoints.size(); ++i) {
-        const LatLon a = plan.waypoints[i - 1].position, b = plan.waypoints[i].position;
-        if (dot(toVec(a), toVec(b)) < -1.0 + 1e-12) {
-            const LatLon pole{90.0, a.longitude};
-            appendArc(out, a, pole, step);
-            out.back().longitude = b.longitude; // leave the pole on the other end's meridian
-            appendArc(out, out.back(), b, step);
-        } else {
-            appendArc(out, a, b, step);
-        }
-    }
-    return out;
-}
-
-std::vector<LatLon> rhumbLinePath(LatLon a, LatLon b, double stepDegrees)
-{
-    const double step = std::max(stepDegrees, 0.01);
-    std::vector<LatLon> out;
-    const bool atPole = std::fabs(a.latitude) >= 90.0 || std::fabs(b.latitude) >= 90.0;
-    double dlon = std::remainder(b.longitude - a.longitude, 360.0);
-    if (dlon == -180.0)
-        dlon = 180.0; // half-way round goes east
-    if (atPole) {
-        // Course 0 or 180 along the meridian of the end that is not the pole.
-        const double lon = std::fabs(a.latitude) >= 90.0 ? b.longitude : a.longitude;
-        const int steps =
-            std::max(1, static_cast<int>(std::ceil(std::fabs(b.latitude - a.latitude) / step)));
-        for (int i = 0; i <= steps; ++i)
-            out.push_back({a.latitude + (b.latitude - a.latitude) * i / steps, lon});
-        return out;
-    }
-    // Longitude runs linearly with the isometric latitude; the latitude changes no faster than
-    // the isometric latitude, so steps of both at most `step` keep the points close.
-    const double psiA = isometric(a.latitude), psiB = isometric(b.latitude);
-    const double span = std::max(std::fabs(dlon), std::fabs(psiB - psiA) / kRad);
-    const int steps = std::max(1, static_cast<int>(std::ceil(span / step)));
-    for (int i = 0; i <= steps; ++i) {
-        const double t = static_cast<double>(i) / steps;
-        const double latitude = std::fabs(psiB - psiA) < 1e-12
-                                    ? a.latitude
-                                    : std::atan(std::sinh(psiA + t * (psiB - psiA))) / kRad;
-        out.push_back({latitude, a.longitude + t * dlon});
-    }
-    out.back().latitude = b.latitude;
+    for (std::size_t i = 1; i < plan.waypoints.size(); ++i)
+        appendGreatCircle(out, plan.waypoints[i - 1].position, plan.waypoints[i].position,
+                          stepDegrees);
     return out;
 }
 

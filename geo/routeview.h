@@ -4,6 +4,7 @@
 // the figures of the summary and the sentence a screen reader says for the map.
 
 #include "geo/routeplan.h"
+#include "geo/spherepath.h" // rhumbLinePath
 
 #include <optional>
 #include <string>
@@ -17,12 +18,6 @@ namespace gyrena {
 // consecutive waypoints that are antipodal are joined over the north pole, as the plan joins
 // antipodal ends. Empty when the plan has no route.
 std::vector<LatLon> greatCirclePath(const RoutePlan& plan, double stepDegrees = 1.0);
-
-// The rhumb line from a to b (signed degrees, latitudes -90..90) the way rhumbLine() takes it,
-// as points at most about `stepDegrees` of latitude or longitude apart; longitudes run on
-// continuously (they may leave -180..180 across the 180 meridian). To or from a pole it is the
-// meridian of the other end.
-std::vector<LatLon> rhumbLinePath(LatLon a, LatLon b, double stepDegrees = 1.0);
 
 // The vertex the route passes through (the north one first), or nothing. A route along a
 // meridian over a pole passes the pole.

@@ -1,10 +1,11 @@
 #pragma once
 
-// The few great-circle operations the sea router needs, on unit vectors. S2 Geometry answers the
-// land's questions in its own module (geo/landengine.h); these small ones stay in the program,
-// which must not load S2 at start.
+// The few great-circle operations the sea router needs beyond geo/spherepath.h, on its unit
+// vectors. S2 Geometry answers the land's questions in its own module (geo/landengine.h); these
+// small ones stay in the program, which must not load S2 at start.
 
 #include "geo/latlon.h"
+#include "geo/spherepath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,55 +15,28 @@ namespace gyrena::sea {
 
 inline constexpr double kNmPerRadian = 10800.0 / std::numbers::pi;
 
-struct Vec
-{
-    double x = 0, y = 0, z = 0;
-};
-inline Vec operator+(Vec a, Vec b)
-{
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-inline Vec operator-(Vec a, Vec b)
-{
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-inline Vec operator*(double k, Vec a)
-{
-    return {k * a.x, k * a.y, k * a.z};
-}
+using Vec = Vector3;
+
 inline Vec operator-(Vec a)
 {
     return {-a.x, -a.y, -a.z};
 }
-inline double dot(Vec a, Vec b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-inline Vec cross(Vec a, Vec b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 inline double length(Vec a)
 {
-    return std::sqrt(dot(a, a));
+    return norm(a);
 }
 inline Vec normalized(Vec a)
 {
-    const double n = length(a);
+    const double n = norm(a);
     return n > 0 ? (1.0 / n) * a : a;
 }
-
 inline Vec toVec(LatLon p)
 {
-    const double lat = p.latitude * std::numbers::pi / 180;
-    const double lon = p.longitude * std::numbers::pi / 180;
-    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+    return unitVector(p);
 }
-
 inline LatLon toLatLon(Vec v)
 {
-    return {std::atan2(v.z, std::hypot(v.x, v.y)) * 180 / std::numbers::pi,
-            std::atan2(v.y, v.x) * 180 / std::numbers::pi};
+    return positionOf(v);
 }
 
 // The arc between two unit vectors, radians 0..pi (accurate at any size).

@@ -1,10 +1,9 @@
 #include "geo/voyage.h"
 
-#include "geo/routeview.h"
+#include "geo/spherepath.h"
 #include "geo/utctime.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -20,9 +19,8 @@ constexpr double kSameDegrees = 1e-9;
 struct Stretch
 {
     LatLon at;
-    double course = 0.0;  // rhumb-line course to steer to the next point
-    double legNm = 0.0;   // rhumb-line distance to it
-    double alongNm = 0.0; // its length as sailed
+    double course = 0.0; // rhumb-line course to steer to the next point
+    double legNm = 0.0;  // rhumb-line distance to it: the distance steered
     bool rhumb = false;
     double track = 0.0; // the course of the track leaving `at`
 };
@@ -30,7 +28,8 @@ struct Stretch
 std::string placeName(const Voyage& voyage, std::size_t i)
 {
     const std::string& name = voyage.places[i].name;
-    return name.empty() ? "place " + std::to_string(i + 1) : name;
+    const bool blank = name.find_first_not_of(" \t") == std::string::npos;
+    return blank ? "place " + std::to_string(i + 1) : name;
 }
 
 // The great circle from a to b as stretches between its waypoints, b not included; `arrival`
@@ -39,14 +38,8 @@ void appendGreatCircle(std::vector<Stretch>& out, const RoutePlan& plan, double&
 {
     for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i)
         out.push_back({plan.waypoints[i].position, plan.legs[i].course, plan.legs[i].distance,
-                       plan.waypoints[i + 1].distance - plan.waypoints[i].distance, false,
-                       plan.waypoints[i].course});
+                       false, plan.waypoints[i].course});
     arrival = plan.waypoints.back().course;
-}
-
-double isometric(double latitude)
-{
-    return std::asinh(std::tan(latitude * kRad));
 }
 
 // The rhumb line from a to b (neither at a pole unless along a meridian) as stretches between
@@ -59,8 +52,8 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     if (dlon == -180.0)
         dlon = 180.0;
     const bool atPole = std::fabs(a.latitude) >= 90.0 || std::fabs(b.latitude) >= 90.0;
-    const double psiA = atPole ? 0.0 : isometric(a.latitude);
-    const double psiB = atPole ? 0.0 : isometric(b.latitude);
+    const double psiA = atPole ? 0.0 : isometricLatitude(a.latitude);
+    const double psiB = atPole ? 0.0 : isometricLatitude(b.latitude);
     const bool alongParallel = std::fabs(b.latitude - a.latitude) < kSameDegrees;
     // The point at fraction t of the longitude (or, along a meridian, of the latitude).
     const auto atLongitude = [&](double t) -> LatLon {
@@ -77,8 +70,8 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
         // Latitude runs linearly with distance along a rhumb line, longitude with isometric
         // latitude.
         const double latitude = a.latitude + t * (b.latitude - a.latitude);
-        return {latitude,
-                planLongitude(a.longitude + dlon * (isometric(latitude) - psiA) / (psiB - psiA))};
+        return {latitude, planLongitude(a.longitude + dlon * (isometricLatitude(latitude) - psiA) /
+                                                          (psiB - psiA))};
     };
 
     std::vector<LatLon> points{a};
@@ -109,7 +102,7 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     points.push_back(b);
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const RhumbLeg leg = rhumbLine(points[i], points[i + 1]);
-        out.push_back({points[i], leg.course, leg.distance, leg.distance, true, leg.course});
+        out.push_back({points[i], leg.course, leg.distance, true, leg.course});
         arrival = leg.course;
     }
 }
@@ -219,14 +212,6 @@ std::string addTimes(const Voyage& voyage, VoyagePlan& plan)
 
 } // namespace
 
-bool Voyage::operator==(const Voyage& other) const
-{
-    return places == other.places && legs == other.legs && speed == other.speed &&
-           departure == other.departure && spacing.spacing == other.spacing.spacing &&
-           spacing.everyDegrees == other.spacing.everyDegrees &&
-           spacing.everyNm == other.spacing.everyNm;
-}
-
 VoyagePlan planVoyage(const Voyage& voyage)
 {
     VoyagePlan plan;
@@ -260,7 +245,8 @@ VoyagePlan planVoyage(const Voyage& voyage)
         planned.firstRow = first;
         planned.lastRow = stretches.size();
         for (std::size_t s = first; s < stretches.size(); ++s)
-            planned.distance += stretches[s].alongNm;
+            planned.distance += stretches[s].legNm;
+        plan.greatCircleNm += planned.greatCircleNm;
         plan.legs.push_back(planned);
     }
 
@@ -281,7 +267,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
         row.rhumbToNext = stretch.rhumb;
         row.course = stretch.track;
         row.fromStartNm = fromStart;
-        fromStart += stretch.alongNm;
+        fromStart += stretch.legNm;
         plan.rows.push_back(std::move(row));
     }
     VoyageRow last;
@@ -305,42 +291,6 @@ VoyagePlan planVoyage(const Voyage& voyage)
     return plan;
 }
 
-namespace {
-
-using Vec = std::array<double, 3>;
-
-Vec toVec(LatLon p)
-{
-    const double lat = p.latitude * kRad, lon = p.longitude * kRad;
-    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
-}
-
-// Appends the great circle from a to b, b included, a not; antipodes over the north pole.
-void appendArc(std::vector<LatLon>& out, LatLon a, LatLon b, double step)
-{
-    const Vec u = toVec(a), v = toVec(b);
-    const double cosArc = std::clamp(u[0] * v[0] + u[1] * v[1] + u[2] * v[2], -1.0, 1.0);
-    if (cosArc < -1.0 + 1e-12) {
-        appendArc(out, a, {90.0, a.longitude}, step);
-        out.back().longitude = b.longitude;
-        appendArc(out, out.back(), b, step);
-        return;
-    }
-    const double arc = std::acos(cosArc);
-    const int steps = std::max(1, static_cast<int>(std::ceil(arc / kRad / step)));
-    const double sinArc = std::sin(arc);
-    for (int i = 1; i < steps; ++i) {
-        const double t = static_cast<double>(i) / steps;
-        const double s = std::sin((1 - t) * arc) / sinArc, r = std::sin(t * arc) / sinArc;
-        const Vec p{s * u[0] + r * v[0], s * u[1] + r * v[1], s * u[2] + r * v[2]};
-        out.push_back(
-            {std::atan2(p[2], std::hypot(p[0], p[1])) / kRad, std::atan2(p[1], p[0]) / kRad});
-    }
-    out.push_back(b);
-}
-
-} // namespace
-
 std::vector<LatLon> sailedPath(const VoyagePlan& plan, double stepDegrees)
 {
     std::vector<LatLon> out;
@@ -351,7 +301,7 @@ std::vector<LatLon> sailedPath(const VoyagePlan& plan, double stepDegrees)
     for (std::size_t i = 0; i + 1 < plan.rows.size(); ++i) {
         const LatLon a = plan.rows[i].position, b = plan.rows[i + 1].position;
         if (!plan.rows[i].rhumbToNext) {
-            appendArc(out, a, b, step);
+            appendGreatCircle(out, a, b, step);
             continue;
         }
         const std::vector<LatLon> line = rhumbLinePath(a, b, step);

@@ -60,7 +60,7 @@ struct Voyage
     std::optional<std::int64_t> departure;
     PlanOptions spacing; // where the waypoints of each leg lie
 
-    bool operator==(const Voyage& other) const;
+    bool operator==(const Voyage&) const = default;
 };
 
 // One row of a plan: a place or a waypoint computed on a leg.
@@ -81,15 +81,17 @@ struct VoyageRow
     // great-circle stretch, the rhumb line's on a rhumb-line one; on the last row the course of
     // arrival.
     double course = 0.0;
-    double fromStartNm = 0.0;        // along the route as sailed
-    double toGoNm = 0.0;             // the rest of the voyage as sailed
+    // The distance steered: the previous row's fromStartNm plus its legNm, the rest of the voyage's
+    // legs for toGoNm. (The great circle between two rows is a little shorter than its leg.)
+    double fromStartNm = 0.0;
+    double toGoNm = 0.0;
     std::optional<std::int64_t> eta; // UTC minute (see geo/utctime.h), with a departure only
 };
 
 struct PlannedLeg
 {
     Sailing sailing = Sailing::GreatCircle;
-    double distance = 0.0;      // as sailed, nautical miles
+    double distance = 0.0;      // steered (the sum of its rows' legs), nautical miles
     double greatCircleNm = 0.0; // the great circle between the same places, for comparison
     double speed = 0.0;         // knots used for its times
     // For a composite leg that reaches its limit: the limiting parallel (signed) and where the
@@ -112,7 +114,8 @@ struct VoyagePlan
 
     std::vector<VoyageRow> rows;
     std::vector<PlannedLeg> legs;
-    double distance = 0.0; // nautical miles as sailed
+    double distance = 0.0;      // steered: the sum of every row's leg, nautical miles
+    double greatCircleNm = 0.0; // the sum of the great circles between consecutive places
     // Whole minutes under way, when every leg's speed is in kMinimumSpeed..kMaximumSpeed.
     std::optional<std::int64_t> minutesUnderWay;
     // Why there are no times although the plan exists (a speed out of range, an arrival beyond

@@ -77,6 +77,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The legal time of a voyage's places comes from the system's time-zone data.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "tzdata")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # No maintainer scripts: the caches of menus, icons, MIME types and manual pages are
 # refreshed by the dpkg triggers of desktop-file-utils, hicolor-icon-theme, shared-mime-info

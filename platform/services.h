@@ -6,7 +6,7 @@ class Dialogs;
 class Registry;
 class Launcher;
 class PrintPreview;
-class Settings;
+class Preferences;
 
 // The outside world as the windows reach it. The program passes the real implementations;
 // tests pass fakes that script every answer.
@@ -16,7 +16,7 @@ struct Services
     Registry* registry = nullptr;
     Launcher* launcher = nullptr;
     PrintPreview* printPreview = nullptr;
-    Settings* settings = nullptr; // none: nothing is remembered
+    Preferences* preferences = nullptr; // null: every choice starts as its default, unkept
 };
 
 } // namespace gyrena

@@ -7,9 +7,12 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
   case "$group" in
-    build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev libpugixml-dev libs2-dev libboost-graph-dev) ;;
+    build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev libpugixml-dev libs2-dev libhowardhinnant-date-dev tzdata libboost-graph-dev) ;;
     run)     packages+=(xvfb xauth) ;;
-    test)    packages+=(locales gpsbabel libxml2-utils librsvg2-bin poppler-utils) ;;
+    test)    packages+=(locales gpsbabel libxml2-utils librsvg2-bin poppler-utils python3-ephem tzdata)
+             # node runs the npm packages the almanac is compared with (scripts/npm-references.sh)
+             command -v node >/dev/null 2>&1 || packages+=(nodejs)
+             command -v npm >/dev/null 2>&1 || packages+=(npm) ;;
     fuzz)    packages+=(clang-14 libclang-rt-14-dev) ;;
     bench)   packages+=(libbenchmark-dev geographiclib-tools) ;;
     gui)     packages+=(xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool imagemagick) ;;

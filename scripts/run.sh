@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds Gyrena (release) and starts it; under a virtual display when there is no display.
-# Only the program is built: the test suites and tools are left for scripts/test.sh.
+# Only the programs are built, gyrena and gyrena-route (all that `cmake --install build/release`
+# installs): the test suites are left for scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh build
 cmake --preset release >/dev/null
-cmake --build --preset release --target gyrena
+cmake --build --preset release --target gyrena gyrena-route
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
   bash scripts/deps.sh run
   echo "No display found: starting Gyrena on a virtual X display (xvfb-run)."

@@ -24,6 +24,31 @@
     if (path.isEmpty())                                                                            \
     GYRENA_SKIP_OR_FAIL(QStringLiteral(name " is not installed (scripts/deps.sh " group ")"))
 
+// What `program` prints on standard output (trimmed), given `input` and the `environment`'s
+// "NAME=value" pairs; empty when it fails to start, to finish in two minutes or exits non-zero.
+inline QString runProgram(const QString& program, const QStringList& arguments,
+                          const QByteArray& input = {}, const QByteArrayList& environment = {})
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QByteArray& pair : environment)
+        env.insert(QString::fromUtf8(pair.left(pair.indexOf('='))),
+                   QString::fromUtf8(pair.mid(pair.indexOf('=') + 1)));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    if (!process.waitForStarted(30000))
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return process.exitCode() == 0 ? QString::fromUtf8(process.readAllStandardOutput()).trimmed()
+                                   : QString();
+}
+
 // The schema `file` (for example "Topografix_gpx11.xsd") as scripts/schemas.sh puts it into
 // the build tree (GYRENA_SCHEMA_DIR), or an empty text when it is not there.
 inline QString schemaFile(const QString& file)

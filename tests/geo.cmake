@@ -27,6 +27,7 @@ if(TARGET gyrena-route)
   target_compile_definitions(tst_landtool PRIVATE GYRENA_ROUTE_TOOL="$<TARGET_FILE:gyrena-route>")
   add_dependencies(tst_landtool gyrena-route)
 endif()
+gyrena_test(voyageedit LIBS gyrena_geo)
 gyrena_test(searoute LIBS gyrena_io)
 target_compile_definitions(tst_searoute PRIVATE
   GYRENA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")

@@ -4,6 +4,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -72,6 +73,8 @@ private slots:
     void refused_data();
     void refused();
     void builtIn();
+    void prebuiltIndexFitsItsMapOnly_data();
+    void prebuiltIndexFitsItsMapOnly();
 };
 
 void tst_LandAsset::smallAsset()
@@ -147,6 +150,44 @@ void tst_LandAsset::builtIn()
     QVERIFY(index.polygonCount() > 4000);
     QCOMPARE(index.corridorCount(), std::size_t(4));
     QCOMPARE(index.corridor(0).name, std::string("Suez Canal"));
+}
+
+void tst_LandAsset::prebuiltIndexFitsItsMapOnly_data()
+{
+    QTest::addColumn<bool>("moveAustralia");
+    QTest::addColumn<bool>("aliceSpringsLand");
+
+    QTest::newRow("the built-in map") << false << true;
+    QTest::newRow("Australia moved half round the world") << true << false;
+}
+
+// The land index of the built-in map is built with the program, and fits that map only: a map
+// of as many polygons and points, one of them moved, is indexed as it is.
+void tst_LandAsset::prebuiltIndexFitsItsMapOnly()
+{
+    QFETCH(bool, moveAustralia);
+    QFETCH(bool, aliceSpringsLand);
+
+    auto read = readLandAsset(builtInLandBytes());
+    QVERIFY(std::holds_alternative<LandMap>(read));
+    LandMap map = std::get<LandMap>(std::move(read));
+    if (moveAustralia) {
+        // The polygon with the most points between 10S and 40S, 112E and 154E.
+        const auto inAustralia = [](const LandPolygon& polygon) {
+            return std::count_if(polygon.rings[0].begin(), polygon.rings[0].end(), [](LatLon p) {
+                return p.latitude < -10 && p.latitude > -40 && p.longitude > 112 &&
+                       p.longitude < 154;
+            });
+        };
+        auto australia = std::max_element(
+            map.polygons.begin(), map.polygons.end(),
+            [&](const auto& x, const auto& y) { return inAustralia(x) < inAustralia(y); });
+        for (auto& ring : australia->rings)
+            for (LatLon& p : ring)
+                p.longitude -= 180.0;
+    }
+    const LandIndex land(map);
+    QCOMPARE(land.isLand({-23.698, 133.881}), aliceSpringsLand);
 }
 
 QTEST_GUILESS_MAIN(tst_LandAsset)

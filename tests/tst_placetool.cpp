@@ -50,6 +50,9 @@ void tst_PlaceTool::find_data()
         << "FNC" << 0
         << "Madeira International Airport Cristiano Ronaldo\tAutonomous Region of Madeira\tPT\t"
            "32.69790\t-16.77450\tairport\tFNC LPMA";
+    QTest::newRow("airport without an ICAO code")
+        << "BTZ" << 0
+        << "Betong International Airport\tYala Province\tTH\t5.79000\t101.15000\tairport\tBTZ";
     QTest::newRow("nothing") << "xyzzyq" << 1 << "";
 }
 

@@ -3,6 +3,7 @@
 
 #include "externaltools.h"
 #include "fakedialogs.h"
+#include "fakepreferences.h"
 #include "geo/utctime.h"
 #include "modalwatch.h"
 #include "platform/printpreview.h"
@@ -89,6 +90,7 @@ private:
     ModalWatch m_modals;
     FakeDialogs m_dialogs;
     FakePrintPreview m_preview;
+    FakePreferences m_preferences = FakePreferences::landUnchecked();
     std::unique_ptr<RouteWindow> m_window;
     QTemporaryDir m_dir;
 };
@@ -103,7 +105,8 @@ void tst_PlanDocument::init()
 {
     QLocale::setDefault(QLocale::c());
     m_dialogs.reset();
-    m_window = std::make_unique<RouteWindow>(Services{&m_dialogs, nullptr, nullptr, &m_preview});
+    m_window = std::make_unique<RouteWindow>(
+        Services{&m_dialogs, nullptr, nullptr, &m_preview, &m_preferences});
     m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
                        QStringLiteral("Sydney"));
 }
@@ -123,17 +126,30 @@ void tst_PlanDocument::pdfReadBack_data()
     QTest::addColumn<int>("pages");
     QTest::addColumn<QString>("title");     // San Francisco - Sydney unless a voyage's
     QTest::addColumn<QString>("departure"); // a voyage's, UTC; none for the route
+    QTest::addColumn<bool>("magnetic");     // the table's courses magnetic, its times local
+    QTest::addColumn<bool>("overLand");     // the voyage is Sydney - Singapore, across Australia
     const QString route = QStringLiteral("San Francisco \u2013 Sydney");
-    QTest::newRow("German, every 10 degrees")
-        << QLocale(QLocale::German, QLocale::Germany) << 1 << "A4" << 1 << route << QString();
+    QTest::newRow("German, every 10 degrees") << QLocale(QLocale::German, QLocale::Germany) << 1
+                                              << "A4" << 1 << route << QString() << false << false;
     // 66 waypoints: the table runs on over a second page.
-    QTest::newRow("United States, every 100 nm") << QLocale(QLocale::English, QLocale::UnitedStates)
-                                                 << 4 << "letter" << 2 << route << QString();
-    QTest::newRow("Canada, every 100 nm")
-        << QLocale(QLocale::English, QLocale::Canada) << 4 << "letter" << 2 << route << QString();
+    QTest::newRow("United States, every 100 nm")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << 4 << "letter" << 2 << route
+        << QString() << false << false;
+    QTest::newRow("Canada, every 100 nm") << QLocale(QLocale::English, QLocale::Canada) << 4
+                                          << "letter" << 2 << route << QString() << false << false;
     QTest::newRow("voyage of three places with a departure")
         << QLocale(QLocale::English, QLocale::UnitedKingdom) << 0 << "A4" << 1
-        << QStringLiteral("Lisbon \u2013 Funchal \u2013 New York") << "2026-06-01T08:00Z";
+        << QStringLiteral("Lisbon \u2013 Funchal \u2013 New York") << "2026-06-01T08:00Z" << false
+        << false;
+    // The almanac's columns as the window shows them: magnetic courses, variation, light, local
+    // times, sunrise and sunset, in German numbers.
+    QTest::newRow("voyage in German, magnetic courses and local times")
+        << QLocale(QLocale::German, QLocale::Germany) << 0 << "A4" << 1
+        << QStringLiteral("Lisbon \u2013 Funchal \u2013 New York") << "2026-06-01T08:00Z" << true
+        << false;
+    QTest::newRow("German, a voyage across Australia")
+        << QLocale(QLocale::German, QLocale::Germany) << 0 << "A4" << 1
+        << QStringLiteral("Sydney \u2013 Singapore") << "2026-06-01T08:00Z" << false << true;
 }
 
 void tst_PlanDocument::pdfReadBack()
@@ -144,6 +160,8 @@ void tst_PlanDocument::pdfReadBack()
     QFETCH(int, pages);
     QFETCH(QString, title);
     QFETCH(QString, departure);
+    QFETCH(bool, magnetic);
+    QFETCH(bool, overLand);
     GYRENA_REQUIRE_PROGRAM(pdftotext, "pdftotext", "test");
     GYRENA_REQUIRE_PROGRAM(pdfinfo, "pdfinfo", "test");
     QLocale::setDefault(locale);
@@ -154,10 +172,17 @@ void tst_PlanDocument::pdfReadBack()
         voyage.places = {
             {"Lisbon", {38.7, -9.13}}, {"Funchal", {32.65, -16.92}}, {"New York", {40.7, -74.0}}};
         voyage.legs = {{}, {Sailing::Composite, 41.0, std::nullopt}};
+        if (overLand) {
+            voyage.places = {{"Sydney", {-33.87, 151.2}}, {"Singapore", {1.29, 103.85}}};
+            voyage.legs.clear();
+            m_window->setLandCheck(true);
+        }
         voyage.departure = parseUtcMinute(departure.toStdString());
         m_window->setVoyage(voyage);
     }
     m_window->setSpacing(spacing);
+    m_window->setMagneticCourses(magnetic);
+    m_window->setTimeKeeping(magnetic ? TimeKeeping::Local : TimeKeeping::Utc);
     const QString path = m_dir.filePath(QStringLiteral("plan.pdf"));
     m_dialogs.choose(path);
     m_window->exports()->exportPdf();
@@ -171,11 +196,11 @@ void tst_PlanDocument::pdfReadBack()
     QVERIFY(info.contains(QStringLiteral("Title:           ") + title));
     const QString text = run(pdftotext, {QStringLiteral("-layout"), path, QStringLiteral("-")});
     QVERIFY2(text.trimmed().startsWith(title), qPrintable(text.left(200)));
-    if (!departure.isEmpty()) {
+    if (!departure.isEmpty() && !magnetic) {
         // Departure and arrival as the table writes the times.
         const WaypointModel& table = *m_window->model();
         const QString arrival =
-            table.data(table.index(table.rowCount() - 1, table.columnCount() - 1)).toString();
+            table.data(table.index(table.rowCount() - 1, WaypointModel::Eta)).toString();
         const QString words =
             QString(text).replace(QRegularExpression(QStringLiteral("\\s+")), " ");
         QVERIFY2(words.contains("departure " + departure + " \u00B7 arrival " + arrival),
@@ -186,6 +211,17 @@ void tst_PlanDocument::pdfReadBack()
     QVERIFY2(text.contains(locale.toString(m_window->plan().distance, 'f', 1) + " nm"),
              qPrintable(text.left(400)));
     verifyTable(text, *m_window->model(), pages);
+    if (magnetic) {
+        QVERIFY(text.contains(QStringLiteral("Course (M)")) && text.contains("ETA (local time)"));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\d,\\d\u00B0W"))),
+                 qPrintable(text));
+    }
+    // The land the window warns of, in its words and marks; the export waits for the land.
+    QCOMPARE(m_window->view().landWarnings.empty(), !overLand);
+    const QString words = QString(text).replace(QRegularExpression(QStringLiteral("\\s+")), " ");
+    for (const std::string& warning : m_window->view().landWarnings)
+        QVERIFY2(words.contains(QString::fromStdString(warning)), qPrintable(words.left(600)));
+    QCOMPARE(text.contains(QStringLiteral("over land")), overLand);
 }
 
 void tst_PlanDocument::printShowsPreview()

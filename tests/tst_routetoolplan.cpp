@@ -26,6 +26,7 @@ private slots:
     void outputFails();
     void voyage_data();
     void voyage();
+    void unnamedRouteName();
 };
 
 namespace {
@@ -286,19 +287,28 @@ void tst_RouteToolPlan::voyage_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("lastRow"); // of --csv, or a line of standard error
 
-    // The worked example: 41N 72W to 41N 0E below 44N, 3181.6 nm against 3160.1.
+    // The worked example: 41N 72W to 41N 0E below 44N, 3181.6 nm along its great circles and
+    // parallel, steered on rhumb legs 3182.7 (RhumbSolve between the rows, summed), against 3160.1.
     QTest::newRow("limit-lat, composite total")
         << QString("--csv --limit-lat 44 41 0 N 72 0 W 41 0 N 0 0 E").split(' ') << 0
-        << "WP11,41.000000000,0.000000000,3181.606844,";
-    // Lisbon 38.7 -9.15 to Bridgetown 13.1 -59.6 at 5 knots: GeodSolve -e 6366707.0194937 0 -i
-    // gives 5696562.590287 m = 3075.897727 nm, 36911 minutes; date -u -d
-    // '2026-12-08T22:30Z + 36911 minutes' gives 2027-01-03T13:41Z.
+        << "WP11,41.000000000,0.000000000,3182.727121,";
+    // Lisbon 38.7 -9.15 to Bridgetown 13.1 -59.6 at 5 knots, steered: RhumbSolve -e
+    // 6366707.0194937 0 -i between the rows, summed, gives 3076.738467 nm (the great circle,
+    // GeodSolve, 3075.897727), 36921 minutes; date -u -d '2026-12-08T22:30Z + 36921 minutes'
+    // gives 2027-01-03T13:51Z.
     QTest::newRow("voyage file, departure and speed")
         << QString("--csv --voyage {} --speed 5 --depart 2026-12-08T22:30Z").split(' ') << 0
-        << "Bridgetown,13.100000000,-59.600000000,3075.897727,";
+        << "Bridgetown,13.100000000,-59.600000000,3076.738467,";
     QTest::newRow("limit beyond the range")
         << QString("--limit-lat 90 41 0 N 72 0 W 41 0 N 0 0 E").split(' ') << 2
         << "--limit-lat 90: expected degrees from 1 to 89";
+    // Times asked for that cannot be given: said, not left out.
+    QTest::newRow("ETAs after the year 9999 in CSV")
+        << QString("--csv --voyage {} --depart 9999-12-30T00:00Z").split(' ') << 1
+        << "no times: the voyage would end after the year 9999";
+    QTest::newRow("ETAs after the year 9999 in RTZ")
+        << QString("--voyage {} --depart 9999-12-30T00:00Z --rtz {}.rtz").split(' ') << 1
+        << "no times: the voyage would end after the year 9999";
     QTest::newRow("departure in local time")
         << QString("--voyage {} --depart 2026-12-08T22:30").split(' ') << 2
         << "--depart 2026-12-08T22:30: expected YYYY-MM-DDTHH:MMZ (UTC)";
@@ -329,7 +339,22 @@ void tst_RouteToolPlan::voyage()
                             "place,to_go_nm,eta_utc");
     QVERIFY2(lines.back().startsWith(lastRow), qPrintable(lines.back()));
     if (arguments.contains("--depart"))
-        QVERIFY2(lines.back().endsWith(",1,0.000000,2027-01-03T13:41Z"), qPrintable(lines.back()));
+        QVERIFY2(lines.back().endsWith(",1,0.000000,2027-01-03T13:51Z"), qPrintable(lines.back()));
+}
+
+void tst_RouteToolPlan::unnamedRouteName()
+{
+    // Places without names go by their numbers, in the text and in the file alike.
+    QTemporaryDir dir;
+    const QString gpx = dir.filePath("route.gpx");
+    const Result tool =
+        runTool(QString("--limit-lat 44 --gpx %1 41 0 N 72 0 W 41 0 N 0 0 E").arg(gpx).split(' '));
+    QCOMPARE(tool.exitCode, 0);
+    QFile file(gpx);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString name =
+        QString::fromUtf8(file.readAll()).section("<name>", 1, 1).section("</name>", 0, 0);
+    QVERIFY2(tool.out.startsWith("Voyage: " + name + ", "), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(tst_RouteToolPlan)

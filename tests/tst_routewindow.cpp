@@ -1,5 +1,6 @@
 #include "externaltools.h"
 #include "fakedialogs.h"
+#include "fakepreferences.h"
 #include "germanlocale.h"
 #include "io/formats/locationfields.h"
 #include "modalwatch.h"
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -54,6 +56,7 @@ private slots:
     void copyTable();
     void germanLocaleShown();
     void summaryOnAccessibilityBus();
+    void announcedAsWindow();
     void exportGpxReadBack_data();
     void exportGpxReadBack();
     void writeFailures_data();
@@ -71,6 +74,7 @@ private:
 
     ModalWatch m_modals;
     FakeDialogs m_dialogs;
+    FakePreferences m_preferences = FakePreferences::landUnchecked();
     std::unique_ptr<RouteWindow> m_window;
     QTemporaryDir m_dir;
 };
@@ -86,7 +90,8 @@ void tst_RouteWindow::initTestCase()
 void tst_RouteWindow::init()
 {
     m_dialogs.reset();
-    m_window = std::make_unique<RouteWindow>(Services{&m_dialogs, nullptr, nullptr});
+    m_window = std::make_unique<RouteWindow>(
+        Services{&m_dialogs, nullptr, nullptr, nullptr, &m_preferences});
     m_window->setRoute(sanFrancisco, sydney, QStringLiteral("San Francisco"),
                        QStringLiteral("Sydney"));
 }
@@ -103,16 +108,25 @@ void tst_RouteWindow::tableRows_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("total"); // steered: RhumbSolve between the rows, summed
     // San Francisco to Sydney crosses 86.55 degrees of longitude westward over 180 and runs
-    // 6457.91 nautical miles: the meridians and distances it passes, plus its two ends.
+    // 6457.91 nautical miles on the great circle: the meridians and distances it passes, plus
+    // its two ends. The rhumb legs between them are steered, a little longer the fewer they are.
     const int lon = WaypointModel::Longitude, from = WaypointModel::FromStart;
-    QTest::newRow("every 5 degrees") << 0 << 19 << lon << QStringLiteral("125°00.0'W");
-    QTest::newRow("every 10 degrees") << 1 << 10 << lon << QStringLiteral("130°00.0'W");
-    QTest::newRow("every 15 degrees") << 2 << 7 << lon << QStringLiteral("135°00.0'W");
-    QTest::newRow("every 20 degrees") << 3 << 6 << lon << QStringLiteral("140°00.0'W");
-    QTest::newRow("every 100 nm") << 4 << 66 << from << QStringLiteral("100.0");
-    QTest::newRow("every 500 nm") << 5 << 14 << from << QStringLiteral("500.0");
-    QTest::newRow("every 1000 nm") << 6 << 8 << from << QStringLiteral("1000.0");
+    QTest::newRow("every 5 degrees") << 0 << 19 << lon << "125°00.0'W"
+                                     << "6458.2";
+    QTest::newRow("every 10 degrees") << 1 << 10 << lon << "130°00.0'W"
+                                      << "6458.9";
+    QTest::newRow("every 15 degrees") << 2 << 7 << lon << "135°00.0'W"
+                                      << "6460.0";
+    QTest::newRow("every 20 degrees") << 3 << 6 << lon << "140°00.0'W"
+                                      << "6461.1";
+    QTest::newRow("every 100 nm") << 4 << 66 << from << "100.0"
+                                  << "6457.9";
+    QTest::newRow("every 500 nm") << 5 << 14 << from << "500.2"
+                                  << "6458.5";
+    QTest::newRow("every 1000 nm") << 6 << 8 << from << "1001.0"
+                                   << "6460.0";
 }
 
 void tst_RouteWindow::tableRows()
@@ -121,6 +135,7 @@ void tst_RouteWindow::tableRows()
     QFETCH(int, rows);
     QFETCH(int, column);
     QFETCH(QString, second);
+    QFETCH(QString, total);
     m_window->findChild<QComboBox*>(QStringLiteral("Spacing"))->setCurrentIndex(spacing);
     const WaypointModel& model = *m_window->model();
     QCOMPARE(model.rowCount(), rows);
@@ -132,9 +147,14 @@ void tst_RouteWindow::tableRows()
     }
     QCOMPARE(first.mid(0, 4), (QStringList{"1", "San Francisco", "37°45.0'N", "122°27.0'W"}));
     QCOMPARE(first.at(WaypointModel::FromStart), QStringLiteral("0.0"));
-    QCOMPARE(first.at(WaypointModel::ToGo), QStringLiteral("6457.9"));
+    QCOMPARE(first.at(WaypointModel::ToGo), total);
+    // Today's variation at Sydney (no departure), then no leg, and no times.
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d\u00B0E$"))
+                 .match(last.takeAt(WaypointModel::Variation))
+                 .hasMatch(),
+             qPrintable(cell(model, rows - 1, WaypointModel::Variation)));
     QCOMPARE(last, (QStringList{QString::number(rows), "Sydney", "34°00.0'S", "151°00.0'E", "", "",
-                                "6457.9", "0.0", ""}));
+                                total, "0.0", "", "", "", "", ""}));
 }
 
 void tst_RouteWindow::copyTable()
@@ -142,9 +162,13 @@ void tst_RouteWindow::copyTable()
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 1 + 10 + 1); // header, ten waypoints, nothing after the last line end
-    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse\tLeg (nm)\tFrom "
-                                         "start (nm)\tTo go (nm)\tETA (UTC)"));
-    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00.0'S\t151°00.0'E\t\t\t6457.9\t0.0\t"));
+    QCOMPARE(lines.at(0), QStringLiteral("No.\tPlace\tLatitude\tLongitude\tCourse (T)\tVar.\tLeg "
+                                         "(nm)\tFrom start (nm)\tTo go (nm)\tETA (UTC)\tLight\t"
+                                         "Sunrise\tSunset"));
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(lines.at(10), "10\tSydney\t34°00.0'S\t151°00.0'E\t\t" +
+                               cell(model, 9, WaypointModel::Variation) +
+                               "\t\t6458.9\t0.0\t\t\t\t");
 }
 
 // What the window shows follows the user's locale: the table, what Copy copies, the summary.
@@ -158,7 +182,13 @@ void tst_RouteWindow::germanLocaleShown()
     QCOMPARE(cell(model, 1, WaypointModel::Course), QStringLiteral("233,2°"));
     m_window->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    QCOMPARE(lines.at(10), QStringLiteral("10\tSydney\t34°00,0'S\t151°00,0'E\t\t\t6457,9\t0,0\t"));
+    // The variation too: "12,8°E".
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^10\tSydney\t34°00,0'S\t151°00,0'E\t\t\\d+,\\d°E\t\t"
+                                          "6458,9\t0,0\t\t\t\t$"))
+            .match(lines.at(10))
+            .hasMatch(),
+        qPrintable(lines.at(10)));
     const QString summary = m_window->findChild<QLabel*>(QStringLiteral("Summary"))->text();
     QVERIFY2(summary.startsWith(QStringLiteral("Great circle 6457,9 nm, rhumb line 6476,2 nm")),
              qPrintable(summary));
@@ -173,6 +203,14 @@ void tst_RouteWindow::summaryOnAccessibilityBus()
     QVERIFY(label->text().startsWith(QStringLiteral("Great circle 6457.9 nm")));
     QCOMPARE(accessible->text(QAccessible::Name), label->text());
     QCOMPARE(accessible->text(QAccessible::Description), QStringLiteral("Route summary"));
+}
+
+// A screen reader lists the route window among the windows and moves to it, as to the main one.
+void tst_RouteWindow::announcedAsWindow()
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m_window.get());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Window);
 }
 
 void tst_RouteWindow::exportGpxReadBack_data()

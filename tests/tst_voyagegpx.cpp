@@ -23,6 +23,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void foreignRoute();
+    void read_data();
+    void read();
     void refused_data();
     void refused();
 };
@@ -70,6 +72,11 @@ void tst_VoyageGpx::roundTrip_data()
     antimeridian.legs = {{}};
     antimeridian.spacing.everyDegrees = 5;
     QTest::newRow("unnamed place at the antimeridian, no departure") << antimeridian;
+    // Its waypoints fall on meridians a hair off the round number, and one a hair off 0.
+    Voyage meridians;
+    meridians.places = {{"", {-47.46391, -23.181454}}, {"", {8.609614, 65.228826}}};
+    meridians.legs = {{Sailing::RhumbLine, 60, {}}};
+    QTest::newRow("rhumb line with waypoints on the meridians") << meridians;
 }
 
 void tst_VoyageGpx::roundTrip()
@@ -123,6 +130,70 @@ void tst_VoyageGpx::foreignRoute()
     QVERIFY(voyage == expected);
 }
 
+void tst_VoyageGpx::read_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Voyage>("voyage");
+
+    const QString gpx = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<gpx version=\"1.1\" creator=\"t\" "
+        "xmlns=\"http://www.topografix.com/GPX/1/1\">\n<rte><rtept lat=\"1\" lon=\"2\"><name>"
+        "Z\u00FCrich \U0001F30D</name></rtept><rtept lat=\"3\" lon=\"4\"/></rte></gpx>");
+    Voyage twoPlaces;
+    twoPlaces.places = {{"Z\xC3\xBCrich \xF0\x9F\x8C\x8D", {1, 2}}, {"", {3, 4}}};
+    twoPlaces.legs = {{}};
+    const auto utf16 = [&](QSysInfo::Endian order, bool mark) {
+        QByteArray out;
+        for (const QChar c : (mark ? QStringLiteral("\uFEFF") : QString()) + gpx) {
+            const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+            out += order == QSysInfo::BigEndian ? QByteArray{&hi, 1} + lo : QByteArray{&lo, 1} + hi;
+        }
+        return out;
+    };
+    QTest::newRow("UTF-16, little-endian with its mark")
+        << utf16(QSysInfo::LittleEndian, true) << twoPlaces;
+    QTest::newRow("UTF-16, big-endian with its mark")
+        << utf16(QSysInfo::BigEndian, true) << twoPlaces;
+    QTest::newRow("UTF-16, big-endian, declaration only")
+        << utf16(QSysInfo::BigEndian, false) << twoPlaces;
+
+    Voyage split;
+    split.places = {{"Cadiz & C\xC3\xA1"
+                     "diz <old>",
+                     {1, 2}},
+                    {"", {3, 4}}};
+    split.legs = {{}};
+    QTest::newRow("a name in pieces: text, a comment, references, CDATA")
+        << QByteArray("<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><rte><rtept lat=\"1\" "
+                      "lon=\"2\"><name>Cadiz<!-- & --> &amp; C&#xE1;diz <![CDATA[<old>]]></name>"
+                      "</rtept><rtept lat=\"3\" lon=\"4\"/></rte></gpx>")
+        << split;
+
+    // Gyrena's places marked, without its voyage settings: the marks still say which points
+    // are places and how each leg is sailed.
+    Voyage marked;
+    marked.places = {{"", {-47.46391, -23.181454}}, {"", {8.609614, 65.228826}}};
+    marked.legs = {{Sailing::RhumbLine, 60, {}}};
+    QTest::newRow("places marked, no voyage settings")
+        << QByteArray(
+               "<gpx version=\"1.1\" creator=\"t\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+               "xmlns:gyrena=\"https://gyrena.github.io/xmlns/voyage/1\"><rte><rtept "
+               "lat=\"-47.46391\" lon=\"-23.181454\"><extensions><gyrena:place "
+               "sailing=\"rhumb-line\"/></extensions></rtept><rtept lat=\"-40\" "
+               "lon=\"-10\"/><rtept lat=\"8.609614\" lon=\"65.228826\"><extensions>"
+               "<gyrena:place/></extensions></rtept></rte></gpx>")
+        << marked;
+}
+
+void tst_VoyageGpx::read()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Voyage, voyage);
+    const auto read = readVoyageGpx(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    QVERIFY2(std::holds_alternative<Voyage>(read), problem(read));
+    QVERIFY(std::get<Voyage>(read) == voyage);
+}
+
 void tst_VoyageGpx::refused_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -134,6 +205,22 @@ void tst_VoyageGpx::refused_data()
         "xmlns:g=\"https://gyrena.github.io/xmlns/voyage/1\">\n";
     QTest::newRow("not XML") << QByteArray("<gpx>\n<rte>\n</gpx>") << "not well-formed XML" << 3;
     QTest::newRow("no GPX") << QByteArray("<kml/>") << "the document is not GPX" << 1;
+    QTest::newRow("not in GPX's namespace")
+        << QByteArray("<gpx xmlns=\"http://example.com/not-gpx\">\n<rte><rtept lat=\"1\" "
+                      "lon=\"1\"/><rtept lat=\"2\" lon=\"2\"/></rte></gpx>")
+        << "the document is not GPX" << 1;
+    QTest::newRow("undefined entity")
+        << head + "<rte>\n<rtept lat=\"1\" lon=\"1\"><name>&undefined;</name></rtept></rte></gpx>"
+        << "not well-formed XML: the entity &undefined; is not defined" << 4;
+    const QByteArray doctype = "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [\n<!ENTITY c \"Cadiz\">\n";
+    QTest::newRow("internal entity") << doctype + "]>\n<gpx><rte><name>&c;</name></rte></gpx>"
+                                     << "a document type declaration" << 2;
+    QByteArray laughs = doctype + "<!ENTITY l0 \"ha\">\n";
+    for (int i = 1; i < 10; ++i)
+        laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+                  ("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
+    QTest::newRow("billion laughs") << laughs + "]>\n<gpx><rte><name>&l9;</name></rte></gpx>"
+                                    << "a document type declaration" << 2;
     QTest::newRow("no route") << head + "<trk/>\n</gpx>"
                               << "the file holds no route" << 2;
     QTest::newRow("one point") << head + "<rte>\n<rtept lat=\"1\" lon=\"1\"/>\n</rte></gpx>"

@@ -3,10 +3,12 @@
 
 #include "fakedialogs.h"
 
+#include "fakepreferences.h"
 #include "geo/utctime.h"
 #include "io/formats/citylist.h"
 #include "io/formats/voyagegpx.h"
 #include "ui/main/startwindow.h"
+#include "ui/route/mapview.h"
 #include "ui/route/routewindow.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
@@ -20,8 +22,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
+#include <map>
 
 using namespace gyrena;
 
@@ -41,6 +48,9 @@ private slots:
     void saveAndOpen();
     void brokenFileLeavesTheVoyage();
     void gpxFromTheDesktop();
+    void almanacColumns_data();
+    void almanacColumns();
+    void landCheckedAndRemembered();
 
 private:
     template <class T> T* control(const char* name)
@@ -214,7 +224,9 @@ void tst_VoyageWindow::saveAndOpen()
     control<QComboBox>("LegSailing")->setCurrentIndex(1);
     control<QCheckBox>("HasDeparture")->setChecked(true);
     control<QDoubleSpinBox>("VoyageSpeed")->setValue(7.5);
+    control<QComboBox>("Spacing")->setCurrentIndex(5); // every 500 nm, not the first choice
     const Voyage saved = m_window->voyage();
+    QCOMPARE(saved.spacing.everyNm, 500.0);
     const QString path = m_dir.filePath("voyage.gpx");
     m_dialogs.choose(path);
     control<QPushButton>("SaveVoyage")->click();
@@ -222,9 +234,8 @@ void tst_VoyageWindow::saveAndOpen()
     RouteWindow opened(Services{&m_dialogs, nullptr, nullptr});
     m_dialogs.choose(path);
     opened.findChild<QPushButton*>("OpenVoyage")->click();
-    Voyage read = opened.voyage();
-    read.spacing = saved.spacing;
-    QVERIFY(read == saved);
+    QVERIFY(opened.voyage() == saved);
+    QCOMPARE(opened.findChild<QComboBox*>("Spacing")->currentIndex(), 5);
     QCOMPARE(opened.plan().rows.size(), m_window->plan().rows.size());
     QCOMPARE(opened.windowTitle(), QStringLiteral("Route Map: Lisbon to Bridgetown"));
 }
@@ -261,6 +272,95 @@ void tst_VoyageWindow::gpxFromTheDesktop()
             shown = route;
     QVERIFY(shown);
     QVERIFY(shown->voyage() == voyage);
+}
+
+void tst_VoyageWindow::almanacColumns_data()
+{
+    QTest::addColumn<int>("courses"); // index in the list "Courses"
+    QTest::addColumn<int>("times");   // index in the list "Times"
+    QTest::addColumn<QString>("lisbonEta");
+    QTest::addColumn<QString>("lisbonSunrise");
+    QTest::addColumn<QString>("seaEta"); // the waypoint at 10 W (zone +1), at sea
+    // Leaving Lisbon at midnight UTC on 1 June 2026: 01:00 summer time, sunrise 05:13:45Z by
+    // python3-ephem.
+    QTest::newRow("true, UTC") << 0 << 0 << "2026-06-01T00:00Z"
+                               << "05:14"
+                               << "2026-06-01T08:56Z";
+    QTest::newRow("magnetic, zone time") << 1 << 1 << "2026-05-31T23:00-01:00"
+                                         << "04:14"
+                                         << "2026-06-01T07:56-01:00";
+    QTest::newRow("magnetic, local time") << 1 << 2 << "2026-06-01T01:00+01:00"
+                                          << "06:14"
+                                          << "2026-06-01T07:56-01:00";
+}
+
+void tst_VoyageWindow::almanacColumns()
+{
+    QFETCH(int, courses);
+    QFETCH(int, times);
+    QFETCH(QString, lisbonEta);
+    QFETCH(QString, lisbonSunrise);
+    QFETCH(QString, seaEta);
+    m_window->setRoute({38.7, -9.15}, {32.65, -16.91}, "Lisbon", "Funchal");
+    control<QCheckBox>("HasDeparture")->setChecked(true);
+    control<QDateTimeEdit>("Departure")
+        ->setDateTime(QDateTime(QDate(2026, 6, 1), QTime(0, 0), Qt::UTC));
+    control<QComboBox>("Courses")->setCurrentIndex(courses);
+    control<QComboBox>("Times")->setCurrentIndex(times);
+    const WaypointModel& model = *m_window->model();
+    const auto cell = [&](int row, int column) {
+        return model.data(model.index(row, column)).toString();
+    };
+    QCOMPARE(cell(0, WaypointModel::Eta), lisbonEta);
+    QCOMPARE(cell(0, WaypointModel::Sunrise), lisbonSunrise);
+    QCOMPARE(cell(1, WaypointModel::Eta), seaEta);
+    QCOMPARE(cell(0, WaypointModel::Light), QStringLiteral("Night"));
+    // The variation as a navigator writes it, and the magnetic course the true one less it.
+    const QString variation = cell(0, WaypointModel::Variation);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d\u00B0[EW]$")).match(variation).hasMatch(),
+        qPrintable(variation));
+    const double east = variation.chopped(2).toDouble() * (variation.endsWith('W') ? -1 : 1);
+    const double shown = cell(0, WaypointModel::Course).chopped(1).toDouble();
+    const double trueCourse = *m_window->plan().rows.front().courseToNext;
+    QVERIFY2(std::abs(std::remainder(shown - (courses ? trueCourse - east : trueCourse), 360.0)) <=
+                 0.1,
+             qPrintable(cell(0, WaypointModel::Course)));
+    QCOMPARE(model.headerData(WaypointModel::Course, Qt::Horizontal).toString(),
+             courses ? QStringLiteral("Course (M)") : QStringLiteral("Course (T)"));
+}
+
+void tst_VoyageWindow::landCheckedAndRemembered()
+{
+    FakePreferences preferences; // nothing chosen yet
+    const Services services{&m_dialogs, nullptr, nullptr, nullptr, &preferences};
+    m_window = std::make_unique<RouteWindow>(services);
+    Voyage voyage;
+    voyage.places = {{"Sydney", {-33.87, 151.2}}, {"Singapore", {1.29, 103.85}}};
+    m_window->setVoyage(voyage);
+    auto* check = control<QCheckBox>("CheckLand");
+    auto* table = control<QTableView>("WaypointTable");
+    QVERIFY(check->isChecked()); // a voyage is checked unless the user said otherwise
+
+    // The land is read off the window's thread; the voyage is checked when it is ready.
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->view().landChecked, 60000);
+    const QString summary = control<QLabel>("Summary")->text();
+    QVERIFY2(summary.contains("\nLeg 1, Sydney – Singapore, crosses land: "), qPrintable(summary));
+    QVERIFY(!m_window->findChild<MapView*>("Map")->route().overLand.empty());
+    QVERIFY(!table->isColumnHidden(WaypointModel::Land));
+    const WaypointModel& model = *m_window->model();
+    QCOMPARE(model.data(model.index(0, WaypointModel::Land)).toString(), "over land");
+    QVERIFY(model.data(model.index(0, WaypointModel::Place), Qt::BackgroundRole).isValid());
+
+    // A flight: unchecked, nothing said of land, and the choice kept for the next window.
+    check->setChecked(false);
+    QVERIFY(!m_window->view().landChecked);
+    QVERIFY(!control<QLabel>("Summary")->text().contains("land"));
+    QVERIFY(table->isColumnHidden(WaypointModel::Land));
+    QVERIFY(m_window->findChild<MapView*>("Map")->route().overLand.empty());
+    QCOMPARE(preferences.flags, (std::map<std::string, bool>{{"route/checkLand", false}}));
+    m_window = std::make_unique<RouteWindow>(services);
+    QVERIFY(!control<QCheckBox>("CheckLand")->isChecked());
 }
 
 QTEST_MAIN(tst_VoyageWindow)

@@ -1,5 +1,7 @@
 #include "io/earth/coastlines.h"
 
+#include "io/files/littleendian.h"
+
 #include <algorithm>
 #include <array>
 #include <numeric>
@@ -9,19 +11,6 @@ namespace gyrena {
 namespace {
 
 constexpr std::size_t kHeaderBytes = 16;
-
-std::uint32_t readU32(std::string_view bytes, std::size_t at)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t readU16(std::string_view bytes, std::size_t at)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-    return std::uint16_t(p[0] | p[1] << 8);
-}
 
 CoastlineError error(std::string what, std::size_t offset)
 {
@@ -228,8 +217,8 @@ std::variant<Coastlines, CoastlineError> readCoastlines(std::string_view bytes)
     const std::size_t first = kHeaderBytes + std::size_t{4} * rings;
     for (std::size_t i = 0; i < points; ++i) {
         const std::size_t at = first + 4 * i;
-        const int lon = std::int16_t(readU16(bytes, at));
-        const int lat = std::int16_t(readU16(bytes, at + 2));
+        const int lon = readI16(bytes, at);
+        const int lat = readI16(bytes, at + 2);
         if (lon < -maxLon || lon > maxLon || lat < -maxLat || lat > maxLat)
             return error("point " + std::to_string(i) + " lies outside the globe (" +
                              std::to_string(lon) + ", " + std::to_string(lat) + " in 1/" +

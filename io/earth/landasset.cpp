@@ -1,33 +1,11 @@
 #include "io/earth/landasset.h"
 
-#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-// The asset's bytes, placed in the read-only data by the assembler: a program that never checks
-// for land never touches its pages. The build names the file and passes its hash, so that a
-// changed asset changes this unit for every compiler cache.
-#ifndef GYRENA_LAND_ASSET
-#error "GYRENA_LAND_ASSET must name assets/land/land-10m.bin"
-#endif
-
-extern "C" const char gyrena_land_begin[];
-extern "C" const char gyrena_land_end[];
-__asm__(".pushsection .rodata\n"
-        ".balign 16\n"
-        ".globl gyrena_land_begin\n"
-        "gyrena_land_begin:\n"
-        ".incbin \"" GYRENA_LAND_ASSET "\"\n"
-        ".globl gyrena_land_end\n"
-        "gyrena_land_end:\n"
-        ".byte 0\n"
-        ".popsection\n");
-static const char* const kAssetHash = GYRENA_LAND_SHA256;
 
 namespace gyrena {
 
@@ -117,8 +95,6 @@ std::optional<LandAssetError> readRing(Cursor& in, const Grid& grid, std::uint32
     }
     return std::nullopt;
 }
-
-std::atomic<bool> s_read{false};
 
 } // namespace
 
@@ -228,34 +204,6 @@ std::variant<LandMap, LandAssetError> readLandAsset(std::string_view bytes)
     if (in.left() != 0)
         return error(std::to_string(in.left()) + " bytes follow the last point", in.at());
     return map;
-}
-
-std::string_view builtInLandBytes()
-{
-    (void)kAssetHash;
-    return std::string_view(gyrena_land_begin, std::size_t(gyrena_land_end - gyrena_land_begin));
-}
-
-const std::variant<LandIndex, LandAssetError>& builtInLand()
-{
-    s_read = true;
-    static const std::variant<LandIndex, LandAssetError> land =
-        []() -> std::variant<LandIndex, LandAssetError> {
-        auto map = readLandAsset(builtInLandBytes());
-        if (auto* failed = std::get_if<LandAssetError>(&map))
-            return *failed;
-        try {
-            return LandIndex(std::get<LandMap>(map));
-        } catch (const std::exception& e) {
-            return LandAssetError{e.what(), 0};
-        }
-    }();
-    return land;
-}
-
-bool builtInLandRead()
-{
-    return s_read;
 }
 
 } // namespace gyrena

@@ -38,8 +38,9 @@ struct LandAssetError
 std::variant<LandMap, LandAssetError> readLandAsset(std::string_view bytes);
 
 // The land compiled into the program, read and indexed on the first call only, never before
-// (start-up must not pay for it; the first call takes a few hundred milliseconds). Safe to call
-// from any thread. An asset that cannot be read (a broken build) gives its error on every call.
+// (start-up must not pay for it; the first call takes some tens of milliseconds, most of them
+// loading S2 Geometry). Safe to call from any thread. An asset that cannot be read (a broken
+// build) gives its error on every call.
 const std::variant<LandIndex, LandAssetError>& builtInLand();
 
 // The asset's bytes as compiled in, unread (for benchmarks and checks of the reader).

@@ -2,25 +2,16 @@
 
 #include "geo/sealand.h"
 #include "io/earth/landasset.h"
+#include "io/files/incbin.h"
 
 #include <atomic>
 
-// The asset's bytes, placed in the read-only data by the assembler, as the land's are.
+// The asset's bytes (io/files/incbin.h), with its hash so that a changed asset changes this unit.
 #ifndef GYRENA_SEAROUTES_ASSET
 #error "GYRENA_SEAROUTES_ASSET must name assets/sea/searoutes.bin"
 #endif
 
-extern "C" const char gyrena_searoutes_begin[];
-extern "C" const char gyrena_searoutes_end[];
-__asm__(".pushsection .rodata\n"
-        ".balign 16\n"
-        ".globl gyrena_searoutes_begin\n"
-        "gyrena_searoutes_begin:\n"
-        ".incbin \"" GYRENA_SEAROUTES_ASSET "\"\n"
-        ".globl gyrena_searoutes_end\n"
-        "gyrena_searoutes_end:\n"
-        ".byte 0\n"
-        ".popsection\n");
+GYRENA_INCBIN(gyrena_searoutes, GYRENA_SEAROUTES_ASSET);
 static const char* const kAssetHash = GYRENA_SEAROUTES_SHA256;
 
 namespace gyrena {

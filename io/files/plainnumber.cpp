@@ -2,6 +2,7 @@
 
 #include "geo/numberformat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -48,7 +49,19 @@ std::string formatShortest(double value)
         return "0";
     char text[340];
     const auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
-    return ec == std::errc() ? std::string(text, end) : std::string("0");
+    if (ec != std::errc())
+        return "0";
+    const auto digits = std::count_if(text, end, [](char c) { return c >= '0' && c <= '9'; });
+    if (digits <= kMaxDecimalDigits || std::fabs(value) >= 1.0)
+        return std::string(text, end);
+    // Nearer zero than 1e-8 with many digits: rounded to the digits a validator takes.
+    const auto [rounded, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, kMaxDecimalDigits);
+    std::string out(text, error == std::errc() ? rounded : text);
+    out.erase(out.find_last_not_of('0') + 1);
+    if (out.back() == '.')
+        out.pop_back();
+    return out == "0" || out == "-0" ? "0" : out;
 }
 
 } // namespace gyrena

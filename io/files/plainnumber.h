@@ -29,9 +29,15 @@ std::string formatCourse(double degrees, int decimals);
 
 namespace gyrena {
 
+// The most digits an xs:decimal may have for the validators we check files with (libxml2 holds
+// 24), counting the zeros after the point.
+inline constexpr int kMaxDecimalDigits = 24;
+
 // The shortest text in fixed notation ("38.7", "-0.25", "1000") that reads back as exactly the
-// same double: for values a file must give back unchanged. A non-finite value is written as 0;
-// -0 as 0.
+// same double: for values a file must give back unchanged. Every value from 1e-8 to 1e24 in
+// magnitude fits in kMaxDecimalDigits digits; one nearer zero that would need more (a waypoint
+// computed a hair off a meridian, -3.552713678800501e-15) is rounded to kMaxDecimalDigits decimals,
+// less than 1e-24 off. A non-finite value is written as 0; -0 as 0.
 std::string formatShortest(double value);
 
 } // namespace gyrena

@@ -1,113 +1,82 @@
 #include "io/formats/gpxwriter.h"
 
 #include "io/files/plainnumber.h"
+#include "io/files/xmldocument.h"
 #include "io/files/xmltext.h"
-
-#include <cstdio>
+#include "io/formats/gpxdocument.h"
 
 namespace gyrena {
 
-namespace {
-
-void appendCoordinate(std::string& out, const char* attribute, const std::string& value)
+std::string gpxText(std::string_view text)
 {
-    out += ' ';
-    out += attribute;
-    out += "=\"";
-    out += value;
-    out += '"';
-}
-
-} // namespace
-
-std::string xmlEscaped(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    while (!text.empty()) {
-        const char c = text.front();
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&apos;";
-            break;
-        // References, so that attribute normalization cannot turn them into blanks.
-        case '\t':
-            out += "&#9;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        default: {
-            const std::size_t length = xmlCharLength(text);
-            if (length == 0) {
-                out += kReplacement;
-                text.remove_prefix(1);
-                continue;
-            }
-            out += text.substr(0, length);
-            text.remove_prefix(length);
-            continue;
-        }
-        }
-        text.remove_prefix(1);
+    std::string out = xmlCharacters(text);
+    std::size_t at = 0;
+    while ((at = out.find('\r', at)) != std::string::npos) {
+        if (at + 1 < out.size() && out[at + 1] == '\n')
+            out.erase(at, 1);
+        else
+            out[at] = '\n';
     }
     return out;
 }
 
-std::string writeGpxRoute(std::string_view routeName, const std::vector<GpxPoint>& points)
+GpxRouteDocument::GpxRouteDocument(std::string_view routeName, std::string_view extensionPrefix,
+                                   std::string_view extensionUri)
 {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<gpx version=\"1.1\" creator=\"Gyrena\" "
-                      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-                      "  <rte>\n"
-                      "    <name>";
-    out += xmlEscaped(routeName);
-    out += "</name>\n";
-    for (const GpxPoint& point : points) {
-        out += "    <rtept";
-        appendCoordinate(out, "lat", formatFixed(point.position.latitude, 9));
-        appendCoordinate(out, "lon", formatLongitude(point.position.longitude, 9));
-        out += "><name>";
-        out += xmlEscaped(point.name);
-        out += "</name></rtept>\n";
-    }
-    out += "  </rte>\n</gpx>\n";
-    return out;
+    pugi::xml_node gpx = m_document.append_child("gpx");
+    gpx.append_attribute("version").set_value("1.1");
+    gpx.append_attribute("creator").set_value("Gyrena");
+    gpx.append_attribute("xmlns").set_value(std::string(kGpxNamespace).c_str());
+    gpx.append_attribute("xmlns:xsi").set_value("http://www.w3.org/2001/XMLSchema-instance");
+    gpx.append_attribute("xsi:schemaLocation")
+        .set_value("http://www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd");
+    if (!extensionPrefix.empty())
+        gpx.append_attribute(("xmlns:" + std::string(extensionPrefix)).c_str())
+            .set_value(std::string(extensionUri).c_str());
+    m_route = gpx.append_child("rte");
+    if (!routeName.empty())
+        m_route.append_child("name").text().set(gpxText(routeName).c_str());
 }
 
-std::vector<std::string> routePointNames(std::size_t count, const std::string& startName,
-                                         const std::string& endName)
+pugi::xml_node GpxRouteDocument::routeExtensions()
 {
-    const int width = count > 99 ? static_cast<int>(std::to_string(count).size()) : 2;
-    std::vector<std::string> out;
-    out.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        char text[32];
-        std::snprintf(text, sizeof text, "WP%0*zu", width, i + 1);
-        out.emplace_back(text);
-    }
-    if (count >= 2) {
-        if (!startName.empty())
-            out.front() = startName;
-        if (!endName.empty())
-            out.back() = endName;
-    }
-    return out;
+    pugi::xml_node extensions = m_route.child("extensions");
+    return extensions ? extensions : m_route.append_child("extensions");
+}
+
+pugi::xml_node GpxRouteDocument::appendPoint(LatLon position, std::string_view name, Digits digits)
+{
+    pugi::xml_node point = m_route.append_child("rtept");
+    const bool exact = digits == Digits::Exact;
+    const double longitude = position.longitude >= -180.0 && position.longitude < 180.0
+                                 ? position.longitude
+                                 : wrappedLongitude(position.longitude);
+    point.append_attribute("lat").set_value(
+        (exact ? formatShortest(position.latitude) : formatFixed(position.latitude, 9)).c_str());
+    point.append_attribute("lon").set_value(
+        (exact ? formatShortest(longitude) : formatLongitude(longitude, 9)).c_str());
+    if (!name.empty())
+        point.append_child("name").text().set(gpxText(name).c_str());
+    return point;
+}
+
+pugi::xml_node GpxRouteDocument::pointExtensions(pugi::xml_node point)
+{
+    pugi::xml_node extensions = point.child("extensions");
+    return extensions ? extensions : point.append_child("extensions");
+}
+
+std::string GpxRouteDocument::bytes() const
+{
+    return xmlDocumentBytes(m_document);
+}
+
+std::string writeGpxRoute(const PassagePlan& plan)
+{
+    GpxRouteDocument document(plan.name);
+    for (const PlanRow& row : plan.rows)
+        document.appendPoint(row.position, row.name, GpxRouteDocument::Digits::Nine);
+    return document.bytes();
 }
 
 } // namespace gyrena

@@ -3,11 +3,8 @@
 #include "geo/positiontext.h"
 #include "geo/utctime.h"
 #include "io/files/plainnumber.h"
+#include "io/files/xmldocument.h"
 #include "io/files/xmltext.h"
-
-#include <pugixml.hpp>
-
-#include <sstream>
 
 namespace gyrena {
 
@@ -86,9 +83,7 @@ std::string writeKmlRoute(const PassagePlan& plan)
         appendText(pin.append_child("Point"), "coordinates", where);
     }
 
-    std::ostringstream out;
-    doc.save(out, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_utf8);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + out.str();
+    return xmlDocumentBytes(doc);
 }
 
 } // namespace gyrena

@@ -1,12 +1,10 @@
 #include "io/formats/rtzwriter.h"
 
-#include "geo/utctime.h"
 #include "io/files/plainnumber.h"
+#include "io/files/xmldocument.h"
 #include "io/files/xmltext.h"
 
-#include <pugixml.hpp>
-
-#include <sstream>
+#include <algorithm>
 
 namespace gyrena {
 
@@ -17,14 +15,6 @@ constexpr int kDecimals = 9;
 void setText(pugi::xml_attribute attribute, const std::string& text)
 {
     attribute.set_value(xmlCharacters(text).c_str());
-}
-
-// xs:dateTime wants the seconds.
-std::string dateTime(std::int64_t utcMinute)
-{
-    std::string text = utcMinuteText(utcMinute);
-    text.insert(text.size() - 1, ":00");
-    return text;
 }
 
 } // namespace
@@ -57,24 +47,23 @@ std::string writeRtzRoute(const PassagePlan& plan)
             waypoint.append_child("leg").append_attribute("geometryType") = "Loxodrome";
     }
 
-    if (plan.departure) {
+    // A schedule is whole or not written: every waypoint after the first has its ETA.
+    const bool timed = plan.departure && std::all_of(plan.rows.begin() + 1, plan.rows.end(),
+                                                     [](const PlanRow& row) { return row.eta; });
+    if (timed) {
         pugi::xml_node schedule = route.append_child("schedules").append_child("schedule");
         schedule.append_attribute("id") = 1;
         schedule.append_attribute("name") = "Planned";
         pugi::xml_node calculated = schedule.append_child("calculated");
         for (std::size_t i = 0; i < plan.rows.size(); ++i) {
             const std::optional<std::int64_t> time = i == 0 ? plan.departure : plan.rows[i].eta;
-            if (!time)
-                continue;
             pugi::xml_node element = calculated.append_child("sheduleElement");
             element.append_attribute("waypointId") = static_cast<unsigned long long>(i + 1);
-            element.append_attribute(i == 0 ? "etd" : "eta") = dateTime(*time).c_str();
+            element.append_attribute(i == 0 ? "etd" : "eta") = xmlDateTime(*time).c_str();
         }
     }
 
-    std::ostringstream out;
-    doc.save(out, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_utf8);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + out.str();
+    return xmlDocumentBytes(doc);
 }
 
 } // namespace gyrena

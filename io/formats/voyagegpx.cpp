@@ -2,12 +2,11 @@
 
 #include "geo/utctime.h"
 #include "io/files/plainnumber.h"
-#include "io/files/xmltext.h"
+#include "io/files/xmldocument.h"
+#include "io/formats/gpxdocument.h"
 #include "io/formats/gpxwriter.h"
+#include "io/plan/passageplan.h"
 
-#include <pugixml.hpp>
-
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -16,9 +15,8 @@ namespace gyrena {
 
 namespace {
 
-constexpr const char* kGpxNamespace = "http://www.topografix.com/GPX/1/1";
-constexpr const char* kSchemaLocation =
-    "http://www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd";
+// GPX 1.0 files hold routes the same way; they are read as routes too.
+constexpr std::string_view kGpx10Namespace = "http://www.topografix.com/GPX/1/0";
 
 struct SailingName
 {
@@ -39,41 +37,9 @@ std::string_view sailingName(Sailing sailing)
     return kSailingNames[0].name;
 }
 
-class StringWriter : public pugi::xml_writer
-{
-public:
-    void write(const void* data, std::size_t size) override
-    {
-        m_out.append(static_cast<const char*>(data), size);
-    }
-    std::string m_out;
-};
-
-// A name as a file holds it: what XML can hold, with line feeds for carriage returns, which a
-// reader would turn into line feeds anyway. The reader passes names through it too, so that
-// whatever it reads it writes back the same.
-std::string fileText(std::string_view text)
-{
-    std::string out = xmlCharacters(text);
-    std::size_t at = 0;
-    while ((at = out.find('\r', at)) != std::string::npos) {
-        if (at + 1 < out.size() && out[at + 1] == '\n')
-            out.erase(at, 1);
-        else
-            out[at] = '\n';
-    }
-    return out;
-}
-
 void setNumber(pugi::xml_node node, const char* attribute, double value)
 {
     node.append_attribute(attribute).set_value(formatShortest(value).c_str());
-}
-
-// A longitude as written: as it is in [-180, 180), so that it reads back exactly; else wrapped.
-double fileLongitude(double longitude)
-{
-    return longitude >= -180.0 && longitude < 180.0 ? longitude : wrappedLongitude(longitude);
 }
 
 void appendLeg(pugi::xml_node place, const VoyageLeg& leg)
@@ -88,36 +54,7 @@ void appendLeg(pugi::xml_node place, const VoyageLeg& leg)
 
 std::string writeVoyageGpx(const Voyage& voyage, const VoyagePlan& plan)
 {
-    pugi::xml_document doc;
-    pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
-    declaration.append_attribute("version").set_value("1.0");
-    declaration.append_attribute("encoding").set_value("UTF-8");
-    pugi::xml_node gpx = doc.append_child("gpx");
-    gpx.append_attribute("version").set_value("1.1");
-    gpx.append_attribute("creator").set_value("Gyrena");
-    gpx.append_attribute("xmlns").set_value(kGpxNamespace);
-    gpx.append_attribute("xmlns:xsi").set_value("http://www.w3.org/2001/XMLSchema-instance");
-    gpx.append_attribute("xsi:schemaLocation").set_value(kSchemaLocation);
-    gpx.append_attribute("xmlns:gyrena").set_value(std::string(kVoyageNamespace).c_str());
-
-    pugi::xml_node rte = gpx.append_child("rte");
-    if (!voyage.places.empty()) {
-        const std::string name = voyage.places.front().name + " to " + voyage.places.back().name;
-        rte.append_child("name").text().set(fileText(name).c_str());
-    }
-    pugi::xml_node settings = rte.append_child("extensions").append_child("gyrena:voyage");
-    setNumber(settings, "speed", voyage.speed);
-    if (voyage.departure) {
-        std::string departure = utcMinuteText(*voyage.departure);
-        departure.insert(departure.size() - 1, ":00"); // xsd:dateTime has seconds
-        settings.append_attribute("departure").set_value(departure.c_str());
-    }
-    const bool byDistance = voyage.spacing.spacing == PlanOptions::Spacing::Distance;
-    settings.append_attribute("spacing").set_value(byDistance ? "distance" : "meridians");
-    settings.append_attribute("every-degrees").set_value(voyage.spacing.everyDegrees);
-    setNumber(settings, "every-nm", voyage.spacing.everyNm);
-
-    // The rows to write: the plan's, or the places alone.
+    // The points to write: the plan's rows, or the places alone.
     struct Point
     {
         LatLon position;
@@ -133,24 +70,34 @@ std::string writeVoyageGpx(const Voyage& voyage, const VoyagePlan& plan)
             points.push_back({voyage.places[i].position, true, i});
     }
     const std::vector<std::string> numbered = routePointNames(points.size(), {}, {});
+    GpxRouteDocument document(routeName(voyagePlaceNames(voyage, plan)), "gyrena",
+                              kVoyageNamespace);
+    pugi::xml_node settings = document.routeExtensions().append_child("gyrena:voyage");
+    setNumber(settings, "speed", voyage.speed);
+    if (voyage.departure)
+        settings.append_attribute("departure").set_value(xmlDateTime(*voyage.departure).c_str());
+    const bool byDistance = voyage.spacing.spacing == PlanOptions::Spacing::Distance;
+    settings.append_attribute("spacing").set_value(byDistance ? "distance" : "meridians");
+    settings.append_attribute("every-degrees").set_value(voyage.spacing.everyDegrees);
+    setNumber(settings, "every-nm", voyage.spacing.everyNm);
+
     for (std::size_t i = 0; i < points.size(); ++i) {
         const Point& point = points[i];
-        pugi::xml_node rtept = rte.append_child("rtept");
-        setNumber(rtept, "lat", point.position.latitude);
-        setNumber(rtept, "lon", fileLongitude(point.position.longitude));
-        const std::string& name = point.isPlace ? voyage.places[point.place].name : numbered[i];
-        if (!name.empty())
-            rtept.append_child("name").text().set(fileText(name).c_str());
-        if (!point.isPlace)
+        // A place is written in full, so that it reads back the same; a computed waypoint is
+        // planned afresh when the file is read, and written as exported files hold it.
+        if (!point.isPlace) {
+            document.appendPoint(point.position, numbered[i], GpxRouteDocument::Digits::Nine);
             continue;
-        pugi::xml_node place = rtept.append_child("extensions").append_child("gyrena:place");
+        }
+        const pugi::xml_node rtept = document.appendPoint(
+            point.position, voyage.places[point.place].name, GpxRouteDocument::Digits::Exact);
+        pugi::xml_node place =
+            GpxRouteDocument::pointExtensions(rtept).append_child("gyrena:place");
         if (point.place + 1 < voyage.places.size())
             appendLeg(place,
                       point.place < voyage.legs.size() ? voyage.legs[point.place] : VoyageLeg{});
     }
-    StringWriter writer;
-    doc.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
-    return writer.m_out;
+    return document.bytes();
 }
 
 namespace {
@@ -202,6 +149,17 @@ pugi::xml_node childOf(pugi::xml_node parent, std::string_view local, std::strin
 pugi::xml_node ownExtension(pugi::xml_node parent, std::string_view gpxNs, std::string_view local)
 {
     return childOf(childOf(parent, "extensions", gpxNs), local, kVoyageNamespace);
+}
+
+// All the text of an element, however its characters are split into text, CDATA sections and
+// comments.
+std::string textOf(pugi::xml_node element)
+{
+    std::string out;
+    for (pugi::xml_node child : element.children())
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            out += child.value();
+    return out;
 }
 
 std::optional<double> numberIn(std::string_view text)
@@ -257,40 +215,53 @@ Sailing sailingAttribute(pugi::xml_node place)
                     place};
 }
 
+// Gyrena's settings of the voyage, from <gyrena:voyage>.
+void readSettings(pugi::xml_node settings, Voyage& voyage)
+{
+    voyage.speed = numberAttribute(settings, "speed", kMinimumSpeed, kMaximumSpeed);
+    if (const pugi::xml_attribute departure = settings.attribute("departure")) {
+        voyage.departure = parseUtcMinute(departure.value());
+        if (!voyage.departure)
+            throw ReadError{"departure \"" + std::string(departure.value()) +
+                                "\" is not a UTC date and time (YYYY-MM-DDTHH:MM:SSZ)",
+                            settings};
+    }
+    const std::string_view spacing = settings.attribute("spacing").value();
+    if (spacing != "meridians" && spacing != "distance")
+        throw ReadError{
+            "spacing \"" + std::string(spacing) + "\" is neither meridians nor distance", settings};
+    voyage.spacing.spacing =
+        spacing == "distance" ? PlanOptions::Spacing::Distance : PlanOptions::Spacing::Meridians;
+    voyage.spacing.everyDegrees =
+        static_cast<int>(numberAttribute(settings, "every-degrees", 1, 90));
+    voyage.spacing.everyNm = numberAttribute(settings, "every-nm", kMinimumSpacingNm, 1e5);
+}
+
 Voyage readVoyage(const pugi::xml_document& doc)
 {
     const pugi::xml_node gpx = doc.document_element();
     if (!gpx || localName(gpx.name()) != "gpx")
         throw ReadError{"the document is not GPX (its root is not <gpx>)", gpx};
     const std::string_view gpxNs = namespaceOf(gpx);
+    if (gpxNs != kGpxNamespace && gpxNs != kGpx10Namespace)
+        throw ReadError{"the document is not GPX: its <gpx> is in the namespace \"" +
+                            std::string(gpxNs) + "\", not in GPX's " + std::string(kGpxNamespace),
+                        gpx};
     const pugi::xml_node rte = childOf(gpx, "rte", gpxNs);
     if (!rte)
         throw ReadError{"the file holds no route (<rte>)", gpx};
 
     Voyage voyage;
-    const pugi::xml_node settings = ownExtension(rte, gpxNs, "voyage");
-    const bool own = static_cast<bool>(settings);
-    if (own) {
-        voyage.speed = numberAttribute(settings, "speed", kMinimumSpeed, kMaximumSpeed);
-        if (const pugi::xml_attribute departure = settings.attribute("departure")) {
-            voyage.departure = parseUtcMinute(departure.value());
-            if (!voyage.departure)
-                throw ReadError{"departure \"" + std::string(departure.value()) +
-                                    "\" is not a UTC date and time (YYYY-MM-DDTHH:MM:SSZ)",
-                                settings};
+    if (const pugi::xml_node settings = ownExtension(rte, gpxNs, "voyage"))
+        readSettings(settings, voyage);
+    // Gyrena's file marks its places; then the other points are waypoints it computed, planned
+    // afresh. A route without marks is a route of places.
+    bool marked = false;
+    for (pugi::xml_node rtept : rte.children())
+        if (isElement(rtept, "rtept", gpxNs) && ownExtension(rtept, gpxNs, "place")) {
+            marked = true;
+            break;
         }
-        const std::string_view spacing = settings.attribute("spacing").value();
-        if (spacing != "meridians" && spacing != "distance")
-            throw ReadError{"spacing \"" + std::string(spacing) +
-                                "\" is neither meridians nor "
-                                "distance",
-                            settings};
-        voyage.spacing.spacing = spacing == "distance" ? PlanOptions::Spacing::Distance
-                                                       : PlanOptions::Spacing::Meridians;
-        voyage.spacing.everyDegrees =
-            static_cast<int>(numberAttribute(settings, "every-degrees", 1, 90));
-        voyage.spacing.everyNm = numberAttribute(settings, "every-nm", kMinimumSpacingNm, 1e5);
-    }
 
     std::size_t points = 0;
     for (pugi::xml_node rtept : rte.children()) {
@@ -300,16 +271,16 @@ Voyage readVoyage(const pugi::xml_document& doc)
             throw ReadError{"the route has more than " + std::to_string(kMaxVoyageRoutePoints) +
                                 " points",
                             rtept};
-        const pugi::xml_node place = own ? ownExtension(rtept, gpxNs, "place") : pugi::xml_node{};
-        if (own && !place)
-            continue; // a waypoint Gyrena computed: planned afresh
+        const pugi::xml_node place = ownExtension(rtept, gpxNs, "place");
+        if (marked && !place)
+            continue;
         if (voyage.places.size() == kMaxVoyagePlaces)
             throw ReadError{
                 "the route has more than " + std::to_string(kMaxVoyagePlaces) + " places", rtept};
         VoyagePlace out;
         out.position.latitude = numberAttribute(rtept, "lat", -90, 90);
         out.position.longitude = numberAttribute(rtept, "lon", -180, 180);
-        out.name = fileText(childOf(rtept, "name", gpxNs).child_value());
+        out.name = gpxText(textOf(childOf(rtept, "name", gpxNs)));
         voyage.places.push_back(std::move(out));
         VoyageLeg leg;
         if (place) {
@@ -327,65 +298,25 @@ Voyage readVoyage(const pugi::xml_document& doc)
     return voyage;
 }
 
-// The 1-based line of byte `offset` of `bytes`.
-int lineAt(std::string_view bytes, std::ptrdiff_t offset)
-{
-    const auto end = static_cast<std::size_t>(
-        std::clamp<std::ptrdiff_t>(offset, 0, static_cast<std::ptrdiff_t>(bytes.size())));
-    return 1 + static_cast<int>(std::count(bytes.begin(),
-                                           bytes.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
-}
-
-FileError unreadable(std::string what, int line)
-{
-    FileError error;
-    error.kind = FileError::Kind::Unreadable;
-    error.what = std::move(what);
-    error.line = line;
-    return error;
-}
-
-// Stops at the first node beyond the depth or count limits.
-class Bounds : public pugi::xml_tree_walker
-{
-public:
-    bool for_each(pugi::xml_node& node) override
-    {
-        if (++m_nodes > kMaxXmlNodes)
-            m_problem = "more than " + std::to_string(kMaxXmlNodes) + " XML nodes";
-        else if (static_cast<std::size_t>(depth()) >= kMaxXmlDepth)
-            m_problem = "elements nested deeper than " + std::to_string(kMaxXmlDepth);
-        if (m_problem.empty())
-            return true;
-        m_where = node;
-        return false;
-    }
-    std::size_t m_nodes = 0;
-    std::string m_problem;
-    pugi::xml_node m_where;
-};
-
 } // namespace
 
 std::variant<Voyage, FileError> readVoyageGpx(std::string_view bytes)
 {
-    if (bytes.size() > kMaxVoyageFileBytes)
-        return unreadable(
-            "the file is larger than " + std::to_string(kMaxVoyageFileBytes >> 20) + " MB", 0);
-    pugi::xml_document doc;
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
-    if (!parsed)
-        return unreadable(std::string("not well-formed XML: ") + parsed.description(),
-                          lineAt(bytes, parsed.offset));
-    Bounds bounds;
-    doc.traverse(bounds);
-    if (!bounds.m_problem.empty())
-        return unreadable(bounds.m_problem, lineAt(bytes, bounds.m_where.offset_debug()));
+    if (bytes.size() > kVoyageFileLimit.bytes) {
+        FileError error;
+        error.what = kVoyageFileLimit.tooLarge;
+        return error;
+    }
+    XmlInput input;
+    if (std::optional<FileError> error = input.parse(bytes))
+        return std::move(*error);
     try {
-        return readVoyage(doc);
+        return readVoyage(input.document());
     } catch (const ReadError& error) {
-        return unreadable(error.what, error.where ? lineAt(bytes, error.where.offset_debug()) : 1);
+        FileError out;
+        out.what = error.what;
+        out.line = input.lineOf(error.where);
+        return out;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "io/places/gazetteer.h"
 
+#include "io/files/littleendian.h"
+
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -21,24 +23,6 @@ constexpr std::uint16_t kNoRegion = 0xffff;
 constexpr std::int32_t kMaxLatitude = 90 * 100000;
 constexpr std::int32_t kMaxLongitude = 180 * 100000;
 constexpr std::size_t kMaxKeyBytes = 0xffff;
-
-std::uint32_t readU32(std::string_view bytes, std::size_t at)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t readU16(std::string_view bytes, std::size_t at)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-
-std::uint8_t readU8(std::string_view bytes, std::size_t at)
-{
-    return static_cast<std::uint8_t>(bytes[at]);
-}
 
 // One code point from strict UTF-8 at `at` (no overlong forms, no surrogates, at most U+10FFFF),
 // advancing `at` past it; none for an invalid sequence, with `at` advanced by one byte.
@@ -193,16 +177,27 @@ LatLon Gazetteer::position(std::size_t place) const
     return LatLon{m_places[place].latitude / 1e5, m_places[place].longitude / 1e5};
 }
 
+namespace {
+
+// An airport code as the asset stores it, padded with blanks to its width; "" for none.
+std::string_view unpadded(std::string_view code)
+{
+    const std::size_t end = code.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view() : code.substr(0, end + 1);
+}
+
+} // namespace
+
 std::string_view Gazetteer::iata(std::size_t place) const
 {
     const std::uint32_t airport = m_places[place].airport;
-    return airport == kNone ? std::string_view() : m_codes[airport].substr(0, 3);
+    return airport == kNone ? std::string_view() : unpadded(m_codes[airport].substr(0, 3));
 }
 
 std::string_view Gazetteer::icao(std::size_t place) const
 {
     const std::uint32_t airport = m_places[place].airport;
-    return airport == kNone ? std::string_view() : m_codes[airport].substr(3);
+    return airport == kNone ? std::string_view() : unpadded(m_codes[airport].substr(3));
 }
 
 std::string Gazetteer::fold(std::string_view text) const
@@ -360,8 +355,8 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     for (std::uint32_t i = 0; i < places; ++i) {
         const std::size_t at = placeAt + std::size_t(i) * kPlaceBytes;
         Gazetteer::Place place{};
-        place.latitude = static_cast<std::int32_t>(readU32(data, at));
-        place.longitude = static_cast<std::int32_t>(readU32(data, at + 4));
+        place.latitude = readI32(data, at);
+        place.longitude = readI32(data, at + 4);
         place.population = readU32(data, at + 8);
         place.region = readU16(data, at + 12);
         place.country = readU8(data, at + 14);

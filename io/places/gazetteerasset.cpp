@@ -1,26 +1,17 @@
 #include "io/places/gazetteerasset.h"
 
+#include "io/files/incbin.h"
+
 #include <atomic>
 #include <string>
 
-// The asset's bytes, placed in the read-only data by the assembler: a program that never
-// searches never touches its pages. The build names the file and passes its hash, so that a
-// changed asset changes this unit for every compiler cache.
+// The asset's bytes (io/files/incbin.h). The build names the file and passes its hash, so
+// that a changed asset changes this unit for every compiler cache.
 #ifndef GYRENA_GAZETTEER_ASSET
 #error "GYRENA_GAZETTEER_ASSET must name assets/places/gazetteer.bin"
 #endif
 
-extern "C" const char gyrena_gazetteer_begin[];
-extern "C" const char gyrena_gazetteer_end[];
-__asm__(".pushsection .rodata\n"
-        ".balign 16\n"
-        ".globl gyrena_gazetteer_begin\n"
-        "gyrena_gazetteer_begin:\n"
-        ".incbin \"" GYRENA_GAZETTEER_ASSET "\"\n"
-        ".globl gyrena_gazetteer_end\n"
-        "gyrena_gazetteer_end:\n"
-        ".byte 0\n"
-        ".popsection\n");
+GYRENA_INCBIN(gyrena_gazetteer, GYRENA_GAZETTEER_ASSET);
 static const char* const kAssetHash = GYRENA_GAZETTEER_SHA256;
 
 namespace gyrena {

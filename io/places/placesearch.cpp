@@ -148,8 +148,8 @@ LocationTexts placeLocationTexts(const Gazetteer& gazetteer, std::size_t place)
     // The sign of what is written: a latitude that rounds to 0 degrees 0 minutes is N.
     const bool south = std::lround(position.latitude * 60.0) < 0;
     const bool west = std::lround(position.longitude * 60.0) < 0;
-    texts.latitudeLetter = south ? "S" : "N";
-    texts.longitudeLetter = west ? "W" : "E";
+    texts.latitudeLetter = south ? 'S' : 'N';
+    texts.longitudeLetter = west ? 'W' : 'E';
     return texts;
 }
 

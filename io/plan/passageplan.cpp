@@ -1,18 +1,56 @@
 #include "io/plan/passageplan.h"
 
 #include "geo/routeview.h"
-#include "io/formats/gpxwriter.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace gyrena {
 
-namespace {
+std::vector<std::string> routePointNames(std::size_t count, const std::string& startName,
+                                         const std::string& endName)
+{
+    const int width = count > 99 ? static_cast<int>(std::to_string(count).size()) : 2;
+    std::vector<std::string> out;
+    out.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        char text[32];
+        std::snprintf(text, sizeof text, "WP%0*zu", width, i + 1);
+        out.emplace_back(text);
+    }
+    if (count >= 2) {
+        if (!startName.empty())
+            out.front() = startName;
+        if (!endName.empty())
+            out.back() = endName;
+    }
+    return out;
+}
 
-const std::string kDash = " \u2013 ";
+std::string routeName(const std::vector<std::string>& placeNames)
+{
+    std::string out;
+    for (std::size_t i = 0; i < placeNames.size(); ++i)
+        out += (i == 0 ? "" : " \u2013 ") + placeNames[i];
+    return out;
+}
 
-} // namespace
+std::vector<std::string> voyagePlaceNames(const Voyage& voyage, const VoyagePlan& plan)
+{
+    std::vector<std::string> out;
+    if (plan.hasPlan) {
+        const std::vector<std::string> numbers = routePointNames(plan.rows.size(), "", "");
+        for (std::size_t i = 0; i < plan.rows.size(); ++i)
+            if (plan.rows[i].isPlace)
+                out.push_back(plan.rows[i].name.empty() ? numbers[i] : plan.rows[i].name);
+        return out;
+    }
+    const std::vector<std::string> numbers = routePointNames(voyage.places.size(), "", "");
+    for (std::size_t i = 0; i < voyage.places.size(); ++i)
+        out.push_back(voyage.places[i].name.empty() ? numbers[i] : voyage.places[i].name);
+    return out;
+}
 
 std::vector<std::string> PassagePlan::placeNames() const
 {
@@ -31,8 +69,10 @@ PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& start
         return out;
     const std::vector<std::string> names =
         routePointNames(plan.waypoints.size(), startName, endName);
-    out.name = names.front() + kDash + names.back();
-    out.totalNm = plan.distance;
+    out.name = routeName({names.front(), names.back()});
+    double steered = 0.0;
+    for (const RhumbLeg& leg : plan.legs)
+        out.totalNm += leg.distance;
     for (std::size_t i = 0; i < plan.waypoints.size(); ++i) {
         const Waypoint& waypoint = plan.waypoints[i];
         PlanRow row;
@@ -43,8 +83,9 @@ PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& start
             row.course = plan.legs[i].course;
             row.legNm = plan.legs[i].distance;
         }
-        row.fromStartNm = waypoint.distance;
-        row.toGoNm = std::max(0.0, plan.distance - waypoint.distance);
+        row.fromStartNm = steered;
+        row.toGoNm = std::max(0.0, out.totalNm - steered);
+        steered += row.legNm.value_or(0.0);
         out.rows.push_back(std::move(row));
     }
     return out;
@@ -71,10 +112,9 @@ PassagePlan passagePlanFromVoyage(const Voyage& voyage, const VoyagePlan& plan)
         exported.toGoNm = row.toGoNm;
         if (out.departure)
             exported.eta = row.eta;
-        if (row.isPlace)
-            out.name += (out.name.empty() ? "" : kDash) + exported.name;
         out.rows.push_back(std::move(exported));
     }
+    out.name = routeName(out.placeNames());
     return out;
 }
 

@@ -20,8 +20,8 @@ struct PlanRow
     bool isPlace = false;            // a place of the voyage, not a waypoint computed between two
     std::optional<double> course;    // rhumb-line course to the next row, degrees 0..360; none last
     std::optional<double> legNm;     // that leg's distance, nautical miles; none on the last row
-    double fromStartNm = 0.0;        // distance sailed from the first row, nautical miles
-    double toGoNm = 0.0;             // distance left to the last row, nautical miles
+    double fromStartNm = 0.0;        // distance steered from the first row (the legs above), nm
+    double toGoNm = 0.0;             // distance steered from here to the last row, nm
     std::optional<std::int64_t> eta; // UTC minute (geo/utctime.h); none without a departure
 };
 
@@ -29,16 +29,33 @@ struct PassagePlan
 {
     std::string name;                      // "San Francisco to Sydney", UTF-8
     std::vector<PlanRow> rows;             // at least two for a plan that can be exported
-    double totalNm = 0.0;                  // the distance of the whole passage, nautical miles
+    double totalNm = 0.0;                  // the distance steered, every leg, nautical miles
     std::optional<std::int64_t> departure; // UTC minute (geo/utctime.h); none, no times
 
     // The places in order (the rows marked isPlace), e.g. {"Lisbon", "Funchal", "Bridgetown"}.
     std::vector<std::string> placeNames() const;
 };
 
+// The names of `count` route points: WP01, WP02 ... (as many digits as the last number needs,
+// at least two), except that with two or more points a non-empty `startName` names the first
+// and a non-empty `endName` the last.
+std::vector<std::string> routePointNames(std::size_t count, const std::string& startName,
+                                         const std::string& endName);
+
+// The name of a route through places named `placeNames`, in order: the names joined by " – "
+// ("Lisbon – Funchal – Bridgetown"). Every view and file names a route so (the text output, GPX,
+// RTZ, KML, the printed plan), a place without a name going by its row's number (WP01, WP07).
+std::string routeName(const std::vector<std::string>& placeNames);
+
+// The names of the voyage's places as every view and file gives them: a place's own name, and
+// for a place without one its row's number in the plan (WP01, WP07), or its own number when
+// there is no plan.
+std::vector<std::string> voyagePlaceNames(const Voyage& voyage, const VoyagePlan& plan);
+
 // The plan of one route between two places: the ends are places named `startName` and
 // `endName` (WP01 and the last number when empty), the waypoints between them WP02, WP03...;
-// courses and legs are the plan's rhumb legs, distances from the start along the great circle.
+// courses and legs are the plan's rhumb legs, distances from the start and to go the legs added
+// up, as a voyage's plan counts them.
 // A plan without a route gives a plan without rows.
 PassagePlan passagePlanFromRoute(const RoutePlan& plan, const std::string& startName,
                                  const std::string& endName);

@@ -63,6 +63,21 @@ def main():
             equal(place_names(), ["New York", "Lisbon"], "places from the file")
         step("gyrena FILE.gpx opens the route window with the voyage", opened)
 
+        def land():
+            w = state["window"]
+
+            def summary():
+                return app.find(role="label", description="Route summary", within=w).name
+            # Long Island, Cape Cod and the land north-west of Lisbon lie on the great circle.
+            wait_until(lambda: "\nLeg 1, New York \u2013 Lisbon, crosses land: " in summary(),
+                       what="the summary's warning of land")
+            box = app.find("Check every leg for land", role="check box", within=w)
+            app.click(box)
+            wait_until(lambda: "crosses land" not in summary(), what="a flight, unchecked")
+            app.click(box)
+            wait_until(lambda: "crosses land" in summary(), what="the warning again")
+        step("the summary warns of the land on the leg; Check for land switches it off", land)
+
         def add_place():
             w = state["window"]
             app.activate(w)
@@ -92,7 +107,7 @@ def main():
             now = datetime.datetime.now(datetime.timezone.utc)
             hours = {(now + datetime.timedelta(hours=h)).strftime("%Y-%m-%dT%H:00Z")
                      for h in (1, 2)}
-            wait_until(lambda: table_rows(table)[0][8] in hours, what="the ETAs")
+            wait_until(lambda: table_rows(table)[0][9] in hours, what="the ETAs")
             summary = app.find(role="label", description="Route summary", within=w)
             check("under way" in summary.name and ", arriving " in summary.name,
                   "summary: %r" % summary.name)

@@ -1,9 +1,8 @@
 // Arbitrary batch input through the line reader, the field splitter, the planner and the GPX
 // writer, as gyrena-route --batch --plan and --gpx run them. Whatever the bytes: no crash, no
 // undefined behaviour, no nan or inf in any figure, every waypoint in range and in order along
-// the route with no two at one place, and every GPX document well-formed (tags only where we put
-// them, every '&' an entity, valid UTF-8, no control character XML cannot hold). Aborts on the
-// first violation.
+// the route with no two at one place, and every GPX document read back by Gyrena's reader with
+// every point, its name and its position. Aborts on the first violation.
 //
 // Input: lines as --batch reads them, twelve texts separated by blanks or tabs. The first byte
 // picks the spacing (even: every 1 + byte % 90 degrees of longitude; odd: every 1 + byte * 37
@@ -14,6 +13,7 @@
 #include "geo/routeplan.h"
 #include "io/formats/batchreader.h"
 #include "io/formats/gpxwriter.h"
+#include "io/formats/voyagegpx.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,71 +104,36 @@ void checkPlan(const gyrena::RoutePlan& plan)
     finite(plan.wgs84.minusSphereNm, "WGS84 difference");
 }
 
-// The length of a valid UTF-8 sequence at the start of s, or 0.
-std::size_t utf8Length(std::string_view s)
+// The GPX document of `plan` read back by Gyrena's own reader: well-formed, in GPX's namespace,
+// every point kept with its name (as XML can hold it) and its position to the 9 decimals written.
+void checkGpx(const gyrena::PassagePlan& plan)
 {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    std::size_t n = b(0) < 0x80                    ? 1
-                    : b(0) >= 0xC2 && b(0) <= 0xDF ? 2
-                    : b(0) >= 0xE0 && b(0) <= 0xEF ? 3
-                    : b(0) >= 0xF0 && b(0) <= 0xF4 ? 4
-                                                   : 0;
-    if (n == 0 || s.size() < n)
-        return 0;
-    for (std::size_t i = 1; i < n; ++i)
-        if ((b(i) & 0xC0) != 0x80)
-            return 0;
-    return n;
+    const auto read = gyrena::readVoyageGpx(gyrena::writeGpxRoute(plan));
+    if (plan.rows.size() < 2)
+        return;
+    const auto* voyage = std::get_if<gyrena::Voyage>(&read);
+    if (!voyage)
+        violation("GPX: not read back");
+    if (voyage->places.size() != plan.rows.size())
+        violation("GPX: points lost", static_cast<double>(voyage->places.size()));
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        const gyrena::VoyagePlace& place = voyage->places[i];
+        if (place.name != gyrena::gpxText(plan.rows[i].name))
+            violation("GPX: a name changed", static_cast<double>(i));
+        const double dLat = place.position.latitude - plan.rows[i].position.latitude;
+        const double dLon =
+            std::remainder(place.position.longitude - plan.rows[i].position.longitude, 360.0);
+        if (std::fabs(dLat) > 1e-9 || std::fabs(dLon) > 1e-9)
+            violation("GPX: a point moved", dLat + dLon);
+    }
 }
 
-void checkGpx(std::string_view gpx, std::size_t points)
+gyrena::PassagePlan namedPlan(std::string_view name, std::vector<gyrena::PlanRow> rows)
 {
-    static constexpr std::string_view kEntities[] = {"&amp;",  "&lt;", "&gt;",  "&quot;",
-                                                     "&apos;", "&#9;", "&#10;", "&#13;"};
-    static constexpr std::string_view kTags[] = {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
-                                                 "<gpx ",
-                                                 "</gpx>",
-                                                 "<rte>",
-                                                 "</rte>",
-                                                 "<name>",
-                                                 "</name>",
-                                                 "<rtept ",
-                                                 "</rtept>"};
-    // The schema's longitudes run -180 <= lon < 180.
-    if (gpx.find(" lon=\"180.") != std::string_view::npos)
-        violation("a GPX longitude of 180");
-    std::size_t rtepts = 0;
-    for (std::size_t i = 0; i < gpx.size();) {
-        const std::string_view rest = gpx.substr(i);
-        const auto c = static_cast<unsigned char>(gpx[i]);
-        if (c == '<') {
-            const auto tag = std::find_if(std::begin(kTags), std::end(kTags),
-                                          [&](std::string_view t) { return rest.starts_with(t); });
-            if (tag == std::end(kTags))
-                violation("GPX: a tag that is not ours");
-            rtepts += *tag == "<rtept ";
-            const std::size_t close = gpx.find('>', i);
-            if (close == std::string_view::npos)
-                violation("GPX: unclosed tag");
-            i = close + 1;
-            continue;
-        }
-        if (c == '&') {
-            if (std::none_of(std::begin(kEntities), std::end(kEntities),
-                             [&](std::string_view e) { return rest.starts_with(e); }))
-                violation("GPX: '&' that is no entity");
-            i += rest.find(';') + 1;
-            continue;
-        }
-        if (c < 0x20 && c != '\n')
-            violation("GPX: control character", c);
-        const std::size_t n = utf8Length(rest);
-        if (n == 0)
-            violation("GPX: not UTF-8", c);
-        i += n;
-    }
-    if (rtepts != points)
-        violation("GPX: points lost", static_cast<double>(rtepts));
+    gyrena::PassagePlan plan;
+    plan.name = std::string(name);
+    plan.rows = std::move(rows);
+    return plan;
 }
 
 } // namespace
@@ -214,13 +179,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const gyrena::RoutePlan plan = gyrena::planRoute(gyrena::startPosition(location),
                                                          gyrena::endPosition(location), options);
         checkPlan(plan);
-        std::vector<gyrena::GpxPoint> points;
-        for (std::size_t i = 0; i < plan.waypoints.size(); ++i)
-            points.push_back({plan.waypoints[i].position, std::string(f[i % 12])});
-        checkGpx(gyrena::writeGpxRoute(line.text, points), points.size());
+        std::vector<gyrena::PlanRow> rows(plan.waypoints.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            rows[i].name = std::string(f[i % 12]);
+            rows[i].position = plan.waypoints[i].position;
+        }
+        checkGpx(namedPlan(line.text, std::move(rows)));
     }
     // The same bytes as a route name and one point, unsplit.
     const std::string_view whole(reinterpret_cast<const char*>(data), size);
-    checkGpx(gyrena::writeGpxRoute(whole, {{{0.0, 0.0}, std::string(whole)}}), 1);
+    std::vector<gyrena::PlanRow> rows(2);
+    rows[0].name = rows[1].name = std::string(whole);
+    rows[1].position = {1.0, 1.0};
+    checkGpx(namedPlan(whole, std::move(rows)));
     return 0;
 }

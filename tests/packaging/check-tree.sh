@@ -19,12 +19,10 @@ check() {
 is_elf_executable() { [[ -x "$1" ]] && file -b "$1" | grep -q '^ELF'; }
 is_well_formed_xml() { [[ -f "$1" ]] && xmllint --noout "$1"; }
 
-# CMake's GNUInstallDirs puts libraries under /usr in Debian's multiarch folder.
-multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 expected=(
   bin/gyrena
   bin/gyrena-route
-  "lib/$multiarch/gyrena/gyrena-s2land.so"
+  libexec/gyrena/gyrena-s2land.so
   "share/applications/$id.desktop"
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"
@@ -57,6 +55,18 @@ fi
 for exe in bin/gyrena bin/gyrena-route; do
   check "$exe is an ELF executable" is_elf_executable "$prefix/$exe"
 done
+
+# The land check loads its private module from beside the installed program: a crossing is
+# found (status 3) and a passage in open water passes (status 0).
+land_status() {
+  local status=0
+  "$prefix/bin/gyrena-route" --check-land "$@" >/dev/null 2>&1 || status=$?
+  echo "$status"
+}
+check "the installed gyrena-route finds land between Sydney and Singapore (status 3)" \
+  test "$(land_status --from Sydney --to Singapore)" = 3
+check "the installed gyrena-route finds no land from 40 N 30 W to 30 N 40 W (status 0)" \
+  test "$(land_status 40 0 N 30 0 W 30 0 N 40 0 W)" = 0
 
 for size in "${sizes[@]}"; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/gyrena.png"

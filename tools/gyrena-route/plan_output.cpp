@@ -253,21 +253,15 @@ int writePlanOutputs(const LocationState& location, const PlanRequest& request,
     }
     // A failed output is told once, by the tool as it ends.
     std::cout.flush();
+    const PassagePlan passage = passagePlanFromRoute(plan, names[0], names[1]);
     if (request.gpxPath) {
-        std::vector<GpxPoint> points;
-        points.reserve(plan.waypoints.size());
-        for (std::size_t i = 0; i < plan.waypoints.size(); ++i)
-            points.push_back({plan.waypoints[i].position, pointNames[i]});
-        const std::string routeName = pointNames.front() + " to " + pointNames.back();
-        const std::string failed =
-            writeFileAtomically(*request.gpxPath, writeGpxRoute(routeName, points));
+        const std::string failed = writeFileAtomically(*request.gpxPath, writeGpxRoute(passage));
         if (!failed.empty()) {
             std::cerr << "gyrena-route: the GPX file was not written: " << failed << '\n';
             return 1;
         }
     }
-    return landStatus(writeExportFiles(passagePlanFromRoute(plan, names[0], names[1]), request),
-                      request.checkLand, crossesLand);
+    return landStatus(writeExportFiles(passage, request), request.checkLand, crossesLand);
 }
 
 } // namespace gyrena::route

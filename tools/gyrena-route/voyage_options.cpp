@@ -1,10 +1,12 @@
 #include "voyage_options.h"
 
 #include "exports.h"
+#include "geo/almanac.h"
 #include "geo/positiontext.h"
 #include "geo/routeplan.h"
 #include "geo/utctime.h"
 #include "geo/voyage.h"
+#include "io/earth/earth.h"
 #include "io/earth/searoutesasset.h"
 #include "io/files/atomicfile.h"
 #include "io/files/plainnumber.h"
@@ -16,18 +18,19 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <iostream>
 
 namespace gyrena::route {
 
 const std::string_view kVoyageUsage =
-    "       gyrena-route --limit-lat DEG [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE] "
-    "ROUTE\n"
-    "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--csv] [--gpx FILE]\n"
+    "       gyrena-route --limit-lat DEG [--depart TIME] [--speed KNOTS] [--almanac] [--csv] "
+    "[--gpx FILE] ROUTE\n"
+    "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--almanac] [--csv] "
+    "[--gpx FILE]\n"
     "       gyrena-route --sea [--avoid NAME,...] [--clearance NM] [--limit-lat DEG] "
-    "ROUTE|--voyage "
-    "FILE.gpx\n";
+    "ROUTE|--voyage FILE.gpx\n";
 
 const std::string_view kVoyageHelp =
     "\n"
@@ -46,6 +49,13 @@ const std::string_view kVoyageHelp =
     "place (1 for a place, 0 for a waypoint), to_go_nm and eta_utc (empty without --depart);\n"
     "the last row's distance_nm is the voyage's total. --gpx writes the voyage file, which\n"
     "Gyrena's route window opens as it was planned.\n"
+    "  --almanac  add at every row the magnetic variation (World Magnetic Model 2025, at the\n"
+    "            ETA's date or today's) and the course to steer by compass, the light at the\n"
+    "            ETA with sunrise and sunset on its UTC day, the zone time (ZD = the hours added\n"
+    "            to zone time to give UTC) and at each place its time zone and local time; the\n"
+    "            CSV gains variation_deg (east positive), magnetic_course_deg, light, "
+    "sunrise_utc,\n"
+    "            sunset_utc, zone_time, local_time and time_zone\n"
     "\n"
     "By sea:\n"
     "  --sea     plan every leg by sea: the shortest way that stays in water, as great circles\n"
@@ -75,7 +85,31 @@ std::optional<double> numberIn(std::string_view text)
     return value;
 }
 
-void printText(const Voyage& voyage, const VoyagePlan& plan, const PassagePlan& rows)
+// The almanac's facts of one row, as the text output states them.
+std::string almanacText(const AlmanacRow& a, const PlanRow& row)
+{
+    std::string text = "variation ";
+    text += a.variation ? variationText(*a.variation) : std::string("none");
+    if (a.magneticCourse)
+        text += ", magnetic course " + formatCourse(*a.magneticCourse, 1);
+    if (a.light)
+        text += "; light " + std::string(lightKey(*a.light));
+    if (a.sun)
+        text += "; " + sunDayText(*a.sun);
+    if (row.eta)
+        text += "; zone time " + offsetTimeText(*row.eta, -60 * a.zoneDescription);
+    text += " (ZD " + zoneDescriptionText(a.zoneDescription) + ")";
+    if (!a.timeZone.empty()) {
+        text += "; ";
+        if (a.utcOffset && row.eta)
+            text += "local time " + offsetTimeText(*row.eta, *a.utcOffset) + " ";
+        text += a.timeZone;
+    }
+    return text;
+}
+
+void printText(const Voyage& voyage, const VoyagePlan& plan, const PassagePlan& rows,
+               const Almanac* almanac)
 {
     std::cout << "Voyage: " << rows.name << ", " << voyage.places.size() << " places, "
               << formatFixed(plan.distance, 2) << " nautical miles as sailed\n";
@@ -99,6 +133,8 @@ void printText(const Voyage& voyage, const VoyagePlan& plan, const PassagePlan& 
                   << utcMinuteText(*plan.rows.back().eta) << '\n';
     if (!plan.timeProblem.empty())
         std::cout << "No times: " << plan.timeProblem << '\n';
+    if (almanac && !almanac->magneticNote.empty())
+        std::cout << almanac->magneticNote << '\n';
     std::cout << '\n';
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
         const PlanRow& row = rows.rows[i];
@@ -111,13 +147,19 @@ void printText(const Voyage& voyage, const VoyagePlan& plan, const PassagePlan& 
         if (row.eta)
             std::cout << "  ETA " << utcMinuteText(*row.eta);
         std::cout << '\n';
+        if (almanac)
+            std::cout << "    " << almanacText(almanac->rows[i], row) << '\n';
     }
 }
 
-void printCsv(const VoyagePlan& plan, const PassagePlan& rows)
+void printCsv(const VoyagePlan& plan, const PassagePlan& rows, const Almanac* almanac)
 {
     std::cout << "waypoint,latitude,longitude,distance_nm,course,leg_course,leg_nm,place,"
-                 "to_go_nm,eta_utc\n";
+                 "to_go_nm,eta_utc";
+    if (almanac)
+        std::cout << ",variation_deg,magnetic_course_deg,light,sunrise_utc,sunset_utc,zone_time,"
+                     "local_time,time_zone";
+    std::cout << '\n';
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
         const PlanRow& row = rows.rows[i];
         std::cout << csvField(row.name) << ',' << formatFixed(row.position.latitude, 9) << ','
@@ -129,7 +171,25 @@ void printCsv(const VoyagePlan& plan, const PassagePlan& rows)
         else
             std::cout << ',';
         std::cout << ',' << (row.isPlace ? 1 : 0) << ',' << formatFixed(row.toGoNm, 6) << ','
-                  << (row.eta ? utcMinuteText(*row.eta) : std::string()) << '\n';
+                  << (row.eta ? utcMinuteText(*row.eta) : std::string());
+        if (almanac) {
+            const AlmanacRow& a = almanac->rows[i];
+            const auto minute = [](const std::optional<std::int64_t>& m) {
+                return m ? utcMinuteText(*m) : std::string();
+            };
+            std::cout << ',' << (a.variation ? formatFixed(*a.variation, 6) : std::string()) << ','
+                      << (a.magneticCourse ? formatCourse(*a.magneticCourse, 6) : std::string())
+                      << ',' << (a.light ? lightKey(*a.light) : std::string_view()) << ','
+                      << (a.sun ? minute(a.sun->sunrise) : std::string()) << ','
+                      << (a.sun ? minute(a.sun->sunset) : std::string()) << ','
+                      << (row.eta ? offsetTimeText(*row.eta, -60 * a.zoneDescription)
+                                  : std::string())
+                      << ','
+                      << (row.eta && a.utcOffset ? offsetTimeText(*row.eta, *a.utcOffset)
+                                                 : std::string())
+                      << ',' << a.timeZone;
+        }
+        std::cout << '\n';
     }
 }
 
@@ -139,6 +199,10 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
                               std::string& error)
 {
     const std::string_view arg = argv[i];
+    if (arg == "--almanac") {
+        request.almanac = true;
+        return OptionResult::Taken;
+    }
     if (arg == "--sea") {
         request.sea = true;
         return OptionResult::Taken;
@@ -245,9 +309,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
 {
     Voyage voyage;
     if (request.voyagePath) {
-        const auto read = readRegularFile<Voyage>(
-            *request.voyagePath, {kMaxVoyageFileBytes, "the file is larger than 8 MB"},
-            readVoyageGpx);
+        const auto read =
+            readRegularFile<Voyage>(*request.voyagePath, kVoyageFileLimit, readVoyageGpx);
         if (const auto* failed = std::get_if<FileReadError>(&read)) {
             std::cerr << *request.voyagePath << ": not a readable voyage: " << failed->error.what;
             if (failed->error.line > 0)
@@ -278,12 +341,26 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         std::cerr << "gyrena-route: no voyage to plan: " << plan.problem << '\n';
         return 1;
     }
+    // Times asked for (a departure) that cannot be given: the outputs that carry them are not
+    // written half, and the reason goes to standard error. The text output says it in its place.
+    const bool timesOut = planning.csv || planning.rtzPath || planning.kmlPath;
+    if (voyage.departure && !plan.timeProblem.empty() && timesOut) {
+        std::cerr << "gyrena-route: no times: " << plan.timeProblem << '\n';
+        return 1;
+    }
     const PassagePlan rows = passagePlanFromVoyage(voyage, plan);
+    std::optional<Almanac> almanac;
+    if (request.almanac) {
+        const auto now = std::chrono::duration_cast<std::chrono::minutes>(
+            std::chrono::system_clock::now().time_since_epoch());
+        almanac = almanacFor(plan, now.count(), programEarth());
+    }
+    const Almanac* facts = almanac ? &*almanac : nullptr;
     std::optional<bool> crossesLand = false;
     if (planning.csv) {
-        printCsv(plan, rows);
+        printCsv(plan, rows, facts);
     } else {
-        printText(voyage, plan, rows);
+        printText(voyage, plan, rows, facts);
         if (request.sea)
             printPassages(seaPassages);
         std::cout << '\n';

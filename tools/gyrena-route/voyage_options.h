@@ -20,11 +20,12 @@ struct VoyageRequest
     std::optional<std::int64_t> departure; // --depart, UTC minute
     std::optional<double> speed;           // --speed, knots
     std::optional<double> limitLatitude;   // --limit-lat, degrees
+    bool almanac = false;                  // --almanac: variation, Sun and times at every row
     bool sea = false;                      // --sea: every leg by sea
     std::vector<std::string> avoid;        // --avoid KEY,KEY
     std::optional<double> clearance;       // --clearance, nautical miles
 
-    bool any() const { return voyagePath || departure || speed || limitLatitude || sea; }
+    bool any() const { return voyagePath || departure || speed || limitLatitude || almanac || sea; }
 };
 
 extern const std::string_view kVoyageUsage;

@@ -20,7 +20,9 @@ void FindPlaceCommand::show()
     if (!m_window) {
         // Owned by the main window, so it never outlives it; not modal, so both stay usable.
         const auto setAs = [this](RouteEnd end) {
-            return [chosen = m_chosen, end](const LocationTexts& place) { chosen(end, place); };
+            return [chosen = m_chosen, end](const LocationTexts& place, LatLon) {
+                chosen(end, place);
+            };
         };
         m_window =
             new FindPlaceWindow({{QStringLiteral("Set as Start"), QStringLiteral("FindSetStart"),

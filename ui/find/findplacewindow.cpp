@@ -228,7 +228,7 @@ void FindPlaceWindow::apply(std::size_t index)
     if (row >= m_places.size())
         return;
     const LocationTexts texts = placeLocationTexts(*places, m_places[row]);
-    m_actions[index].apply(texts);
+    m_actions[index].apply(texts, places->position(m_places[row]));
     const QString done = m_actions[index].done.arg(QString::fromStdString(texts.name));
     m_status->setText(done);
     m_status->setAccessibleName(done);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/latlon.h"
 #include "geo/location.h"
 
 #include <QDialog>
@@ -23,7 +24,9 @@ struct FindPlaceAction
     QString caption;    // the button's text and accessible name: "Set as End"
     QString objectName; // the button's objectName
     QString done;       // said once it ran, %1 the place's name: "%1 is the end now."
-    std::function<void(const LocationTexts&)> apply; // the place as texts of the inputs
+    // The place as texts of the inputs (whole minutes, as the main window's lists hold them)
+    // and its position as the gazetteer gives it.
+    std::function<void(const LocationTexts&, LatLon)> apply;
 };
 
 // The Find Place window: a search field and the best answers of the gazetteer, found again at

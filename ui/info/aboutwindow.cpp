@@ -24,7 +24,12 @@ const QString AboutWindow::kDescriptionText = QStringLiteral(
     "This application permits the user to input the longitude and latitude of any start point "
     "and the longitude and latitude of any end point on a globe. The program output will compute "
     "the greatcircle distance, the initial course and the course on arrival.");
-const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), OurAirports, Natural Earth");
+const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), OurAirports");
+// The design has room for one line of credits: the rest of the data's sources in its tooltip.
+const QString AboutWindow::kCreditsDetails = QStringLiteral(
+    "Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). Magnetic variation: "
+    "World Magnetic Model 2025, NOAA (public domain). Time zones: tz-lookup (CC0) and the "
+    "system's tzdata.");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =
@@ -137,6 +142,7 @@ void AboutWindow::buildLayout()
     m_lblDisclaimer = blackLabel(this, "lblDisclaimer", twipsRect(360, 2760, 3525, 390));
     m_lblDisclaimer->setWordWrap(true);
     m_lblDisclaimer->setText(kDisclaimerText + QLatin1Char('\n') + kCreditsText);
+    m_lblDisclaimer->setToolTip(kCreditsDetails);
     m_lblDisclaimer->resize(m_lblDisclaimer->width(),
                             std::max(m_lblDisclaimer->height(),
                                      m_lblDisclaimer->heightForWidth(m_lblDisclaimer->width())));

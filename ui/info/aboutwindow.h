@@ -31,6 +31,7 @@ public:
     // The credit the licence of the places' data asks for, below the disclaimer; the Find Place
     // window credits its airports' source too.
     static const QString kCreditsText;
+    static const QString kCreditsDetails; // every data source with its licence
     static const QString kDisclaimerText;
     static const QString kUnavailableText;
 

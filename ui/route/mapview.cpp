@@ -29,6 +29,10 @@ const QColor kStart(0x1b, 0x7a, 0x3a);
 const QColor kEnd(0xb0, 0x1c, 0x2e);
 const QColor kStop(0xc0, 0x7a, 0x10);
 const QColor kText(0x20, 0x20, 0x20);
+// The track over land: a broad amber band under a dashed line of the track's own colour, so
+// that it stands out from the route on land and sea alike and is not told by colour alone.
+const QColor kOverLand(0xff, 0x9e, 0x1b, 0xd0);
+const QString kOverLandLegend = QStringLiteral("Track over land");
 
 constexpr double kGraticuleStep = 30;
 constexpr double kChartLimit = 80; // degrees from the chart's centre that it still shows
@@ -39,16 +43,16 @@ bool s_coastlinesRead = false;
 
 // The coastlines' rings in fill groups (see Coastlines::fillGroups), and each ring's westmost
 // and eastmost longitude, worked out once.
-struct LandIndex
+struct LandFills
 {
     std::vector<std::vector<std::size_t>> groups;
     std::vector<std::pair<double, double>> lonRange;
 };
 
-const LandIndex& landIndex(const Coastlines& land)
+const LandFills& landFills(const Coastlines& land)
 {
-    static const LandIndex index = [&land] {
-        LandIndex out{land.fillGroups(), {}};
+    static const LandFills index = [&land] {
+        LandFills out{land.fillGroups(), {}};
         out.lonRange.reserve(land.ringCount());
         for (std::size_t r = 0; r < land.ringCount(); ++r) {
             const std::span<const LatLon> points = land.ring(r);
@@ -273,8 +277,12 @@ void MapView::paintWorld(QPainter& painter)
     }
     showBackground(painter);
 
+    std::vector<MapRun> overLand;
+    for (const std::vector<LatLon>& stretch : m_route.overLand)
+        for (MapRun& run : map.projectLine(stretch))
+            overLand.push_back(std::move(run));
     paintRoute(
-        painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine),
+        painter, map.projectLine(m_route.greatCircle), map.projectLine(m_route.rhumbLine), overLand,
         [&map](LatLon p) -> std::optional<QPointF> {
             const MapXY xy = map.project(p);
             return QPointF(xy.x, xy.y);
@@ -301,7 +309,7 @@ const std::vector<QPainterPath>& MapView::worldLand(double centreLon, const QRec
     const double sx = toWidget.m11(), sy = toWidget.m22(), dx = toWidget.dx(), dy = toWidget.dy();
     QPolygonF ring;
     if (const Coastlines* land = coastlines()) {
-        const LandIndex& index = landIndex(*land);
+        const LandFills& index = landFills(*land);
         for (const double shift : shifts) {
             for (const std::vector<std::size_t>& group : index.groups) {
                 QPainterPath outline;
@@ -344,7 +352,7 @@ const std::vector<QPainterPath>& MapView::chartLand()
     const Gnomonic chart(m_chartCentre, kChartLimit);
     m_chartLand.clear();
     if (const Coastlines* land = coastlines()) {
-        for (const std::vector<std::size_t>& group : landIndex(*land).groups) {
+        for (const std::vector<std::size_t>& group : landFills(*land).groups) {
             QPainterPath outline;
             outline.setFillRule(Qt::OddEvenFill);
             for (const std::size_t r : group) {
@@ -432,8 +440,12 @@ void MapView::paintChart(QPainter& painter)
     }
     showBackground(painter);
 
+    std::vector<MapRun> overLand;
+    for (const std::vector<LatLon>& stretch : m_route.overLand)
+        for (MapRun& run : chart.projectLine(stretch))
+            overLand.push_back(std::move(run));
     paintRoute(
-        painter, great, rhumb,
+        painter, great, rhumb, overLand,
         [&chart](LatLon p) -> std::optional<QPointF> {
             const std::optional<MapXY> xy = chart.project(p);
             if (!xy)
@@ -444,7 +456,7 @@ void MapView::paintChart(QPainter& painter)
 }
 
 void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
-                         const std::vector<MapRun>& rhumb,
+                         const std::vector<MapRun>& rhumb, const std::vector<MapRun>& overLand,
                          const std::function<std::optional<QPointF>(LatLon)>& place,
                          const QTransform& toWidget)
 {
@@ -452,8 +464,14 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
     QPen dashed(kRhumbLine, 1.6, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin);
     painter.setPen(dashed);
     drawRuns(painter, rhumb, toWidget);
+    painter.setPen(QPen(kOverLand, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    drawRuns(painter, overLand, toWidget);
     painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     drawRuns(painter, great, toWidget);
+    if (!overLand.empty()) {
+        painter.setPen(QPen(Qt::white, 2.2, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
+        drawRuns(painter, overLand, toWidget);
+    }
 
     const auto at = [&](LatLon p) -> std::optional<QPointF> {
         const std::optional<QPointF> plane = place(p);
@@ -501,9 +519,37 @@ void MapView::paintRoute(QPainter& painter, const std::vector<MapRun>& great,
         painter.drawText(box, Qt::AlignCenter, name);
     };
     for (const MapPlace& stop : m_route.stops)
-        marker(stop.position, stop.name, kStop);
-    marker(m_route.start, m_route.startName, kStart);
-    marker(m_route.end, m_route.endName, kEnd);
+        marker(stop.position, QString::fromStdString(stop.name), kStop);
+    marker(m_route.start, QString::fromStdString(m_route.startName), kStart);
+    marker(m_route.end, QString::fromStdString(m_route.endName), kEnd);
+    if (!overLand.empty())
+        paintLandLegend(painter);
+}
+
+void MapView::paintLandLegend(QPainter& painter)
+{
+    // Top left, where no marker label is pushed (labels keep to the right of their marker).
+    QFont font = painter.font();
+    font.setBold(false);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const QSizeF text = metrics.size(Qt::TextSingleLine, kOverLandLegend);
+    const double sample = 28;
+    const QRectF box(10, 10, sample + 8 + text.width() + 12, std::max(text.height(), 12.0) + 8);
+    painter.setPen(QPen(QColor(0, 0, 0, 60), 1));
+    painter.setBrush(QColor(255, 255, 255, 225));
+    painter.drawRoundedRect(box, 3, 3);
+    const double mid = box.center().y();
+    const QLineF line(box.left() + 8, mid, box.left() + 8 + sample, mid);
+    painter.setPen(QPen(kOverLand, 9.0, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(line);
+    painter.setPen(QPen(kGreatCircle, 2.2, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(line);
+    painter.setPen(QPen(Qt::white, 2.2, Qt::DotLine, Qt::FlatCap));
+    painter.drawLine(line);
+    painter.setPen(kText);
+    painter.drawText(QRectF(line.x2() + 8, box.top(), text.width() + 4, box.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, kOverLandLegend);
 }
 
 void MapView::paintCredit(QPainter& painter)

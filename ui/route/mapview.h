@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geo/mapprojection.h"
+#include "geo/maproute.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,31 +18,10 @@ namespace gyrena {
 
 class Coastlines;
 
-// A place of a voyage between its start and its end.
-struct MapPlace
-{
-    LatLon position;
-    QString name;
-};
-
-// What the map shows of one route, all in degrees: the lines as dense polylines (one point every
-// degree or so of arc), so the map only projects and never computes a route itself.
-struct MapRoute
-{
-    QString startName;
-    QString endName;
-    LatLon start;
-    LatLon end;
-    std::vector<LatLon> greatCircle; // start .. end, solid
-    std::vector<LatLon> rhumbLine;   // start .. end, dashed
-    std::optional<LatLon> vertex;    // marked when the route passes it
-    std::vector<LatLon> waypoints;   // a dot each
-    std::vector<MapPlace> stops;     // the places between start and end, marked and named
-};
-
 // The route on a world map (equirectangular, centred on the route's middle longitude) or on a
 // great-circle chart (gnomonic, centred on the route's midpoint): pale sea, light land from
-// Natural Earth's 1:50m coastlines, a graticule every 30 degrees, the route on top.
+// Natural Earth's 1:50m coastlines, a graticule every 30 degrees, the route on top, and the
+// stretches of the track over land as a warning band, with a legend.
 class MapView : public QWidget
 {
     Q_OBJECT
@@ -73,10 +53,11 @@ private:
     void paintWorld(QPainter& painter);
     void paintChart(QPainter& painter);
     void paintRoute(QPainter& painter, const std::vector<MapRun>& great,
-                    const std::vector<MapRun>& rhumb,
+                    const std::vector<MapRun>& rhumb, const std::vector<MapRun>& overLand,
                     const std::function<std::optional<QPointF>(LatLon)>& place,
                     const QTransform& toWidget);
     void paintCredit(QPainter& painter);
+    void paintLandLegend(QPainter& painter); // says what the warning band over land means
     // A painter on a fresh background image when the one kept does not fit this size, density,
     // projection and plane transform (`toWidget`, keyed with the centre); else null.
     std::unique_ptr<QPainter> staleBackground(const QTransform& toWidget);

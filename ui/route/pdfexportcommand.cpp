@@ -50,8 +50,7 @@ int exportPdfCommand(const QString& pdfPath, const QString& file)
     // is the one Export PDF… writes.
     RouteWindow window{Services{}};
     if (file.endsWith(QStringLiteral(".gpx"), Qt::CaseInsensitive)) {
-        const auto read = readRegularFile<Voyage>(
-            path, {kMaxVoyageFileBytes, "the file is larger than 8 MB"}, readVoyageGpx);
+        const auto read = readRegularFile<Voyage>(path, kVoyageFileLimit, readVoyageGpx);
         if (const auto* failed = std::get_if<FileReadError>(&read))
             return fail(file, whyUnread(*failed, "voyage file"));
         window.setVoyage(std::get<Voyage>(read));
@@ -69,6 +68,7 @@ int exportPdfCommand(const QString& pdfPath, const QString& file)
     }
     if (!window.plan().hasPlan)
         return fail(file, "no route to plan: " + window.plan().problem);
+    window.checkLandNow();
     const QString failed = window.exports()->writePdf(pdfPath);
     if (!failed.isEmpty()) {
         std::fprintf(stderr, "gyrena: the PDF file was not written: %s\n",

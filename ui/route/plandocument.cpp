@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 namespace gyrena {
@@ -60,15 +61,21 @@ struct Table
 {
     QStringList headers;
     std::vector<QStringList> rows;
+    // A row's own shade and ink, as the window's table paints it (a row over land); invalid
+    // colours for a plain row.
+    std::vector<std::pair<QColor, QColor>> marks;
     std::vector<Qt::Alignment> alignment;
     std::vector<double> widths;
     double fontSize = 12;
     double rowHeight = 18;
 
-    Table(const QAbstractItemModel& model, double width)
+    Table(const QAbstractItemModel& model, const std::vector<int>& hidden, double width)
     {
-        const int columns = model.columnCount();
-        for (int c = 0; c < columns; ++c) {
+        std::vector<int> columns;
+        for (int c = 0; c < model.columnCount(); ++c)
+            if (std::find(hidden.begin(), hidden.end(), c) == hidden.end())
+                columns.push_back(c);
+        for (const int c : columns) {
             headers << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
             const QVariant align = model.data(model.index(0, c), Qt::TextAlignmentRole);
             alignment.push_back(align.isValid()
@@ -77,9 +84,11 @@ struct Table
         }
         for (int r = 0; r < model.rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < columns; ++c)
+            for (const int c : columns)
                 cells << model.data(model.index(r, c), Qt::DisplayRole).toString();
             rows.push_back(cells);
+            marks.emplace_back(model.data(model.index(r, 0), Qt::BackgroundRole).value<QColor>(),
+                               model.data(model.index(r, 0), Qt::ForegroundRole).value<QColor>());
         }
         fit(width);
     }
@@ -112,15 +121,17 @@ struct Table
         rowHeight = std::ceil(fontSize * 1.55);
     }
 
-    void paintRow(QPainter& painter, double top, const QStringList& cells, bool header,
-                  bool shaded) const
+    void paintRow(QPainter& painter, double top, const QStringList& cells, bool header, bool shaded,
+                  const std::pair<QColor, QColor>& mark = {}) const
     {
         double x = 0;
         const double total = std::accumulate(widths.begin(), widths.end(), 0.0);
-        if (shaded)
+        if (mark.first.isValid())
+            painter.fillRect(QRectF(0, top, total, rowHeight), mark.first);
+        else if (shaded)
             painter.fillRect(QRectF(0, top, total, rowHeight), kShade);
         painter.setFont(fontOf(fontSize, header));
-        painter.setPen(kText);
+        painter.setPen(mark.second.isValid() ? mark.second : kText);
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const QRectF cell(x + 5, top, widths[c] - 10, rowHeight);
             const Qt::Alignment align = header ? Qt::AlignHCenter : alignment[c];
@@ -230,7 +241,7 @@ void paintPlanDocument(QPagedPaintDevice& device, const PlanDocumentContent& con
 
     if (!content.table)
         return;
-    const Table table(*content.table, width);
+    const Table table(*content.table, content.hiddenColumns, width);
     const double footer = 24;
     const auto rowsFrom = [&](double top) {
         return std::max(1, static_cast<int>((height - footer - top) / table.rowHeight) - 1);
@@ -248,7 +259,8 @@ void paintPlanDocument(QPagedPaintDevice& device, const PlanDocumentContent& con
         table.paintRow(painter, y, table.headers, true, false);
         y += table.rowHeight;
         for (int n = page == 1 ? firstRows : laterRows; n > 0 && row < rows; --n, ++row) {
-            table.paintRow(painter, y, table.rows[std::size_t(row)], false, row % 2 == 1);
+            table.paintRow(painter, y, table.rows[std::size_t(row)], false, row % 2 == 1,
+                           table.marks[std::size_t(row)]);
             y += table.rowHeight;
         }
         painter.setFont(fontOf(10));

@@ -7,6 +7,8 @@
 #include <QPageSize>
 #include <QString>
 
+#include <vector>
+
 class QAbstractItemModel;
 class QPagedPaintDevice;
 
@@ -21,6 +23,7 @@ struct PlanDocumentContent
     MapView::Projection projection = MapView::Projection::World;
     QString summary;
     const QAbstractItemModel* table = nullptr;
+    std::vector<int> hiddenColumns; // the table's columns the window does not show
 };
 
 // The paper of the user's territory: Letter where it is the custom (the United States, Canada,

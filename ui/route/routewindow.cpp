@@ -3,20 +3,28 @@
 #include "geo/numberformat.h"
 #include "geo/routeview.h"
 #include "geo/utctime.h"
+#include "io/earth/earth.h"
 #include "io/files/atomicfile.h"
 #include "io/files/regularfile.h"
 #include "io/formats/gpxwriter.h"
 #include "io/formats/voyagegpx.h"
+#include "io/plan/passageplan.h"
 #include "platform/dialogs.h"
+#include "platform/preferences.h"
+#include "ui/route/landreader.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
+#include "ui/route/voyagedocument.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
 
+#include <QAccessibleWidget>
 #include <QBuffer>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -32,6 +40,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace gyrena {
 
 namespace {
@@ -43,6 +53,14 @@ const QString world = QStringLiteral("World");
 const QString chart = QStringLiteral("Great-circle chart");
 const QString spacing = QStringLiteral("Waypoints:");
 const QString spacingName = QStringLiteral("Waypoint spacing");
+const QString courses = QStringLiteral("Courses:");
+const QString coursesName = QStringLiteral("Courses shown");
+const QStringList courseChoices = {QStringLiteral("True"), QStringLiteral("Magnetic")};
+const QString times = QStringLiteral("Times:");
+const QString timesName = QStringLiteral("Times shown");
+// In the order of TimeKeeping.
+const QStringList timeChoices = {QStringLiteral("UTC"), QStringLiteral("Zone time"),
+                                 QStringLiteral("Local time")};
 const QString tableName = QStringLiteral("Waypoints");
 const QString mapName = QStringLiteral("Route map");
 const QString summaryName = QStringLiteral("Route summary");
@@ -58,27 +76,22 @@ const QString mapTitle = QStringLiteral("Save Map As");
 const QString mapFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|");
 const QString notWritten = QStringLiteral("The file could not be written: %1");
 const QString noRoute = QStringLiteral("There is no route to export.");
-// A route that crosses no other meridian is spaced by distance instead.
-const QString spacedByDistance =
-    QStringLiteral("; waypoints every %1 nm, as the route runs along a meridian");
-const QString startFallback = QStringLiteral("Start");
-const QString endFallback = QStringLiteral("End");
 const QString openVoyage = QStringLiteral("Open Voyage\u2026");
 const QString openVoyageName = QStringLiteral("Open Voyage");
 const QString saveVoyage = QStringLiteral("Save Voyage\u2026");
 const QString saveVoyageName = QStringLiteral("Save Voyage");
 const QString useMain = QStringLiteral("Use Main Window Route");
+const QString checkLand = QStringLiteral("Check for land");
+const QString checkLandName = QStringLiteral("Check every leg for land");
+const QString checkLandDescription =
+    QStringLiteral("Whether every leg is checked against the coast; switch it off for a flight");
+const QString checkingLand = QStringLiteral("Checking the legs for land\u2026");
+const QString landUnchecked = QStringLiteral("The legs are not checked for land: %1");
+// Where the choice is kept between runs.
+const std::string checkLandKey = "route/checkLand";
 const QString voyageFilter = QStringLiteral("GPX Voyage (*.gpx)|*.gpx|");
 const QString notRead = QStringLiteral("The voyage could not be read: %1");
 const QString atLine = QStringLiteral("%1 (line %2)");
-const char* const tooLarge = "the file is larger than 8 MB";
-const QString voyageSummary = QStringLiteral("Voyage of %1 places, %2 nm as sailed");
-const QString underWay = QStringLiteral("; under way %1");
-const QString arrives = QStringLiteral(", arriving %1");
-const QString noTimes = QStringLiteral("; no times: %1");
-const QString noVoyage = QStringLiteral("No route: %1");
-const QString voyageDescription = QStringLiteral("Voyage from %1 to %2 by way of %3 places, %4 "
-                                                 "nautical miles");
 } // namespace text
 
 struct SpacingChoice
@@ -103,19 +116,34 @@ const std::vector<SpacingChoice>& spacingChoices()
 }
 constexpr int kDefaultSpacing = 1; // every 10 degrees of longitude
 
-QString shownName(const QString& name, const QString& fallback)
+QString qText(const std::string& text)
 {
-    const QString trimmed = name.trimmed();
-    return trimmed.isEmpty() ? fallback : trimmed;
+    return QString::fromStdString(text);
+}
+
+// A plain widget is a "filler" to accessibility tools; this one is a window of its own, which a
+// screen reader lists and moves to as it does the main window.
+QAccessibleInterface* accessibleRouteWindow(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(RouteWindow::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 } // namespace
 
 RouteWindow::RouteWindow(const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_services(services),
-      m_options(spacingChoices()[kDefaultSpacing].options)
+    : QWidget(parent, Qt::Window), m_services(services), m_document(new VoyageDocument(this))
 {
     setObjectName(QStringLiteral("RouteWindow"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleRouteWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    Voyage empty;
+    empty.spacing = spacingChoices()[kDefaultSpacing].options;
+    m_document->setVoyage(empty);
     buildLayout();
 }
 
@@ -125,7 +153,7 @@ void RouteWindow::buildLayout()
 {
     auto* columns = new QHBoxLayout(this);
     auto* layout = new QVBoxLayout;
-    columns->addLayout(layout, 3);
+    columns->addLayout(layout, 4);
 
     auto* views = new QHBoxLayout;
     m_world = new QRadioButton(text::world, this);
@@ -141,6 +169,22 @@ void RouteWindow::buildLayout()
     views->addWidget(m_world);
     views->addWidget(m_chart);
     views->addStretch();
+    const auto addChoice = [&](const QString& caption, const QString& name, const QString& object,
+                               const QStringList& items) {
+        auto* label = new QLabel(caption, this);
+        auto* list = new QComboBox(this);
+        list->setObjectName(object);
+        list->setAccessibleName(name);
+        list->setAccessibleDescription(name);
+        list->addItems(items);
+        label->setBuddy(list);
+        views->addWidget(label);
+        views->addWidget(list);
+        return list;
+    };
+    m_courses =
+        addChoice(text::courses, text::coursesName, QStringLiteral("Courses"), text::courseChoices);
+    m_times = addChoice(text::times, text::timesName, QStringLiteral("Times"), text::timeChoices);
     layout->addLayout(views);
 
     m_map = new MapView(this);
@@ -155,12 +199,31 @@ void RouteWindow::buildLayout()
     m_table->setModel(m_model);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    // A time in full, whatever the width: sized once from its text, not from every row.
-    m_table->horizontalHeader()->setSectionResizeMode(WaypointModel::Eta, QHeaderView::Fixed);
-    m_table->horizontalHeader()->resizeSection(
-        WaypointModel::Eta,
-        m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00T00:00Z")) + 16);
+    // Every column of figures as wide as its widest text, sized once from a sample, not from
+    // every row; the place's name takes what is left over, so that no figure is cut off.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(WaypointModel::Place, QHeaderView::Stretch);
+    const QString widest[WaypointModel::ColumnCount] = {QStringLiteral("000"),
+                                                        QString(), // stretches
+                                                        QStringLiteral("00\u00B000.0'N"),
+                                                        QStringLiteral("000\u00B000.0'W"),
+                                                        QStringLiteral("000.0\u00B0"),
+                                                        QStringLiteral("00.0\u00B0W"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("00000.0"),
+                                                        QStringLiteral("0000-00-00T00:00Z"),
+                                                        QStringLiteral("Nautical tw."),
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("Polar day"),
+                                                        QStringLiteral("over land")};
+    for (int column = 0; column < WaypointModel::ColumnCount; ++column)
+        header->resizeSection(
+            column, std::max(m_table->fontMetrics().horizontalAdvance(widest[column]),
+                             header->fontMetrics().horizontalAdvance(
+                                 m_model->headerData(column, Qt::Horizontal).toString())) +
+                        12);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_table, 2);
@@ -187,6 +250,14 @@ void RouteWindow::buildLayout()
     spacingLabel->setBuddy(m_spacing);
     commands->addWidget(spacingLabel);
     commands->addWidget(m_spacing);
+    m_checkLand = new QCheckBox(text::checkLand, this);
+    m_checkLand->setObjectName(QStringLiteral("CheckLand"));
+    m_checkLand->setAccessibleName(text::checkLandName);
+    m_checkLand->setAccessibleDescription(text::checkLandDescription);
+    m_checkLand->setToolTip(text::checkLandDescription);
+    m_checkLand->setChecked(!m_services.preferences ||
+                            m_services.preferences->flag(text::checkLandKey, true));
+    commands->addWidget(m_checkLand);
     commands->addStretch();
     const auto addButton = [&](const QString& caption, const QString& name, const QString& object) {
         auto* button = new QPushButton(caption, this);
@@ -201,15 +272,22 @@ void RouteWindow::buildLayout()
     m_copy->setAccessibleDescription(text::copyDescription);
     m_saveMap = addButton(text::saveMap, text::saveMapName, QStringLiteral("SaveMap"));
     m_exports = new PlanExports(m_services, this, [this] {
-        return PlanDocumentContent{passagePlanFromVoyage(m_editor->voyage(), m_plan),
-                                   m_map->route(), m_map->projection(), m_summary->text(), m_model};
+        // A plan leaves the program checked, never "checking": wait for the land if need be.
+        if (m_checkLand->isChecked() && !m_view.landChecked)
+            checkLandNow();
+        std::vector<int> hidden;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            if (m_table->isColumnHidden(column))
+                hidden.push_back(column);
+        return PlanDocumentContent{m_view.passage,    m_map->route(), m_map->projection(),
+                                   m_summary->text(), m_model,        hidden};
     });
     for (QPushButton* button : m_exports->buttons())
         commands->addWidget(button);
     layout->addLayout(commands);
 
     auto* side = new QVBoxLayout;
-    m_editor = new VoyageEditor(m_services, this);
+    m_editor = new VoyageEditor(m_services, m_document, this);
     m_editor->setObjectName(QStringLiteral("VoyageEditor"));
     side->addWidget(m_editor, 1);
     auto* files = new QHBoxLayout;
@@ -233,7 +311,13 @@ void RouteWindow::buildLayout()
     side->addWidget(m_useMain);
     columns->addLayout(side, 1);
 
-    connect(m_editor, &VoyageEditor::edited, this, &RouteWindow::voyageEdited);
+    connect(m_document, &VoyageDocument::edited, this, [this](bool placesOrLegs) {
+        if (!placesOrLegs)
+            return;
+        m_edited = true;
+        m_useMain->setEnabled(!m_mainRoute.places.empty());
+    });
+    connect(m_document, &VoyageDocument::changed, this, &RouteWindow::replan);
     connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
     connect(m_save, &QPushButton::clicked, this, &RouteWindow::saveVoyage);
     connect(m_useMain, &QPushButton::clicked, this, &RouteWindow::useMainWindowRoute);
@@ -241,44 +325,47 @@ void RouteWindow::buildLayout()
         m_map->setProjection(world ? MapView::Projection::World : MapView::Projection::Chart);
     });
     connect(m_spacing, &QComboBox::currentIndexChanged, this, &RouteWindow::setSpacing);
+    connect(m_courses, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_times, &QComboBox::currentIndexChanged, this, &RouteWindow::replan);
+    connect(m_checkLand, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_services.preferences)
+            m_services.preferences->setFlag(text::checkLandKey, on);
+        replan();
+    });
+    connect(&LandReader::instance(), &LandReader::ready, this, [this] {
+        if (m_checkLand->isChecked())
+            replan();
+    });
     connect(m_export, &QPushButton::clicked, this, &RouteWindow::exportGpx);
     connect(m_copy, &QPushButton::clicked, this, &RouteWindow::copyTable);
     connect(m_saveMap, &QPushButton::clicked, this, &RouteWindow::saveMapAs);
-    resize(1280, 820);
+    resize(1360, 820);
+}
+
+Voyage RouteWindow::mainRouteVoyage() const
+{
+    Voyage voyage = m_mainRoute;
+    voyage.speed = m_document->voyage().speed;
+    voyage.departure = m_document->voyage().departure;
+    voyage.spacing = m_document->voyage().spacing;
+    return voyage;
 }
 
 void RouteWindow::setRoute(LatLon start, LatLon end, const QString& startName,
                            const QString& endName)
 {
-    m_mainRoute = twoPlaceVoyage({shownName(startName, text::startFallback).toStdString(), start},
-                                 {shownName(endName, text::endFallback).toStdString(), end});
-    if (m_edited)
-        return;
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    // A place without a name stays so: views and files call it by its number (WP01...).
+    m_mainRoute = twoPlaceVoyage({startName.trimmed().toStdString(), start},
+                                 {endName.trimmed().toStdString(), end});
+    if (!m_edited)
+        m_document->setVoyage(mainRouteVoyage());
 }
 
 void RouteWindow::setVoyage(const Voyage& voyage)
 {
     m_edited = true;
     m_useMain->setEnabled(!m_mainRoute.places.empty());
-    m_options = voyage.spacing;
-    const auto& choices = spacingChoices();
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        const PlanOptions& choice = choices[i].options;
-        if (choice.spacing == m_options.spacing &&
-            (choice.spacing == PlanOptions::Spacing::Meridians
-                 ? choice.everyDegrees == m_options.everyDegrees
-                 : choice.everyNm == m_options.everyNm)) {
-            const QSignalBlocker quiet(m_spacing);
-            m_spacing->setCurrentIndex(static_cast<int>(i));
-        }
-    }
-    m_editor->setVoyage(voyage);
-    replan();
+    m_document->setVoyage(voyage);
 }
 
 void RouteWindow::setCities(const CityTable* cities)
@@ -288,16 +375,7 @@ void RouteWindow::setCities(const CityTable* cities)
 
 const Voyage& RouteWindow::voyage() const
 {
-    return m_editor->voyage();
-}
-
-void RouteWindow::voyageEdited(bool placesOrLegs)
-{
-    if (placesOrLegs) {
-        m_edited = true;
-        m_useMain->setEnabled(!m_mainRoute.places.empty());
-    }
-    replan();
+    return m_document->voyage();
 }
 
 void RouteWindow::useMainWindowRoute()
@@ -306,11 +384,7 @@ void RouteWindow::useMainWindowRoute()
         return;
     m_edited = false;
     m_useMain->setEnabled(false);
-    Voyage voyage = m_mainRoute;
-    voyage.speed = m_editor->voyage().speed;
-    voyage.departure = m_editor->voyage().departure;
-    m_editor->setVoyage(voyage);
-    replan();
+    m_document->setVoyage(mainRouteVoyage());
 }
 
 void RouteWindow::setSpacing(int index)
@@ -321,84 +395,90 @@ void RouteWindow::setSpacing(int index)
         m_spacing->setCurrentIndex(index); // comes back here through the list's signal
         return;
     }
-    m_options = spacingChoices()[static_cast<std::size_t>(index)].options;
+    m_document->apply(SetSpacing{spacingChoices()[static_cast<std::size_t>(index)].options});
+}
+
+void RouteWindow::setMagneticCourses(bool magnetic)
+{
+    m_courses->setCurrentIndex(magnetic ? 1 : 0); // the list's signal views the voyage afresh
+}
+
+void RouteWindow::setTimeKeeping(TimeKeeping keeping)
+{
+    m_times->setCurrentIndex(static_cast<int>(keeping));
+}
+
+void RouteWindow::setLandCheck(bool on)
+{
+    m_checkLand->setChecked(on); // kept and shown through the box's signal
+}
+
+bool RouteWindow::landCheck() const
+{
+    return m_checkLand->isChecked();
+}
+
+void RouteWindow::checkLandNow()
+{
+    m_waitForLand = true;
     replan();
 }
 
 void RouteWindow::replan()
 {
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    m_plan = planVoyage(voyage);
-    m_model->setPlan(m_plan);
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    const auto number = [&](double value) {
-        return QString::fromStdString(formatDecimals(value, 1, separator));
-    };
-    const auto placeName = [&](std::size_t i, const QString& fallback) {
-        return i < voyage.places.size()
-                   ? shownName(QString::fromStdString(voyage.places[i].name), fallback)
-                   : fallback;
-    };
-    const QString first = placeName(0, text::startFallback);
-    const QString last = placeName(voyage.places.size() - 1, text::endFallback);
-    setWindowTitle(text::title.arg(first, last));
-
-    // A voyage of two places on a great circle is the main window's route: its summary compares
-    // it with the rhumb line and the ellipsoid as before.
-    const bool simple = voyage.places.size() == 2 && !voyage.legs.empty() &&
-                        voyage.legs.front().sailing == Sailing::GreatCircle;
-    m_routePlan = simple
-                      ? planRoute(voyage.places[0].position, voyage.places[1].position, m_options)
-                      : RoutePlan{};
-    QString summary;
-    if (!m_plan.hasPlan) {
-        summary = text::noVoyage.arg(QString::fromStdString(m_plan.problem));
-    } else if (simple) {
-        summary = QString::fromStdString(routeSummary(m_routePlan, separator));
-    } else {
-        summary = text::voyageSummary.arg(voyage.places.size()).arg(number(m_plan.distance));
+    VoyageViewOptions options;
+    const QLocale locale;
+    options.decimalSeparator = locale.decimalPoint().toStdString();
+    options.groupSeparator = locale.groupSeparator().toStdString();
+    LandReader& reader = LandReader::instance();
+    if (m_checkLand->isChecked())
+        options.land = m_waitForLand ? reader.landNow() : reader.land();
+    // A voyage without a departure takes today's variation.
+    options.earth = &programEarth();
+    options.nowMinute = QDateTime::currentSecsSinceEpoch() / 60;
+    options.magneticCourses = m_courses->currentIndex() == 1;
+    options.timeKeeping = static_cast<TimeKeeping>(m_times->currentIndex());
+    m_view = viewVoyage(m_document->voyage(), options);
+    // While the land is read, or when it cannot be, the summary says the legs are unchecked.
+    if (m_checkLand->isChecked() && !m_view.landChecked && m_view.plan.hasPlan) {
+        const QString problem = reader.problem();
+        const QString why = reader.reading() || problem.isEmpty()
+                                ? text::checkingLand
+                                : text::landUnchecked.arg(problem);
+        m_view.summary += "\n" + why.toStdString();
     }
-    if (m_plan.hasPlan && m_plan.minutesUnderWay)
-        summary +=
-            text::underWay.arg(QString::fromStdString(durationText(*m_plan.minutesUnderWay)));
-    if (m_plan.hasPlan && m_plan.rows.back().eta)
-        summary +=
-            text::arrives.arg(QString::fromStdString(utcMinuteText(*m_plan.rows.back().eta)));
-    if (!m_plan.timeProblem.empty())
-        summary += text::noTimes.arg(QString::fromStdString(m_plan.timeProblem));
-    if (simple && m_plan.hasPlan && m_options.spacing == PlanOptions::Spacing::Meridians &&
-        m_routePlan.spacing == PlanOptions::Spacing::Distance)
-        summary += text::spacedByDistance.arg(m_routePlan.spacingValue);
-    m_summary->setText(summary);
-    m_map->setAccessibleDescription(
-        simple ? QString::fromStdString(
-                     routeDescription(m_routePlan, first.toStdString(), last.toStdString()))
-               : text::voyageDescription.arg(first, last)
-                     .arg(voyage.places.size() > 2 ? voyage.places.size() - 2 : 0)
-                     .arg(std::llround(m_plan.distance)));
+    showView();
+}
 
-    MapRoute route;
-    route.startName = first;
-    route.endName = last;
-    if (m_plan.hasPlan) {
-        route.start = m_plan.rows.front().position;
-        route.end = m_plan.rows.back().position;
-        route.greatCircle = sailedPath(m_plan);
-        if (simple) {
-            route.rhumbLine = rhumbLinePath(route.start, route.end);
-            route.vertex = vertexOnRoute(m_routePlan);
-        }
-        route.waypoints.reserve(m_plan.rows.size());
-        for (const VoyageRow& row : m_plan.rows) {
-            route.waypoints.push_back(row.position);
-            if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
-                route.stops.push_back({row.position, placeName(row.place, QString())});
+void RouteWindow::showView()
+{
+    const auto& choices = spacingChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i].options == m_document->voyage().spacing) {
+            const QSignalBlocker quiet(m_spacing);
+            m_spacing->setCurrentIndex(static_cast<int>(i));
         }
     }
-    m_map->setRoute(route);
+    m_model->setView(m_view);
+    // A time with its offset is wider than one in UTC.
+    const QString widest = m_view.timeKeeping == TimeKeeping::Utc
+                               ? QStringLiteral("0000-00-00T00:00Z")
+                               : QStringLiteral("0000-00-00T00:00+00:00");
+    m_table->horizontalHeader()->resizeSection(
+        WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
+    m_table->setColumnHidden(WaypointModel::Land, !m_view.landChecked);
+    setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
+    m_summary->setText(qText(m_view.summary));
+    // A voyage over land is said in the summary's own words, in the colour of a warning.
+    QPalette palette = m_summary->palette();
+    palette.setColor(QPalette::WindowText, m_view.landWarnings.empty()
+                                               ? this->palette().color(QPalette::WindowText)
+                                               : QColor(0xa0, 0x28, 0x00));
+    m_summary->setPalette(palette);
+    m_map->setAccessibleDescription(qText(m_view.description));
+    m_map->setRoute(m_view.map);
     // Without a plan the map would put markers where no place is: the summary says why instead.
-    const bool any = m_plan.hasPlan;
+    const bool any = m_view.plan.hasPlan;
     m_map->setVisible(any);
     m_export->setEnabled(any);
     m_copy->setEnabled(any);
@@ -420,7 +500,8 @@ bool RouteWindow::writeFile(const QString& path, const QByteArray& bytes, const 
 
 void RouteWindow::exportGpx()
 {
-    if (!m_plan.hasPlan) {
+    const VoyagePlan& plan = m_view.plan;
+    if (!plan.hasPlan) {
         m_services.dialogs->message(this, text::noRoute, text::gpxTitle, Dialogs::Buttons::Ok,
                                     Dialogs::Icon::None);
         return;
@@ -429,16 +510,7 @@ void RouteWindow::exportGpx()
         m_services.dialogs->saveFileName(this, text::gpxTitle, text::gpxFilter);
     if (!path)
         return;
-    std::vector<std::string> names = routePointNames(m_plan.rows.size(), {}, {});
-    std::vector<GpxPoint> points;
-    points.reserve(m_plan.rows.size());
-    for (std::size_t i = 0; i < m_plan.rows.size(); ++i) {
-        const VoyageRow& row = m_plan.rows[i];
-        if (row.isPlace && !row.name.empty())
-            names[i] = row.name;
-        points.push_back({row.position, names[i]});
-    }
-    const std::string gpx = writeGpxRoute(names.front() + " to " + names.back(), points);
+    const std::string gpx = writeGpxRoute(m_view.passage);
     writeFile(*path, QByteArray::fromStdString(gpx), text::gpxTitle);
 }
 
@@ -453,9 +525,8 @@ void RouteWindow::openVoyage()
 bool RouteWindow::openVoyageFile(const QString& path)
 {
     // Only a whole voyage changes the window: a file that fails anywhere leaves it as it was.
-    std::variant<Voyage, FileReadError> read =
-        readRegularFile<Voyage>(QFile::encodeName(path).toStdString(),
-                                {kMaxVoyageFileBytes, text::tooLarge}, readVoyageGpx);
+    std::variant<Voyage, FileReadError> read = readRegularFile<Voyage>(
+        QFile::encodeName(path).toStdString(), kVoyageFileLimit, readVoyageGpx);
     if (const auto* failed = std::get_if<FileReadError>(&read)) {
         QString why = QString::fromStdString(failed->error.what);
         if (failed->error.line > 0)
@@ -474,9 +545,7 @@ void RouteWindow::saveVoyage()
         m_services.dialogs->saveFileName(this, text::saveVoyageName, text::voyageFilter);
     if (!path)
         return;
-    Voyage voyage = m_editor->voyage();
-    voyage.spacing = m_options;
-    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(voyage, m_plan)),
+    writeFile(*path, QByteArray::fromStdString(writeVoyageGpx(m_document->voyage(), m_view.plan)),
               text::saveVoyageName);
 }
 

@@ -5,6 +5,7 @@
 #include "io/formats/citylist.h"
 #include "platform/dialogs.h"
 #include "ui/find/findplacewindow.h"
+#include "ui/route/voyagedocument.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,10 +85,12 @@ QComboBox* letterList(QWidget* parent, const QString& object, const QString& nam
 
 } // namespace
 
-VoyageEditor::VoyageEditor(const Services& services, QWidget* parent)
-    : QWidget(parent), m_services(services)
+VoyageEditor::VoyageEditor(const Services& services, VoyageDocument* document, QWidget* parent)
+    : QWidget(parent), m_services(services), m_document(document)
 {
     buildLayout();
+    connect(m_document, &VoyageDocument::changed, this, &VoyageEditor::showVoyage);
+    showVoyage();
 }
 
 void VoyageEditor::buildLayout()
@@ -229,12 +232,26 @@ void VoyageEditor::buildLayout()
     connect(m_up, &QPushButton::clicked, this, &VoyageEditor::moveUp);
     connect(m_down, &QPushButton::clicked, this, &VoyageEditor::moveDown);
     connect(m_rename, &QPushButton::clicked, this, &VoyageEditor::renamePlace);
-    connect(m_sailing, &QComboBox::currentIndexChanged, this, &VoyageEditor::legChanged);
-    connect(m_limit, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::legChanged);
-    connect(m_legSpeed, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::legChanged);
-    connect(m_speed, &QDoubleSpinBox::valueChanged, this, &VoyageEditor::timesChanged);
-    connect(m_hasDeparture, &QCheckBox::toggled, this, &VoyageEditor::timesChanged);
-    connect(m_departure, &QDateTimeEdit::dateTimeChanged, this, &VoyageEditor::timesChanged);
+    const auto leg = [this] {
+        return static_cast<std::size_t>(std::max(0, m_places->currentRow()));
+    };
+    connect(m_sailing, &QComboBox::currentIndexChanged, this, [this, leg](int index) {
+        edit(SetLegSailing{leg(), kSailings[std::clamp(index, 0, 2)]});
+    });
+    connect(m_limit, &QDoubleSpinBox::valueChanged, this, [this, leg](double limit) {
+        edit(SetLegLimit{leg(), limit});
+    });
+    // Its lowest value stands for "the voyage's speed".
+    connect(m_legSpeed, &QDoubleSpinBox::valueChanged, this, [this, leg](double speed) {
+        edit(SetLegSpeed{leg(), speed > 0.0 ? std::optional<double>(speed) : std::nullopt});
+    });
+    connect(m_speed, &QDoubleSpinBox::valueChanged, this,
+            [this](double speed) { edit(SetSpeed{speed}); });
+    connect(m_hasDeparture, &QCheckBox::toggled, this, &VoyageEditor::departureTicked);
+    connect(m_departure, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& when) {
+        if (m_hasDeparture->isChecked())
+            edit(SetDeparture{when.toSecsSinceEpoch() / 60});
+    });
 }
 
 void VoyageEditor::setCities(const CityTable* cities)
@@ -272,13 +289,6 @@ void VoyageEditor::pickCity(int index)
     m_longLetter->setCurrentText(QString::fromStdString(longitudeLetter(city.longitudeLetter)));
 }
 
-void VoyageEditor::setVoyage(const Voyage& voyage)
-{
-    m_voyage = voyage;
-    m_voyage.legs.resize(m_voyage.places.size() > 1 ? m_voyage.places.size() - 1 : 0);
-    showVoyage();
-}
-
 int VoyageEditor::selectedPlace() const
 {
     return m_places->currentRow();
@@ -291,89 +301,87 @@ void VoyageEditor::selectPlace(int index)
 
 void VoyageEditor::showVoyage()
 {
+    const Voyage& voyage = m_document->voyage();
+    const bool wasShowing = m_showing;
     m_showing = true;
     const int selected = m_places->currentRow();
     const std::string separator = QLocale().decimalPoint().toStdString();
-    m_places->clear();
-    for (std::size_t i = 0; i < m_voyage.places.size(); ++i) {
-        const VoyagePlace& place = m_voyage.places[i];
+    // The rows are rewritten in place, so that the list keeps its scrolling.
+    const int count = static_cast<int>(voyage.places.size());
+    while (m_places->count() > count)
+        delete m_places->takeItem(m_places->count() - 1);
+    for (int i = 0; i < count; ++i) {
+        const VoyagePlace& place = voyage.places[static_cast<std::size_t>(i)];
         const QString name =
             place.name.empty() ? text::unnamed.arg(i + 1) : QString::fromStdString(place.name);
-        m_places->addItem(name + QStringLiteral(" \u2014 ") +
-                          QString::fromStdString(positionText(place.position, separator)));
+        const QString row = name + QStringLiteral(" \u2014 ") +
+                            QString::fromStdString(positionText(place.position, separator));
+        if (i < m_places->count())
+            m_places->item(i)->setText(row);
+        else
+            m_places->addItem(row);
     }
     // Some place is always selected, so that the leg controls show the first leg at least.
     m_places->setCurrentRow(std::clamp(selected, 0, m_places->count() - 1));
-    m_speed->setValue(m_voyage.speed);
-    m_hasDeparture->setChecked(m_voyage.departure.has_value());
-    if (m_voyage.departure)
-        m_departure->setDateTime(QDateTime::fromSecsSinceEpoch(*m_voyage.departure * 60, Qt::UTC));
-    m_departure->setEnabled(m_voyage.departure.has_value());
-    m_remove->setEnabled(m_voyage.places.size() > 2);
-    m_showing = false;
+    // A control is set only when it shows something else: setting it rewrites what the user is
+    // typing into it.
+    if (m_speed->value() != voyage.speed)
+        m_speed->setValue(voyage.speed);
+    m_hasDeparture->setChecked(voyage.departure.has_value());
+    if (voyage.departure) {
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(*voyage.departure * 60, Qt::UTC);
+        if (m_departure->dateTime() != when)
+            m_departure->setDateTime(when);
+    }
+    m_departure->setEnabled(voyage.departure.has_value());
+    m_remove->setEnabled(voyage.places.size() > 2);
     showLeg();
+    m_showing = wasShowing;
 }
 
 void VoyageEditor::showLeg()
 {
+    const Voyage& voyage = m_document->voyage();
     const int place = m_places->currentRow();
-    const bool hasLeg = place >= 0 && static_cast<std::size_t>(place) < m_voyage.legs.size();
+    const bool hasLeg = place >= 0 && static_cast<std::size_t>(place) < voyage.legs.size();
     m_up->setEnabled(place > 0);
     m_down->setEnabled(place >= 0 && place + 1 < m_places->count());
     m_rename->setEnabled(place >= 0);
     m_sailing->setEnabled(hasLeg);
     m_legSpeed->setEnabled(hasLeg);
-    const VoyageLeg leg = hasLeg ? m_voyage.legs[static_cast<std::size_t>(place)] : VoyageLeg{};
+    const VoyageLeg leg = hasLeg ? voyage.legs[static_cast<std::size_t>(place)] : VoyageLeg{};
     // Also called while the whole voyage is shown (the list's selection moves then).
     const bool wasShowing = m_showing;
     m_showing = true;
     for (int i = 0; i < 3; ++i)
         if (kSailings[i] == leg.sailing)
             m_sailing->setCurrentIndex(i);
-    m_limit->setValue(leg.limitLatitude);
+    if (m_limit->value() != leg.limitLatitude)
+        m_limit->setValue(leg.limitLatitude);
     m_limit->setEnabled(hasLeg && leg.sailing == Sailing::Composite);
-    m_legSpeed->setValue(leg.speed.value_or(0.0));
+    if (m_legSpeed->value() != leg.speed.value_or(0.0))
+        m_legSpeed->setValue(leg.speed.value_or(0.0));
     m_showing = wasShowing;
 }
 
-void VoyageEditor::change(bool placesOrLegs)
+void VoyageEditor::edit(const VoyageEdit& edit)
 {
-    emit edited(placesOrLegs);
+    if (!m_showing)
+        m_document->apply(edit);
 }
 
-void VoyageEditor::legChanged()
+void VoyageEditor::departureTicked(bool on)
 {
-    const int place = m_places->currentRow();
-    if (m_showing || place < 0 || static_cast<std::size_t>(place) >= m_voyage.legs.size())
+    if (!on) {
+        edit(SetDeparture{std::nullopt});
         return;
-    VoyageLeg& leg = m_voyage.legs[static_cast<std::size_t>(place)];
-    leg.sailing = kSailings[std::clamp(m_sailing->currentIndex(), 0, 2)];
-    leg.limitLatitude = m_limit->value();
-    leg.speed =
-        m_legSpeed->value() > 0.0 ? std::optional<double>(m_legSpeed->value()) : std::nullopt;
-    m_limit->setEnabled(leg.sailing == Sailing::Composite);
-    change(true);
-}
-
-void VoyageEditor::timesChanged()
-{
-    if (m_showing)
-        return;
-    m_voyage.speed = m_speed->value();
-    m_departure->setEnabled(m_hasDeparture->isChecked());
-    if (m_hasDeparture->isChecked() && !m_voyage.departure) {
-        // A departure just ticked on starts at the next whole hour, not at a date long past.
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        m_showing = true;
-        m_departure->setDateTime(
-            QDateTime(now.date(), QTime(now.time().hour(), 0), Qt::UTC).addSecs(3600));
-        m_showing = false;
     }
-    if (m_hasDeparture->isChecked())
-        m_voyage.departure = m_departure->dateTime().toSecsSinceEpoch() / 60;
-    else
-        m_voyage.departure.reset();
-    change(false);
+    // A departure just ticked on starts at the next whole hour, not at a date long past.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    edit(SetDeparture{QDateTime(now.date(), QTime(now.time().hour(), 0), Qt::UTC)
+                          .addSecs(3600)
+                          .toSecsSinceEpoch() /
+                      60});
 }
 
 void VoyageEditor::addPlace()
@@ -393,27 +401,24 @@ void VoyageEditor::addPlace()
         latitudeLetter(m_latLetter->currentText().toStdString()) == "N" ? latitude : -latitude;
     place.position.longitude =
         longitudeLetter(m_longLetter->currentText().toStdString()) == "E" ? longitude : -longitude;
+    insertPlace(place);
+}
+
+void VoyageEditor::insertPlace(const VoyagePlace& place)
+{
     const int selected = m_places->currentRow();
     const std::size_t at =
-        selected < 0 ? m_voyage.places.size() : static_cast<std::size_t>(selected) + 1;
-    m_voyage.places.insert(m_voyage.places.begin() + static_cast<std::ptrdiff_t>(at), place);
-    // The leg it splits goes on in both halves as it was sailed.
-    const VoyageLeg split =
-        at > 0 && at - 1 < m_voyage.legs.size() ? m_voyage.legs[at - 1] : VoyageLeg{};
-    m_voyage.legs.insert(m_voyage.legs.begin() +
-                             static_cast<std::ptrdiff_t>(std::min(at, m_voyage.legs.size())),
-                         split);
-    m_voyage.legs.resize(m_voyage.places.size() - 1);
-    showVoyage();
+        selected < 0 ? m_document->voyage().places.size() : static_cast<std::size_t>(selected) + 1;
+    edit(InsertPlace{at, place});
     m_places->setCurrentRow(static_cast<int>(at));
-    change(true);
 }
 
 void VoyageEditor::findPlace()
 {
     if (!m_findWindow) {
-        // The place found goes through the typed fields and Add Place, as if typed.
-        const auto add = [this](const LocationTexts& place) {
+        // The place found fills the typed fields, as if typed, and goes in at the gazetteer's
+        // position: the fields' whole minutes would move it by up to half a mile.
+        const auto add = [this](const LocationTexts& place, LatLon position) {
             m_name->setText(QString::fromStdString(place.name));
             m_latDegrees->setText(QString::fromStdString(place.latitudeDegrees));
             m_latMinutes->setText(QString::fromStdString(place.latitudeMinutes));
@@ -421,7 +426,7 @@ void VoyageEditor::findPlace()
             m_longDegrees->setText(QString::fromStdString(place.longitudeDegrees));
             m_longMinutes->setText(QString::fromStdString(place.longitudeMinutes));
             m_longLetter->setCurrentText(QString::fromStdString(place.longitudeLetter));
-            addPlace();
+            insertPlace({place.name, position});
         };
         m_findWindow = new FindPlaceWindow(
             {{text::addFound, QStringLiteral("FindAddToVoyage"), text::addedFound, add}}, this);
@@ -431,16 +436,8 @@ void VoyageEditor::findPlace()
 
 void VoyageEditor::removePlace()
 {
-    const int selected = m_places->currentRow();
-    if (selected < 0 || m_voyage.places.size() <= 2)
-        return;
-    const auto at = static_cast<std::size_t>(selected);
-    m_voyage.places.erase(m_voyage.places.begin() + selected);
-    // The leg that left it goes; the leg that reached it now reaches the next place.
-    m_voyage.legs.erase(m_voyage.legs.begin() +
-                        static_cast<std::ptrdiff_t>(std::min(at, m_voyage.legs.size() - 1)));
-    showVoyage();
-    change(true);
+    if (const int selected = m_places->currentRow(); selected >= 0)
+        edit(RemovePlace{static_cast<std::size_t>(selected)});
 }
 
 void VoyageEditor::moveUp()
@@ -448,11 +445,8 @@ void VoyageEditor::moveUp()
     const int selected = m_places->currentRow();
     if (selected <= 0)
         return;
-    std::swap(m_voyage.places[static_cast<std::size_t>(selected)],
-              m_voyage.places[static_cast<std::size_t>(selected) - 1]);
+    edit(MovePlace{static_cast<std::size_t>(selected), static_cast<std::size_t>(selected) - 1});
     m_places->setCurrentRow(selected - 1);
-    showVoyage();
-    change(true);
 }
 
 void VoyageEditor::moveDown()
@@ -460,22 +454,15 @@ void VoyageEditor::moveDown()
     const int selected = m_places->currentRow();
     if (selected < 0 || selected + 1 >= m_places->count())
         return;
-    std::swap(m_voyage.places[static_cast<std::size_t>(selected)],
-              m_voyage.places[static_cast<std::size_t>(selected) + 1]);
+    edit(MovePlace{static_cast<std::size_t>(selected), static_cast<std::size_t>(selected) + 1});
     m_places->setCurrentRow(selected + 1);
-    showVoyage();
-    change(true);
 }
 
 void VoyageEditor::renamePlace()
 {
-    const int selected = m_places->currentRow();
-    if (selected < 0)
-        return;
-    m_voyage.places[static_cast<std::size_t>(selected)].name =
-        m_name->text().trimmed().toStdString();
-    showVoyage();
-    change(true);
+    if (const int selected = m_places->currentRow(); selected >= 0)
+        edit(RenamePlace{static_cast<std::size_t>(selected),
+                         m_name->text().trimmed().toStdString()});
 }
 
 } // namespace gyrena

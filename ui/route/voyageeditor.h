@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/voyage.h"
+#include "geo/voyageedit.h"
 #include "platform/services.h"
 
 #include <QPointer>
@@ -18,21 +18,19 @@ namespace gyrena {
 
 class CityTable;
 class FindPlaceWindow;
+class VoyageDocument;
 
 // The voyage's places and settings as controls: the list of places with Add, Remove, Move Up,
 // Move Down and Rename, the fields a place is typed into (degrees, minutes and letter, read as
 // the main window reads them), how the leg from the selected place is sailed, the voyage's
-// speed and its departure (UTC). It holds the voyage it shows; every change the user makes is
-// announced by edited(), after which voyage() is the changed voyage.
+// speed and its departure (UTC). It shows the voyage of `document` and turns every change the
+// user makes into an edit of it; it keeps no voyage of its own.
 class VoyageEditor : public QWidget
 {
     Q_OBJECT
 public:
-    explicit VoyageEditor(const Services& services, QWidget* parent = nullptr);
+    VoyageEditor(const Services& services, VoyageDocument* document, QWidget* parent = nullptr);
 
-    // Shows `voyage`; the selection stays on the same row where it can.
-    void setVoyage(const Voyage& voyage);
-    const Voyage& voyage() const { return m_voyage; }
     int selectedPlace() const;
     void selectPlace(int index);
 
@@ -53,22 +51,18 @@ public:
     void setCities(const CityTable* cities);
     void pickCity(int index); // the city of the list's row `index`
 
-signals:
-    // After a change by the user; `placesOrLegs` when places or how a leg is sailed changed
-    // rather than the speed or departure alone.
-    void edited(bool placesOrLegs);
-
 private:
     void buildLayout();
-    void showVoyage();
+    void showVoyage(); // the selection stays on the same row where it can
     void showLeg();
-    void legChanged();
-    void timesChanged();
-    void change(bool placesOrLegs);
+    void departureTicked(bool on);
+    void insertPlace(const VoyagePlace& place); // after the selected place, which it becomes
+    // The user's edit, unless the controls are being filled from the voyage.
+    void edit(const VoyageEdit& edit);
 
     Services m_services;
-    Voyage m_voyage;
-    bool m_showing = false; // the controls are being filled from m_voyage, not by the user
+    VoyageDocument* m_document;
+    bool m_showing = false; // the controls are being filled from the voyage, not by the user
 
     const CityTable* m_cities = nullptr;
     QListWidget* m_places = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/voyage.h"
+#include "io/plan/voyageview.h"
 
 #include <QAbstractTableModel>
 
@@ -9,9 +9,12 @@
 namespace gyrena {
 
 // The rows of a voyage's plan as a table: number, the place's name, latitude, longitude, course
-// to steer to the next row (the rhumb leg), that leg's distance, the distance from the start and
-// to go as sailed, and the ETA (UTC). The last row has no leg, so its course and leg cells are
-// empty; without a departure the ETA cells are empty.
+// to steer to the next row (the rhumb leg, true or magnetic), the variation, that leg's distance,
+// the distance steered from the start (the legs above added up) and to go, the ETA, the light
+// at the ETA, sunrise and sunset, and whether the track to the next row crosses land. The
+// headers' tooltips say so. The last row has no leg, so its course and leg cells are empty;
+// without a departure the ETA and the Sun's cells are empty, and the land cells are empty for a
+// voyage not checked against the land. A row over land is shaded as a warning.
 class WaypointModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,16 +25,28 @@ public:
         Latitude,
         Longitude,
         Course,
+        Variation,
         Leg,
         FromStart,
         ToGo,
         Eta,
+        Light,
+        Sunrise,
+        Sunset,
+        Land, // the last: a voyage not checked against the land has the columns before it
         ColumnCount
     };
 
     explicit WaypointModel(QObject* parent = nullptr);
 
-    void setPlan(const VoyagePlan& plan);
+    // The view's plan, a row each, with its almanac as the view chose to show it (courses true
+    // or magnetic, times in UTC, zone or local time) and whether each row's stretch to the next
+    // meets land; a view without an almanac leaves its columns empty, and one not checked against
+    // the land its land column.
+    void setView(const VoyageView& view);
+    bool magneticCourses() const { return m_magnetic; }
+    TimeKeeping timeKeeping() const { return m_keeping; }
+    bool overLand(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,13 +54,19 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The header and every row as shown, cells joined by tabs and lines ended by "\n".
+    // The header and every row as shown, cells joined by tabs and lines ended by "\n"; the land
+    // column only when the voyage was checked.
     QString tabSeparated() const;
 
 private:
     QString cellText(int row, int column) const;
+    QString headerText(int column) const;
 
     std::vector<VoyageRow> m_rows;
+    std::vector<AlmanacRow> m_almanac; // one per row, or none
+    bool m_magnetic = false;
+    TimeKeeping m_keeping = TimeKeeping::Utc;
+    std::vector<bool> m_overLand;
 };
 
 } // namespace gyrena
