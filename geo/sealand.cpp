@@ -25,9 +25,13 @@ bool IndexSeaLand::legClears(LatLon from, LatLon to, double clearanceNm, bool fr
     const double approachFrom = fromIsPlace ? kApproachNm : 0.0;
     const double approachTo = toIsPlace ? kApproachNm : 0.0;
     const std::array<LatLon, 2> leg = {from, to};
+    // The land check's own rule: an approach begins at the place and ends in water within
+    // kApproachNm of it; land a little off a place (a headland past its harbour) is a crossing.
     for (const LandStretch& stretch : m_land.stretchesAlong(leg)) {
-        const bool inApproach =
-            stretch.toNm <= approachFrom || stretch.fromNm >= lengthNm - approachTo;
+        const bool atStart = fromIsPlace && stretch.fromNm <= kPlaceSlackNm;
+        const bool atEnd = toIsPlace && stretch.toNm >= lengthNm - kPlaceSlackNm;
+        const bool inApproach = (atStart && !atEnd && stretch.toNm <= approachFrom) ||
+                                (atEnd && !atStart && stretch.fromNm >= lengthNm - approachTo);
         if (!inApproach)
             return false;
     }

@@ -242,8 +242,8 @@ void tst_SeaRoute::publishedDistances()
     QFETCH(QString, avoid);
     QFETCH(double, publishedNm);
     SeaRouteOptions options;
-    if (!avoid.isEmpty())
-        options.avoid = {avoid.toStdString()};
+    for (const QString& key : avoid.split(',', Qt::SkipEmptyParts))
+        options.avoid.push_back(key.toStdString());
     const SeaRoute route = builtInSeaRoute(from, to, options);
     QVERIFY2(route.found, route.problem.c_str());
     QVERIFY2(std::abs(route.distanceNm / publishedNm - 1) <= 0.04,

@@ -272,9 +272,10 @@ bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::st
         routes.push_back(
             builtInSeaRoute(voyage.places[i].position, voyage.places[i + 1].position, options));
         if (!routes.back().found) {
-            std::cerr << "gyrena-route: no route by sea for leg " << i + 1 << ", "
-                      << voyage.places[i].name << " to " << voyage.places[i + 1].name << ": "
-                      << routes.back().problem << '\n';
+            // The places as the plan would name them: an unnamed one by its row (WP01).
+            const std::vector<std::string> names = voyagePlaceNames(voyage, planVoyage(voyage));
+            std::cerr << "gyrena-route: no route by sea for leg " << i + 1 << ", " << names[i]
+                      << " to " << names[i + 1] << ": " << routes.back().problem << '\n';
             if (const auto* graph = std::get_if<SeaGraph>(&builtInSeaGraph());
                 graph && routes.back().problem.starts_with("there is no passage")) {
                 std::cerr << "The passages are:";
