@@ -87,6 +87,7 @@ SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
     };
 
     m_cellNode.assign(m_data.cells.size(), kNoNode);
+    m_position.reserve(m_data.cells.size() / 2);
     for (std::size_t cell = 0; cell < m_data.cells.size(); ++cell) {
         if (m_data.cells[cell].node == 0)
             continue;
@@ -110,14 +111,8 @@ SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
         return k < corridorNode.size() ? corridorNode[k] : kNoNode;
     };
 
-    struct Edge
-    {
-        std::uint32_t a, b;
-        std::uint8_t clearance;
-        float lengthNm; // 0 until measured
-    };
-    std::vector<Edge> edges;
-    edges.reserve(m_position.size() * 4);
+    // Every edge once, as (a, b, clearance, length or 0 when still to be measured), in a fixed
+    // order: counted first, then laid out, so that no list of edges is ever held twice.
     // A grid edge's length depends on its row and direction alone: measured once for each.
     std::vector<float> rowLength(std::size_t(m_rows) * 4, -1.0f);
     const auto gridLength = [&](int row, int direction) {
@@ -131,42 +126,44 @@ SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
         }
         return length;
     };
-    for (int row = 0; row < m_rows; ++row) {
-        for (int column = 0; column < m_columns; ++column) {
-            const std::size_t cell =
-                std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
-            const std::uint32_t from = m_cellNode[cell];
-            if (from == kNoNode)
-                continue;
-            const SeaCell& c = m_data.cells[cell];
-            const auto add = [&](int r, int col, std::uint8_t clearance, int direction) {
-                if (clearance == 0 || r >= m_rows)
-                    return;
-                col = (col + m_columns) % m_columns;
-                const std::uint32_t to =
-                    m_cellNode[std::size_t(r) * std::size_t(m_columns) + std::size_t(col)];
-                if (to != kNoNode && to != from)
-                    edges.push_back({from, to, clearance, gridLength(row, direction)});
-            };
-            add(row, column + 1, c.east, 0);
-            add(row + 1, column + 1, c.northEast, 1);
-            add(row + 1, column, c.north, 2);
-            add(row + 1, column - 1, c.northWest, 3);
+    const auto forEachEdge = [&](auto&& visit) {
+        for (int row = 0; row < m_rows; ++row) {
+            for (int column = 0; column < m_columns; ++column) {
+                const std::size_t cell =
+                    std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
+                const std::uint32_t from = m_cellNode[cell];
+                if (from == kNoNode)
+                    continue;
+                const SeaCell& c = m_data.cells[cell];
+                const auto add = [&](int r, int col, std::uint8_t clearance, int direction) {
+                    if (clearance == 0 || r >= m_rows)
+                        return;
+                    col = (col + m_columns) % m_columns;
+                    const std::uint32_t to =
+                        m_cellNode[std::size_t(r) * std::size_t(m_columns) + std::size_t(col)];
+                    if (to != kNoNode && to != from)
+                        visit(from, to, clearance, gridLength(row, direction));
+                };
+                add(row, column + 1, c.east, 0);
+                add(row + 1, column + 1, c.northEast, 1);
+                add(row + 1, column, c.north, 2);
+                add(row + 1, column - 1, c.northWest, 3);
+            }
         }
-    }
-    for (const SeaLink& link : m_data.links) {
-        const std::uint32_t a = nodeOf(link.from);
-        const std::uint32_t b = nodeOf(link.to);
-        if (a != kNoNode && b != kNoNode && a != b && link.clearance > 0)
-            edges.push_back({a, b, link.clearance, 0.0f});
-    }
+        for (const SeaLink& link : m_data.links) {
+            const std::uint32_t a = nodeOf(link.from);
+            const std::uint32_t b = nodeOf(link.to);
+            if (a != kNoNode && b != kNoNode && a != b && link.clearance > 0)
+                visit(a, b, link.clearance, 0.0f);
+        }
+    };
 
     // Both directions of every edge, grouped by their first node.
     m_firstEdge.assign(m_position.size() + 1, 0);
-    for (const Edge& e : edges) {
-        ++m_firstEdge[e.a + 1];
-        ++m_firstEdge[e.b + 1];
-    }
+    forEachEdge([&](std::uint32_t a, std::uint32_t b, std::uint8_t, float) {
+        ++m_firstEdge[a + 1];
+        ++m_firstEdge[b + 1];
+    });
     for (std::size_t i = 1; i < m_firstEdge.size(); ++i)
         m_firstEdge[i] += m_firstEdge[i - 1];
     const std::size_t count = m_firstEdge.back();
@@ -174,24 +171,22 @@ SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
     m_lengthNm.resize(count);
     m_clearance.resize(count);
     m_passage.assign(count, 0);
-    std::vector<std::uint32_t> next(m_firstEdge.begin(), m_firstEdge.end() - 1);
-    std::vector<Vec> unit(m_position.size());
     m_unit.resize(m_position.size());
-    for (std::size_t i = 0; i < unit.size(); ++i) {
-        unit[i] = toVec(m_position[i]);
-        m_unit[i] = {unit[i].x, unit[i].y, unit[i].z};
-    }
-    for (const Edge& e : edges) {
-        const float length = e.lengthNm > 0 ? e.lengthNm : float(arcNm(unit[e.a], unit[e.b]));
-        for (const auto& [from, to] : {std::pair{e.a, e.b}, std::pair{e.b, e.a}}) {
+    for (std::size_t i = 0; i < m_position.size(); ++i)
+        m_unit[i] = toVec(m_position[i]);
+    const std::vector<Vec>& unit = m_unit;
+    std::vector<std::uint32_t> next(m_firstEdge.begin(), m_firstEdge.end() - 1);
+    forEachEdge([&](std::uint32_t a, std::uint32_t b, std::uint8_t clearance, float lengthNm) {
+        const float length = lengthNm > 0 ? lengthNm : float(arcNm(unit[a], unit[b]));
+        for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
             const std::uint32_t slot = next[from]++;
             m_target[slot] = to;
             m_lengthNm[slot] = length;
-            m_clearance[slot] = e.clearance;
+            m_clearance[slot] = clearance;
             if (m_corridor[from] != 0 && m_corridor[from] == m_corridor[to])
                 m_passage[slot] = m_corridor[from];
         }
-    }
+    });
 
     // The edges that cross a gate belong to its passage: only nodes near the gate can have one.
     for (std::size_t p = 0; p < m_data.passages.size(); ++p) {
@@ -220,6 +215,8 @@ SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
             }
         }
     }
+    // The cells are in m_cellNode and the edges now.
+    m_data.cells = {};
 }
 
 std::vector<std::uint32_t> SeaGraph::nodesNear(LatLon at, double degrees) const
@@ -746,8 +743,7 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             for (double reach : kReachDegrees) {
                 std::vector<std::pair<double, std::uint32_t>> candidates;
                 for (std::uint32_t node : graph.nodesNear(at, reach)) {
-                    const auto& u = graph.unitVector(node);
-                    const double d = arc(place, Vec{u[0], u[1], u[2]}) * kNmPerRadian;
+                    const double d = arc(place, graph.unitVector(node)) * kNmPerRadian;
                     if (search.nodeOpen(node) && d <= reach * kNmPerDegree)
                         candidates.emplace_back(d, node);
                 }
@@ -797,8 +793,7 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                 return start;
             if (v == search.goal())
                 return goal;
-            const auto& u = graph.unitVector(v);
-            return Vec{u[0], u[1], u[2]};
+            return graph.unitVector(v);
         };
         // The great circle to the goal: never more than the way left.
         const auto estimate = [&](std::uint32_t v) { return arcNm(position(v), goal); };

@@ -14,6 +14,7 @@
 // Distances are on the sphere, nautical miles (1 nm = 1 arc minute), as in routeplan.h.
 
 #include "geo/latlon.h"
+#include "geo/spherepath.h"
 #include "geo/voyage.h"
 
 #include <array>
@@ -131,7 +132,7 @@ public:
     std::vector<std::uint32_t> nodesNear(LatLon at, double degrees) const;
     // Node n (0..nodeCount()-1) and its edges firstEdge(n)..firstEdge(n+1)-1.
     LatLon position(std::uint32_t n) const { return m_position[n]; }
-    const std::array<double, 3>& unitVector(std::uint32_t n) const { return m_unit[n]; }
+    const Vector3& unitVector(std::uint32_t n) const { return m_unit[n]; }
     std::uint8_t corridorOf(std::uint32_t n) const { return m_corridor[n]; }
     std::uint32_t firstEdge(std::uint32_t n) const { return m_firstEdge[n]; }
     std::uint32_t target(std::uint32_t e) const { return m_target[e]; }
@@ -144,7 +145,7 @@ private:
     int m_rows = 0;
     int m_columns = 0;
     std::vector<LatLon> m_position;
-    std::vector<std::array<double, 3>> m_unit; // the positions as unit vectors (x, y, z)
+    std::vector<Vector3> m_unit;               // the positions as unit vectors
     std::vector<std::uint32_t> m_cellNode;     // the node of each cell, or kNoNode
     std::uint32_t m_gridNodes = 0;             // nodes 0..m_gridNodes-1 are cells, then corridors
     std::vector<std::uint32_t> m_firstEdge;    // per node, into the edge arrays; nodeCount()+1

@@ -29,7 +29,8 @@ const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), 
 const QString AboutWindow::kCreditsDetails = QStringLiteral(
     "Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). Magnetic variation: "
     "World Magnetic Model 2025, NOAA (public domain). Time zones: tz-lookup (CC0) and the "
-    "system's tzdata.");
+    "system's tzdata. Land and the sea-route graph: Natural Earth (public domain); straits and "
+    "canals after the NGA's Sailing Directions (public domain); routes by Boost.Graph (BSL-1.0).");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =
