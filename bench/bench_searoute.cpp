@@ -28,10 +28,30 @@ long residentKiB()
 const std::vector<LatLon>& ports()
 {
     static const std::vector<LatLon> list = {
-        {51.95, 4.05},  {1.26, 103.83},   {40.60, -74.04}, {37.80, -122.42}, {21.47, 39.15},
-        {44.17, 28.66}, {9.36, -79.91},   {35.08, 129.05}, {-33.85, 18.43},  {-33.86, 151.21},
-        {53.55, -3.05}, {25.27, 55.30},   {31.20, 29.88},  {-22.90, -43.15}, {22.30, 114.17},
-        {60.15, 24.95}, {33.72, -118.27}, {19.0, 72.85},   {-32.05, 115.72},  {64.15, -21.95}};
+        {51.95, 4.05},
+        {1.26, 103.83},
+        {40.60, -74.04},
+        {37.80, -122.42},
+        {21.47, 39.15},
+        {44.17, 28.66},
+        {9.36, -79.91},
+        {35.08, 129.05},
+        {-33.85, 18.43},
+        {-33.86, 151.21},
+        {53.55, -3.05},
+        {25.27, 55.30},
+        {31.20, 29.88},
+        {-22.90, -43.15},
+        {22.30, 114.17},
+        {60.15, 24.95},
+        {33.72, -118.27},
+        {19.0, 72.85},
+        {-32.05, 115.72},
+        {64.15, -21.95},
+        // and towns whose harbours lie behind narrows: New York, Auckland, Oslo
+        {40.71, -74.01},
+        {-36.85, 174.76},
+        {59.91, 10.75}};
     return list;
 }
 
@@ -71,9 +91,9 @@ void BM_SeaRoute(benchmark::State& state)
         benchmark::DoNotOptimize(route.distanceNm);
     }
 }
-BENCHMARK(BM_SeaRoute)->DenseRange(0, 19)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeaRoute)->DenseRange(0, 22)->Unit(benchmark::kMillisecond);
 
-// A hundred routes: every port to five others.
+// A hundred routes: each of the first twenty ports to five others.
 void BM_SeaRoutes100(benchmark::State& state)
 {
     (void)gyrena::builtInSeaGraph();
@@ -81,7 +101,7 @@ void BM_SeaRoutes100(benchmark::State& state)
     const auto& list = ports();
     for (auto _ : state) {
         double total = 0;
-        for (std::size_t i = 0; i < list.size(); ++i)
+        for (std::size_t i = 0; i < 20; ++i)
             for (std::size_t k = 1; k <= 5; ++k) {
                 const auto route =
                     gyrena::builtInSeaRoute(list[i], list[(i + k * 3) % list.size()], {});

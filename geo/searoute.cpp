@@ -1,5 +1,6 @@
 #include "geo/searoute.h"
 
+#include "geo/landcheck.h"
 #include "geo/seageometry.h"
 
 #include <boost/graph/astar_search.hpp>
@@ -12,8 +13,11 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
+#include <queue>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 
@@ -36,6 +40,11 @@ constexpr std::size_t kPlaceTries = 60;
 constexpr double kRiverNm = 30.0;
 // How many halvings pull a turning point towards the line of its neighbours.
 constexpr int kPullSteps = 6;
+// A harbour's way out (see wayOut): the lattice's spacing, how many points of water next to the
+// place it tries to reach first, and how many nodes of the grid it tries from open water.
+constexpr double kHarbourStepNm = 1.0;
+constexpr std::size_t kHarbourStarts = 40;
+constexpr std::size_t kHarbourExits = 4;
 
 std::string lowerCase(std::string_view text)
 {
@@ -591,6 +600,7 @@ public:
     {
         return clears(a, b, aIsPlace, bIsPlace, m_options.clearanceNm);
     }
+    // A negative clearance asks nothing of the land.
     bool clears(const Vec& a, const Vec& b, bool aIsPlace, bool bIsPlace, double clearanceNm) const
     {
         if (highestLatitude(a, b) > m_options.limitLatitude)
@@ -599,8 +609,12 @@ public:
             if (arcsCross(a, b, toVec(passage->gateFrom), toVec(passage->gateTo)))
                 return false;
         }
+        if (clearanceNm < 0) // known to be water: only the options asked
+            return true;
         return m_land.legClears(toLatLon(a), toLatLon(b), clearanceNm, aIsPlace, bIsPlace);
     }
+
+    const SeaLand& land() const { return m_land; }
 
 private:
     const SeaLand& m_land;
@@ -614,6 +628,8 @@ struct PathPoint
     std::uint8_t corridor = 0; // the passage's index + 1 for a corridor point
     bool isPlace = false;
     std::string name; // a passage named at this point by a gate
+    // On a place's way out of its harbour (wayOut): 1 the start's, 2 the end's.
+    std::uint8_t harbour = 0;
 };
 
 // The fewest legs through the path's points that each clear: from each point, the farthest
@@ -626,8 +642,16 @@ std::vector<PathPoint> tighten(const std::vector<PathPoint>& path, const LegRule
     const std::size_t last = path.size() - 1;
     // Within one corridor a shortcut need only stay in water: the channel is narrower than
     // any clearance.
+    // Likewise within a harbour, from the place to the end of its way out.
     const auto reaches = [&](std::size_t from, std::size_t to) {
-        const bool channel = path[from].corridor != 0 && path[from].corridor == path[to].corridor;
+        const auto side = [&](std::size_t k) {
+            return path[k].harbour != 0 ? path[k].harbour
+                   : path[k].isPlace    ? std::uint8_t(k == 0 ? 1 : 2)
+                                        : std::uint8_t(0);
+        };
+        const bool inHarbour = side(from) != 0 && side(from) == side(to);
+        const bool channel =
+            inHarbour || (path[from].corridor != 0 && path[from].corridor == path[to].corridor);
         return channel
                    ? rule.clears(path[from].at, path[to].at, false, false, 0.0)
                    : rule.clears(path[from].at, path[to].at, path[from].isPlace, path[to].isPlace);
@@ -666,7 +690,7 @@ void pull(std::vector<PathPoint>& points, const LegRule& rule)
 {
     for (std::size_t k = 1; k + 1 < points.size(); ++k) {
         PathPoint& turn = points[k];
-        if (turn.corridor != 0 || turn.isPlace)
+        if (turn.corridor != 0 || turn.isPlace || turn.harbour != 0)
             continue;
         const PathPoint& before = points[k - 1];
         const PathPoint& after = points[k + 1];
@@ -691,6 +715,139 @@ void pull(std::vector<PathPoint>& points, const LegRule& rule)
         }
         turn.at = best;
     }
+}
+
+// A place's way out of a harbour the grid does not reach in one leg (a port inside its bay
+// behind narrows, at the head of a fjord): the shortest way through the water the map shows,
+// on a lattice of kHarbourStepNm round the place up to kRiverNm from it, to a point from which
+// a node of the grid is reached in one leg. The points run from the place outwards, the last
+// one followed by `node`.
+struct WayOut
+{
+    std::vector<Vec> points;
+    std::uint32_t node = 0;
+    double lengthNm = 0.0; // to the node
+};
+
+WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool isStart,
+              const std::function<bool(std::uint32_t)>& nodeOpen)
+{
+    const LatLon at = toLatLon(place);
+    const double latStep = kHarbourStepNm / kNmPerDegree;
+    const double lonStep = latStep / std::max(std::cos(at.latitude * std::numbers::pi / 180), 0.1);
+    const int reach = int(kRiverNm / kHarbourStepNm);
+    const auto key = [&](int i, int j) { return (i + reach) * (2 * reach + 1) + (j + reach); };
+    const auto point = [&](int i, int j) {
+        return toVec(
+            {std::clamp(at.latitude + i * latStep, -90.0, 90.0), at.longitude + j * lonStep});
+    };
+    // A leg as the place's own: leaving it when it starts the route, arriving at it when it ends.
+    // The first leaves the place for a point that becomes a place of the voyage too, which the
+    // land check asks to lie in water beyond the approach's land.
+    const auto legClears = [&](const Vec& a, const Vec& b, bool first) {
+        return isStart ? rule.clears(a, b, first, first, 0.0)
+                       : rule.clears(b, a, first, first, 0.0);
+    };
+    std::unordered_map<int, double> clearance; // of each lattice point, up to 1 nm
+    const auto clearanceAt = [&](int i, int j) {
+        const auto [it, added] = clearance.try_emplace(key(i, j), 0.0);
+        if (added) {
+            const LatLon p = toLatLon(point(i, j));
+            it->second = rule.land().clearanceNm(p, p, 1.0);
+        }
+        return it->second;
+    };
+    struct State
+    {
+        double nm = std::numeric_limits<double>::infinity();
+        int from = -1; // the key it is reached from; -1 from the place
+        bool done = false;
+    };
+    std::unordered_map<int, State> state;
+    using Entry = std::pair<double, int>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+    // First, from the place (perhaps a town's centre a little inland) to the water within its
+    // approach.
+    const int first = int(std::ceil(kApproachNm / kHarbourStepNm));
+    std::vector<std::tuple<double, int, int>> starts;
+    for (int i = -first; i <= first; ++i)
+        for (int j = -first; j <= first; ++j) {
+            const double nm = arcNm(place, point(i, j));
+            if (nm <= kApproachNm && nm > 0)
+                starts.emplace_back(nm, i, j);
+        }
+    std::sort(starts.begin(), starts.end());
+    std::size_t tried = 0;
+    for (const auto& [nm, i, j] : starts) {
+        if (clearanceAt(i, j) <= 0)
+            continue;
+        if (tried++ == kHarbourStarts)
+            break;
+        if (legClears(place, point(i, j), true)) {
+            state[key(i, j)] = {nm, -1, false};
+            queue.emplace(nm, key(i, j));
+        }
+    }
+    const auto unkey = [&](int k) {
+        return std::pair{k / (2 * reach + 1) - reach, k % (2 * reach + 1) - reach};
+    };
+    while (!queue.empty()) {
+        const auto [nm, k] = queue.top();
+        queue.pop();
+        State& here = state[k];
+        if (here.done)
+            continue;
+        here.done = true;
+        const auto [i, j] = unkey(k);
+        const Vec u = point(i, j);
+        // Open water: does a leg reach the grid from here?
+        if (clearanceAt(i, j) >= 1.0) {
+            std::vector<std::pair<double, std::uint32_t>> near;
+            for (std::uint32_t node : graph.nodesNear(toLatLon(u), 0.5))
+                if (nodeOpen(node))
+                    near.emplace_back(arcNm(u, graph.unitVector(node)), node);
+            std::sort(near.begin(), near.end());
+            if (near.size() > kHarbourExits)
+                near.resize(kHarbourExits);
+            for (const auto& [d, node] : near) {
+                if (!legClears(u, graph.unitVector(node), false))
+                    continue;
+                WayOut out{{}, node, nm + d};
+                for (int at = k; at != -1; at = state[at].from) {
+                    const auto [a, b] = unkey(at);
+                    out.points.push_back(point(a, b));
+                }
+                out.points.push_back(place);
+                std::reverse(out.points.begin(), out.points.end());
+                return out;
+            }
+        }
+        for (int di = -1; di <= 1; ++di)
+            for (int dj = -1; dj <= 1; ++dj) {
+                const int ni = i + di, nj = j + dj;
+                if ((di == 0 && dj == 0) || std::abs(ni) > reach || std::abs(nj) > reach)
+                    continue;
+                const int nk = key(ni, nj);
+                if (state.count(nk) && state[nk].done)
+                    continue;
+                const Vec v = point(ni, nj);
+                const double length = arcNm(u, v);
+                if (arcNm(place, v) > kRiverNm || clearanceAt(ni, nj) <= 0)
+                    continue;
+                // Every point of a leg lies within half its length of an end: with both ends
+                // that far from land it is water, and only the options are left to ask.
+                const bool open =
+                    clearanceAt(i, j) > length / 2 && clearanceAt(ni, nj) > length / 2;
+                if (!(open ? rule.clears(u, v, false, false, -1.0) : legClears(u, v, false)))
+                    continue;
+                State& next = state[nk];
+                if (nm + length < next.nm) {
+                    next = {nm + length, k, false};
+                    queue.emplace(nm + length, nk);
+                }
+            }
+    }
+    return {};
 }
 
 } // namespace
@@ -734,10 +891,10 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
         const double units = std::ceil(options.clearanceNm / kSeaClearanceUnitNm - 1e-9);
         SeaSearch search(graph, std::uint8_t(std::clamp(units, 1.0, 254.0)), options.limitLatitude,
                          avoidedIndex);
-        // Joins a place to the nodes it reaches, nearest first.
         // Joins a place to the nodes it reaches, nearest first; a place the clearance shuts in
-        // (a harbour behind its breakwaters, a port up its river) leaves with no clearance.
-        const auto links = [&](const Vec& place, bool isStart) {
+        // (a harbour behind its breakwaters) leaves with no clearance. With `river`, a port up
+        // its river, which the map shows as land: see below.
+        const auto links = [&](const Vec& place, bool isStart, bool river) {
             std::vector<std::pair<std::uint32_t, float>> found;
             const LatLon at = toLatLon(place);
             for (double reach : kReachDegrees) {
@@ -748,7 +905,10 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                         candidates.emplace_back(d, node);
                 }
                 std::sort(candidates.begin(), candidates.end());
-                for (double clearance : {options.clearanceNm, 0.0, -1.0}) {
+                const std::vector<double> tiers =
+                    river ? std::vector<double>{-1.0}
+                          : std::vector<double>{options.clearanceNm, 0.0};
+                for (double clearance : tiers) {
                     std::size_t tries = 0;
                     for (const auto& [d, node] : candidates) {
                         if (found.size() == kPlaceLinks || tries++ == kPlaceTries)
@@ -773,10 +933,22 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             }
             return found;
         };
-        search.startLinks = links(start, true);
+        // A place no leg joins to the grid: its way out of its harbour, else a river's.
+        WayOut startWay, goalWay;
+        const auto join = [&](const Vec& place, bool isStart, WayOut& way) {
+            auto found = links(place, isStart, false);
+            if (found.empty()) {
+                way = wayOut(graph, rule, place, isStart,
+                             [&](std::uint32_t node) { return search.nodeOpen(node); });
+                if (!way.points.empty())
+                    found = {{way.node, float(way.lengthNm)}};
+            }
+            return found.empty() ? links(place, isStart, true) : found;
+        };
+        search.startLinks = join(start, true, startWay);
         if (search.startLinks.empty())
             return fail("the start has no open water within its approach");
-        for (const auto& [node, length] : links(goal, false))
+        for (const auto& [node, length] : join(goal, false, goalWay))
             search.goalLinks.emplace(node, length);
         if (search.goalLinks.empty())
             return fail("the end has no open water within its approach");
@@ -844,8 +1016,14 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
         std::reverse(vertices.begin(), vertices.end());
         for (std::uint32_t v : vertices) {
             const bool isPlace = v >= graph.nodeCount();
+            if (v == search.goal())
+                for (std::size_t k = goalWay.points.size(); k-- > 1;)
+                    path.push_back({goalWay.points[k], 0, false, {}, 2});
             path.push_back(
                 {position(v), isPlace ? std::uint8_t(0) : graph.corridorOf(v), isPlace, {}});
+            if (v == search.start())
+                for (std::size_t k = 1; k < startWay.points.size(); ++k)
+                    path.push_back({startWay.points[k], 0, false, {}, 1});
         }
         path = tighten(path, rule);
         pull(path, rule);

@@ -145,10 +145,10 @@ private:
     int m_rows = 0;
     int m_columns = 0;
     std::vector<LatLon> m_position;
-    std::vector<Vector3> m_unit;               // the positions as unit vectors
-    std::vector<std::uint32_t> m_cellNode;     // the node of each cell, or kNoNode
-    std::uint32_t m_gridNodes = 0;             // nodes 0..m_gridNodes-1 are cells, then corridors
-    std::vector<std::uint32_t> m_firstEdge;    // per node, into the edge arrays; nodeCount()+1
+    std::vector<Vector3> m_unit;            // the positions as unit vectors
+    std::vector<std::uint32_t> m_cellNode;  // the node of each cell, or kNoNode
+    std::uint32_t m_gridNodes = 0;          // nodes 0..m_gridNodes-1 are cells, then corridors
+    std::vector<std::uint32_t> m_firstEdge; // per node, into the edge arrays; nodeCount()+1
     std::vector<std::uint32_t> m_target;
     std::vector<float> m_lengthNm;
     std::vector<std::uint8_t> m_clearance;
