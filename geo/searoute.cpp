@@ -43,6 +43,7 @@ constexpr int kPullSteps = 6;
 // A harbour's way out (see wayOut): the lattice's spacing, how many points of water next to the
 // place it tries to reach first, and how many nodes of the grid it tries from open water.
 constexpr double kHarbourStepNm = 1.0;
+constexpr double kHarbourNm = 45.0; // how far from the place
 constexpr std::size_t kHarbourStarts = 40;
 constexpr std::size_t kHarbourExits = 4;
 
@@ -223,6 +224,34 @@ SeaGraph::SeaGraph(SeaGridData data) : m_data(std::move(data))
                 }
             }
         }
+    }
+    // The basins: a bay the grid reaches through no edge (Tokyo Bay behind its narrows) is one
+    // of its own, and a route to it leaves by a harbour's way out.
+    m_basin.assign(m_position.size(), kNoNode);
+    std::vector<std::uint32_t> stack;
+    std::uint32_t basins = 0;
+    std::size_t largest = 0;
+    for (std::uint32_t seed = 0; seed < m_position.size(); ++seed) {
+        if (m_basin[seed] != kNoNode)
+            continue;
+        m_basin[seed] = basins;
+        stack.assign({seed});
+        std::size_t size = 0;
+        while (!stack.empty()) {
+            ++size;
+            const std::uint32_t n = stack.back();
+            stack.pop_back();
+            for (std::uint32_t e = m_firstEdge[n]; e < m_firstEdge[n + 1]; ++e)
+                if (m_basin[m_target[e]] == kNoNode) {
+                    m_basin[m_target[e]] = basins;
+                    stack.push_back(m_target[e]);
+                }
+        }
+        if (size > largest) {
+            largest = size;
+            m_ocean = basins;
+        }
+        ++basins;
     }
     // The cells are in m_cellNode and the edges now.
     m_data.cells = {};
@@ -614,6 +643,15 @@ public:
         return m_land.legClears(toLatLon(a), toLatLon(b), clearanceNm, aIsPlace, bIsPlace);
     }
 
+    // A leg between a place and a point of the route (from the place, or with `toPlace` to it).
+    // The point becomes a place of the voyage too, and the land check then asks that the place's
+    // approach end in water short of it: both readings must clear.
+    bool clearsFromPlace(const Vec& a, const Vec& b, double clearanceNm, bool toPlace = false) const
+    {
+        return clears(a, b, !toPlace, toPlace, clearanceNm) &&
+               clears(a, b, true, true, clearanceNm);
+    }
+
     const SeaLand& land() const { return m_land; }
 
 private:
@@ -719,7 +757,7 @@ void pull(std::vector<PathPoint>& points, const LegRule& rule)
 
 // A place's way out of a harbour the grid does not reach in one leg (a port inside its bay
 // behind narrows, at the head of a fjord): the shortest way through the water the map shows,
-// on a lattice of kHarbourStepNm round the place up to kRiverNm from it, to a point from which
+// on a lattice of kHarbourStepNm round the place up to kHarbourNm from it, to a point from which
 // a node of the grid is reached in one leg. The points run from the place outwards, the last
 // one followed by `node`.
 struct WayOut
@@ -735,7 +773,7 @@ WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool
     const LatLon at = toLatLon(place);
     const double latStep = kHarbourStepNm / kNmPerDegree;
     const double lonStep = latStep / std::max(std::cos(at.latitude * std::numbers::pi / 180), 0.1);
-    const int reach = int(kRiverNm / kHarbourStepNm);
+    const int reach = int(kHarbourNm / kHarbourStepNm);
     const auto key = [&](int i, int j) { return (i + reach) * (2 * reach + 1) + (j + reach); };
     const auto point = [&](int i, int j) {
         return toVec(
@@ -745,8 +783,10 @@ WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool
     // The first leaves the place for a point that becomes a place of the voyage too, which the
     // land check asks to lie in water beyond the approach's land.
     const auto legClears = [&](const Vec& a, const Vec& b, bool first) {
-        return isStart ? rule.clears(a, b, first, first, 0.0)
-                       : rule.clears(b, a, first, first, 0.0);
+        if (!first)
+            return isStart ? rule.clears(a, b, false, false, 0.0)
+                           : rule.clears(b, a, false, false, 0.0);
+        return isStart ? rule.clearsFromPlace(a, b, 0.0) : rule.clearsFromPlace(b, a, 0.0, true);
     };
     std::unordered_map<int, double> clearance; // of each lattice point, up to 1 nm
     const auto clearanceAt = [&](int i, int j) {
@@ -832,7 +872,7 @@ WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool
                     continue;
                 const Vec v = point(ni, nj);
                 const double length = arcNm(u, v);
-                if (arcNm(place, v) > kRiverNm || clearanceAt(ni, nj) <= 0)
+                if (arcNm(place, v) > kHarbourNm || clearanceAt(ni, nj) <= 0)
                     continue;
                 // Every point of a leg lies within half its length of an end: with both ends
                 // that far from land it is water, and only the options are left to ask.
@@ -922,8 +962,8 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                         const bool reaches =
                             clearance < 0
                                 ? d > kRiverNm && rule.clears(out, p, false, false, 0.0)
-                                : (isStart ? rule.clears(place, p, true, false, clearance)
-                                           : rule.clears(p, place, false, true, clearance));
+                                : (isStart ? rule.clearsFromPlace(place, p, clearance)
+                                           : rule.clearsFromPlace(p, place, clearance, true));
                         if (reaches)
                             found.emplace_back(node, float(d));
                     }
@@ -996,12 +1036,45 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             return false;
         };
         bool reached = run();
-        // A port in a sound the grid reaches only nearer the coast than the clearance (the head
-        // of a long inlet): the way in is taken as narrow as it is, and the route says so.
-        if (!reached && search.clearance() > 1) {
-            search.setClearance(1);
+        // A place in a bay the grid reaches through no edge (its links all lie in a basin of
+        // their own): its way out, to the other end's basin, else both ends' to the ocean.
+        const auto basinsOf = [&](const auto& links) {
+            std::vector<std::uint32_t> out;
+            for (const auto& link : links)
+                out.push_back(graph.basinOf(link.first));
+            return out;
+        };
+        const auto leave = [&](bool isStart, std::vector<std::uint32_t> basins) {
+            WayOut found =
+                wayOut(graph, rule, isStart ? start : goal, isStart, [&](std::uint32_t node) {
+                    return search.nodeOpen(node) && std::find(basins.begin(), basins.end(),
+                                                              graph.basinOf(node)) != basins.end();
+                });
+            if (found.points.empty())
+                return false;
+            WayOut& way = isStart ? startWay : goalWay;
+            way = std::move(found);
+            if (isStart) {
+                search.startLinks = {{way.node, float(way.lengthNm)}};
+            } else {
+                search.goalLinks.clear();
+                search.goalLinks.emplace(way.node, float(way.lengthNm));
+            }
+            return true;
+        };
+        if (!reached && leave(true, basinsOf(search.goalLinks)))
             reached = run();
-            route.narrowed = reached;
+        if (!reached && leave(false, basinsOf(search.startLinks)))
+            reached = run();
+        if (!reached) {
+            const std::vector<std::uint32_t> ocean{graph.oceanBasin()};
+            const auto inOcean = [&](const auto& links) {
+                const std::vector<std::uint32_t> basins = basinsOf(links);
+                return std::find(basins.begin(), basins.end(), ocean[0]) != basins.end();
+            };
+            const bool moved = !inOcean(search.startLinks) && leave(true, ocean);
+            if ((!inOcean(search.goalLinks) && leave(false, ocean)) || moved)
+                reached = run();
         }
         if (!reached) {
             std::string why = "no way by sea";

@@ -134,6 +134,10 @@ public:
     LatLon position(std::uint32_t n) const { return m_position[n]; }
     const Vector3& unitVector(std::uint32_t n) const { return m_unit[n]; }
     std::uint8_t corridorOf(std::uint32_t n) const { return m_corridor[n]; }
+    // The water node n belongs to: nodes joined by edges share it (numbered from 0).
+    std::uint32_t basinOf(std::uint32_t n) const { return m_basin[n]; }
+    // The largest basin: the world's ocean.
+    std::uint32_t oceanBasin() const { return m_ocean; }
     std::uint32_t firstEdge(std::uint32_t n) const { return m_firstEdge[n]; }
     std::uint32_t target(std::uint32_t e) const { return m_target[e]; }
     float lengthNm(std::uint32_t e) const { return m_lengthNm[e]; }
@@ -154,6 +158,8 @@ private:
     std::vector<std::uint8_t> m_clearance;
     std::vector<std::uint8_t> m_passage; // 0, or the index of the passage whose gate it crosses + 1
     std::vector<std::uint8_t> m_corridor; // per node: 0, or its passage's index + 1
+    std::vector<std::uint32_t> m_basin;   // per node
+    std::uint32_t m_ocean = 0;
 };
 
 struct SeaRouteOptions

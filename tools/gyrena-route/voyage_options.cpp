@@ -66,7 +66,7 @@ const std::string_view kVoyageHelp =
     "  --avoid NAME,...  keep out of these passages (suez, panama, kiel, corinth, gibraltar,\n"
     "            dover, bosporus, dardanelles, singapore, malacca, bab-el-mandeb, hormuz,\n"
     "            torres, sunda, lombok, oresund, great-belt, skagerrak, gulf-of-suez,\n"
-    "            cape-horn, good-hope)\n"
+    "            cape-horn, good-hope, juan-de-fuca, admiralty)\n"
     "  --clearance NM  how far to keep off the coast (0 to 50; default 3), but for the\n"
     "            channels of the passages and the approach to each place\n"
     "  --limit-lat DEG  with --sea, the highest latitude the route may reach (default 72)\n";
