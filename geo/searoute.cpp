@@ -40,10 +40,11 @@ constexpr std::size_t kPlaceTries = 60;
 constexpr double kRiverNm = 30.0;
 // How many halvings pull a turning point towards the line of its neighbours.
 constexpr int kPullSteps = 6;
-// A harbour's way out (see wayOut): the lattice's spacing, how many points of water next to the
-// place it tries to reach first, and how many nodes of the grid it tries from open water.
-constexpr double kHarbourStepNm = 1.0;
-constexpr double kHarbourNm = 45.0; // how far from the place
+// A harbour's way out (see wayOut): the lattice's spacings (the finer for a channel the first
+// misses), how far from the place it runs, how many points of water next to the place it tries
+// to reach first, and how many nodes of the grid it tries from open water.
+constexpr std::array<double, 2> kHarbourStepsNm = {1.0, 0.4};
+constexpr double kHarbourNm = 45.0;
 constexpr std::size_t kHarbourStarts = 40;
 constexpr std::size_t kHarbourExits = 4;
 
@@ -757,7 +758,7 @@ void pull(std::vector<PathPoint>& points, const LegRule& rule)
 
 // A place's way out of a harbour the grid does not reach in one leg (a port inside its bay
 // behind narrows, at the head of a fjord): the shortest way through the water the map shows,
-// on a lattice of kHarbourStepNm round the place up to kHarbourNm from it, to a point from which
+// on a lattice of `stepNm` round the place up to kHarbourNm from it, to a point from which
 // a node of the grid is reached in one leg. The points run from the place outwards, the last
 // one followed by `node`.
 struct WayOut
@@ -767,13 +768,13 @@ struct WayOut
     double lengthNm = 0.0; // to the node
 };
 
-WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool isStart,
-              const std::function<bool(std::uint32_t)>& nodeOpen)
+WayOut wayOutOn(double stepNm, const SeaGraph& graph, const LegRule& rule, const Vec& place,
+                bool isStart, const std::function<bool(std::uint32_t)>& nodeOpen)
 {
     const LatLon at = toLatLon(place);
-    const double latStep = kHarbourStepNm / kNmPerDegree;
+    const double latStep = stepNm / kNmPerDegree;
     const double lonStep = latStep / std::max(std::cos(at.latitude * std::numbers::pi / 180), 0.1);
-    const int reach = int(kHarbourNm / kHarbourStepNm);
+    const int reach = int(kHarbourNm / stepNm);
     const auto key = [&](int i, int j) { return (i + reach) * (2 * reach + 1) + (j + reach); };
     const auto point = [&](int i, int j) {
         return toVec(
@@ -808,7 +809,7 @@ WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
     // First, from the place (perhaps a town's centre a little inland) to the water within its
     // approach.
-    const int first = int(std::ceil(kApproachNm / kHarbourStepNm));
+    const int first = int(std::ceil(kApproachNm / stepNm));
     std::vector<std::tuple<double, int, int>> starts;
     for (int i = -first; i <= first; ++i)
         for (int j = -first; j <= first; ++j) {
@@ -886,6 +887,17 @@ WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool
                     queue.emplace(nm + length, nk);
                 }
             }
+    }
+    return {};
+}
+
+WayOut wayOut(const SeaGraph& graph, const LegRule& rule, const Vec& place, bool isStart,
+              const std::function<bool(std::uint32_t)>& nodeOpen)
+{
+    for (double stepNm : kHarbourStepsNm) {
+        WayOut way = wayOutOn(stepNm, graph, rule, place, isStart, nodeOpen);
+        if (!way.points.empty())
+            return way;
     }
     return {};
 }

@@ -110,6 +110,8 @@ private slots:
     void routesOnMadeUpWorld();
     void publishedDistances_data();
     void publishedDistances();
+    void townsLeaveTheirHarbours_data();
+    void townsLeaveTheirHarbours();
 };
 
 void tst_SeaRoute::readsWhatItWrites()
@@ -249,6 +251,31 @@ void tst_SeaRoute::publishedDistances()
     QVERIFY2(std::abs(route.distanceNm / publishedNm - 1) <= 0.04,
              (std::to_string(route.distanceNm) + " nm").c_str());
     // And the land check, as --check-land makes it, finds no crossing.
+    Voyage voyage = voyageBySea(twoPlaceVoyage({"a", from}, {"b", to}), {route});
+    const auto& land = std::get<LandIndex>(builtInLand());
+    QCOMPARE(landCrossings(planVoyage(voyage), land).size(), std::size_t(0));
+}
+
+void tst_SeaRoute::townsLeaveTheirHarbours_data()
+{
+    // Town centres (the gazetteer's) whose water the grid does not reach in one leg: behind
+    // narrows, in a bay the grid reaches through no edge, at the head of a fjord or sound.
+    QTest::addColumn<LatLon>("from");
+    QTest::addColumn<LatLon>("to");
+    QTest::newRow("Tokyo - Vancouver") << LatLon{35.6895, 139.6917} << LatLon{49.2497, -123.1193};
+    QTest::newRow("New York - Colon") << LatLon{40.7143, -74.0060} << LatLon{9.36, -79.91};
+    QTest::newRow("Seattle - Oslo") << LatLon{47.6062, -122.3321} << LatLon{59.9127, 10.7461};
+    QTest::newRow("Melbourne - Auckland")
+        << LatLon{-37.8140, 144.9633} << LatLon{-36.8485, 174.7635};
+    QTest::newRow("Stockholm - Oslo") << LatLon{59.3294, 18.0687} << LatLon{59.9127, 10.7461};
+}
+
+void tst_SeaRoute::townsLeaveTheirHarbours()
+{
+    QFETCH(LatLon, from);
+    QFETCH(LatLon, to);
+    const SeaRoute route = builtInSeaRoute(from, to, {});
+    QVERIFY2(route.found, route.problem.c_str());
     Voyage voyage = voyageBySea(twoPlaceVoyage({"a", from}, {"b", to}), {route});
     const auto& land = std::get<LandIndex>(builtInLand());
     QCOMPARE(landCrossings(planVoyage(voyage), land).size(), std::size_t(0));
