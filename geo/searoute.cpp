@@ -1047,9 +1047,9 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             }
             return false;
         };
-        bool reached = run();
         // A place in a bay the grid reaches through no edge (its links all lie in a basin of
-        // their own): its way out, to the other end's basin, else both ends' to the ocean.
+        // their own, Tokyo Bay behind its narrows): its way out, to the other end's basin, else
+        // both ends' to the ocean.
         const auto basinsOf = [&](const auto& links) {
             std::vector<std::uint32_t> out;
             for (const auto& link : links)
@@ -1074,19 +1074,32 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
             }
             return true;
         };
-        if (!reached && leave(true, basinsOf(search.goalLinks)))
-            reached = run();
-        if (!reached && leave(false, basinsOf(search.startLinks)))
-            reached = run();
-        if (!reached) {
+        const auto escapeBasins = [&] {
+            const std::vector<std::uint32_t> startBasins = basinsOf(search.startLinks);
+            const std::vector<std::uint32_t> goalBasins = basinsOf(search.goalLinks);
+            if (std::find_first_of(startBasins.begin(), startBasins.end(), goalBasins.begin(),
+                                   goalBasins.end()) != startBasins.end())
+                return false;
+            if (leave(true, goalBasins) && run())
+                return true;
+            if (leave(false, basinsOf(search.startLinks)) && run())
+                return true;
             const std::vector<std::uint32_t> ocean{graph.oceanBasin()};
             const auto inOcean = [&](const auto& links) {
                 const std::vector<std::uint32_t> basins = basinsOf(links);
                 return std::find(basins.begin(), basins.end(), ocean[0]) != basins.end();
             };
             const bool moved = !inOcean(search.startLinks) && leave(true, ocean);
-            if ((!inOcean(search.goalLinks) && leave(false, ocean)) || moved)
-                reached = run();
+            return ((!inOcean(search.goalLinks) && leave(false, ocean)) || moved) && run();
+        };
+        const auto attempt = [&] { return run() || escapeBasins(); };
+        bool reached = attempt();
+        // A port in a sound the grid reaches only nearer the coast than the clearance (the head
+        // of a long inlet): the way in is taken as narrow as it is, and the route says so.
+        if (!reached && search.clearance() > 1) {
+            search.setClearance(1);
+            reached = attempt();
+            route.narrowed = reached;
         }
         if (!reached) {
             std::string why = "no way by sea";

@@ -259,7 +259,8 @@ namespace {
 
 // Replaces every leg of `voyage` by its route by sea and gives the passages taken, in order,
 // each once; false (why on standard error) when a leg has none.
-bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::string>& seaPassages)
+bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::string>& seaPassages,
+               std::vector<std::size_t>& narrowed)
 {
     SeaRouteOptions options;
     if (request.clearance)
@@ -285,6 +286,8 @@ bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::st
             }
             return false;
         }
+        if (routes.back().narrowed)
+            narrowed.push_back(i + 1);
         for (const std::string& name : routes.back().passages)
             if (std::find(seaPassages.begin(), seaPassages.end(), name) == seaPassages.end())
                 seaPassages.push_back(name);
@@ -293,7 +296,8 @@ bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::st
     return true;
 }
 
-void printPassages(const std::vector<std::string>& passages)
+void printPassages(const std::vector<std::string>& passages,
+                   const std::vector<std::size_t>& narrowed, double clearanceNm)
 {
     std::cout << "By sea: ";
     if (passages.empty())
@@ -301,6 +305,10 @@ void printPassages(const std::vector<std::string>& passages)
     for (std::size_t i = 0; i < passages.size(); ++i)
         std::cout << (i ? ", " : "") << passages[i];
     std::cout << '\n';
+    // A way in narrower than the clearance asked is taken as it is, and said.
+    for (std::size_t leg : narrowed)
+        std::cout << "Clearance: leg " << leg << " passes nearer the coast than "
+                  << formatShortest(clearanceNm) << " nm where no wider way leads\n";
 }
 
 } // namespace
@@ -330,7 +338,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
             voyage.legs.front() = {Sailing::Composite, *request.limitLatitude, std::nullopt};
     }
     std::vector<std::string> seaPassages;
-    if (request.sea && !planBySea(request, voyage, seaPassages))
+    std::vector<std::size_t> narrowed;
+    if (request.sea && !planBySea(request, voyage, seaPassages, narrowed))
         return 1;
     if (request.speed)
         voyage.speed = *request.speed;
@@ -363,7 +372,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
     } else {
         printText(voyage, plan, rows, facts);
         if (request.sea)
-            printPassages(seaPassages);
+            printPassages(seaPassages, narrowed,
+                          request.clearance.value_or(kDefaultSeaClearanceNm));
         std::cout << '\n';
         crossesLand = printLandCrossings(plan, rows.placeNames());
     }
