@@ -9,7 +9,9 @@
 // and the passages too narrow for the grid as named corridors of mid-channel points. Boost.Graph's
 // A* finds the shortest path on it (great-circle weights, the great circle to the goal as the
 // estimate); the path is then tightened into the fewest legs that still clear the land, each
-// checked against the land itself, and its turning points are pulled in towards the coast.
+// checked against the land itself, and its turning points are pulled in towards the coast. A
+// place whose water the grid does not reach in one leg (a harbour behind narrows) first finds
+// its way out through the map's water on a fine lattice round it.
 //
 // Distances are on the sphere, nautical miles (1 nm = 1 arc minute), as in routeplan.h.
 
