@@ -17,10 +17,10 @@ namespace {
 constexpr double kRad = std::numbers::pi / 180.0;
 constexpr double kEarthRadiusNm = kNauticalMilesPerDegree / kRad;
 
-// The great-circle distance from a to b, nautical miles, as the land index measures it.
-double arcNm(LatLon a, LatLon b)
+// The great-circle distance between two points given as unit vectors, nautical miles, as the
+// land index measures it.
+double arcNm(const Vector3& u, const Vector3& v)
 {
-    const Vector3 u = unitVector(a), v = unitVector(b);
     return std::atan2(norm(cross(u, v)), dot(u, v)) * kEarthRadiusNm;
 }
 
@@ -71,8 +71,12 @@ std::vector<LandCrossing> landCrossings(const VoyagePlan& plan, const LandIndex&
         }
         // How far along the leg each point of the track lies: the stretches measure the same.
         along.assign({0.0});
-        for (std::size_t i = 1; i < track.size(); ++i)
-            along.push_back(along.back() + arcNm(track[i - 1], track[i]));
+        Vector3 previous = unitVector(track.front());
+        for (std::size_t i = 1; i < track.size(); ++i) {
+            const Vector3 next = unitVector(track[i]);
+            along.push_back(along.back() + arcNm(previous, next));
+            previous = next;
+        }
         for (double& at : rowAt)
             at = along[std::size_t(at)];
         rowAt.insert(rowAt.begin(), 0.0);

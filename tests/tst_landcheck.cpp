@@ -271,6 +271,8 @@ void tst_LandCheck::lengths_data()
     QTest::newRow("Lisbon-Panama") << QPointF(38.7167, -9.1333) << QPointF(8.9936, -79.5197);
     QTest::newRow("across Antarctica") << QPointF(-60.0, -60.0) << QPointF(-60.0, 119.9);
     QTest::newRow("across Chukotka and 180") << QPointF(62.0, 172.0) << QPointF(68.0, -172.0);
+    QTest::newRow("along 45E, a border of S2's cube faces")
+        << QPointF(5.0, 45.0) << QPointF(34.0, 45.0);
 }
 
 // The length over land of a great circle, against points every 0.25 nm along the same great

@@ -7,13 +7,19 @@ and prints the median and the spread (min..max and the interquartile range) of e
 
     python3 bench/startup/run_startup.py [--build build-perf] [--runs 21] [--list 32767]
                                          [--platforms offscreen,xcb]
-                                         [--baseline-rev REV | --baseline-build DIR]
+                                         [--baseline-rev REV | --baseline-build DIR] [--fifo]
 
 With --baseline-rev, the main window as it was at commit REV is measured in the same run,
 alternating with the others: the sources of REV are exported (git archive) to a temporary
 folder, built there with this build's CMAKE_BUILD_TYPE, and its startup_gyrena joins the
 programs. Each commit's startup_gyrena starts the window as that commit's program does, so the
 ratio shows what the commits between cost the start-up. --baseline-build reuses such a build.
+
+With --fifo (root or CAP_SYS_NICE), the runner, Xvfb and every started program run under the
+real-time policy SCHED_FIFO, so that other work on the machine (a build at a low priority)
+cannot take the processor between a program and the X server in the middle of a start: under
+Xvfb that is what makes a loaded machine's wall times wander, by a tenth between two starts of
+one program. The kernel still leaves other processes 5% of each second.
 
 The time is from a CLOCK_MONOTONIC stamp taken right before the process is spawned to the end
 of the window's first complete paint; the memory is VmHWM (peak resident set) at that moment,
@@ -116,6 +122,8 @@ def main():
     baseline = parser.add_mutually_exclusive_group()
     baseline.add_argument("--baseline-rev", help="commit whose main window is measured beside")
     baseline.add_argument("--baseline-build", help="a build of that commit made before")
+    parser.add_argument("--fifo", action="store_true",
+                        help="run Xvfb and the programs under SCHED_FIFO (see above)")
     args = parser.parse_args()
 
     gyrena = [os.path.join(args.build, "bench/startup/startup_gyrena")]
@@ -151,6 +159,9 @@ def main():
         programs.insert(1, (label, [os.path.join(baseline_build, "bench/startup/startup_gyrena")]
                             + with_list))
 
+    if args.fifo:
+        # Inherited by every process started from here on (not by the baseline's build above).
+        os.sched_setscheduler(0, os.SCHED_FIFO, os.sched_param(5))
     xvfb = None
     try:
         for platform in args.platforms.split(","):

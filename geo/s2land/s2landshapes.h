@@ -123,6 +123,9 @@ public:
 
     int num_edges() const override { return int(m_points.size()); }
     Edge edge(int e) const override { return Edge(m_points[e], m_points[m_next[e]]); }
+    // Edge e's two ends, without a virtual call: for the land check's inner loop.
+    const S2Point& from(int e) const { return m_points[std::size_t(e)]; }
+    const S2Point& to(int e) const { return m_points[std::size_t(m_next[std::size_t(e)])]; }
     int dimension() const override { return 2; }
     ReferencePoint GetReferencePoint() const override { return ReferencePoint(m_outside, false); }
     int num_chains() const override { return int(m_starts.size()) - 1; }
