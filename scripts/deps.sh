@@ -7,7 +7,7 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
   case "$group" in
-    build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev libpugixml-dev libs2-dev libhowardhinnant-date-dev tzdata) ;;
+    build)   packages+=(qt6-base-dev qt6-svg-dev cmake g++ ninja-build libgeographiclib-dev libpugixml-dev libs2-dev libhowardhinnant-date-dev tzdata libboost-graph-dev) ;;
     run)     packages+=(xvfb xauth) ;;
     test)    packages+=(locales gpsbabel libxml2-utils librsvg2-bin poppler-utils python3-ephem tzdata)
              # node runs the npm packages the almanac is compared with (scripts/npm-references.sh)

@@ -246,7 +246,7 @@ int run(int argc, char** argv)
         return gyrena::route::runBatch(planning);
     }
     if (voyage.voyagePath)
-        return texts.empty() && !voyage.limitLatitude
+        return texts.empty() && (!voyage.limitLatitude || voyage.sea)
                    ? gyrena::route::runVoyage(voyage, planning, std::nullopt, {})
                    : usageError("--voyage takes the places from its file alone");
     std::array<std::string, 12> route;

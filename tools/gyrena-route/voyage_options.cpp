@@ -7,6 +7,7 @@
 #include "geo/utctime.h"
 #include "geo/voyage.h"
 #include "io/earth/earth.h"
+#include "io/earth/searoutesasset.h"
 #include "io/files/atomicfile.h"
 #include "io/files/plainnumber.h"
 #include "io/files/regularfile.h"
@@ -15,6 +16,7 @@
 #include "io/plan/passageplan.h"
 #include "land_output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -26,7 +28,9 @@ const std::string_view kVoyageUsage =
     "       gyrena-route --limit-lat DEG [--depart TIME] [--speed KNOTS] [--almanac] [--csv] "
     "[--gpx FILE] ROUTE\n"
     "       gyrena-route --voyage FILE.gpx [--depart TIME] [--speed KNOTS] [--almanac] [--csv] "
-    "[--gpx FILE]\n";
+    "[--gpx FILE]\n"
+    "       gyrena-route --sea [--avoid NAME,...] [--clearance NM] [--limit-lat DEG] "
+    "ROUTE|--voyage FILE.gpx\n";
 
 const std::string_view kVoyageHelp =
     "\n"
@@ -51,7 +55,21 @@ const std::string_view kVoyageHelp =
     "            to zone time to give UTC) and at each place its time zone and local time; the\n"
     "            CSV gains variation_deg (east positive), magnetic_course_deg, light, "
     "sunrise_utc,\n"
-    "            sunset_utc, zone_time, local_time and time_zone\n";
+    "            sunset_utc, zone_time, local_time and time_zone\n"
+    "\n"
+    "By sea:\n"
+    "  --sea     plan every leg by sea: the shortest way that stays in water, as great circles\n"
+    "            between turning points, through the straits and canals it needs (each named\n"
+    "            where it is passed; the line \"By sea:\" lists them). For estimates and\n"
+    "            planning, never for navigation: it knows no depths, traffic separation\n"
+    "            schemes or notices to mariners\n"
+    "  --avoid NAME,...  keep out of these passages (suez, panama, kiel, corinth, gibraltar,\n"
+    "            dover, bosporus, dardanelles, singapore, malacca, bab-el-mandeb, hormuz,\n"
+    "            torres, sunda, lombok, oresund, great-belt, skagerrak, gulf-of-suez,\n"
+    "            cape-horn, good-hope, juan-de-fuca, admiralty)\n"
+    "  --clearance NM  how far to keep off the coast (0 to 50; default 3), but for the\n"
+    "            channels of the passages and the approach to each place\n"
+    "  --limit-lat DEG  with --sea, the highest latitude the route may reach (default 72)\n";
 
 namespace {
 
@@ -185,7 +203,12 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
         request.almanac = true;
         return OptionResult::Taken;
     }
-    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat")
+    if (arg == "--sea") {
+        request.sea = true;
+        return OptionResult::Taken;
+    }
+    if (arg != "--voyage" && arg != "--depart" && arg != "--speed" && arg != "--limit-lat" &&
+        arg != "--avoid" && arg != "--clearance")
         return OptionResult::NotMine;
     if (i + 1 >= argc) {
         error = "option " + std::string(arg) + " needs a value";
@@ -206,6 +229,21 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
             error = "--speed " + std::string(text) + ": expected knots from 0.1 to 1000";
             return OptionResult::Wrong;
         }
+    } else if (arg == "--avoid") {
+        std::size_t from = 0;
+        while (from <= text.size()) {
+            const std::size_t comma = std::min(text.find(',', from), text.size());
+            if (comma > from)
+                request.avoid.emplace_back(text.substr(from, comma - from));
+            from = comma + 1;
+        }
+    } else if (arg == "--clearance") {
+        request.clearance = numberIn(text);
+        if (!request.clearance || *request.clearance < 0 ||
+            *request.clearance > kMaximumSeaClearanceNm) {
+            error = "--clearance " + std::string(text) + ": expected nautical miles from 0 to 50";
+            return OptionResult::Wrong;
+        }
     } else {
         request.limitLatitude = numberIn(text);
         if (!request.limitLatitude || *request.limitLatitude < kMinimumLimit ||
@@ -216,6 +254,64 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
     }
     return OptionResult::Taken;
 }
+
+namespace {
+
+// Replaces every leg of `voyage` by its route by sea and gives the passages taken, in order,
+// each once; false (why on standard error) when a leg has none.
+bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::string>& seaPassages,
+               std::vector<std::size_t>& narrowed)
+{
+    SeaRouteOptions options;
+    if (request.clearance)
+        options.clearanceNm = *request.clearance;
+    if (request.limitLatitude)
+        options.limitLatitude = *request.limitLatitude;
+    options.avoid = request.avoid;
+    std::vector<SeaRoute> routes;
+    for (std::size_t i = 0; i + 1 < voyage.places.size(); ++i) {
+        routes.push_back(
+            builtInSeaRoute(voyage.places[i].position, voyage.places[i + 1].position, options));
+        if (!routes.back().found) {
+            // The places as the plan would name them: an unnamed one by its row (WP01).
+            const std::vector<std::string> names = voyagePlaceNames(voyage, planVoyage(voyage));
+            std::cerr << "gyrena-route: no route by sea for leg " << i + 1 << ", " << names[i]
+                      << " to " << names[i + 1] << ": " << routes.back().problem << '\n';
+            if (const auto* graph = std::get_if<SeaGraph>(&builtInSeaGraph());
+                graph && routes.back().problem.starts_with("there is no passage")) {
+                std::cerr << "The passages are:";
+                for (const SeaPassage& p : graph->passages())
+                    std::cerr << ' ' << p.key;
+                std::cerr << '\n';
+            }
+            return false;
+        }
+        if (routes.back().narrowed)
+            narrowed.push_back(i + 1);
+        for (const std::string& name : routes.back().passages)
+            if (std::find(seaPassages.begin(), seaPassages.end(), name) == seaPassages.end())
+                seaPassages.push_back(name);
+    }
+    voyage = voyageBySea(voyage, routes);
+    return true;
+}
+
+void printPassages(const std::vector<std::string>& passages,
+                   const std::vector<std::size_t>& narrowed, double clearanceNm)
+{
+    std::cout << "By sea: ";
+    if (passages.empty())
+        std::cout << "no named passage";
+    for (std::size_t i = 0; i < passages.size(); ++i)
+        std::cout << (i ? ", " : "") << passages[i];
+    std::cout << '\n';
+    // A way in narrower than the clearance asked is taken as it is, and said.
+    for (std::size_t leg : narrowed)
+        std::cout << "Clearance: leg " << leg << " passes nearer the coast than "
+                  << formatShortest(clearanceNm) << " nm where no wider way leads\n";
+}
+
+} // namespace
 
 int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
               const std::optional<LocationState>& location, const std::array<std::string, 2>& names)
@@ -238,9 +334,13 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         voyage = twoPlaceVoyage({names[0], startPosition(*location)},
                                 {names[1], endPosition(*location)});
         voyage.spacing = planning.options;
-        if (request.limitLatitude)
+        if (request.limitLatitude && !request.sea)
             voyage.legs.front() = {Sailing::Composite, *request.limitLatitude, std::nullopt};
     }
+    std::vector<std::string> seaPassages;
+    std::vector<std::size_t> narrowed;
+    if (request.sea && !planBySea(request, voyage, seaPassages, narrowed))
+        return 1;
     if (request.speed)
         voyage.speed = *request.speed;
     if (request.departure)
@@ -271,6 +371,9 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         printCsv(plan, rows, facts);
     } else {
         printText(voyage, plan, rows, facts);
+        if (request.sea)
+            printPassages(seaPassages, narrowed,
+                          request.clearance.value_or(kDefaultSeaClearanceNm));
         std::cout << '\n';
         crossesLand = printLandCrossings(plan, rows.placeNames());
     }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gyrena::route {
 
@@ -20,8 +21,11 @@ struct VoyageRequest
     std::optional<double> speed;           // --speed, knots
     std::optional<double> limitLatitude;   // --limit-lat, degrees
     bool almanac = false;                  // --almanac: variation, Sun and times at every row
+    bool sea = false;                      // --sea: every leg by sea
+    std::vector<std::string> avoid;        // --avoid KEY,KEY
+    std::optional<double> clearance;       // --clearance, nautical miles
 
-    bool any() const { return voyagePath || departure || speed || limitLatitude || almanac; }
+    bool any() const { return voyagePath || departure || speed || limitLatitude || almanac || sea; }
 };
 
 extern const std::string_view kVoyageUsage;

@@ -29,8 +29,9 @@ const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), 
 const QString AboutWindow::kCreditsDetails = QStringLiteral(
     "Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). Magnetic variation: "
     "World Magnetic Model 2025, NOAA (public domain). Time zones: tz-lookup (CC0) and the "
-    "system's tzdata. Coast and land of the map and the land check: Natural Earth (public "
-    "domain).");
+    "system's tzdata. The map's coast, the land and the sea-route graph: Natural Earth (public "
+    "domain); straits and canals after the NGA's Sailing Directions (public domain); routes by "
+    "Boost.Graph (BSL-1.0).");
 const QString AboutWindow::kDisclaimerText =
     QStringLiteral("Use at your own risk! Report bugs via e-mail to: gyrena-bugs@example.org");
 const QString AboutWindow::kUnavailableText =

@@ -1,0 +1,67 @@
+#include "io/earth/searoutesasset.h"
+
+#include "geo/sealand.h"
+#include "io/earth/landasset.h"
+#include "io/files/incbin.h"
+
+#include <atomic>
+
+// The asset's bytes (io/files/incbin.h), with its hash so that a changed asset changes this unit.
+#ifndef GYRENA_SEAROUTES_ASSET
+#error "GYRENA_SEAROUTES_ASSET must name assets/sea/searoutes.bin"
+#endif
+
+GYRENA_INCBIN(gyrena_searoutes, GYRENA_SEAROUTES_ASSET);
+static const char* const kAssetHash = GYRENA_SEAROUTES_SHA256;
+
+namespace gyrena {
+
+namespace {
+
+std::atomic<bool> s_read{false};
+
+} // namespace
+
+std::string_view builtInSeaRouteBytes()
+{
+    (void)kAssetHash;
+    return std::string_view(gyrena_searoutes_begin,
+                            std::size_t(gyrena_searoutes_end - gyrena_searoutes_begin));
+}
+
+const std::variant<SeaGraph, SeaRouteError>& builtInSeaGraph()
+{
+    s_read = true;
+    static const std::variant<SeaGraph, SeaRouteError> graph =
+        []() -> std::variant<SeaGraph, SeaRouteError> {
+        auto data = readSeaRoutes(builtInSeaRouteBytes());
+        if (auto* error = std::get_if<SeaRouteError>(&data))
+            return *error;
+        return SeaGraph(std::get<SeaGridData>(std::move(data)));
+    }();
+    return graph;
+}
+
+bool builtInSeaGraphRead()
+{
+    return s_read;
+}
+
+SeaRoute builtInSeaRoute(LatLon from, LatLon to, const SeaRouteOptions& options)
+{
+    SeaRoute none;
+    const auto& graph = builtInSeaGraph();
+    if (const auto* error = std::get_if<SeaRouteError>(&graph)) {
+        none.problem = "the sea-route graph cannot be read: " + error->what;
+        return none;
+    }
+    const auto& land = builtInLand();
+    if (const auto* error = std::get_if<LandAssetError>(&land)) {
+        none.problem = "the land cannot be read: " + error->what;
+        return none;
+    }
+    const IndexSeaLand seaLand(std::get<LandIndex>(land));
+    return findSeaRoute(std::get<SeaGraph>(graph), seaLand, from, to, options);
+}
+
+} // namespace gyrena

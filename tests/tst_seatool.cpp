@@ -1,0 +1,94 @@
+// gyrena-route --sea with every way of giving a route and its options; run under a German locale
+// too (tst_seatool_de), where the numbers must still be written with a point.
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_SeaTool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void routes_data();
+    void routes();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_SeaTool::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QFile voyage(m_dir.filePath("three.gpx"));
+    QVERIFY(voyage.open(QIODevice::WriteOnly));
+    voyage.write(R"(<gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1"><rte>
+<rtept lat="38.71667" lon="-9.13333"><name>Lisbon</name></rtept>
+<rtept lat="36.14" lon="-5.35"><name>Gibraltar</name></rtept>
+<rtept lat="41.38" lon="2.18"><name>Barcelona</name></rtept></rte></gpx>)");
+}
+
+void tst_SeaTool::routes_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("lines"); // a pattern for the lines below, in order
+    const QString newYorkSanFrancisco = "40 43 N 74 0 W 37 46 N 122 25 W";
+    QTest::newRow("twelve texts, from New York's centre through Panama")
+        << "--sea --check-land " + newYorkSanFrancisco << 0
+        << "(Panama Canal  .*\n){4}By sea: Panama Canal\nNo leg crosses land\\.\n";
+    QTest::newRow("--avoid panama goes round the Horn")
+        << "--sea --avoid PANAMA --check-land " + newYorkSanFrancisco << 0
+        << "By sea: Cape Horn\nNo leg crosses land\\.\n";
+    QTest::newRow("--csv names them in its rows, no other line")
+        << "--sea --csv " + newYorkSanFrancisco << 0 << "(Panama Canal,.*\n){4}";
+    QTest::newRow("a limiting latitude below the start")
+        << "--sea --avoid panama --limit-lat 30 " + newYorkSanFrancisco << 1
+        << "gyrena-route: no route by sea for leg 1, WP01 to WP\\d+: the start lies beyond the "
+           "limiting latitude\n";
+    QTest::newRow("an unknown passage is named with the known ones")
+        << "--sea --avoid bass " + newYorkSanFrancisco << 1
+        << "gyrena-route: no route by sea for leg 1, WP01 to WP\\d+: there is no passage called "
+           "\"bass\"\nThe passages are: gibraltar dover .* admiralty\n";
+    QTest::newRow("--from and --to, a clearance the way in cannot keep")
+        << "--sea --clearance 2.5 --check-land --from Oslo --to Bergen" << 0
+        << "By sea: Skagerrak\nClearance: leg 1 passes nearer the coast than 2\\.5 nm where no "
+           "wider way leads\nNo leg crosses land\\.\n";
+    QTest::newRow("a voyage, every leg by sea")
+        << "--sea --check-land --voyage DIR/three.gpx" << 0
+        << "By sea: Strait of Gibraltar\nNo leg crosses land\\.\n";
+    QTest::newRow("a clearance out of range") << "--sea --clearance 51 " + newYorkSanFrancisco << 2
+                                              << "gyrena-route: --clearance 51: expected nautical "
+                                                 "miles from 0 to 50\n";
+}
+
+void tst_SeaTool::routes()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, lines);
+
+    QStringList args;
+    for (const QString& arg : arguments.split(' '))
+        args << QString(arg).replace("DIR", m_dir.path());
+    QProcess tool;
+    tool.start(QStringLiteral(GYRENA_ROUTE_TOOL), args);
+    QVERIFY(tool.waitForFinished(120000));
+    QCOMPARE(tool.exitCode(), exitCode);
+    // What a route by sea adds to the output, and what the land check and the errors say.
+    static const QRegularExpression wanted(
+        "^(By sea:|Clearance:|No leg crosses land|Land:|gyrena-route:|The passages|"
+        "Panama Canal[ ,])");
+    QString shown;
+    const QString out =
+        QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    for (const QString& line : out.split('\n'))
+        if (wanted.match(line).hasMatch())
+            shown += line + '\n';
+    QVERIFY2(QRegularExpression("^" + lines + "$").match(shown).hasMatch(), qPrintable(shown));
+}
+
+QTEST_GUILESS_MAIN(tst_SeaTool)
+#include "tst_seatool.moc"
