@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -57,6 +58,7 @@ private slots:
     void germanLocaleShown();
     void summaryOnAccessibilityBus();
     void announcedAsWindow();
+    void opensWithinScreen();
     void exportGpxReadBack_data();
     void exportGpxReadBack();
     void writeFailures_data();
@@ -211,6 +213,16 @@ void tst_RouteWindow::announcedAsWindow()
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m_window.get());
     QVERIFY(accessible);
     QCOMPARE(accessible->role(), QAccessible::Window);
+}
+
+// On a screen narrower than the design size the window opens within it (down to the layout's
+// minimum), so the places panel on its right is not cut off.
+void tst_RouteWindow::opensWithinScreen()
+{
+    const QSize available = m_window->screen()->availableGeometry().size();
+    const QSize least = m_window->minimumSizeHint();
+    QCOMPARE(m_window->width(), std::max(std::min(1360, available.width()), least.width()));
+    QCOMPARE(m_window->height(), std::max(std::min(820, available.height()), least.height()));
 }
 
 void tst_RouteWindow::exportGpxReadBack_data()

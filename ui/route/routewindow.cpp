@@ -39,6 +39,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSvgGenerator>
 #include <QTableView>
@@ -410,7 +411,12 @@ void RouteWindow::buildLayout()
         if (m_checkLand->isChecked())
             replan();
     });
-    resize(1360, 820);
+    // The design size, within the screen the window opens on: a laptop's 1280 pixels must not
+    // cut off the places panel. The layout's own minimum still holds below that.
+    QSize opening(1360, 820);
+    if (const QScreen* shownOn = screen())
+        opening = opening.boundedTo(shownOn->availableGeometry().size());
+    resize(opening.expandedTo(minimumSizeHint()));
 }
 
 void RouteWindow::buildMenus()
