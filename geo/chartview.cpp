@@ -23,18 +23,6 @@ double reduceLongitude(double x)
     return x - 180;
 }
 
-PlaneRect boundsOf(std::span<const MapXY> points)
-{
-    PlaneRect r{points.front().x, points.front().y, points.front().x, points.front().y};
-    for (const MapXY& p : points) {
-        r.left = std::min(r.left, p.x);
-        r.right = std::max(r.right, p.x);
-        r.bottom = std::min(r.bottom, p.y);
-        r.top = std::max(r.top, p.y);
-    }
-    return r;
-}
-
 // The scale between the closest zoom and the one that shows the whole plane.
 double clampedScale(double scale, double xStretch, double width, double height,
                     const MapLimits& limits)
@@ -93,6 +81,18 @@ MapLimits chartLimits(double chartHorizonDegrees)
 {
     const double edge = std::tan(std::clamp(chartHorizonDegrees, 1.0, 89.0) * kRadiansPerDegree);
     return {{-edge, -edge, edge, edge}, kMinShownDegrees * kRadiansPerDegree};
+}
+
+PlaneRect boundsOf(std::span<const MapXY> points)
+{
+    PlaneRect r{points.front().x, points.front().y, points.front().x, points.front().y};
+    for (const MapXY& p : points) {
+        r.left = std::min(r.left, p.x);
+        r.right = std::max(r.right, p.x);
+        r.bottom = std::min(r.bottom, p.y);
+        r.top = std::max(r.top, p.y);
+    }
+    return r;
 }
 
 PlaneRect shownRect(const MapWindow& window, double width, double height)

@@ -27,6 +27,9 @@ struct PlaneRect
     bool operator==(const PlaneRect&) const = default;
 };
 
+// The smallest rectangle that holds every point; the points must not be empty.
+PlaneRect boundsOf(std::span<const MapXY> points);
+
 // The smallest arc of the equator that holds the longitudes of every point: its west end
 // (degrees, -180..180) and its width eastwards (degrees, 0..360). A voyage across the 180th
 // meridian is one arc over it, not the rest of the world. Empty input gives {0, 0}.

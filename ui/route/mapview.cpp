@@ -131,18 +131,6 @@ struct MapView::Land
     LatLon centre;
     bool detailed = false;
 
-    static PlaneRect boundsOf(std::span<const MapXY> points)
-    {
-        PlaneRect box{points.front().x, points.front().y, points.front().x, points.front().y};
-        for (const MapXY& p : points) {
-            box.left = std::min(box.left, p.x);
-            box.right = std::max(box.right, p.x);
-            box.bottom = std::min(box.bottom, p.y);
-            box.top = std::max(box.top, p.y);
-        }
-        return box;
-    }
-
     void add(MapRun ring)
     {
         bounds.push_back(boundsOf(ring));
