@@ -142,6 +142,14 @@ void tst_Gazetteer::search_data()
                                                      << "Paris"
                                                      << "US"
                                                      << "TX";
+    QTest::newRow("UN/LOCODE") << "SGSIN"
+                               << "Singapore"
+                               << "SG"
+                               << "";
+    QTest::newRow("UN/LOCODE, lower case, of a mended port") << "cdboa"
+                                                             << "Boma"
+                                                             << "CD"
+                                                             << "";
     QTest::newRow("a later word") << "heathrow airport"
                                   << "London Heathrow Airport"
                                   << "GB"
@@ -191,21 +199,25 @@ void tst_Gazetteer::nothingFound()
 
 void tst_Gazetteer::ranking_data()
 {
-    // The first answers, as name/region/country, in order.
+    // The first answers, as name/region/country and the IATA code or UN/LOCODE, in order.
     QTest::addColumn<QString>("query");
     QTest::addColumn<QStringList>("first");
     QTest::newRow("exact names before a bigger place with the word later (New York City)")
         << "york" << QStringList{"York/ENG/GB", "York/PA/US", "York/SC/US"};
     QTest::newRow("an airport's code is an exact answer")
-        << "san" << QStringList{"San Diego International Airport/California/US", "San//ML"};
+        << "san" << QStringList{"San Diego International Airport/California/US SAN", "San//ML"};
+    QTest::newRow("a port of its town's name after the town, before smaller towns")
+        << "hamburg" << QStringList{"Hamburg//DE", "Hamburg//DE DEHAM", "Hamburg/NY/US"};
+    QTest::newRow("a port's code is an exact answer, its name's start not")
+        << "gbsou" << QStringList{"Southampton/ENG/GB GBSOU"};
     QTest::newRow("starts of names, the biggest first")
         << "s" << QStringList{"Shanghai//CN", "Shenzhen//CN", "Seoul//KR"};
     QTest::newRow("a name before a later word")
-        << "heathrow" << QStringList{"Heathrow/FL/US", "London Heathrow Airport/England/GB"};
+        << "heathrow" << QStringList{"Heathrow/FL/US", "London Heathrow Airport/England/GB LHR"};
     QTest::newRow("a bigger start after exact names")
         << "sydney"
-        << QStringList{"Sydney//AU", "Sydney//CA",
-                       "Sydney Kingsford Smith International Airport/New South Wales/AU"};
+        << QStringList{"Sydney//AU", "Sydney//CA", "Sydney//AU AUSYD",
+                       "Sydney Kingsford Smith International Airport/New South Wales/AU SYD"};
 }
 
 void tst_Gazetteer::ranking()
@@ -214,10 +226,14 @@ void tst_Gazetteer::ranking()
     QFETCH(QStringList, first);
     const std::vector<PlaceMatch> matches = findPlaces(world(), query.toStdString(), 50);
     QStringList answers;
-    for (const PlaceMatch& match : matches)
+    for (const PlaceMatch& match : matches) {
+        const std::string code =
+            std::string(world().iata(match.place)) + std::string(world().unlocode(match.place));
         answers << QString::fromUtf8(world().name(match.place)) + '/' +
                        QString::fromUtf8(world().region(match.place)) + '/' +
-                       QString::fromUtf8(world().countryCode(match.place));
+                       QString::fromUtf8(world().countryCode(match.place)) +
+                       (code.empty() ? QString() : ' ' + QString::fromStdString(code));
+    }
     QCOMPARE(answers.mid(0, first.size()), first);
     QSet<std::size_t> places;
     for (const PlaceMatch& match : matches)
@@ -306,14 +322,18 @@ void tst_Gazetteer::damagedAsset_data()
     const std::string bytes = assetBytes();
     const std::size_t countries = u32At(bytes, 8), aliases = u32At(bytes, 12),
                       regions = u32At(bytes, 16), places = u32At(bytes, 20),
-                      airports = u32At(bytes, 24);
-    const int place = int(40 + countries * 7 + aliases * 6 + regions * 5);
+                      airports = u32At(bytes, 24), ports = u32At(bytes, 28);
+    const int place = int(44 + countries * 7 + aliases * 6 + regions * 5);
     const int airport = int(place + places * 17);
-    const int fold = int(airport + airports * 11);
-    const int word = int(fold + u32At(bytes, 28) * 9);
+    const int port = int(airport + airports * 11);
+    const int fold = int(port + ports * 9);
+    const int word = int(fold + u32At(bytes, 32) * 9);
     QTest::newRow("cut short") << -1 << QByteArray() << "size disagrees";
     QTest::newRow("wrong magic") << 0 << QByteArray("GYLN") << "magic";
-    QTest::newRow("version 2") << 4 << QByteArray("\x02", 1) << "version 2";
+    QTest::newRow("version 1, before the ports") << 4 << QByteArray("\x01", 1) << "version 1";
+    const std::uint32_t allPorts = std::uint32_t(places - airports + 1);
+    QTest::newRow("more ports than places")
+        << 28 << QByteArray(reinterpret_cast<const char*>(&allPorts), 4) << "than places";
     QTest::newRow("a huge place count") << 20 << QByteArray("\xff\xff\xff\x7f") << "too many";
     const std::uint32_t onePlaceMore = std::uint32_t(places + 1);
     QTest::newRow("one place more")
@@ -325,6 +345,12 @@ void tst_Gazetteer::damagedAsset_data()
     QTest::newRow("name cut") << place + 16 << QByteArray("\x00", 1) << "no name";
     QTest::newRow("airport code in lower case")
         << airport + 4 << QByteArray("abc") << "capitals and digits";
+    QTest::newRow("port code with a digit 1")
+        << port + 6 << QByteArray("1") << "no UN/LOCODE of its country";
+    QTest::newRow("port code of another country")
+        << port + 4 << QByteArray("ZZ") << "no UN/LOCODE of its country";
+    QTest::newRow("a port's code on a town")
+        << port << QByteArray("\x00\x00\x00\x00", 4) << "is no port";
     QTest::newRow("fold of an ASCII letter")
         << fold << QByteArray("\x41\x00\x00\x00", 4) << "out of order or range";
     QTest::newRow("names shifted") << place + 16 << QByteArray("\x10") << "";

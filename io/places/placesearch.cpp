@@ -138,7 +138,11 @@ std::pair<std::size_t, std::size_t> prefixRange(std::size_t n, const TextAt& tex
 
 LocationTexts placeLocationTexts(const Gazetteer& gazetteer, std::size_t place)
 {
-    const LatLon position = gazetteer.position(place);
+    return placeLocationTexts(gazetteer, place, gazetteer.position(place));
+}
+
+LocationTexts placeLocationTexts(const Gazetteer& gazetteer, std::size_t place, LatLon position)
+{
     LocationTexts texts;
     texts.name = gazetteer.name(place);
     texts.country = gazetteer.countryName(place);
@@ -173,19 +177,26 @@ std::vector<PlaceMatch> findPlaces(const Gazetteer& gazetteer, std::string_view 
     };
     BestPlaces best(gazetteer, limit);
 
-    // Codes first: an airport found by its code is not offered again by its name.
+    // Codes first: an airport or a port found by its code is not offered again by its name.
     std::vector<std::size_t> byCode;
-    if ((key.size() == 3 || key.size() == 4) && std::all_of(key.begin(), key.end(), [](char c) {
+    if (key.size() >= 3 && key.size() <= 5 && std::all_of(key.begin(), key.end(), [](char c) {
             return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
         })) {
         std::string code = key;
         for (char& c : code)
             c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        for (const std::uint32_t place : gazetteer.airports()) {
-            if ((gazetteer.iata(place) == code || gazetteer.icao(place) == code) && kept(place)) {
-                best.offer(PlaceMatchKind::Exact, place, gazetteer.weight(place));
-                byCode.push_back(place);
-            }
+        const auto offer = [&](std::size_t place) {
+            best.offer(PlaceMatchKind::Exact, place, gazetteer.weight(place));
+            byCode.push_back(place);
+        };
+        if (code.size() == 5) {
+            for (const std::uint32_t place : gazetteer.ports())
+                if (gazetteer.unlocode(place) == code && kept(place))
+                    offer(place);
+        } else {
+            for (const std::uint32_t place : gazetteer.airports())
+                if ((gazetteer.iata(place) == code || gazetteer.icao(place) == code) && kept(place))
+                    offer(place);
         }
     }
     const auto foundByCode = [&](std::size_t place) {

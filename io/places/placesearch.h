@@ -11,7 +11,7 @@ namespace gyrena {
 
 // How a place answers a query, best first.
 enum class PlaceMatchKind {
-    Exact,  // its whole name, or its IATA or ICAO code
+    Exact,  // its whole name, its IATA or ICAO code, or a port's UN/LOCODE
     Prefix, // its name starts with the query
     Word,   // a later word of its name starts with the query ("heathrow")
 };
@@ -29,8 +29,8 @@ inline constexpr std::size_t kMaxPlaceQueryBytes = 256;
 
 // The best `limit` places for a query typed by a user (UTF-8), best first: exact names and codes,
 // then names that start with it, then names with a later word that starts with it; within each,
-// towns by population and airports by size (a large airport counts as a town of 100,000, a
-// medium one as 10,000), then by name. Case, accents and punctuation do not matter
+// by Gazetteer::weight (towns by population, then airports and ports as towns of a size), then
+// by name. Case, accents and punctuation do not matter
 // (Gazetteer::fold). "NAME, WHERE" keeps the places whose country code is WHERE, whose
 // country's name (or another name of it, "UK") starts with WHERE, or whose region starts with
 // WHERE ("portland, or"). An empty query, one of no letter or digit, an unknown WHERE or a query
@@ -43,5 +43,7 @@ std::vector<PlaceMatch> findPlaces(const Gazetteer& gazetteer, std::string_view 
 // whole degrees, whole minutes (rounded to the nearest: 59.6' is the next degree) and a letter
 // (N or E for 0) for its latitude and longitude, as the coordinate lists hold them.
 LocationTexts placeLocationTexts(const Gazetteer& gazetteer, std::size_t place);
+// The same, with the place at `position` (a port taken at its water).
+LocationTexts placeLocationTexts(const Gazetteer& gazetteer, std::size_t place, LatLon position);
 
 } // namespace gyrena

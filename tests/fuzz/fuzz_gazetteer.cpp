@@ -37,6 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a place off the globe");
         check(!places.key(p).empty(), "a place without a key");
         check(p == 0 || places.key(p - 1) <= places.key(p), "places out of order");
+        const std::string_view code = places.unlocode(p);
+        check(code.empty() == (places.kind(p) != gyrena::PlaceKind::Port),
+              "a port without its code, or a code on another place");
+        check(code.empty() || code.substr(0, 2) == places.countryCode(p),
+              "a port's code of another country");
         (void)places.countryName(p);
         (void)places.region(p);
         (void)gyrena::placeLocationTexts(places, p);

@@ -78,7 +78,7 @@ for size in "${sizes[@]}"; do
   fi
 done
 # The data built into the programs are credited with their licences.
-for credit in "Files: assets/places/gazetteer.bin" "License: CC-BY-4.0 and public-domain"; do
+for credit in "Files: assets/places/gazetteer.bin" "License: CC-BY-4.0 and public-domain and MIT" "License: MIT"; do
   check "the copyright file has \"$credit\"" grep -qx "$credit" "$prefix/share/doc/gyrena/copyright"
 done
 check "the scalable icon is well-formed XML" \

@@ -252,7 +252,7 @@ int run(int argc, char** argv)
     std::array<std::string, 12> route;
     std::array<std::string, 2> names;
     if (places.anyRoute()) {
-        if (!gyrena::route::routeFromPlaces(places, route, names))
+        if (!gyrena::route::routeFromPlaces(places, voyage.sea, route, names))
             return kExitRouteFailed;
     } else if (texts.size() == 1) {
         if (!textsFromDataFile(texts.front(), route, names))

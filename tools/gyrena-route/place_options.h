@@ -35,8 +35,9 @@ int runFind(const std::string& text);
 
 // --from and --to: the twelve coordinate texts (argument order) and the two names of the first
 // answers, each said on standard error. Both options must be given. Prints why and returns
-// false when either finds nothing.
-bool routeFromPlaces(const PlaceRequest& request, std::array<std::string, 12>& texts,
+// false when either finds nothing. `bySea` (--sea) prefers a town's port and takes a place
+// far inland by the land model at its nearest water.
+bool routeFromPlaces(const PlaceRequest& request, bool bySea, std::array<std::string, 12>& texts,
                      std::array<std::string, 2>& names);
 
 } // namespace gyrena::route

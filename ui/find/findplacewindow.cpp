@@ -23,17 +23,20 @@ namespace {
 namespace text {
 const QString title = QStringLiteral("Find Place");
 const QString field = QStringLiteral("Find place");
-const QString fieldHint = QStringLiteral("Town or airport: Funchal, SYD, Portland, US");
+const QString fieldHint =
+    QStringLiteral("Town, airport or port: Funchal, SYD, NLRTM, Portland, US");
 const QString answers = QStringLiteral("Places found");
 const QString close = QStringLiteral("Close");
-const QString typeToFind = QStringLiteral("Type a name, an airport code or \"name, country\".");
+const QString typeToFind =
+    QStringLiteral("Type a name, an airport or port code or \"name, country\".");
 const QString noPlace = QStringLiteral("No place matches \"%1\".");
 const QString onePlace = QStringLiteral("1 place found.");
 const QString places = QStringLiteral("%1 places found.");
 const QString manyPlaces = QStringLiteral("The best %1 places found; type more to narrow them.");
 const QString unreadable = QStringLiteral("The list of places cannot be read: %1.");
 const QString credits =
-    QStringLiteral("Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain).");
+    QStringLiteral("Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). "
+                   "Ports: sea-ports by marchah (MIT).");
 const QStringList columns{QStringLiteral("Name"),      QStringLiteral("Region"),
                           QStringLiteral("Country"),   QStringLiteral("Latitude"),
                           QStringLiteral("Longitude"), QStringLiteral("Kind")};
@@ -41,6 +44,7 @@ const QString town = QStringLiteral("town");
 const QString townOf = QStringLiteral("town, %1 inhabitants");
 const QString airport = QStringLiteral("airport %1");
 const QString largeAirport = QStringLiteral("large airport %1");
+const QString port = QStringLiteral("port %1");
 } // namespace text
 
 QString qStringOf(std::string_view value)
@@ -63,6 +67,8 @@ QString kindText(const Gazetteer& gazetteer, std::size_t place)
         const std::uint32_t population = gazetteer.population(place);
         return population == 0 ? text::town : text::townOf.arg(QLocale().toString(population));
     }
+    if (gazetteer.kind(place) == PlaceKind::Port)
+        return text::port.arg(qStringOf(gazetteer.unlocode(place)));
     QStringList codes;
     for (const std::string_view code : {gazetteer.iata(place), gazetteer.icao(place)})
         if (!code.empty())

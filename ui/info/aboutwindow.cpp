@@ -27,7 +27,8 @@ const QString AboutWindow::kDescriptionText = QStringLiteral(
 const QString AboutWindow::kCreditsText = QStringLiteral("GeoNames (CC BY 4.0), OurAirports");
 // The design has room for one line of credits: the rest of the data's sources in its tooltip.
 const QString AboutWindow::kCreditsDetails = QStringLiteral(
-    "Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). Magnetic variation: "
+    "Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). Seaports and their "
+    "UN/LOCODEs: npm sea-ports by marchah (MIT). Magnetic variation: "
     "World Magnetic Model 2025, NOAA (public domain). Time zones: tz-lookup (CC0) and the "
     "system's tzdata. The map's coast, the land and the sea-route graph: Natural Earth (public "
     "domain); straits and canals after the NGA's Sailing Directions (public domain); routes by "
