@@ -74,6 +74,13 @@ void tst_SeaTool::routes_data()
         << "--sea --check-land --from Hamburg --to Singapore" << 0
         << "By sea: Kiel Canal, Dover Strait, .*\nNo leg crosses land\\.\n"
            "From: Hamburg \\(DEHAM\\), Germany \\(53 33 N 10 0 E\\)\n";
+    QTest::newRow("a port's exact name wins by sea")
+        << "--sea --check-land --from Kuwait --to Dubai" << 0
+        << "By sea: no named passage\nNo leg crosses land\\.\nFrom: Kuwait \\(KWKWI\\), Kuwait "
+           "\\(29 23 N 47 59 E\\)\n";
+    QTest::newRow("without --sea it gives way to what the name meant before the ports")
+        << "--check-land --from Kuwait --to Dubai" << 0
+        << "No leg crosses land\\.\nFrom: Kuwait International Airport, Kuwait .*\n";
     QTest::newRow("a dry port with no water within reach stays where it is")
         << "--sea --from Madrid --to Singapore" << 1
         << "From: Madrid \\(ESMAD\\), Spain \\(40 25 N 3 42 W\\)\ngyrena-route: no route by sea "

@@ -16,10 +16,11 @@ Sources (all from npm; install them in a scratch folder, see the README):
     sha512-mJFQzVPWBfod7H65NxJuM4TCBp1fHzb9YmVpoPIui77ogckOqaheSaAXcsJ6hN9MAszSdJLlAih7oJMZLqwRrg==.
     Its README warns that some positions are wrong, so each port is checked against the towns
     (see check_port): it is kept only where a town of its country (the UN/LOCODE's first two
-    letters) whose folded name is one of the port's names lies within PORT_REACH_KM of it; a
-    port whose longitude and latitude are swapped or of the wrong sign is mended when the
-    mended position passes that test; every other port is left out, and the script prints
-    how many of each and why.
+    letters) whose folded name is one of the port's names (port_names; failing that, one with
+    words more or fewer) lies within PORT_REACH_KM of it; a port whose longitude and latitude
+    are swapped or of the wrong sign is mended when it lies farther than PORT_MEND_BEYOND_KM
+    from every such town and the mended position passes the test; every other port is left
+    out, and the script prints how many of each and why.
 
 The asset, little-endian throughout (io/places/gazetteer.h reads it):
 
@@ -84,6 +85,9 @@ TOWN, MEDIUM_AIRPORT, LARGE_AIRPORT, PORT = 0, 1, 2, 3
 # the package's wrong positions are another place of the same name, 40 km to thousands of
 # kilometres off (Belfast's lies 43 km away, Hyderabad's in India's Hyderabad, 262 km).
 PORT_REACH_KM = 25.0
+# A position is mended only when it lies farther than this from every town of the port's name:
+# a swapped or sign-flipped position is thousands of kilometres off, mostly.
+PORT_MEND_BEYOND_KM = 4 * PORT_REACH_KM
 EARTH_RADIUS_KM = 6371.0088
 
 # Letters that Unicode does not decompose into a base letter and an accent.
@@ -220,12 +224,26 @@ def distance_km(a, b):
     return 2 * EARTH_RADIUS_KM * math.asin(min(1.0, math.sqrt(h)))
 
 
+# Ports the package names in their own language where GeoNames gives the English name (and a
+# few other spellings): the same town under another name, for the check of check_port.
+PORT_TOWN_NAMES = {
+    "Genova": "Genoa", "Napoli": "Naples", "Venezia": "Venice", "Milano": "Milan",
+    "Torino": "Turin", "Lisboa": "Lisbon", "Kobenhavn": "Copenhagen", "Aarhus": "Århus",
+    "La Habana": "Havana", "Ciudad de Mexico": "Mexico City", "Tel Aviv-Yafo": "Tel Aviv",
+    "Kiev": "Kyiv", "Thorshavn": "Tórshavn", "Goa": "Panaji", "Hull": "Kingston upon Hull",
+    "Rhodes": "Rodos", "Kampong Saom": "Sihanoukville", "Al 'Aqabah": "Aqaba",
+    "Penang (Georgetown)": "George Town", "Heraklion (Iraklion)": "Heraklion",
+    "Illichivs'k": "Chornomorsk", "Ho Chi Minh, VICT": "Ho Chi Minh City",
+}
+
+
 def port_names(port):
     """The names a port may go by: its name, its town, its aliases, and the parts of each
     ("Heraklion (Iraklion)", "Moji/Kitakyushu", "Belawan, Sumatra", "Husoy - Tonsberg"), each
     also without a word such as "Port" or "Puerto" at its start or end ("Sanbu Port")."""
     names = set()
-    for name in [port["name"], port["city"], *port["alias"]]:
+    given = [port["name"], port["city"], *port["alias"]]
+    for name in given + [PORT_TOWN_NAMES[n] for n in given if n in PORT_TOWN_NAMES]:
         parts = [name] + re.split(r"\s*(?:[/,()]|\s-\s|\bex\s)\s*", name)
         for part in parts:
             part = part.strip()
@@ -242,11 +260,18 @@ def port_names(port):
 
 def check_port(code, port, towns, table):
     """What to do with a port: ("kept" | "mended", (lat, lon), town) or ("left out", reason).
-    `towns` maps (country code, folded name) to GeoNames' towns."""
+    `towns` maps (country code, folded name) to GeoNames' towns, and each country code to the
+    list of its (folded name, towns)."""
     if "coordinates" not in port or len(port["coordinates"]) != 2:
         return "left out", "no position"
-    candidates = [town for name in port_names(port)
-                  for town in towns.get((code[:2], fold(name, table)), [])]
+    keys = {fold(name, table) for name in port_names(port)} - {""}
+    candidates = [town for key in sorted(keys) for town in towns.get((code[:2], key), [])]
+    if not candidates:
+        # One name the other's with words more: "New York" of New York City, "Ad Dammam" of
+        # Dammam, "Kuwait" of Kuwait City.
+        candidates = [town for key, found in towns.get(code[:2], []) for town in found
+                      if any(f" {key} " in f" {port_key} " or f" {port_key} " in f" {key} "
+                             for port_key in keys)]
     if not candidates:
         return "left out", "no town of its name in its country"
     lon, lat = (float(v) for v in port["coordinates"])
@@ -265,6 +290,11 @@ def check_port(code, port, towns, table):
         km, town = min(near, key=lambda n: (n[0], n[1]["id"]))
         if km <= PORT_REACH_KM:
             return verdict, (try_lat, try_lon), town
+        if verdict == "kept" and km <= PORT_MEND_BEYOND_KM:
+            # Near, but not near enough: a flipped sign of a small longitude or latitude would
+            # land within reach by chance (London Gateway, 41 km east of London, is no mistake
+            # for a point 25 km west of it). Only a position plainly wrong is mended.
+            break
     return "left out", f"farther than {PORT_REACH_KM:g} km from every town of its name"
 
 
@@ -275,6 +305,8 @@ def read_ports(path, cities, table):
     towns = {}
     for city in cities:
         towns.setdefault((city["country"], fold(city["name"], table)), []).append(city)
+    for (country, key), found in list(towns.items()):
+        towns.setdefault(country, []).append((key, found))
     places, verdicts = [], {}
     for code in sorted(ports):
         port = ports[code]

@@ -46,10 +46,11 @@ namespace {
 
 constexpr std::size_t kFindAnswers = 10;
 constexpr int kDecimals = 5; // the gazetteer's own precision, about a metre
-// By sea, the answers among which a town's port is looked for, and how far from the town it may
-// lie (as tools/make-gazetteer.py checks a port against the towns of its name).
-constexpr std::size_t kSeaAnswers = 20;
+// The answers among which a town's port (or a port's town) is looked for, and how far from the
+// town a port may lie (as tools/make-gazetteer.py checks a port against the towns of its name).
+constexpr std::size_t kAnswers = 20;
 constexpr double kPortReachKm = 25.0;
+constexpr double kKmPerNm = 1.852;
 // A place farther inland than this by the land model is taken at its nearest water by sea: the
 // land check lets a leg begin over at most kApproachNm of land, less the slack of a place given
 // in whole minutes.
@@ -75,6 +76,15 @@ const Gazetteer* gazetteerOrSayWhy()
     return &std::get<Gazetteer>(read);
 }
 
+// Whether `text` is the place's UN/LOCODE, as findPlaces takes a code.
+bool foundByCode(const Gazetteer& gazetteer, std::size_t place, const std::string& text)
+{
+    std::string code = gazetteer.fold(text);
+    for (char& c : code)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return code == gazetteer.unlocode(place);
+}
+
 std::string kindText(const Gazetteer& gazetteer, std::size_t place)
 {
     if (gazetteer.kind(place) == PlaceKind::Town)
@@ -90,25 +100,30 @@ std::string kindText(const Gazetteer& gazetteer, std::size_t place)
 
 // The first answer for `text`, or none (said on standard error). By sea, a town or an airport
 // gives way to a port that answers as well (an exact name for an exact name) in its country
-// and near it: "Rotterdam" is the port of Rotterdam.
+// and near it: "Rotterdam" is the port of Rotterdam. Otherwise a port found by its name gives
+// way to the first town or airport that answers at all, so that a name means what it meant
+// before the ports ("new york" is New York City, not the port named New York); its UN/LOCODE
+// still finds it.
 std::optional<std::size_t> firstAnswer(const Gazetteer& gazetteer, const std::string& option,
                                        const std::string& text, bool bySea)
 {
-    const std::vector<PlaceMatch> matches = findPlaces(gazetteer, text, bySea ? kSeaAnswers : 1);
+    const std::vector<PlaceMatch> matches = findPlaces(gazetteer, text, kAnswers);
     if (matches.empty()) {
         std::cerr << "gyrena-route: " << option << " \"" << text << "\": no place matches\n";
         return std::nullopt;
     }
     const PlaceMatch& first = matches.front();
-    if (bySea && gazetteer.kind(first.place) != PlaceKind::Port) {
-        for (const PlaceMatch& match : matches) {
-            if (match.kind == first.kind && gazetteer.kind(match.place) == PlaceKind::Port &&
-                gazetteer.country(match.place) == gazetteer.country(first.place) &&
-                distanceNm(gazetteer.position(match.place), gazetteer.position(first.place)) *
-                        1.852 <=
-                    kPortReachKm)
-                return match.place;
-        }
+    const bool firstIsPort = gazetteer.kind(first.place) == PlaceKind::Port;
+    for (const PlaceMatch& match : matches) {
+        const bool isPort = gazetteer.kind(match.place) == PlaceKind::Port;
+        if (bySea && !firstIsPort && isPort && match.kind == first.kind &&
+            gazetteer.country(match.place) == gazetteer.country(first.place) &&
+            distanceNm(gazetteer.position(match.place), gazetteer.position(first.place)) *
+                    kKmPerNm <=
+                kPortReachKm)
+            return match.place;
+        if (!bySea && firstIsPort && !isPort && !foundByCode(gazetteer, first.place, text))
+            return match.place;
     }
     return first.place;
 }
