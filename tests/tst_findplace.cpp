@@ -119,6 +119,9 @@ void tst_FindPlace::setAs_data()
                                         "151",
                                         "11",
                                         "E"};
+    QTest::newRow("a port by its UN/LOCODE as the start")
+        << "nlrtm" << true
+        << QStringList{"Rotterdam", "Netherlands", "51", "55", "N", "4", "30", "E"};
     QTest::newRow("the name keeps its accents")
         << "reykjavik" << false
         << QStringList{"Reykjavík", "Iceland", "64", "8", "N", "21", "54", "W"};
@@ -168,7 +171,12 @@ void tst_FindPlace::whileTyping()
     QTest::keyClicks(field, ", me");
     QCOMPARE(answers->item(0, 1)->text(), QStringLiteral("ME"));
 
-    QTest::keyClicks(field, "xyzzy");
+    field->clear();
+    QTest::keyClicks(field, "SGSIN");
+    QCOMPARE(answers->item(0, 5)->text(), QStringLiteral("port SGSIN"));
+
+    field->clear();
+    QTest::keyClicks(field, "portland, mexyzzy");
     QCOMPARE(answers->rowCount(), 0);
     QCOMPARE(status->text(), QStringLiteral("No place matches \"portland, mexyzzy\"."));
     QVERIFY(!in<QPushButton>("FindSetStart")->isEnabled());

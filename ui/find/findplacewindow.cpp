@@ -36,7 +36,7 @@ const QString manyPlaces = QStringLiteral("The best %1 places found; type more t
 const QString unreadable = QStringLiteral("The list of places cannot be read: %1.");
 const QString credits =
     QStringLiteral("Towns: GeoNames (CC BY 4.0). Airports: OurAirports (public domain). "
-                   "Ports: sea-ports by marchah (MIT).");
+                   "Ports: sea-ports (MIT).");
 const QStringList columns{QStringLiteral("Name"),      QStringLiteral("Region"),
                           QStringLiteral("Country"),   QStringLiteral("Latitude"),
                           QStringLiteral("Longitude"), QStringLiteral("Kind")};
