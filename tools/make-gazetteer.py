@@ -292,7 +292,7 @@ def check_port(code, port, towns, table):
             return verdict, (try_lat, try_lon), town
         if verdict == "kept" and km <= PORT_MEND_BEYOND_KM:
             # Near, but not near enough: a flipped sign of a small longitude or latitude would
-            # land within reach by chance (London Gateway, 41 km east of London, is no mistake
+            # land within reach by chance (London Gateway, 42 km east of London, is no mistake
             # for a point 25 km west of it). Only a position plainly wrong is mended.
             break
     return "left out", f"farther than {PORT_REACH_KM:g} km from every town of its name"
