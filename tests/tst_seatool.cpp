@@ -28,6 +28,14 @@ void tst_SeaTool::initTestCase()
 <rtept lat="38.71667" lon="-9.13333"><name>Lisbon</name></rtept>
 <rtept lat="36.14" lon="-5.35"><name>Gibraltar</name></rtept>
 <rtept lat="41.38" lon="2.18"><name>Barcelona</name></rtept></rte></gpx>)");
+    QFile bySea(m_dir.filePath("bysea.gpx"));
+    QVERIFY(bySea.open(QIODevice::WriteOnly));
+    bySea.write(R"(<gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1"
+xmlns:g="https://gyrena.github.io/xmlns/voyage/1"><rte><extensions><g:voyage speed="12"
+spacing="meridians" every-degrees="10" every-nm="600" sea-avoid="gibraltar"/></extensions>
+<rtept lat="38.71667" lon="-9.13333"><name>Lisbon</name><extensions><g:place sailing="by-sea"/>
+</extensions></rtept><rtept lat="41.38" lon="2.18"><name>Barcelona</name><extensions><g:place/>
+</extensions></rtept></rte></gpx>)");
 }
 
 void tst_SeaTool::routes_data()
@@ -46,12 +54,12 @@ void tst_SeaTool::routes_data()
         << "--sea --csv " + newYorkSanFrancisco << 0 << "(Panama Canal,.*\n){4}";
     QTest::newRow("a limiting latitude below the start")
         << "--sea --avoid panama --limit-lat 30 " + newYorkSanFrancisco << 1
-        << "gyrena-route: no route by sea for leg 1, WP01 to WP\\d+: the start lies beyond the "
-           "limiting latitude\n";
+        << "gyrena-route: no voyage to plan: no route by sea from place 1 to place 2: the start "
+           "lies beyond the limiting latitude \\(leg 1\\)\n";
     QTest::newRow("an unknown passage is named with the known ones")
         << "--sea --avoid bass " + newYorkSanFrancisco << 1
-        << "gyrena-route: no route by sea for leg 1, WP01 to WP\\d+: there is no passage called "
-           "\"bass\"\nThe passages are: gibraltar dover .* admiralty\n";
+        << "gyrena-route: no voyage to plan: no route by sea from place 1 to place 2: there is no "
+           "passage called \"bass\" \\(leg 1\\)\nThe passages are: gibraltar dover .* admiralty\n";
     QTest::newRow("--from and --to, a clearance the way in cannot keep")
         << "--sea --clearance 2.5 --check-land --from Oslo --to Bergen" << 0
         << "By sea: Skagerrak\nClearance: leg 1 passes nearer the coast than 2\\.5 nm where no "
@@ -59,6 +67,11 @@ void tst_SeaTool::routes_data()
     QTest::newRow("a voyage, every leg by sea")
         << "--sea --check-land --voyage DIR/three.gpx" << 0
         << "By sea: Strait of Gibraltar\nNo leg crosses land\\.\n";
+    // A voyage that says its legs are by sea is routed so without --sea, as it asks.
+    QTest::newRow("a voyage file's legs by sea, Gibraltar avoided")
+        << "--check-land --voyage DIR/bysea.gpx" << 0
+        << "By sea: Cape of Good Hope, Bab-el-Mandeb, Gulf of Suez, Suez Canal\nNo leg crosses "
+           "land\\.\n";
     QTest::newRow("a clearance out of range") << "--sea --clearance 51 " + newYorkSanFrancisco << 2
                                               << "gyrena-route: --clearance 51: expected nautical "
                                                  "miles from 0 to 50\n";
