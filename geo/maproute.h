@@ -28,6 +28,9 @@ struct MapRoute
     std::optional<LatLon> vertex;    // marked when the route passes it
     std::vector<LatLon> waypoints;   // a dot each
     std::vector<MapPlace> stops;     // the places between start and end, marked and named
+    // The turning points of the routes by sea, marked apart from the places, each named after
+    // the passage taken there (or unnamed).
+    std::vector<MapPlace> turns;
     // Each leg's track as sailed, from its place to the next (leg i joins place i and i + 1, the
     // start being place 0): a great-circle chart centres on the selected one. Empty: the whole
     // track is one leg.

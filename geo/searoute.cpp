@@ -13,8 +13,10 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <deque>
 #include <functional>
 #include <limits>
+#include <mutex>
 #include <numbers>
 #include <queue>
 #include <tuple>
@@ -58,27 +60,53 @@ std::string lowerCase(std::string_view text)
 
 } // namespace
 
-Voyage voyageBySea(const Voyage& voyage, const std::vector<SeaRoute>& routes)
+// The last routes found, newest first: a window asks for the same legs again at every change of
+// its voyage, and a drag asks for the legs on either side of one place.
+struct GraphSeaRouter::Cache
 {
-    Voyage out = voyage;
-    out.places.clear();
-    out.legs.clear();
-    for (std::size_t i = 0; i < voyage.places.size(); ++i) {
-        out.places.push_back(voyage.places[i]);
-        if (i + 1 == voyage.places.size())
-            break;
-        VoyageLeg leg = i < voyage.legs.size() ? voyage.legs[i] : VoyageLeg{};
-        leg.sailing = Sailing::GreatCircle;
-        out.legs.push_back(leg);
-        if (i >= routes.size() || routes[i].points.size() < 2)
-            continue;
-        const auto& points = routes[i].points;
-        for (std::size_t k = 1; k + 1 < points.size(); ++k) {
-            out.places.push_back({points[k].passage, points[k].position});
-            out.legs.push_back(leg);
+    struct Entry
+    {
+        LatLon from;
+        LatLon to;
+        SeaRouteOptions options;
+        SeaRoute route;
+    };
+    static constexpr std::size_t kEntries = 32;
+    std::mutex mutex;
+    std::deque<Entry> entries;
+};
+
+GraphSeaRouter::GraphSeaRouter(const SeaGraph& graph, const SeaLand& land)
+    : m_graph(graph), m_land(land), m_cache(std::make_unique<Cache>())
+{
+}
+
+GraphSeaRouter::~GraphSeaRouter() = default;
+
+SeaRoute GraphSeaRouter::route(LatLon from, LatLon to, const SeaRouteOptions& options) const
+{
+    const auto same = [&](const Cache::Entry& e) {
+        // Bit for bit: a place moved by a hair is routed afresh.
+        return e.from.latitude == from.latitude && e.from.longitude == from.longitude &&
+               e.to.latitude == to.latitude && e.to.longitude == to.longitude &&
+               e.options == options;
+    };
+    {
+        const std::lock_guard lock(m_cache->mutex);
+        auto& entries = m_cache->entries;
+        const auto hit = std::find_if(entries.begin(), entries.end(), same);
+        if (hit != entries.end()) {
+            if (hit != entries.begin())
+                std::rotate(entries.begin(), hit, hit + 1);
+            return entries.front().route;
         }
     }
-    return out;
+    SeaRoute found = findSeaRoute(m_graph, m_land, from, to, options);
+    const std::lock_guard lock(m_cache->mutex);
+    m_cache->entries.push_front({from, to, options, found});
+    if (m_cache->entries.size() > Cache::kEntries)
+        m_cache->entries.pop_back();
+    return found;
 }
 
 double seaDistanceNm(LatLon a, LatLon b)

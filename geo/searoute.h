@@ -16,25 +16,19 @@
 // Distances are on the sphere, nautical miles (1 nm = 1 arc minute), as in routeplan.h.
 
 #include "geo/latlon.h"
+#include "geo/searouting.h"
 #include "geo/spherepath.h"
 #include "geo/voyage.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace gyrena {
-
-// How far a route keeps off the coast by default, nautical miles, and the range accepted.
-inline constexpr double kDefaultSeaClearanceNm = 3.0;
-inline constexpr double kMaximumSeaClearanceNm = 50.0;
-// The limiting latitude of a route by sea by default, degrees either side of the equator: it
-// keeps routes out of the Arctic passages (the Northern Sea Route passes 77 N, the Northwest
-// Passage 74 N) and the Antarctic ice, while the North Cape (71.2 N) stays open.
-inline constexpr double kDefaultSeaLimitLatitude = 72.0;
 
 enum class PassageKind : std::uint8_t { Canal, Strait, Cape };
 
@@ -164,42 +158,28 @@ private:
     std::uint32_t m_ocean = 0;
 };
 
-struct SeaRouteOptions
-{
-    double clearanceNm = kDefaultSeaClearanceNm;     // 0..kMaximumSeaClearanceNm
-    double limitLatitude = kDefaultSeaLimitLatitude; // 1..89; no route point beyond it
-    std::vector<std::string> avoid;                  // passage keys
-};
-
-struct SeaRoutePoint
-{
-    LatLon position;
-    std::string passage; // the name of the passage taken here, if any
-};
-
-struct SeaRoute
-{
-    // False when there is none; `problem` then says why, naming the place.
-    bool found = false;
-    std::string problem;
-    // From the start to the end, both included; great circles between consecutive points.
-    std::vector<SeaRoutePoint> points;
-    std::vector<std::string> passages; // names of the passages taken, in order, each once
-    double distanceNm = 0.0;           // along the legs
-    // Whether the way to a place is narrower than the clearance asked (no route kept it).
-    bool narrowed = false;
-};
-
 // The shortest route by sea from `from` to `to` (latitude -90..90, any longitude). Never
 // throws. An unknown passage in `options.avoid`, options out of range, a place with no open
 // water within its approach, or no way round the avoided passages give no route.
 SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, LatLon to,
                       const SeaRouteOptions& options);
 
-// The voyage with each leg replaced by its route by sea: `routes[i]` (found) for leg i, its
-// turning points inserted as places named after the passage taken there (unnamed elsewhere),
-// every new leg a great circle at the old leg's speed. The original places keep their names.
-Voyage voyageBySea(const Voyage& voyage, const std::vector<SeaRoute>& routes);
+// A router on a graph and its land that remembers the routes it found lately (a window plans
+// the same legs again at every change of the voyage). Thread-safe; `graph` and `land` must
+// outlive it.
+class GraphSeaRouter : public SeaRouter
+{
+public:
+    GraphSeaRouter(const SeaGraph& graph, const SeaLand& land);
+    ~GraphSeaRouter() override;
+    SeaRoute route(LatLon from, LatLon to, const SeaRouteOptions& options) const override;
+
+private:
+    struct Cache;
+    const SeaGraph& m_graph;
+    const SeaLand& m_land;
+    std::unique_ptr<Cache> m_cache;
+};
 
 // The great circle's distance between two points, nautical miles on the sphere.
 double seaDistanceNm(LatLon a, LatLon b);

@@ -23,6 +23,9 @@ struct Stretch
     double legNm = 0.0;  // rhumb-line distance to it: the distance steered
     bool rhumb = false;
     double track = 0.0; // the course of the track leaving `at`
+    // A turning point of a route by sea, and the passage it is named after.
+    bool turn = false;
+    std::string passage;
 };
 
 std::string placeName(const Voyage& voyage, std::size_t i)
@@ -37,8 +40,13 @@ std::string placeName(const Voyage& voyage, std::size_t i)
 void appendGreatCircle(std::vector<Stretch>& out, const RoutePlan& plan, double& arrival)
 {
     for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i)
-        out.push_back({plan.waypoints[i].position, plan.legs[i].course, plan.legs[i].distance,
-                       false, plan.waypoints[i].course});
+        out.push_back({plan.waypoints[i].position,
+                       plan.legs[i].course,
+                       plan.legs[i].distance,
+                       false,
+                       plan.waypoints[i].course,
+                       false,
+                       {}});
     arrival = plan.waypoints.back().course;
 }
 
@@ -102,7 +110,7 @@ void appendRhumbLine(std::vector<Stretch>& out, LatLon a, LatLon b, const PlanOp
     points.push_back(b);
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const RhumbLeg leg = rhumbLine(points[i], points[i + 1]);
-        out.push_back({points[i], leg.course, leg.distance, true, leg.course});
+        out.push_back({points[i], leg.course, leg.distance, true, leg.course, false, {}});
         arrival = leg.course;
     }
 }
@@ -115,9 +123,41 @@ double longitudeToVertex(double latitude, double limit)
            kRad;
 }
 
+// The route by sea of leg `i` as great circles between its turning points, each with its
+// waypoints; an empty string when it went well, else the problem.
+std::string planLegBySea(const Voyage& voyage, std::size_t i, const SeaRouter* sea,
+                         std::vector<Stretch>& out, PlannedLeg& planned, double& arrival)
+{
+    if (!sea)
+        return "the routes by sea are not ready";
+    const LatLon a = voyage.places[i].position, b = voyage.places[i + 1].position;
+    const SeaRoute route = sea->route(a, b, voyage.sea);
+    if (!route.found || route.points.size() < 2)
+        return "no route by sea from " + placeName(voyage, i) + " to " + placeName(voyage, i + 1) +
+               (route.problem.empty() ? std::string() : ": " + route.problem);
+    planned.passages = route.passages;
+    planned.narrowed = route.narrowed;
+    const std::size_t before = out.size();
+    for (std::size_t k = 0; k + 1 < route.points.size(); ++k) {
+        const RoutePlan part =
+            planRoute(route.points[k].position, route.points[k + 1].position, voyage.spacing);
+        if (!part.hasRoute)
+            continue; // a turning point on top of the next: nothing to sail between them
+        const std::size_t first = out.size();
+        appendGreatCircle(out, part, arrival);
+        if (k > 0) {
+            out[first].turn = true;
+            out[first].passage = route.points[k].passage;
+        }
+    }
+    if (out.size() == before) // every point of the route on one spot: a router's fault
+        return "the route by sea from " + placeName(voyage, i) + " has no length";
+    return {};
+}
+
 // Plans leg `i` into its stretches. An empty string when it went well, else the problem.
-std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& out,
-                    PlannedLeg& planned, double& arrival)
+std::string planLeg(const Voyage& voyage, std::size_t i, const SeaRouter* sea,
+                    std::vector<Stretch>& out, PlannedLeg& planned, double& arrival)
 {
     const LatLon a = voyage.places[i].position, b = voyage.places[i + 1].position;
     const VoyageLeg leg = i < voyage.legs.size() ? voyage.legs[i] : VoyageLeg{};
@@ -126,6 +166,8 @@ std::string planLeg(const Voyage& voyage, std::size_t i, std::vector<Stretch>& o
     if (!greatCircle.hasRoute)
         return placeName(voyage, i) + " and " + placeName(voyage, i + 1) + " coincide";
     planned.greatCircleNm = greatCircle.distance;
+    if (leg.sailing == Sailing::BySea)
+        return planLegBySea(voyage, i, sea, out, planned, arrival);
 
     if (leg.sailing == Sailing::RhumbLine) {
         appendRhumbLine(out, greatCircle.waypoints.front().position,
@@ -212,7 +254,7 @@ std::string addTimes(const Voyage& voyage, VoyagePlan& plan)
 
 } // namespace
 
-VoyagePlan planVoyage(const Voyage& voyage)
+VoyagePlan planVoyage(const Voyage& voyage, const SeaRouter* sea)
 {
     VoyagePlan plan;
     if (voyage.places.size() < 2) {
@@ -235,7 +277,7 @@ VoyagePlan planVoyage(const Voyage& voyage)
     for (std::size_t i = 0; i + 1 < voyage.places.size(); ++i) {
         PlannedLeg planned;
         const std::size_t first = stretches.size();
-        plan.problem = planLeg(voyage, i, stretches, planned, arrival);
+        plan.problem = planLeg(voyage, i, sea, stretches, planned, arrival);
         if (!plan.problem.empty()) {
             plan.problem += " (leg " + std::to_string(i + 1) + ")";
             return plan;
@@ -261,6 +303,9 @@ VoyagePlan planVoyage(const Voyage& voyage)
         row.place = leg;
         if (row.isPlace)
             row.name = voyage.places[leg].name;
+        row.turningPoint = stretch.turn && !row.isPlace;
+        if (row.turningPoint)
+            row.name = stretch.passage;
         row.position = {stretch.at.latitude, planLongitude(stretch.at.longitude)};
         row.courseToNext = stretch.course;
         row.legNm = stretch.legNm;
@@ -308,6 +353,14 @@ std::vector<LatLon> sailedPath(const VoyagePlan& plan, double stepDegrees)
         out.insert(out.end(), line.begin() + 1, line.end());
     }
     return out;
+}
+
+bool hasLegBySea(const Voyage& voyage)
+{
+    for (std::size_t i = 0; i + 1 < voyage.places.size() && i < voyage.legs.size(); ++i)
+        if (voyage.legs[i].sailing == Sailing::BySea)
+            return true;
+    return false;
 }
 
 Voyage twoPlaceVoyage(const VoyagePlace& start, const VoyagePlace& end)

@@ -7,6 +7,7 @@
 
 #include "geo/latlon.h"
 #include "geo/routeplan.h"
+#include "geo/searouting.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,9 @@ enum class Sailing {
     // The great circle to the limiting parallel, along it, then the great circle to the next
     // place; a great circle that never passes the limit is sailed as it is.
     Composite,
+    // The shortest way that stays in water (geo/searouting.h): great circles between turning
+    // points that a router finds, the straits and canals passed named.
+    BySea,
 };
 
 // The speeds a plan accepts, knots; a speed outside gives a plan without times.
@@ -59,6 +63,7 @@ struct Voyage
     // Minutes of UTC since 1970-01-01T00:00Z (see geo/utctime.h); no times without it.
     std::optional<std::int64_t> departure;
     PlanOptions spacing; // where the waypoints of each leg lie
+    SeaRouteOptions sea; // how every leg by sea is routed
 
     bool operator==(const Voyage&) const = default;
 };
@@ -66,9 +71,14 @@ struct Voyage
 // One row of a plan: a place or a waypoint computed on a leg.
 struct VoyageRow
 {
-    std::string name; // the place's name; empty for a computed waypoint (writers number them)
-    LatLon position;  // latitude -90..90, longitude -180 < longitude <= 180
+    // The place's name; a turning point's passage ("Suez Canal"), or empty; empty for a computed
+    // waypoint (writers number them).
+    std::string name;
+    LatLon position; // latitude -90..90, longitude -180 < longitude <= 180
     bool isPlace = false;
+    // A turning point of a leg by sea: computed, not a place, where one great circle of the
+    // route ends and the next begins.
+    bool turningPoint = false;
     std::size_t place = 0; // the index of the place, or of the place that begins the leg
     // To the next row (none on the last): the rhumb-line course to steer, degrees 0..360, and
     // its distance, nautical miles.
@@ -100,6 +110,10 @@ struct PlannedLeg
     double limitLatitude = 0.0;
     LatLon meetsLimit;
     LatLon leavesLimit;
+    // For a leg by sea: the passages taken, in order, each once; whether the way to a place is
+    // narrower than the clearance asked.
+    std::vector<std::string> passages;
+    bool narrowed = false;
     std::size_t firstRow = 0; // the row of the place it leaves
     std::size_t lastRow = 0;  // the row of the place it reaches
 };
@@ -107,7 +121,8 @@ struct PlannedLeg
 struct VoyagePlan
 {
     // False when there is no plan: fewer than two places, a position out of range, two
-    // consecutive places that coincide, a place beyond its composite leg's limiting latitude.
+    // consecutive places that coincide, a place beyond its composite leg's limiting latitude, a
+    // leg by sea without a route (or without a router to ask).
     // `problem` then says why, naming the place, and the rest is empty.
     bool hasPlan = false;
     std::string problem;
@@ -123,8 +138,12 @@ struct VoyagePlan
     std::string timeProblem;
 };
 
-// Plans the voyage. Never throws; no number in the result is nan or inf.
-VoyagePlan planVoyage(const Voyage& voyage);
+// Plans the voyage, its legs by sea by `sea`'s routes (each stretch between two turning points a
+// great circle with its waypoints). Never throws; no number in the result is nan or inf.
+VoyagePlan planVoyage(const Voyage& voyage, const SeaRouter* sea = nullptr);
+
+// Whether any leg of the voyage between its places is sailed by sea.
+bool hasLegBySea(const Voyage& voyage);
 
 // The voyage's track as sailed, for drawing: points at most about `stepDegrees` (>= 0.01) of arc
 // apart, great circles between great-circle rows and rhumb lines along rhumb rows. Longitudes run

@@ -76,6 +76,7 @@ Voyage applyEdit(Voyage voyage, const VoyageEdit& edit)
                    [&](const SetSpeed& e) { voyage.speed = e.speed; },
                    [&](const SetDeparture& e) { voyage.departure = e.departure; },
                    [&](const SetSpacing& e) { voyage.spacing = e.spacing; },
+                   [&](const SetSeaOptions& e) { voyage.sea = e.sea; },
                },
                edit);
     return withLegsFitted(std::move(voyage));
@@ -84,7 +85,8 @@ Voyage applyEdit(Voyage voyage, const VoyageEdit& edit)
 bool changesPlacesOrLegs(const VoyageEdit& edit)
 {
     return !std::holds_alternative<SetSpeed>(edit) && !std::holds_alternative<SetDeparture>(edit) &&
-           !std::holds_alternative<SetSpacing>(edit);
+           !std::holds_alternative<SetSpacing>(edit) &&
+           !std::holds_alternative<SetSeaOptions>(edit);
 }
 
 std::string editName(const VoyageEdit& edit)
@@ -102,6 +104,7 @@ std::string editName(const VoyageEdit& edit)
         "Change Speed",
         "Change Departure",
         "Change Waypoint Spacing",
+        "Change Sea Route Options",
     };
     static_assert(std::size(names) == std::variant_size_v<VoyageEdit>);
     return names[edit.index()];

@@ -89,9 +89,15 @@ struct SetSpacing
     PlanOptions spacing;
 };
 
+// How every leg by sea is routed: the clearance, the limiting latitude, the passages avoided.
+struct SetSeaOptions
+{
+    SeaRouteOptions sea;
+};
+
 using VoyageEdit =
     std::variant<InsertPlace, RemovePlace, MovePlace, RenamePlace, SetPosition, SetLegSailing,
-                 SetLegLimit, SetLegSpeed, SetSpeed, SetDeparture, SetSpacing>;
+                 SetLegLimit, SetLegSpeed, SetSpeed, SetDeparture, SetSpacing, SetSeaOptions>;
 
 // `voyage` changed by `edit`, with one leg for every two consecutive places (a missing one a
 // great circle). An edit naming a place or leg the voyage does not have, or one that would
@@ -102,8 +108,8 @@ Voyage applyEdit(Voyage voyage, const VoyageEdit& edit);
 // many dropped.
 Voyage withLegsFitted(Voyage voyage);
 
-// Whether the edit changes the places or a leg rather than the voyage's speed, its departure
-// or the spacing of its waypoints.
+// Whether the edit changes the places or a leg rather than the voyage's speed, its departure,
+// the spacing of its waypoints or how its legs by sea are routed.
 bool changesPlacesOrLegs(const VoyageEdit& edit);
 
 // What the edit does in a few words, for an undo command: "Add Place", "Change Sailing"...

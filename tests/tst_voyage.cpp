@@ -3,6 +3,7 @@
 
 #include "geo/utctime.h"
 #include "geo/voyage.h"
+#include "turningrouter.h"
 
 #include <QtTest>
 
@@ -21,6 +22,7 @@ private slots:
     void legs();
     void compositeMeetsTheLimit();
     void rows();
+    void bySea();
     void problems_data();
     void problems();
     void utcMinutes_data();
@@ -163,6 +165,58 @@ void tst_Voyage::rows()
     QVERIFY(std::none_of(untimed.rows.begin(), untimed.rows.end(),
                          [](const VoyageRow& row) { return row.eta.has_value(); }));
     QCOMPARE(untimed.minutesUnderWay, plan.minutesUnderWay);
+}
+
+void tst_Voyage::bySea()
+{
+    // Lisbon to Funchal as a great circle, then by sea to Bridgetown round two turning points.
+    const TurningRouter router({{{28.0, -20.0}, "Canary Gap"}, {{20.0, -40.0}, {}}});
+    Voyage voyage = voyageOf({lisbon, funchal, bridgetown}, {{}, {Sailing::BySea, 60, {}}});
+    voyage.sea.clearanceNm = 7;
+    const VoyagePlan plan = planVoyage(voyage, &router);
+    QVERIFY2(plan.hasPlan, plan.problem.c_str());
+    QCOMPARE(router.m_asked, voyage.sea);
+    const PlannedLeg& leg = plan.legs[1];
+    QCOMPARE(leg.sailing, Sailing::BySea);
+    QCOMPARE(leg.passages, std::vector<std::string>{"Canary Gap"});
+    // Its rows: Funchal, the turning points (computed, the first named), the waypoints of each
+    // great circle between, each turning point on its spot and no place but the leg's ends.
+    QStringList turns;
+    double steered = 0.0;
+    for (std::size_t r = leg.firstRow; r <= leg.lastRow; ++r) {
+        const VoyageRow& row = plan.rows[r];
+        QCOMPARE(row.isPlace, r == leg.firstRow || r == leg.lastRow);
+        QCOMPARE(row.place, r == leg.lastRow ? std::size_t(2) : std::size_t(1));
+        if (row.turningPoint)
+            turns << QStringLiteral("%1 %2 %3")
+                         .arg(QString::fromStdString(row.name))
+                         .arg(row.position.latitude)
+                         .arg(row.position.longitude);
+        QVERIFY(!row.turningPoint || !row.rhumbToNext);
+        if (r < leg.lastRow)
+            steered += *row.legNm;
+    }
+    QCOMPARE(turns, QStringList({"Canary Gap 28 -20", " 20 -40"}));
+    QVERIFY(std::abs(leg.distance - steered) < 1e-9);
+    // Great circles Funchal 28N 20W, on to 20N 40W, on to Bridgetown: the route's own length,
+    // longer than the great circle between the places.
+    const double route = planRoute(funchal.position, {28, -20}).distance +
+                         planRoute({28, -20}, {20, -40}).distance +
+                         planRoute({20, -40}, bridgetown.position).distance;
+    QVERIFY(leg.distance >= route && leg.distance < route * 1.001);
+    QVERIFY(leg.greatCircleNm < route);
+    QCOMPARE(plan.legs[0].sailing, Sailing::GreatCircle);
+    QVERIFY(plan.legs[0].passages.empty());
+
+    // Without a router, or without a route, there is no plan, and it says why.
+    QCOMPARE(planVoyage(voyage).problem, "the routes by sea are not ready (leg 2)");
+    const TurningRouter nowhere({});
+    QCOMPARE(planVoyage(voyage, &nowhere).problem,
+             "no route by sea from Funchal to Bridgetown: the end lies beyond the limiting "
+             "latitude (leg 2)");
+    QVERIFY(hasLegBySea(voyage));
+    voyage.legs[1].sailing = Sailing::RhumbLine;
+    QVERIFY(!hasLegBySea(voyage));
 }
 
 void tst_Voyage::problems_data()

@@ -6,6 +6,7 @@
 
 #include "geo/utctime.h"
 #include "io/formats/voyagegpx.h"
+#include "turningrouter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -77,12 +78,19 @@ void tst_VoyageGpx::roundTrip_data()
     meridians.places = {{"", {-47.46391, -23.181454}}, {"", {8.609614, 65.228826}}};
     meridians.legs = {{Sailing::RhumbLine, 60, {}}};
     QTest::newRow("rhumb line with waypoints on the meridians") << meridians;
+    // Its turning point is written by its passage's name, planned afresh when read.
+    Voyage bySea;
+    bySea.places = {{"Lisbon", {38.7, -9.15}}, {"Funchal", {32.65, -16.9}}};
+    bySea.legs = {{Sailing::BySea, 60, {}}};
+    bySea.sea = {12.5, 65, {"suez", "good-hope"}};
+    QTest::newRow("by sea, passages avoided, a clearance") << bySea;
 }
 
 void tst_VoyageGpx::roundTrip()
 {
     QFETCH(Voyage, voyage);
-    const VoyagePlan plan = planVoyage(voyage);
+    const TurningRouter router({{{35.0, -12.0}, "Madeira Gap"}});
+    const VoyagePlan plan = planVoyage(voyage, &router);
     QVERIFY(plan.hasPlan);
     const std::string bytes = writeVoyageGpx(voyage, plan);
     const auto read = readVoyageGpx(bytes);
@@ -105,6 +113,7 @@ void tst_VoyageGpx::roundTrip()
     const QStringList last = lines.back().split(QLatin1Char(','));
     QVERIFY2(std::abs(last[1].toDouble() - plan.rows.back().position.latitude) < 1e-6,
              qPrintable(lines.back()));
+    QCOMPARE(lines.filter(",\"Madeira Gap\"").size(), qsizetype(hasLegBySea(voyage) ? 1 : 0));
 }
 
 void tst_VoyageGpx::foreignRoute()
@@ -240,6 +249,15 @@ void tst_VoyageGpx::refused_data()
                "every-nm=\"600\"/></extensions>\n<rtept lat=\"1\" lon=\"1\"><extensions><g:place "
                "sailing=\"loxodrome\"/></extensions></rtept></rte></gpx>"
         << "sailing \"loxodrome\" is none of" << 4;
+    const QByteArray settings =
+        "<rte><extensions>\n<g:voyage speed=\"6\" spacing=\"meridians\" every-degrees=\"10\" "
+        "every-nm=\"600\" ";
+    QTest::newRow("own file, a passage that is no key")
+        << head + settings + "sea-avoid=\"suez Panama\"/></extensions></rte></gpx>"
+        << "sea-avoid names a passage \"Panama\" that is not a key" << 4;
+    QTest::newRow("own file, a clearance beyond 50 nm")
+        << head + settings + "sea-clearance=\"51\"/></extensions></rte></gpx>"
+        << "sea-clearance 51 is outside 0..50" << 4;
     QTest::newRow("own file, departure in local time")
         << head + "<rte><extensions>\n<g:voyage speed=\"6\" departure=\"2026-12-08T22:30\"/>"
                   "</extensions></rte></gpx>"

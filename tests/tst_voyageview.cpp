@@ -4,6 +4,7 @@
 #include "io/earth/earth.h"
 #include "io/earth/landasset.h"
 #include "io/plan/voyageview.h"
+#include "turningrouter.h"
 
 #include <QtTest>
 
@@ -34,6 +35,20 @@ Voyage voyageOf(std::vector<VoyagePlace> places, std::optional<std::int64_t> dep
     voyage.departure = departure;
     return voyage;
 }
+
+// Funchal to Bridgetown by sea, round a named turning point and an unnamed one; from Lisbon
+// by great circle first unless `wholly`, and then to an unnamed place.
+Voyage bySea(bool wholly)
+{
+    Voyage voyage = voyageOf({lisbon, funchal, bridgetown});
+    voyage.legs = {{}, {Sailing::BySea, 60, {}}};
+    if (wholly) {
+        voyage = voyageOf({funchal, {"", bridgetown.position}});
+        voyage.legs = {{Sailing::BySea, 60, {}}};
+    }
+    return voyage;
+}
+const TurningRouter router({{{28.0, -20.0}, "Canary Gap"}, {{20.0, -40.0}, {}}});
 
 constexpr std::int64_t k2031 = 32083200; // 2031-01-01T00:00Z, past the magnetic model's years
 
@@ -68,6 +83,17 @@ void tst_VoyageView::sameStory_data()
            "42 min, arriving 2031-01-22T18:42Z. No magnetic variation in 2031: the World Magnetic "
            "Model 2025 holds from 2025 to the end of 2029"
         << "Voyage from Lisbon to Bridgetown by way of 1 places, 3136 nautical miles" << true;
+    QTest::newRow("a leg by sea")
+        << bySea(false)
+        << "Voyage of 3 places, 3240.1 nm steered, 3135.6 nm by great circles; legs by sea 2716.5 "
+           "nm (great circle 2612.1 nm), through Canary Gap; under way 22 d 12 h 01 min"
+        << "Voyage from Lisbon to Bridgetown by way of 1 places, 3240 nautical miles" << false;
+    // An unnamed place goes by its row's number, the turning points' rows counted.
+    QTest::newRow("by sea to an unnamed place")
+        << bySea(true)
+        << "Voyage of 2 places, 2716.5 nm steered, 2612.1 nm by great circles; by sea through "
+           "Canary Gap; under way 18 d 20 h 45 min"
+        << "Voyage from Funchal to WP06 by way of 0 places, 2716 nautical miles" << false;
 }
 
 void tst_VoyageView::sameStory()
@@ -79,6 +105,7 @@ void tst_VoyageView::sameStory()
     VoyageViewOptions options;
     if (almanac)
         options.earth = &programEarth();
+    options.sea = &router;
     const VoyageView view = viewVoyage(voyage, options);
     QCOMPARE(QString::fromStdString(view.summary), summary);
     QCOMPARE(QString::fromStdString(view.description),
@@ -93,6 +120,17 @@ void tst_VoyageView::sameStory()
         QCOMPARE(view.map.legs[i].front(), view.plan.rows[view.plan.legs[i].firstRow].position);
         QCOMPARE(view.map.legs[i].back(), view.plan.rows[view.plan.legs[i].lastRow].position);
     }
+    // A turning point is marked on the map and exported under its passage's name, if any.
+    std::size_t turns = 0;
+    for (std::size_t r = 0; r < view.plan.rows.size(); ++r) {
+        const VoyageRow& row = view.plan.rows[r];
+        if (!row.turningPoint)
+            continue;
+        QCOMPARE(view.map.turns.at(turns++).name, row.name);
+        if (!row.name.empty())
+            QCOMPARE(view.passage.rows[r].name, row.name);
+    }
+    QCOMPARE(view.map.turns.size(), turns);
 }
 
 void tst_VoyageView::landInEveryView_data()

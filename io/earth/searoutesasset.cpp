@@ -5,6 +5,7 @@
 #include "io/files/incbin.h"
 
 #include <atomic>
+#include <memory>
 
 // The asset's bytes (io/files/incbin.h), with its hash so that a changed asset changes this unit.
 #ifndef GYRENA_SEAROUTES_ASSET
@@ -45,6 +46,60 @@ const std::variant<SeaGraph, SeaRouteError>& builtInSeaGraph()
 bool builtInSeaGraphRead()
 {
     return s_read;
+}
+
+namespace {
+
+// The router on the built-in data once both are read, or why they cannot be.
+struct BuiltInRouting
+{
+    std::string problem;
+    std::unique_ptr<IndexSeaLand> land;
+    std::unique_ptr<GraphSeaRouter> router;
+};
+
+const BuiltInRouting& builtInRouting()
+{
+    static const BuiltInRouting routing = [] {
+        BuiltInRouting out;
+        const auto& graph = builtInSeaGraph();
+        if (const auto* error = std::get_if<SeaRouteError>(&graph)) {
+            out.problem = "the sea-route graph cannot be read: " + error->what;
+            return out;
+        }
+        const auto& land = builtInLand();
+        if (const auto* error = std::get_if<LandAssetError>(&land)) {
+            out.problem = "the land cannot be read: " + error->what;
+            return out;
+        }
+        out.land = std::make_unique<IndexSeaLand>(std::get<LandIndex>(land));
+        out.router = std::make_unique<GraphSeaRouter>(std::get<SeaGraph>(graph), *out.land);
+        return out;
+    }();
+    return routing;
+}
+
+class BuiltInSeaRouter final : public SeaRouter
+{
+public:
+    SeaRoute route(LatLon from, LatLon to, const SeaRouteOptions& options) const override
+    {
+        const BuiltInRouting& routing = builtInRouting();
+        if (!routing.router) {
+            SeaRoute none;
+            none.problem = routing.problem;
+            return none;
+        }
+        return routing.router->route(from, to, options);
+    }
+};
+
+} // namespace
+
+const SeaRouter& builtInSeaRouter()
+{
+    static const BuiltInSeaRouter router;
+    return router;
 }
 
 SeaRoute builtInSeaRoute(LatLon from, LatLon to, const SeaRouteOptions& options)

@@ -25,4 +25,8 @@ bool builtInSeaGraphRead();
 // either cannot be read, no route, and `problem` says which.
 SeaRoute builtInSeaRoute(LatLon from, LatLon to, const SeaRouteOptions& options);
 
+// A router on the built-in graph and land that remembers its last routes (GraphSeaRouter). It
+// reads nothing until a route is asked of it; the first route reads the graph and the land.
+const SeaRouter& builtInSeaRouter();
+
 } // namespace gyrena

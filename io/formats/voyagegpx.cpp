@@ -7,6 +7,7 @@
 #include "io/formats/gpxwriter.h"
 #include "io/plan/passageplan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -27,7 +28,12 @@ constexpr SailingName kSailingNames[] = {
     {Sailing::GreatCircle, "great-circle"},
     {Sailing::RhumbLine, "rhumb-line"},
     {Sailing::Composite, "composite"},
+    {Sailing::BySea, "by-sea"},
 };
+// Passages a file may ask to avoid, and the longest key: far beyond the known passages, so a
+// damaged file cannot make a voyage cost.
+constexpr std::size_t kMaxAvoided = 64;
+constexpr std::size_t kMaxPassageKey = 40;
 
 std::string_view sailingName(Sailing sailing)
 {
@@ -60,14 +66,16 @@ std::string writeVoyageGpx(const Voyage& voyage, const VoyagePlan& plan)
         LatLon position;
         bool isPlace;
         std::size_t place;
+        std::string name; // a turning point's passage
     };
     std::vector<Point> points;
     if (plan.hasPlan) {
         for (const VoyageRow& row : plan.rows)
-            points.push_back({row.position, row.isPlace, row.place});
+            points.push_back({row.position, row.isPlace, row.place,
+                              row.turningPoint ? row.name : std::string()});
     } else {
         for (std::size_t i = 0; i < voyage.places.size(); ++i)
-            points.push_back({voyage.places[i].position, true, i});
+            points.push_back({voyage.places[i].position, true, i, {}});
     }
     const std::vector<std::string> numbered = routePointNames(points.size(), {}, {});
     GpxRouteDocument document(routeName(voyagePlaceNames(voyage, plan)), "gyrena",
@@ -80,13 +88,25 @@ std::string writeVoyageGpx(const Voyage& voyage, const VoyagePlan& plan)
     settings.append_attribute("spacing").set_value(byDistance ? "distance" : "meridians");
     settings.append_attribute("every-degrees").set_value(voyage.spacing.everyDegrees);
     setNumber(settings, "every-nm", voyage.spacing.everyNm);
+    // How legs by sea are routed, when it is not as by default (files of voyages without them
+    // stay as they were).
+    if (voyage.sea != SeaRouteOptions{}) {
+        setNumber(settings, "sea-clearance", voyage.sea.clearanceNm);
+        setNumber(settings, "sea-limit", voyage.sea.limitLatitude);
+        std::string avoid;
+        for (const std::string& key : voyage.sea.avoid)
+            avoid += (avoid.empty() ? "" : " ") + key;
+        if (!avoid.empty())
+            settings.append_attribute("sea-avoid").set_value(avoid.c_str());
+    }
 
     for (std::size_t i = 0; i < points.size(); ++i) {
         const Point& point = points[i];
         // A place is written in full, so that it reads back the same; a computed waypoint is
         // planned afresh when the file is read, and written as exported files hold it.
         if (!point.isPlace) {
-            document.appendPoint(point.position, numbered[i], GpxRouteDocument::Digits::Nine);
+            document.appendPoint(point.position, point.name.empty() ? numbered[i] : point.name,
+                                 GpxRouteDocument::Digits::Nine);
             continue;
         }
         const pugi::xml_node rtept = document.appendPoint(
@@ -211,7 +231,7 @@ Sailing sailingAttribute(pugi::xml_node place)
             return entry.sailing;
     throw ReadError{"sailing \"" + std::string(text) +
                         "\" is none of great-circle, rhumb-line, "
-                        "composite",
+                        "composite, by-sea",
                     place};
 }
 
@@ -235,6 +255,35 @@ void readSettings(pugi::xml_node settings, Voyage& voyage)
     voyage.spacing.everyDegrees =
         static_cast<int>(numberAttribute(settings, "every-degrees", 1, 90));
     voyage.spacing.everyNm = numberAttribute(settings, "every-nm", kMinimumSpacingNm, 1e5);
+    const SeaRouteOptions defaults;
+    voyage.sea.clearanceNm =
+        numberAttribute(settings, "sea-clearance", 0, kMaximumSeaClearanceNm, defaults.clearanceNm);
+    voyage.sea.limitLatitude = numberAttribute(settings, "sea-limit", kMinimumLimit, kMaximumLimit,
+                                               defaults.limitLatitude);
+    // Keys as --avoid names passages: small letters, digits and hyphens, between blanks.
+    const std::string_view avoid = settings.attribute("sea-avoid").value();
+    std::size_t at = 0;
+    while (at < avoid.size()) {
+        const std::size_t end = std::min(avoid.find(' ', at), avoid.size());
+        const std::string_view key = avoid.substr(at, end - at);
+        at = end + 1;
+        if (key.empty())
+            continue;
+        const bool wellFormed =
+            key.size() <= kMaxPassageKey && std::all_of(key.begin(), key.end(), [](char c) {
+                return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+            });
+        if (!wellFormed)
+            throw ReadError{"sea-avoid names a passage \"" + std::string(key.substr(0, 60)) +
+                                "\" that is not a key of small letters, digits and hyphens",
+                            settings};
+        if (voyage.sea.avoid.size() == kMaxAvoided)
+            throw ReadError{
+                "sea-avoid names more than " + std::to_string(kMaxAvoided) + " passages", settings};
+        if (std::find(voyage.sea.avoid.begin(), voyage.sea.avoid.end(), key) ==
+            voyage.sea.avoid.end())
+            voyage.sea.avoid.emplace_back(key);
+    }
 }
 
 Voyage readVoyage(const pugi::xml_document& doc)

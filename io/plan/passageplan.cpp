@@ -103,7 +103,9 @@ PassagePlan passagePlanFromVoyage(const Voyage& voyage, const VoyagePlan& plan)
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         const VoyageRow& row = plan.rows[i];
         PlanRow exported;
-        exported.name = row.isPlace && !row.name.empty() ? row.name : numbers[i];
+        // A turning point by sea goes by its passage's name where it has one.
+        exported.name =
+            (row.isPlace || row.turningPoint) && !row.name.empty() ? row.name : numbers[i];
         exported.position = row.position;
         exported.isPlace = row.isPlace;
         exported.course = row.courseToNext;

@@ -4,11 +4,20 @@
 #include "geo/routeview.h"
 #include "geo/utctime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace gyrena {
 
 namespace {
+
+std::string joinedNames(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return out;
+}
 
 std::string summaryOf(const VoyageView& view, const Voyage& voyage,
                       const VoyageViewOptions& options)
@@ -26,6 +35,32 @@ std::string summaryOf(const VoyageView& view, const Voyage& voyage,
                               : "Voyage of " + std::to_string(voyage.places.size()) + " places, " +
                                     nm(plan.distance) + " steered, " + nm(plan.greatCircleNm) +
                                     " by great circles";
+    // The legs by sea: the passages taken, and on a voyage not wholly by sea how far its legs by
+    // sea run against the great circles between the same places.
+    double bySea = 0.0, direct = 0.0;
+    std::size_t legsBySea = 0;
+    std::vector<std::string> passages;
+    bool narrowed = false;
+    for (const PlannedLeg& leg : plan.legs) {
+        if (leg.sailing != Sailing::BySea)
+            continue;
+        ++legsBySea;
+        bySea += leg.distance;
+        direct += leg.greatCircleNm;
+        narrowed = narrowed || leg.narrowed;
+        for (const std::string& passage : leg.passages)
+            if (std::find(passages.begin(), passages.end(), passage) == passages.end())
+                passages.push_back(passage);
+    }
+    if (legsBySea > 0) {
+        summary += legsBySea == plan.legs.size()
+                       ? "; by sea"
+                       : "; legs by sea " + nm(bySea) + " (great circle " + nm(direct) + "),";
+        summary += passages.empty() ? std::string(" through no named passage")
+                                    : " through " + joinedNames(passages);
+        if (narrowed)
+            summary += ", nearer the coast than " + nm(voyage.sea.clearanceNm) + " near a place";
+    }
     if (plan.minutesUnderWay)
         summary += "; under way " + durationText(*plan.minutesUnderWay);
     if (plan.rows.back().eta)
@@ -76,6 +111,8 @@ MapRoute mapOf(const VoyageView& view, const Voyage& voyage, const std::vector<s
         map.waypoints.push_back(row.position);
         if (row.isPlace && row.place > 0 && row.place + 1 < voyage.places.size())
             map.stops.push_back({row.position, names[row.place]});
+        if (row.turningPoint)
+            map.turns.push_back({row.position, row.name});
     }
     // Each leg's own track, as the great-circle chart centres on one leg.
     VoyagePlan part;
@@ -94,7 +131,7 @@ MapRoute mapOf(const VoyageView& view, const Voyage& voyage, const std::vector<s
 VoyageView viewVoyage(const Voyage& voyage, const VoyageViewOptions& options)
 {
     VoyageView view;
-    view.plan = planVoyage(voyage);
+    view.plan = planVoyage(voyage, options.sea);
     view.twoPlaceGreatCircle =
         voyage.places.size() == 2 &&
         (voyage.legs.empty() || voyage.legs.front().sailing == Sailing::GreatCircle);

@@ -24,6 +24,9 @@ struct VoyageViewOptions
     // The land every leg is checked against, as sailed; null leaves the voyage unchecked (a
     // flight, or the land not read yet).
     const LandIndex* land = nullptr;
+    // Finds the routes of the legs by sea; null gives a voyage with a leg by sea no plan ("the
+    // routes by sea are not ready").
+    const SeaRouter* sea = nullptr;
 
     // Where the almanac's data come from (the magnetic model, the time zones); without one the
     // view has no almanac. `nowMinute` (UTC minute) dates the variation of a voyage without a

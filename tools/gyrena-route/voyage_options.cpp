@@ -62,7 +62,9 @@ const std::string_view kVoyageHelp =
     "            between turning points, through the straits and canals it needs (each named\n"
     "            where it is passed; the line \"By sea:\" lists them). For estimates and\n"
     "            planning, never for navigation: it knows no depths, traffic separation\n"
-    "            schemes or notices to mariners\n"
+    "            schemes or notices to mariners. A voyage file's legs by sea are routed so\n"
+    "            without --sea, under the file's options unless these below are given; --gpx\n"
+    "            writes the legs by sea and the options\n"
     "  --avoid NAME,...  keep out of these passages (suez, panama, kiel, corinth, gibraltar,\n"
     "            dover, bosporus, dardanelles, singapore, malacca, bab-el-mandeb, hormuz,\n"
     "            torres, sunda, lombok, oresund, great-belt, skagerrak, gulf-of-suez,\n"
@@ -73,7 +75,8 @@ const std::string_view kVoyageHelp =
 
 namespace {
 
-constexpr const char* kSailingNames[] = {"great circle", "rhumb line", "composite"};
+constexpr const char* kSailingNames[] = {"great circle", "rhumb line", "composite", "by sea"};
+static_assert(std::size(kSailingNames) == std::size_t(Sailing::BySea) + 1);
 
 std::optional<double> numberIn(std::string_view text)
 {
@@ -124,6 +127,8 @@ void printText(const Voyage& voyage, const VoyagePlan& plan, const PassagePlan& 
         if (leg.reachesLimit)
             std::cout << "; along " << latitudeText(leg.limitLatitude) << " from "
                       << placeText(leg.meetsLimit) << " to " << placeText(leg.leavesLimit);
+        for (std::size_t k = 0; k < leg.passages.size(); ++k)
+            std::cout << (k == 0 ? "; through " : ", ") << leg.passages[k];
         std::cout << '\n';
     }
     if (plan.minutesUnderWay)
@@ -257,43 +262,31 @@ OptionResult takeVoyageOption(int argc, char** argv, int& i, VoyageRequest& requ
 
 namespace {
 
-// Replaces every leg of `voyage` by its route by sea and gives the passages taken, in order,
-// each once; false (why on standard error) when a leg has none.
-bool planBySea(const VoyageRequest& request, Voyage& voyage, std::vector<std::string>& seaPassages,
-               std::vector<std::size_t>& narrowed)
+// Every leg of `voyage` sailed by sea, routed as the request asks.
+void setBySea(const VoyageRequest& request, Voyage& voyage)
 {
-    SeaRouteOptions options;
+    for (VoyageLeg& leg : voyage.legs)
+        leg.sailing = Sailing::BySea;
     if (request.clearance)
-        options.clearanceNm = *request.clearance;
+        voyage.sea.clearanceNm = *request.clearance;
     if (request.limitLatitude)
-        options.limitLatitude = *request.limitLatitude;
-    options.avoid = request.avoid;
-    std::vector<SeaRoute> routes;
-    for (std::size_t i = 0; i + 1 < voyage.places.size(); ++i) {
-        routes.push_back(
-            builtInSeaRoute(voyage.places[i].position, voyage.places[i + 1].position, options));
-        if (!routes.back().found) {
-            // The places as the plan would name them: an unnamed one by its row (WP01).
-            const std::vector<std::string> names = voyagePlaceNames(voyage, planVoyage(voyage));
-            std::cerr << "gyrena-route: no route by sea for leg " << i + 1 << ", " << names[i]
-                      << " to " << names[i + 1] << ": " << routes.back().problem << '\n';
-            if (const auto* graph = std::get_if<SeaGraph>(&builtInSeaGraph());
-                graph && routes.back().problem.starts_with("there is no passage")) {
-                std::cerr << "The passages are:";
-                for (const SeaPassage& p : graph->passages())
-                    std::cerr << ' ' << p.key;
-                std::cerr << '\n';
-            }
-            return false;
-        }
-        if (routes.back().narrowed)
+        voyage.sea.limitLatitude = *request.limitLatitude;
+    if (!request.avoid.empty())
+        voyage.sea.avoid = request.avoid;
+}
+
+// The passages the legs by sea take, in order, each once, and the legs (from 1) whose way to a
+// place is narrower than the clearance.
+void passagesOf(const VoyagePlan& plan, std::vector<std::string>& passages,
+                std::vector<std::size_t>& narrowed)
+{
+    for (std::size_t i = 0; i < plan.legs.size(); ++i) {
+        if (plan.legs[i].narrowed)
             narrowed.push_back(i + 1);
-        for (const std::string& name : routes.back().passages)
-            if (std::find(seaPassages.begin(), seaPassages.end(), name) == seaPassages.end())
-                seaPassages.push_back(name);
+        for (const std::string& name : plan.legs[i].passages)
+            if (std::find(passages.begin(), passages.end(), name) == passages.end())
+                passages.push_back(name);
     }
-    voyage = voyageBySea(voyage, routes);
-    return true;
 }
 
 void printPassages(const std::vector<std::string>& passages,
@@ -337,20 +330,30 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         if (request.limitLatitude && !request.sea)
             voyage.legs.front() = {Sailing::Composite, *request.limitLatitude, std::nullopt};
     }
-    std::vector<std::string> seaPassages;
-    std::vector<std::size_t> narrowed;
-    if (request.sea && !planBySea(request, voyage, seaPassages, narrowed))
-        return 1;
+    if (request.sea)
+        setBySea(request, voyage);
     if (request.speed)
         voyage.speed = *request.speed;
     if (request.departure)
         voyage.departure = request.departure;
 
-    const VoyagePlan plan = planVoyage(voyage);
+    // Legs by sea (asked here or read from the voyage) are routed on the built-in graph, which
+    // is read only then.
+    const VoyagePlan plan = planVoyage(voyage, &builtInSeaRouter());
     if (!plan.hasPlan) {
         std::cerr << "gyrena-route: no voyage to plan: " << plan.problem << '\n';
+        if (const auto* graph = std::get_if<SeaGraph>(&builtInSeaGraph());
+            graph && plan.problem.find("there is no passage") != std::string::npos) {
+            std::cerr << "The passages are:";
+            for (const SeaPassage& p : graph->passages())
+                std::cerr << ' ' << p.key;
+            std::cerr << '\n';
+        }
         return 1;
     }
+    std::vector<std::string> seaPassages;
+    std::vector<std::size_t> narrowed;
+    passagesOf(plan, seaPassages, narrowed);
     // Times asked for (a departure) that cannot be given: the outputs that carry them are not
     // written half, and the reason goes to standard error. The text output says it in its place.
     const bool timesOut = planning.csv || planning.rtzPath || planning.kmlPath;
@@ -371,9 +374,8 @@ int runVoyage(const VoyageRequest& request, const PlanRequest& planning,
         printCsv(plan, rows, facts);
     } else {
         printText(voyage, plan, rows, facts);
-        if (request.sea)
-            printPassages(seaPassages, narrowed,
-                          request.clearance.value_or(kDefaultSeaClearanceNm));
+        if (hasLegBySea(voyage))
+            printPassages(seaPassages, narrowed, voyage.sea.clearanceNm);
         std::cout << '\n';
         crossesLand = printLandCrossings(plan, rows.placeNames());
     }
