@@ -94,8 +94,8 @@ void tst_SeaTool::routes_data()
         << "No leg crosses land\\.\nFrom: Kuwait International Airport, Kuwait .*\n";
     QTest::newRow("a dry port with no water within reach stays where it is")
         << "--sea --from Madrid --to Singapore" << 1
-        << "From: Madrid \\(ESMAD\\), Spain \\(40 25 N 3 42 W\\)\ngyrena-route: no route by sea "
-           "for leg 1, Madrid to Singapore: the start has no open water within its approach\n";
+        << "From: Madrid \\(ESMAD\\), Spain \\(40 25 N 3 42 W\\)\ngyrena-route: .*no route by sea "
+           "from Madrid to Singapore: the start has no open water within its approach.*\n";
     QTest::newRow("a voyage, every leg by sea")
         << "--sea --check-land --voyage DIR/three.gpx" << 0
         << "By sea: Strait of Gibraltar\nNo leg crosses land\\.\n";
