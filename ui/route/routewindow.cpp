@@ -458,7 +458,8 @@ void RouteWindow::buildMenus()
     m_export = action(file, text::exportGpx, QStringLiteral("ExportGpx"), &RouteWindow::exportGpx);
     m_exports = new PlanExports(m_services, this, [this] {
         // A plan leaves the program checked, never "checking": wait for the land if need be.
-        if (m_checkLand->isChecked() && !m_view.landChecked)
+        if ((m_checkLand->isChecked() && !m_view.landChecked) ||
+            (hasLegBySea(voyage()) && !m_view.plan.hasPlan))
             checkLandNow();
         std::vector<int> hidden;
         for (int column = 0; column < m_model->columnCount(); ++column)
@@ -797,7 +798,8 @@ void RouteWindow::replan()
     // The routes by sea are asked for only when a leg needs them: their graph is read then.
     const bool bySea = hasLegBySea(m_document->voyage());
     if (bySea)
-        options.sea = seaRouter();
+        options.sea =
+            m_waitForLand && !m_seaRouter ? SeaReader::instance().routerNow() : seaRouter();
     m_view = viewVoyage(m_document->voyage(), options);
     if (bySea && !options.sea) {
         // While the graph is read, the voyage waits for its routes rather than failing.
@@ -834,6 +836,11 @@ void RouteWindow::showView()
     m_table->horizontalHeader()->resizeSection(
         WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
     m_table->setColumnHidden(WaypointModel::Land, !m_view.landChecked);
+    // The Sun's columns need times: without a departure they would be empty, and the places'
+    // and passages' names take their room.
+    const bool timed = !m_view.plan.rows.empty() && m_view.plan.rows.front().eta.has_value();
+    for (const int column : {WaypointModel::Light, WaypointModel::Sunrise, WaypointModel::Sunset})
+        m_table->setColumnHidden(column, !timed);
     setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
     const QString summary = shownSummary(m_view);
     m_summary->setText(summary);

@@ -76,6 +76,7 @@ public:
     bool landCheck() const;
     // Checks the voyage for land at once, reading the land on this thread if it is not read
     // yet (a window reads it on Qt's thread pool and checks the voyage when it is ready).
+    // The routes by sea likewise: a voyage with a leg by sea is planned at once.
     void checkLandNow();
 
     // Routes by sea from `router`, offering `passages` to avoid, in place of the built-in

@@ -51,9 +51,16 @@ const SeaRouter* SeaReader::router()
     return nullptr;
 }
 
+const SeaRouter* SeaReader::routerNow()
+{
+    const bool read = readProblem().empty();
+    m_readHere = true;
+    return read ? &builtInSeaRouter() : nullptr;
+}
+
 QString SeaReader::problem() const
 {
-    return m_done ? QString::fromStdString(readProblem()) : QString();
+    return m_done || m_readHere ? QString::fromStdString(readProblem()) : QString();
 }
 
 std::vector<AvoidablePassage> SeaReader::passages() const

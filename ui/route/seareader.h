@@ -30,6 +30,10 @@ public:
     // The router when the graph and the land have been read, else null; the first call starts
     // the read on Qt's thread pool. Null for good when either cannot be read (problem() says why).
     const SeaRouter* router();
+    // The router, the graph and the land read on this thread if need be (or waited for while a
+    // read is under way): for a command that plans one voyage and ends. Null when either cannot
+    // be read.
+    const SeaRouter* routerNow();
     // Whether a read is under way.
     bool reading() const { return m_started && !m_done; }
     // Why there are no routes by sea; empty when there are, or while they are read.
@@ -45,6 +49,7 @@ private:
     explicit SeaReader(QObject* parent);
     std::atomic<bool> m_started{false};
     std::atomic<bool> m_done{false};
+    bool m_readHere = false; // routerNow() has read them on the windows' thread
 };
 
 } // namespace gyrena

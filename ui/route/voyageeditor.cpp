@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStringListModel>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -66,10 +67,11 @@ const QString seaLimit = QStringLiteral("Limiting latitude at sea");
 const QString seaLimitTip =
     QStringLiteral("No route by sea goes beyond this latitude, north or south: it keeps the "
                    "routes out of the ice");
-const QString avoid = QStringLiteral("Avoid");
+const QString avoid = QStringLiteral("Avoid these passages:");
 const QString avoidName = QStringLiteral("Passages to avoid");
 const QString avoidTip = QStringLiteral("The canals, straits and capes no route by sea may take");
 const QString avoidReading = QStringLiteral("Reading the passages\u2026");
+const QString avoidOne = QStringLiteral("No route by sea through %1");
 const QString nm = QStringLiteral(" nm");
 } // namespace text
 
@@ -238,18 +240,23 @@ void VoyageEditor::buildLayout()
     m_seaLimit->setRange(kMinimumLimit, kMaximumLimit);
     m_seaLimit->setDecimals(1);
     m_seaLimit->setSuffix(text::degrees);
-    m_avoid = new QListWidget(m_seaBox);
+    // A check box a passage, in a box that scrolls: the places keep their room.
+    m_avoid = new QScrollArea(m_seaBox);
     m_avoid->setObjectName(QStringLiteral("AvoidPassages"));
     m_avoid->setAccessibleName(text::avoidName);
     m_avoid->setToolTip(text::avoidTip);
-    // A few rows high: the list scrolls, the places keep their room.
-    m_avoid->setMaximumHeight(m_avoid->fontMetrics().height() * 6);
+    m_avoid->setWidgetResizable(true);
+    m_avoid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_avoid->setMaximumHeight(m_avoid->fontMetrics().height() * 7);
+    m_avoid->setWidget(new QWidget(m_avoid));
+    new QVBoxLayout(m_avoid->widget());
     row(seaLayout, 0, text::clearance, m_clearance);
     row(seaLayout, 1, text::seaLimit, m_seaLimit);
+    // The list across the box: the passages' names are long.
     auto* avoidLabel = new QLabel(text::avoid, m_seaBox);
     avoidLabel->setBuddy(m_avoid);
-    seaLayout->addWidget(avoidLabel, 2, 0, Qt::AlignTop);
-    seaLayout->addWidget(m_avoid, 2, 1);
+    seaLayout->addWidget(avoidLabel, 2, 0, 1, 2);
+    seaLayout->addWidget(m_avoid, 3, 0, 1, 2);
     layout->addWidget(m_seaBox);
 
     auto* times = new QGridLayout;
@@ -306,14 +313,6 @@ void VoyageEditor::buildLayout()
     connect(m_seaLimit, &QDoubleSpinBox::valueChanged, this, [this](double limit) {
         SeaRouteOptions sea = m_document->voyage().sea;
         sea.limitLatitude = limit;
-        edit(SetSeaOptions{sea});
-    });
-    connect(m_avoid, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        const std::string key = item->data(Qt::UserRole).toString().toStdString();
-        SeaRouteOptions sea = m_document->voyage().sea;
-        std::erase(sea.avoid, key);
-        if (item->checkState() == Qt::Checked)
-            sea.avoid.push_back(key);
         edit(SetSeaOptions{sea});
     });
     connect(m_hasDeparture, &QCheckBox::toggled, this, &VoyageEditor::departureTicked);
@@ -456,19 +455,36 @@ void VoyageEditor::showSeaOptions()
     for (const std::string& key : voyage.sea.avoid)
         if (std::none_of(listed.begin(), listed.end(), [&](const auto& p) { return p.key == key; }))
             listed.push_back({key, key});
-    while (m_avoid->count() > int(listed.size()))
-        delete m_avoid->takeItem(m_avoid->count() - 1);
-    for (int i = 0; i < int(listed.size()); ++i) {
-        const AvoidablePassage& passage = listed[std::size_t(i)];
-        if (i == m_avoid->count())
-            m_avoid->addItem(QString());
-        QListWidgetItem* item = m_avoid->item(i);
-        item->setText(QString::fromStdString(passage.name));
-        item->setData(Qt::UserRole, QString::fromStdString(passage.key));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        const bool avoided = std::find(voyage.sea.avoid.begin(), voyage.sea.avoid.end(),
-                                       passage.key) != voyage.sea.avoid.end();
-        item->setCheckState(avoided ? Qt::Checked : Qt::Unchecked);
+    QLayout* boxes = m_avoid->widget()->layout();
+    while (int(m_avoidBoxes.size()) > int(listed.size())) {
+        delete m_avoidBoxes.back();
+        m_avoidBoxes.pop_back();
+    }
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const AvoidablePassage& passage = listed[i];
+        const QString key = QString::fromStdString(passage.key);
+        if (i == m_avoidBoxes.size()) {
+            auto* box = new QCheckBox(m_avoid->widget());
+            boxes->addWidget(box);
+            m_avoidBoxes.push_back(box);
+            connect(box, &QCheckBox::toggled, this, [this, box](bool avoided) {
+                const std::string key = box->property("passage").toString().toStdString();
+                SeaRouteOptions sea = m_document->voyage().sea;
+                std::erase(sea.avoid, key);
+                if (avoided)
+                    sea.avoid.push_back(key);
+                edit(SetSeaOptions{sea});
+            });
+        }
+        QCheckBox* box = m_avoidBoxes[i];
+        const QString name = QString::fromStdString(passage.name);
+        box->setText(name);
+        box->setProperty("passage", key);
+        box->setObjectName(QStringLiteral("Avoid_") + key);
+        box->setAccessibleName(name);
+        box->setAccessibleDescription(text::avoidOne.arg(name));
+        box->setChecked(std::find(voyage.sea.avoid.begin(), voyage.sea.avoid.end(), passage.key) !=
+                        voyage.sea.avoid.end());
     }
     m_avoid->setToolTip(listed.empty() ? text::avoidReading : text::avoidTip);
     m_showing = wasShowing;

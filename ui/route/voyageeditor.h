@@ -15,6 +15,7 @@ class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 namespace gyrena {
 
@@ -101,7 +102,8 @@ private:
     QGroupBox* m_seaBox = nullptr;
     QDoubleSpinBox* m_clearance = nullptr;
     QDoubleSpinBox* m_seaLimit = nullptr;
-    QListWidget* m_avoid = nullptr;
+    QScrollArea* m_avoid = nullptr;
+    std::vector<QCheckBox*> m_avoidBoxes; // a passage each, in the order of the list
     std::vector<AvoidablePassage> m_passages;
 };
 

@@ -55,7 +55,6 @@ const QColor kOverLandText(110, 30, 0);
 // the colour of its marker on the map, in the window and in print alike.
 const QColor kTurnText(0x5b, 0x3a, 0x9a);
 const QString kTurnMark = QStringLiteral("\u25C6 ");
-const QString kTurnUnnamed = QStringLiteral("turning point");
 const QString kTurnTip =
     QStringLiteral("A turning point of the route by sea%1: one great circle ends here and the "
                    "next begins. Edit its name or position to make it a place of the voyage.");
@@ -157,8 +156,7 @@ QString WaypointModel::cellText(int row, int column) const
         return QString::fromStdString(longitudeText(waypoint.position.longitude, separator));
     case Place:
         if (waypoint.turningPoint)
-            return kTurnMark +
-                   (waypoint.name.empty() ? kTurnUnnamed : QString::fromStdString(waypoint.name));
+            return kTurnMark + QString::fromStdString(waypoint.name);
         return QString::fromStdString(waypoint.name);
     case Course: {
         const std::optional<double> course =
