@@ -983,11 +983,12 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
             int(i) + 1);
     // The turning points after the places: where names crowd, a place keeps its name first.
     // A passage turned through at several points is named once, at the first of them.
-    for (std::size_t i = 0; i < m_route.turns.size(); ++i) {
-        const std::string& name = m_route.turns[i].name;
-        const bool again = i > 0 && m_route.turns[i - 1].name == name;
-        add(m_route.turns[i].position, again ? QString() : QString::fromStdString(name), kTurn, -1,
-            true);
+    std::string named; // the last passage named
+    for (const MapPlace& turn : m_route.turns) {
+        const bool again = turn.name.empty() || turn.name == named;
+        if (!turn.name.empty())
+            named = turn.name;
+        add(turn.position, again ? QString() : QString::fromStdString(turn.name), kTurn, -1, true);
     }
 
     const QFontMetricsF metrics(labelFont);

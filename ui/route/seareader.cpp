@@ -72,9 +72,9 @@ std::vector<AvoidablePassage> SeaReader::passages() const
     if (!graph)
         return out;
     std::vector<SeaPassage> passages = graph->passages();
-    std::stable_sort(passages.begin(), passages.end(), [](const auto& a, const auto& b) {
-        return (a.kind == PassageKind::Cape) < (b.kind == PassageKind::Cape);
-    });
+    // The canals first, then the straits, then the capes, each in the graph's order.
+    std::stable_sort(passages.begin(), passages.end(),
+                     [](const auto& a, const auto& b) { return a.kind < b.kind; });
     for (const SeaPassage& passage : passages)
         out.push_back({passage.key, passage.name});
     return out;

@@ -38,7 +38,7 @@ public:
     bool reading() const { return m_started && !m_done; }
     // Why there are no routes by sea; empty when there are, or while they are read.
     QString problem() const;
-    // The graph's passages (canals and straits first, then capes), once it has been read.
+    // The graph's passages (the canals, the straits, then the capes), once it has been read.
     std::vector<AvoidablePassage> passages() const;
 
 signals:

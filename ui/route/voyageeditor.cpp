@@ -249,7 +249,9 @@ void VoyageEditor::buildLayout()
     m_avoid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_avoid->setMaximumHeight(m_avoid->fontMetrics().height() * 7);
     m_avoid->setWidget(new QWidget(m_avoid));
-    new QVBoxLayout(m_avoid->widget());
+    auto* boxes = new QVBoxLayout(m_avoid->widget());
+    boxes->setContentsMargins(4, 2, 4, 2);
+    boxes->setSpacing(0);
     row(seaLayout, 0, text::clearance, m_clearance);
     row(seaLayout, 1, text::seaLimit, m_seaLimit);
     // The list across the box: the passages' names are long.
