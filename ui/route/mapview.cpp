@@ -1005,15 +1005,20 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
     const std::vector<LabelSpot> spots =
         placeLabels(wishes, obstacles, {2, 2, width() - 4.0, height() - 4.0});
 
+    // The turning points' diamonds first: a place's marker stays on top of one beside it.
+    painter.setPen(QPen(Qt::white, 1.5));
+    painter.setBrush(kTurn);
     for (const Marker& m : markers) {
-        painter.setPen(QPen(Qt::white, 1.5));
-        painter.setBrush(m.colour);
-        if (m.turn) {
-            const double r = kTurnRadius;
+        const double r = kTurnRadius;
+        if (m.turn)
             painter.drawPolygon(QPolygonF({m.at + QPointF(0, -r), m.at + QPointF(r, 0),
                                            m.at + QPointF(0, r), m.at + QPointF(-r, 0)}));
+    }
+    for (const Marker& m : markers) {
+        if (m.turn)
             continue;
-        }
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.setBrush(m.colour);
         painter.drawEllipse(m.at, kMarkerRadius, kMarkerRadius);
         if (m.place == m_selectedPlace) {
             painter.setPen(QPen(kText, 1.5));
