@@ -1,6 +1,8 @@
 // gyrena-route --sea with every way of giving a route and its options; run under a German locale
 // too (tst_seatool_de), where the numbers must still be written with a point.
 
+#include "externaltools.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,6 +16,7 @@ private slots:
     void initTestCase();
     void routes_data();
     void routes();
+    void exports();
 
 private:
     QTemporaryDir m_dir;
@@ -101,6 +104,50 @@ void tst_SeaTool::routes()
         if (wanted.match(line).hasMatch())
             shown += line + '\n';
     QVERIFY2(QRegularExpression("^" + lines + "$").match(shown).hasMatch(), qPrintable(shown));
+}
+
+void tst_SeaTool::exports()
+{
+    // A route by sea leaves the program as any voyage does, with times and the almanac, its
+    // turning points named after the passages in every file.
+    const QString gpx = m_dir.filePath("sea.gpx"), rtz = m_dir.filePath("sea.rtz"),
+                  kml = m_dir.filePath("sea.kml");
+    QProcess tool;
+    tool.start(QStringLiteral(GYRENA_ROUTE_TOOL),
+               {"--sea", "--depart", "2027-01-05T08:00Z", "--almanac", "--gpx", gpx, "--rtz", rtz,
+                "--kml", kml, "--from", "New York", "--to", "San Francisco"});
+    QVERIFY(tool.waitForFinished(120000));
+    QCOMPARE(tool.exitCode(), 0);
+    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+    QVERIFY2(out.contains(
+                 QRegularExpression("\\nPanama Canal  9[^\\n]* ETA 2027-[^\\n]*\\n    variation ")),
+             qPrintable(out));
+
+    GYRENA_VERIFY_GPX_SCHEMA(gpx);
+    GYRENA_REQUIRE_PROGRAM(gpsbabel, "gpsbabel", "test");
+    QProcess babel;
+    babel.start(gpsbabel, {"-r", "-i", "gpx", "-f", gpx, "-o", "unicsv", "-F", "-"});
+    QVERIFY(babel.waitForFinished(60000));
+    const QStringList points =
+        QString::fromUtf8(babel.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(points.filter(",\"Panama Canal\"").size() >= 2, qPrintable(points.join('\n')));
+
+    GYRENA_REQUIRE_PROGRAM(xmllint, "xmllint", "test");
+    const QString kmlSchema = schemaFile(QStringLiteral("ogckml22.xsd"));
+    if (kmlSchema.isEmpty())
+        GYRENA_SKIP_OR_FAIL(
+            QStringLiteral("the KML 2.2 schema is missing: run scripts/schemas.sh"));
+    const QString problems = schemaProblems(xmllint, kmlSchema, kml);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    // Every route point is a waypoint of the RTZ and a pin of the KML, under the same name.
+    for (const QString& path : {rtz, kml}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        const QString pattern =
+            path == rtz ? "<waypoint [^>]*name=\"Panama Canal\"" : "<name>Panama Canal</name>";
+        QCOMPARE(text.count(QRegularExpression(pattern)), points.filter("Panama Canal").size());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_SeaTool)
