@@ -682,6 +682,7 @@ public:
     }
 
     const SeaLand& land() const { return m_land; }
+    double clearanceNm() const { return m_options.clearanceNm; }
 
 private:
     const SeaLand& m_land;
@@ -699,10 +700,31 @@ struct PathPoint
     std::uint8_t harbour = 0;
 };
 
+// How far each leg of a path found nearer the coast than the clearance asked keeps off it (up to
+// that clearance): leg k runs from point k to k + 1. A leg in a channel or to a place counts as
+// clear: the rules of those legs do not ask the clearance.
+std::vector<double> ownClearances(const std::vector<PathPoint>& path, const LegRule& rule)
+{
+    std::vector<double> out;
+    const double asked = rule.clearanceNm();
+    for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+        const PathPoint& a = path[k];
+        const PathPoint& b = path[k + 1];
+        const bool special = a.isPlace || b.isPlace || a.harbour != 0 || b.harbour != 0 ||
+                             a.corridor != 0 || b.corridor != 0;
+        out.push_back(special ? asked
+                              : rule.land().clearanceNm(toLatLon(a.at), toLatLon(b.at), asked));
+    }
+    return out;
+}
+
 // The fewest legs through the path's points that each clear: from each point, the farthest
 // later point it reaches (found by doubling, then halving), the next step of a graph edge
-// always allowed.
-std::vector<PathPoint> tighten(const std::vector<PathPoint>& path, const LegRule& rule)
+// always allowed. With `own` (ownClearances, for a path found nearer the coast than asked) a
+// leg need keep only as far off as the legs it replaces: the route is never nearer the coast
+// than the path, and a straight run of the path's points becomes one leg.
+std::vector<PathPoint> tighten(const std::vector<PathPoint>& path, const LegRule& rule,
+                               const std::vector<double>* own = nullptr)
 {
     std::vector<PathPoint> out{path.front()};
     std::size_t i = 0;
@@ -719,9 +741,14 @@ std::vector<PathPoint> tighten(const std::vector<PathPoint>& path, const LegRule
         const bool inHarbour = side(from) != 0 && side(from) == side(to);
         const bool channel =
             inHarbour || (path[from].corridor != 0 && path[from].corridor == path[to].corridor);
-        return channel
-                   ? rule.clears(path[from].at, path[to].at, false, false, 0.0)
-                   : rule.clears(path[from].at, path[to].at, path[from].isPlace, path[to].isPlace);
+        if (channel)
+            return rule.clears(path[from].at, path[to].at, false, false, 0.0);
+        double clearance = rule.clearanceNm();
+        if (own)
+            for (std::size_t k = from; k < to; ++k)
+                clearance = std::min(clearance, (*own)[k]);
+        return rule.clears(path[from].at, path[to].at, path[from].isPlace, path[to].isPlace,
+                           clearance);
     };
     while (i < last) {
         std::size_t good = i + 1;
@@ -1151,9 +1178,14 @@ SeaRoute findSeaRoute(const SeaGraph& graph, const SeaLand& land, LatLon from, L
                 for (std::size_t k = 1; k < startWay.points.size(); ++k)
                     path.push_back({startWay.points[k], 0, false, {}, 1});
         }
-        path = tighten(path, rule);
+        std::vector<double> own;
+        if (route.narrowed)
+            own = ownClearances(path, rule);
+        path = tighten(path, rule, route.narrowed ? &own : nullptr);
         pull(path, rule);
-        path = tighten(path, rule);
+        if (route.narrowed)
+            own = ownClearances(path, rule);
+        path = tighten(path, rule, route.narrowed ? &own : nullptr);
     }
 
     route.found = true;

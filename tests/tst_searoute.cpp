@@ -279,6 +279,8 @@ void tst_SeaRoute::townsLeaveTheirHarbours_data()
     QTest::newRow("Melbourne - Auckland")
         << LatLon{-37.8140, 144.9633} << LatLon{-36.8485, 174.7635};
     QTest::newRow("Stockholm - Oslo") << LatLon{59.3294, 18.0687} << LatLon{59.9127, 10.7461};
+    // Up the coast of Norway from a town whose way out keeps no 3 nm: found nearer the coast.
+    QTest::newRow("Bergen - Tromso") << LatLon{60.4, 5.31} << LatLon{69.65, 18.95};
 }
 
 void tst_SeaRoute::townsLeaveTheirHarbours()
@@ -286,6 +288,18 @@ void tst_SeaRoute::townsLeaveTheirHarbours()
     QFETCH(LatLon, from);
     QFETCH(LatLon, to);
     QCOMPARE(landCrossingsBySea(from, to, {}).size(), std::size_t(0));
+    // No turning point lies on the way between its neighbours: the route is as tight as the
+    // land lets it be, however near the coast it had to be found. (A place's neighbour may: the
+    // leg from the place is held to its approach.)
+    const SeaRoute route = builtInSeaRoute(from, to, {});
+    for (std::size_t k = 2; k + 2 < route.points.size(); ++k) {
+        const sea::Vec a = sea::toVec(route.points[k - 1].position),
+                       x = sea::toVec(route.points[k].position),
+                       b = sea::toVec(route.points[k + 1].position);
+        QVERIFY2(route.points[k].passage.size() > 0 ||
+                     sea::arcNm(x, sea::nearestOnArc(x, a, b)) > 0.01,
+                 qPrintable(QString("turning point %1 lies on the way").arg(k)));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_SeaRoute)

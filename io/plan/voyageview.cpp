@@ -86,9 +86,22 @@ std::string descriptionOf(const VoyageView& view, const Voyage& voyage)
     if (view.twoPlaceGreatCircle)
         return routeDescription(view.route, view.startName, view.endName);
     const std::size_t between = voyage.places.size() > 2 ? voyage.places.size() - 2 : 0;
-    return "Voyage from " + view.startName + " to " + view.endName + " by way of " +
-           std::to_string(between) + " places, " +
-           std::to_string(std::llround(view.plan.distance)) + " nautical miles";
+    // A voyage wholly by sea says so, and which passages it takes.
+    bool wholly = true;
+    std::vector<std::string> passages;
+    for (const PlannedLeg& leg : view.plan.legs) {
+        wholly = wholly && leg.sailing == Sailing::BySea;
+        for (const std::string& passage : leg.passages)
+            if (std::find(passages.begin(), passages.end(), passage) == passages.end())
+                passages.push_back(passage);
+    }
+    std::string out = std::string(wholly ? "Voyage by sea" : "Voyage") + " from " + view.startName +
+                      " to " + view.endName;
+    if (between > 0)
+        out += " by way of " + std::to_string(between) + (between == 1 ? " place" : " places");
+    if (wholly && !passages.empty())
+        out += " through " + joinedNames(passages);
+    return out + ", " + std::to_string(std::llround(view.plan.distance)) + " nautical miles";
 }
 
 MapRoute mapOf(const VoyageView& view, const Voyage& voyage, const std::vector<std::string>& names)
