@@ -6,12 +6,17 @@
 // rows, 41 of its legs over land). p95_ms and p95_cpu_ms are the 95th percentile of the steps'
 // wall and CPU times.
 //
+// BM_DragPlaceBySea drags the end of a leg by sea (Europoort to the Indian Ocean south of Ceylon,
+// through Suez) along the map: every step is a new route by sea on the built-in graph (no step
+// repeats a position, so the router's cache never answers), planned, checked for land and shown.
+//
 //     build/ci/bench/bench_chartedit --benchmark_repetitions=5
 
 #include "bench/frametimes.h"
 #include "bench/hundredplaces.h"
 #include "bench/qtbenchmain.h"
 #include "geo/voyage.h"
+#include "io/earth/searoutesasset.h"
 #include "platform/services.h"
 #include "ui/route/mapview.h"
 #include "ui/route/routewindow.h"
@@ -59,6 +64,47 @@ void BM_DragPlace(benchmark::State& state)
     steps.report(state);
 }
 BENCHMARK(BM_DragPlace)->Unit(benchmark::kMillisecond);
+
+void BM_DragPlaceBySea(benchmark::State& state)
+{
+    RouteWindow window(Services{});
+    window.resize(1280, 820);
+    window.layout()->activate();
+    // The graph and the land read before the drag, as they are a moment after "By sea".
+    window.setSeaRouting(&builtInSeaRouter(), {});
+    Voyage voyage = twoPlaceVoyage({"Europoort", {51.95, 4.05}}, {"Indian Ocean", {5.0, 80.0}});
+    voyage.legs.front().sailing = Sailing::BySea;
+    window.setVoyage(voyage);
+    window.checkLandNow();
+    if (!window.plan().hasPlan) {
+        state.SkipWithError(window.plan().problem.c_str());
+        return;
+    }
+    MapView* map = window.map();
+    QImage image(map->size(), QImage::Format_ARGB32_Premultiplied);
+    map->render(&image);
+    const QPointF marker = *map->pixelOf(window.voyage().places[1].position);
+    const auto send = [map](QEvent::Type type, QPointF at, Qt::MouseButton button) {
+        QMouseEvent event(type, at, map->mapToGlobal(at), button, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(map, &event);
+    };
+    send(QEvent::MouseButtonPress, marker, Qt::LeftButton);
+    gyrena::bench::FrameTimes steps;
+    int n = 0;
+    for (auto _ : state) {
+        steps.start();
+        // Along a line of 120 positions a third of a pixel apart, there and back at other heights:
+        // never twice the same place.
+        const int k = n++;
+        send(QEvent::MouseMove, marker + QPointF((k % 120) / 3.0, 0.25 * (k / 120)), Qt::NoButton);
+        map->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+        steps.stop();
+    }
+    send(QEvent::MouseButtonRelease, marker, Qt::LeftButton);
+    steps.report(state);
+}
+BENCHMARK(BM_DragPlaceBySea)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "geo/utctime.h"
 #include "io/formats/citylist.h"
 #include "io/formats/voyagegpx.h"
+#include "turningrouter.h"
 #include "ui/main/startwindow.h"
 #include "ui/route/mapview.h"
 #include "ui/route/routewindow.h"
@@ -34,6 +35,9 @@
 
 using namespace gyrena;
 
+Q_DECLARE_METATYPE(gyrena::LatLon)
+Q_DECLARE_METATYPE(gyrena::SeaRouteOptions)
+
 class tst_VoyageWindow : public QObject
 {
     Q_OBJECT
@@ -55,6 +59,11 @@ private slots:
     void almanacColumns_data();
     void almanacColumns();
     void landCheckedAndRemembered();
+    void turningPointBecomesAPlace_data();
+    void turningPointBecomesAPlace();
+    void seaOptions_data();
+    void seaOptions();
+    void seaRoutesReadOffTheWindowThread();
 
 private:
     template <class T> T* control(const char* name)
@@ -67,7 +76,11 @@ private:
     void typePlace(const QStringList& fields); // name, lat deg, min, N/S, long deg, min, E/W
     QStringList placeNames() const;
 
+    void sailBySea(); // the selected place's leg by sea, chosen in the list as the user does
+
     FakeDialogs m_dialogs;
+    // Every leg by sea turns off the Canaries, then in mid-Atlantic at an unnamed point.
+    TurningRouter m_router{{{{30.0, -25.0}, "Canary Passage"}, {{20.0, -45.0}, {}}}};
     std::unique_ptr<RouteWindow> m_window;
     QTemporaryDir m_dir;
 };
@@ -78,6 +91,12 @@ void tst_VoyageWindow::init()
     m_window = std::make_unique<RouteWindow>(Services{&m_dialogs, nullptr, nullptr});
     m_window->setRoute({38.7, -9.15}, {13.1, -59.6}, QStringLiteral("Lisbon"),
                        QStringLiteral("Bridgetown"));
+    m_window->setSeaRouting(&m_router, {{"suez", "Suez Canal"}, {"panama", "Panama Canal"}});
+}
+
+void tst_VoyageWindow::sailBySea()
+{
+    control<QComboBox>("LegSailing")->setCurrentText(QStringLiteral("By sea"));
 }
 
 void tst_VoyageWindow::cleanup()
@@ -155,7 +174,16 @@ void tst_VoyageWindow::editPlaces()
 }
 
 // What the user does on the map (or, for the last, in Open Voyage).
-enum class MapEdit { Drag, AddAtEnd, InsertOnLeg, Rename, Remove, NextLegRhumb, Open };
+enum class MapEdit {
+    Drag,
+    AddAtEnd,
+    InsertOnLeg,
+    Rename,
+    Remove,
+    NextLegRhumb,
+    NextLegBySea,
+    Open
+};
 Q_DECLARE_METATYPE(MapEdit)
 
 namespace {
@@ -190,6 +218,7 @@ void tst_VoyageWindow::editOnTheMap_data()
     QTest::newRow("removed from its marker")
         << MapEdit::Remove << QStringList{"Lisbon", "Bridgetown"} << "Remove Place";
     QTest::newRow("next leg's sailing") << MapEdit::NextLegRhumb << three << "Change Sailing";
+    QTest::newRow("next leg by sea") << MapEdit::NextLegBySea << three << "Change Sailing";
     QTest::newRow("a voyage opened")
         << MapEdit::Open << QStringList{"Cowes", "Yarmouth"} << "Open Voyage";
 }
@@ -231,6 +260,11 @@ void tst_VoyageWindow::editOnTheMap()
         emit map->contextMenuRequested({}, 1, std::nullopt);
         menuAction(m_window.get(), QStringLiteral("Rhumb Line"))->trigger();
         QCOMPARE(m_window->voyage().legs[1].sailing, Sailing::RhumbLine);
+        break;
+    case MapEdit::NextLegBySea:
+        emit map->contextMenuRequested({}, 1, std::nullopt);
+        menuAction(m_window.get(), QStringLiteral("By Sea"))->trigger();
+        QCOMPARE(map->route().turns.size(), std::size_t(2));
         break;
     case MapEdit::Open:
         m_window->setVoyage(
@@ -481,6 +515,144 @@ void tst_VoyageWindow::landCheckedAndRemembered()
     QCOMPARE(preferences.flags, (std::map<std::string, bool>{{"route/checkLand", false}}));
     m_window = std::make_unique<RouteWindow>(services);
     QVERIFY(!control<QCheckBox>("CheckLand")->isChecked());
+}
+
+// How the user makes a turning point of a route by sea a place.
+enum class TurnEdit { Rename, Latitude, Longitude, NoAngle, Drag };
+Q_DECLARE_METATYPE(TurnEdit)
+
+void tst_VoyageWindow::turningPointBecomesAPlace_data()
+{
+    QTest::addColumn<TurnEdit>("edit");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<LatLon>("position");
+
+    QTest::newRow("renamed in the table") << TurnEdit::Rename << " Canaries "
+                                          << "Canaries" << LatLon{30.0, -25.0};
+    QTest::newRow("latitude as the table writes it") << TurnEdit::Latitude << "31\u00B030,0'N"
+                                                     << "Canary Passage" << LatLon{31.5, -25.0};
+    QTest::newRow("longitude typed") << TurnEdit::Longitude << "24 30 W"
+                                     << "Canary Passage" << LatLon{30.0, -24.5};
+    QTest::newRow("no latitude: stays a turning point")
+        << TurnEdit::NoAngle << "95N" << QString() << LatLon{};
+    QTest::newRow("dragged on the map: one step")
+        << TurnEdit::Drag << QString() << "Canary Passage" << LatLon{27.0, -28.0};
+}
+
+void tst_VoyageWindow::turningPointBecomesAPlace()
+{
+    QFETCH(TurnEdit, edit);
+    QFETCH(QString, typed);
+    QFETCH(QString, name);
+    QFETCH(LatLon, position);
+    sailBySea();
+    // The turning points are rows of their own, marked apart from the places, and on the map.
+    const VoyageView& view = m_window->view();
+    QVERIFY2(view.summary.find("by sea through Canary Passage") != std::string::npos,
+             view.summary.c_str());
+    const auto turn = std::find_if(view.plan.rows.begin(), view.plan.rows.end(),
+                                   [](const VoyageRow& row) { return row.turningPoint; });
+    QVERIFY(turn != view.plan.rows.end());
+    const int row = int(turn - view.plan.rows.begin());
+    WaypointModel* model = const_cast<WaypointModel*>(m_window->model());
+    QCOMPARE(model->data(model->index(row, WaypointModel::Place)).toString(),
+             QStringLiteral("\u25C6 Canary Passage"));
+    QVERIFY(!(model->flags(model->index(0, WaypointModel::Place)) & Qt::ItemIsEditable));
+    QCOMPARE(m_window->map()->route().turns.size(), std::size_t(2));
+
+    const Voyage before = m_window->voyage();
+    const int steps = m_window->undoStack()->count();
+    const auto column = edit == TurnEdit::Rename      ? WaypointModel::Place
+                        : edit == TurnEdit::Longitude ? WaypointModel::Longitude
+                                                      : WaypointModel::Latitude;
+    if (edit == TurnEdit::Drag) {
+        for (int i = 1; i <= 3; ++i)
+            emit m_window->map()->turnDragged(0, {30.0 - i, -25.0 - i}, i == 3);
+    } else {
+        QCOMPARE(model->setData(model->index(row, column), typed), edit != TurnEdit::NoAngle);
+        QCoreApplication::processEvents(); // the table's edit ends before the window re-plans
+    }
+    if (edit == TurnEdit::NoAngle) {
+        QVERIFY(m_window->voyage() == before);
+        return;
+    }
+    QCOMPARE(placeNames(), (QStringList{"Lisbon", name, "Bridgetown"}));
+    QCOMPARE(m_window->voyage().places[1].position, position);
+    // Both halves stay by sea, and the whole edit is one step of Undo.
+    QCOMPARE(m_window->voyage().legs[0].sailing, Sailing::BySea);
+    QCOMPARE(m_window->voyage().legs[1].sailing, Sailing::BySea);
+    QCOMPARE(m_window->undoStack()->count(), steps + 1);
+    m_window->undoStack()->undo();
+    QVERIFY(m_window->voyage() == before);
+    m_window->undoStack()->redo();
+    QCOMPARE(m_window->voyage().places[1].position, position);
+}
+
+void tst_VoyageWindow::seaOptions_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("first");
+    QTest::addColumn<double>("second");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<SeaRouteOptions>("options");
+
+    QTest::newRow("clearance typed in a row: one step")
+        << "SeaClearance" << 5.0 << 7.5 << 1 << SeaRouteOptions{7.5, kDefaultSeaLimitLatitude, {}};
+    QTest::newRow("limiting latitude")
+        << "SeaLimit" << 65.0 << 60.0 << 1 << SeaRouteOptions{kDefaultSeaClearanceNm, 60.0, {}};
+    // Each box ticked is a step: the first row, then the second.
+    QTest::newRow("two passages avoided: two steps")
+        << "AvoidPassages" << 0.0 << 0.0 << 2
+        << SeaRouteOptions{kDefaultSeaClearanceNm, kDefaultSeaLimitLatitude, {"suez", "panama"}};
+}
+
+void tst_VoyageWindow::seaOptions()
+{
+    QFETCH(QString, control);
+    QFETCH(double, first);
+    QFETCH(double, second);
+    QFETCH(int, steps);
+    QFETCH(SeaRouteOptions, options);
+    auto* box = this->control<QWidget>("SeaOptions");
+    QVERIFY(box->isHidden()); // shown only for a voyage with a leg by sea
+    sailBySea();
+    QVERIFY(!box->isHidden());
+    const int before = m_window->undoStack()->count();
+    if (control == "AvoidPassages") {
+        for (const char* box : {"Avoid_suez", "Avoid_panama"})
+            this->control<QCheckBox>(box)->setChecked(true);
+    } else {
+        for (const double value : {first, second})
+            this->control<QDoubleSpinBox>(control.toLatin1().constData())->setValue(value);
+    }
+    QVERIFY(m_window->voyage().sea == options);
+    QVERIFY(m_router.m_asked == options); // the routes are found afresh under them
+    QCOMPARE(m_window->undoStack()->count(), before + steps);
+    QCOMPARE(m_window->undoStack()->undoText(), QStringLiteral("Change Sea Route Options"));
+    while (m_window->undoStack()->index() > before)
+        m_window->undoStack()->undo();
+    QVERIFY(m_window->voyage().sea == SeaRouteOptions{});
+}
+
+void tst_VoyageWindow::seaRoutesReadOffTheWindowThread()
+{
+    // The built-in graph: read on Qt's thread pool while the window says so, then planned.
+    m_window->setSeaRouting(nullptr, {});
+    Voyage voyage = twoPlaceVoyage({"Europoort", {51.95, 4.05}}, {"Singapore", {1.2, 103.8}});
+    voyage.legs.front().sailing = Sailing::BySea;
+    m_window->setVoyage(voyage);
+    if (!m_window->plan().hasPlan)
+        QCOMPARE(control<QLabel>("Summary")->text(), "Finding the routes by sea\u2026");
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->plan().hasPlan, 60000);
+    QVERIFY2(m_window->view().summary.find("Suez Canal") != std::string::npos,
+             m_window->view().summary.c_str());
+    // The graph's passages can be avoided by name: round the Cape without Suez.
+    auto* suez = control<QCheckBox>("Avoid_suez");
+    QCOMPARE(suez->text(), QStringLiteral("Suez Canal"));
+    suez->setChecked(true);
+    QVERIFY2(m_window->view().summary.find("Cape of Good Hope") != std::string::npos,
+             m_window->view().summary.c_str());
 }
 
 QTEST_MAIN(tst_VoyageWindow)

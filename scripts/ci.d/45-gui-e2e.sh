@@ -5,7 +5,8 @@
 # and a GPX export checked against the GPX 1.1 schema and read back by gpsbabel; then Find Place:
 # "funch" typed, Funchal set as the end, the route computed; then a voyage: opened from the
 # command line, a place added, a composite leg and a departure set, saved, opened, exported;
-# then the chart: zoom, fit, a place added from the map's menu, dragged, and undone.
+# then the chart: zoom, fit, a place added from the map's menu, dragged, and undone; then a
+# voyage by sea through Suez, sent round the Cape with Suez avoided, and undone.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/deps.sh build gui test
@@ -21,3 +22,4 @@ export GYRENA_SCHEMA_DIR=build/ci/schemas
 /usr/bin/python3 tests/e2e/test_findplace.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_voyage.py build/ci/app/gyrena
 /usr/bin/python3 tests/e2e/test_chart.py build/ci/app/gyrena
+/usr/bin/python3 tests/e2e/test_searoute.py build/ci/app/gyrena

@@ -42,6 +42,9 @@ constexpr double kLegendSample = 28; // pixels of the band the legend shows
 const QColor kStart(0x1b, 0x7a, 0x3a);
 const QColor kEnd(0xb0, 0x1c, 0x2e);
 const QColor kStop(0xc0, 0x7a, 0x10);
+// A turning point of a route by sea: a diamond, apart from the places' round markers.
+const QColor kTurn(0x5b, 0x3a, 0x9a);
+constexpr double kTurnRadius = 5.0;
 const QColor kText(0x20, 0x20, 0x20);
 const QColor kLeader(0x50, 0x50, 0x50);
 const QColor kHalo(255, 255, 255, 200);
@@ -534,6 +537,22 @@ int MapView::placeAt(QPointF pixel)
     return best;
 }
 
+int MapView::turnAt(QPointF pixel)
+{
+    int best = -1;
+    double bestDistance = kTurnRadius + 3;
+    for (std::size_t i = 0; i < m_route.turns.size(); ++i) {
+        if (const auto p = pixelOf(m_route.turns[i].position)) {
+            const double d = std::hypot(p->x() - pixel.x(), p->y() - pixel.y());
+            if (d <= bestDistance) {
+                best = int(i);
+                bestDistance = d;
+            }
+        }
+    }
+    return best;
+}
+
 QSize MapView::sizeHint() const
 {
     return {720, 400};
@@ -948,11 +967,13 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
         QString name;
         QColor colour;
         int place;
+        bool turn;
     };
     std::vector<Marker> markers;
-    const auto add = [&](LatLon where, const QString& name, const QColor& colour, int place) {
+    const auto add = [&](LatLon where, const QString& name, const QColor& colour, int place,
+                         bool turn = false) {
         if (const auto p = at(where))
-            markers.push_back({*p, name, colour, place});
+            markers.push_back({*p, name, colour, place, turn});
     };
     const int last = int(m_route.stops.size()) + 1;
     add(m_route.start, QString::fromStdString(m_route.startName), kStart, 0);
@@ -960,6 +981,15 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
     for (std::size_t i = 0; i < m_route.stops.size(); ++i)
         add(m_route.stops[i].position, QString::fromStdString(m_route.stops[i].name), kStop,
             int(i) + 1);
+    // The turning points after the places: where names crowd, a place keeps its name first.
+    // A passage turned through at several points is named once, at the first of them.
+    std::string named; // the last passage named
+    for (const MapPlace& turn : m_route.turns) {
+        const bool again = turn.name.empty() || turn.name == named;
+        if (!turn.name.empty())
+            named = turn.name;
+        add(turn.position, again ? QString() : QString::fromStdString(turn.name), kTurn, -1, true);
+    }
 
     const QFontMetricsF metrics(labelFont);
     std::vector<LabelWish> wishes;
@@ -975,7 +1005,18 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
     const std::vector<LabelSpot> spots =
         placeLabels(wishes, obstacles, {2, 2, width() - 4.0, height() - 4.0});
 
+    // The turning points' diamonds first: a place's marker stays on top of one beside it.
+    painter.setPen(QPen(Qt::white, 1.5));
+    painter.setBrush(kTurn);
     for (const Marker& m : markers) {
+        const double r = kTurnRadius;
+        if (m.turn)
+            painter.drawPolygon(QPolygonF({m.at + QPointF(0, -r), m.at + QPointF(r, 0),
+                                           m.at + QPointF(0, r), m.at + QPointF(-r, 0)}));
+    }
+    for (const Marker& m : markers) {
+        if (m.turn)
+            continue;
         painter.setPen(QPen(Qt::white, 1.5));
         painter.setBrush(m.colour);
         painter.drawEllipse(m.at, kMarkerRadius, kMarkerRadius);
@@ -999,7 +1040,7 @@ void MapView::paintRoute(QPainter& painter, const QTransform& toWidget)
         painter.setPen(Qt::NoPen);
         painter.setBrush(kHalo);
         painter.drawRoundedRect(box, 3, 3);
-        painter.setPen(kText);
+        painter.setPen(markers[i].turn ? kTurn : kText);
         painter.drawText(box, Qt::AlignCenter, markers[i].name);
     }
 }
@@ -1100,10 +1141,11 @@ void MapView::mousePressEvent(QMouseEvent* event)
         return;
     }
     m_dragPlace = placeAt(event->position());
+    m_dragTurn = m_dragPlace < 0 ? turnAt(event->position()) : -1;
     // A drag keeps the view where it is, whatever the voyage does meanwhile.
     m_follow = false;
     m_dragFrom = event->position();
-    setCursor(m_dragPlace >= 0 ? Qt::SizeAllCursor : Qt::ClosedHandCursor);
+    setCursor(m_dragPlace >= 0 || m_dragTurn >= 0 ? Qt::SizeAllCursor : Qt::ClosedHandCursor);
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event)
@@ -1112,6 +1154,11 @@ void MapView::mouseMoveEvent(QMouseEvent* event)
     if (m_dragFrom && m_dragPlace >= 0) {
         if (position)
             emit placeDragged(m_dragPlace, *position, false);
+    } else if (m_dragFrom && m_dragTurn >= 0) {
+        if (position) {
+            m_turnMoved = true;
+            emit turnDragged(m_dragTurn, *position, false);
+        }
     } else if (m_dragFrom) {
         const QPointF delta = event->position() - *m_dragFrom;
         m_dragFrom = event->position();
@@ -1126,8 +1173,14 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
         if (m_dragPlace >= 0)
             if (const auto position = positionAt(event->position()))
                 emit placeDragged(m_dragPlace, *position, true);
+        // A turning point only pressed stays one: it becomes a place when it moves.
+        if (m_dragTurn >= 0 && (m_turnMoved || *m_dragFrom != event->position()))
+            if (const auto position = positionAt(event->position()))
+                emit turnDragged(m_dragTurn, *position, true);
         m_dragFrom.reset();
         m_dragPlace = -1;
+        m_dragTurn = -1;
+        m_turnMoved = false;
         unsetCursor();
         event->accept();
         return;

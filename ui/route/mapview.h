@@ -72,6 +72,9 @@ public:
     // The place whose marker is under the pixel (0 = the start, then the stops, then the end),
     // or -1.
     int placeAt(QPointF pixel);
+    // The turning point of a route by sea whose marker is under the pixel (an index into
+    // route().turns), or -1.
+    int turnAt(QPointF pixel);
     // The leg whose track passes nearest to the pixel (0 = the first), or -1 without legs.
     int nearestLeg(QPointF pixel);
 
@@ -95,6 +98,9 @@ signals:
     // Editing on the map. A place's marker dragged to `position` (`finished` on the release),
     // or nudged with Ctrl and an arrow key (finished at once).
     void placeDragged(int place, gyrena::LatLon position, bool finished);
+    // A turning point's marker dragged to `position` (`finished` on the release): the window
+    // makes it a place there.
+    void turnDragged(int turn, gyrena::LatLon position, bool finished);
     // A click with Ctrl: a place added at the end; with Shift: inserted on the nearest leg.
     void addRequested(gyrena::LatLon position, bool onNearestLeg);
     // The context menu asked for at `global` (screen pixels), over `place` (-1: none) and the
@@ -162,6 +168,8 @@ private:
 
     std::optional<QPointF> m_dragFrom; // where a pan by dragging last was
     int m_dragPlace = -1;              // the place whose marker is being dragged
+    int m_dragTurn = -1;               // the turning point whose marker is being dragged
+    bool m_turnMoved = false;          // ... and has moved
 };
 
 } // namespace gyrena

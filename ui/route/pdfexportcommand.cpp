@@ -66,9 +66,10 @@ int exportPdfCommand(const QString& pdfPath, const QString& file)
                         QString::fromStdString(data.start.name),
                         QString::fromStdString(data.end.name));
     }
+    // The land and the routes by sea read here, at once: a window would wait for them.
+    window.checkLandNow();
     if (!window.plan().hasPlan)
         return fail(file, "no route to plan: " + window.plan().problem);
-    window.checkLandNow();
     const QString failed = window.exports()->writePdf(pdfPath);
     if (!failed.isEmpty()) {
         std::fprintf(stderr, "gyrena: the PDF file was not written: %s\n",

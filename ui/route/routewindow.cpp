@@ -15,6 +15,7 @@
 #include "ui/route/landreader.h"
 #include "ui/route/mapview.h"
 #include "ui/route/planexports.h"
+#include "ui/route/seareader.h"
 #include "ui/route/voyagedocument.h"
 #include "ui/route/voyageeditor.h"
 #include "ui/route/waypointmodel.h"
@@ -118,7 +119,9 @@ const QString renameLabel = QStringLiteral("Name:");
 const QString removeOnMap = QStringLiteral("Remove Place");
 const QString nextLeg = QStringLiteral("Next Leg's Sailing");
 const QString sailings[] = {QStringLiteral("Great Circle"), QStringLiteral("Rhumb Line"),
-                            QStringLiteral("Composite")};
+                            QStringLiteral("Composite"), QStringLiteral("By Sea")};
+const QString findingSeaRoutes = QStringLiteral("Finding the routes by sea\u2026");
+const QString noSeaRoutes = QStringLiteral("No route: the routes by sea cannot be found: %1");
 const QString mapView = QStringLiteral("; the map shows %1 nm across, centred on %2");
 const QString pointerName = QStringLiteral("Position under the pointer");
 const QString pointerFrom = QStringLiteral(" · %1 nm, course %2° from %3");
@@ -130,7 +133,8 @@ const std::string openedVoyage = "Open Voyage";
 const std::string useMainRoute = "Use Main Window Route";
 } // namespace text
 
-constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
+constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite,
+                                 Sailing::BySea};
 constexpr qsizetype kShownWarnings = 3; // legs over land the window's summary names
 
 // The summary as the window shows it: at most kShownWarnings of its legs over land named, the
@@ -305,7 +309,8 @@ void RouteWindow::buildLayout()
                                  m_model->headerData(column, Qt::Horizontal).toString())) +
                         12);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only a turning point's name and position can be edited here: the edit makes it a place.
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     layout->addWidget(m_table, 2);
 
     m_summary = new QLabel(this);
@@ -344,6 +349,7 @@ void RouteWindow::buildLayout()
     auto* side = new QVBoxLayout;
     m_editor = new VoyageEditor(m_services, m_document, this);
     m_editor->setObjectName(QStringLiteral("VoyageEditor"));
+    m_editor->setPassages(SeaReader::instance().passages()); // none until the graph is read
     side->addWidget(m_editor, 1);
     auto* files = new QHBoxLayout;
     const auto fileButton = [&](const QString& caption, const QString& name,
@@ -391,6 +397,10 @@ void RouteWindow::buildLayout()
     connect(m_map, &MapView::hovered, this, &RouteWindow::showPointer);
     connect(m_map, &MapView::viewChanged, this, &RouteWindow::describeMap);
     connect(m_map, &MapView::placeDragged, this, &RouteWindow::dragPlace);
+    connect(m_map, &MapView::turnDragged, this, &RouteWindow::dragTurn);
+    // Queued: the table finishes its edit before the model is given the new plan.
+    connect(m_model, &WaypointModel::turnEdited, this, &RouteWindow::editTurn,
+            Qt::QueuedConnection);
     connect(m_map, &MapView::addRequested, this, &RouteWindow::addPlaceOnMap);
     connect(m_map, &MapView::contextMenuRequested, this, &RouteWindow::mapContextMenu);
     connect(m_open, &QPushButton::clicked, this, &RouteWindow::openVoyage);
@@ -409,6 +419,13 @@ void RouteWindow::buildLayout()
     });
     connect(&LandReader::instance(), &LandReader::ready, this, [this] {
         if (m_checkLand->isChecked())
+            replan();
+    });
+    connect(&SeaReader::instance(), &SeaReader::ready, this, [this] {
+        if (m_seaRouter)
+            return;
+        m_editor->setPassages(SeaReader::instance().passages());
+        if (hasLegBySea(voyage()))
             replan();
     });
     // The design size, within the screen the window opens on: a laptop's 1280 pixels must not
@@ -441,7 +458,8 @@ void RouteWindow::buildMenus()
     m_export = action(file, text::exportGpx, QStringLiteral("ExportGpx"), &RouteWindow::exportGpx);
     m_exports = new PlanExports(m_services, this, [this] {
         // A plan leaves the program checked, never "checking": wait for the land if need be.
-        if (m_checkLand->isChecked() && !m_view.landChecked)
+        if ((m_checkLand->isChecked() && !m_view.landChecked) ||
+            (hasLegBySea(voyage()) && !m_view.plan.hasPlan))
             checkLandNow();
         std::vector<int> hidden;
         for (int column = 0; column < m_model->columnCount(); ++column)
@@ -561,6 +579,57 @@ void RouteWindow::dragPlace(int place, LatLon position, bool finished)
         m_dragGesture);
     if (finished)
         m_dragging = false;
+}
+
+const VoyageRow* RouteWindow::turningRow(int turn) const
+{
+    for (const VoyageRow& row : m_view.plan.rows)
+        if (row.turningPoint && turn-- == 0)
+            return &row;
+    return nullptr;
+}
+
+void RouteWindow::makeTurnPlace(const VoyageRow& row, const VoyagePlace& place, int gesture)
+{
+    // The place goes in after the one that begins the leg; both halves stay by sea.
+    const std::size_t at = row.place + 1;
+    m_document->apply(
+        InsertPlace{
+            at, {place.name, {place.position.latitude, planLongitude(place.position.longitude)}}},
+        gesture);
+    m_editor->selectPlace(int(at));
+}
+
+void RouteWindow::dragTurn(int turn, LatLon position, bool finished)
+{
+    if (!m_dragging) {
+        const VoyageRow* row = turningRow(turn);
+        if (!row)
+            return;
+        m_dragging = true;
+        ++m_dragGesture;
+        // The first move makes the turning point a place; the rest move that place, and the
+        // whole drag is one step of Undo.
+        m_dragTurnPlace = int(row->place) + 1;
+        makeTurnPlace(*row, {row->name, position}, m_dragGesture);
+    } else if (m_dragTurnPlace >= 0) {
+        m_document->apply(SetPosition{std::size_t(m_dragTurnPlace),
+                                      {position.latitude, planLongitude(position.longitude)}},
+                          m_dragGesture);
+    }
+    if (finished) {
+        m_dragging = false;
+        m_dragTurnPlace = -1;
+    }
+}
+
+void RouteWindow::editTurn(int tableRow, const QString& name, LatLon position)
+{
+    const auto& rows = m_view.plan.rows;
+    if (tableRow < 0 || tableRow >= int(rows.size()) || !rows[std::size_t(tableRow)].turningPoint)
+        return;
+    const VoyageRow row = rows[std::size_t(tableRow)];
+    makeTurnPlace(row, {name.trimmed().toStdString(), position});
 }
 
 void RouteWindow::addPlaceOnMap(LatLon position, bool onNearestLeg)
@@ -700,6 +769,18 @@ void RouteWindow::checkLandNow()
     replan();
 }
 
+const SeaRouter* RouteWindow::seaRouter()
+{
+    return m_seaRouter ? m_seaRouter : SeaReader::instance().router();
+}
+
+void RouteWindow::setSeaRouting(const SeaRouter* router, std::vector<AvoidablePassage> passages)
+{
+    m_seaRouter = router;
+    m_editor->setPassages(std::move(passages));
+    replan();
+}
+
 void RouteWindow::replan()
 {
     VoyageViewOptions options;
@@ -714,7 +795,19 @@ void RouteWindow::replan()
     options.nowMinute = QDateTime::currentSecsSinceEpoch() / 60;
     options.magneticCourses = m_courses->currentIndex() == 1;
     options.timeKeeping = static_cast<TimeKeeping>(m_times->currentIndex());
+    // The routes by sea are asked for only when a leg needs them: their graph is read then.
+    const bool bySea = hasLegBySea(m_document->voyage());
+    if (bySea)
+        options.sea =
+            m_waitForLand && !m_seaRouter ? SeaReader::instance().routerNow() : seaRouter();
     m_view = viewVoyage(m_document->voyage(), options);
+    if (bySea && !options.sea) {
+        // While the graph is read, the voyage waits for its routes rather than failing.
+        const QString problem = m_seaRouter ? QString() : SeaReader::instance().problem();
+        const QString why =
+            problem.isEmpty() ? text::findingSeaRoutes : text::noSeaRoutes.arg(problem);
+        m_view.summary = m_view.description = why.toStdString();
+    }
     // While the land is read, or when it cannot be, the summary says the legs are unchecked.
     if (m_checkLand->isChecked() && !m_view.landChecked && m_view.plan.hasPlan) {
         const QString problem = reader.problem();
@@ -743,6 +836,11 @@ void RouteWindow::showView()
     m_table->horizontalHeader()->resizeSection(
         WaypointModel::Eta, m_table->fontMetrics().horizontalAdvance(widest) + 12);
     m_table->setColumnHidden(WaypointModel::Land, !m_view.landChecked);
+    // The Sun's columns need times: without a departure they would be empty, and the places'
+    // and passages' names take their room.
+    const bool timed = !m_view.plan.rows.empty() && m_view.plan.rows.front().eta.has_value();
+    for (const int column : {WaypointModel::Light, WaypointModel::Sunrise, WaypointModel::Sunset})
+        m_table->setColumnHidden(column, !timed);
     setWindowTitle(text::title.arg(qText(m_view.startName), qText(m_view.endName)));
     const QString summary = shownSummary(m_view);
     m_summary->setText(summary);

@@ -2,6 +2,7 @@
 
 #include "io/plan/voyageview.h"
 #include "platform/services.h"
+#include "ui/route/seareader.h"
 
 #include <QWidget>
 
@@ -75,7 +76,12 @@ public:
     bool landCheck() const;
     // Checks the voyage for land at once, reading the land on this thread if it is not read
     // yet (a window reads it on Qt's thread pool and checks the voyage when it is ready).
+    // The routes by sea likewise: a voyage with a leg by sea is planned at once.
     void checkLandNow();
+
+    // Routes by sea from `router`, offering `passages` to avoid, in place of the built-in
+    // graph's (null: the built-in graph's again): for tests. The router must outlive the window.
+    void setSeaRouting(const SeaRouter* router, std::vector<AvoidablePassage> passages);
 
     // The commands of the buttons.
     void openVoyage();                        // "Open Voyage…"
@@ -100,6 +106,14 @@ private:
     void dragPlace(int place, LatLon position, bool finished);
     void addPlaceOnMap(LatLon position, bool onNearestLeg);
     void renamePlaceOnMap(int place);
+    // A turning point of a route by sea edited: its marker dragged, or its name or position
+    // changed in the table. It becomes a place of the voyage there.
+    void dragTurn(int turn, LatLon position, bool finished);
+    void editTurn(int tableRow, const QString& name, LatLon position);
+    const VoyageRow* turningRow(int turn) const; // the turn-th turning point's row, or null
+    void makeTurnPlace(const VoyageRow& row, const VoyagePlace& place, int gesture = 0);
+    // The router of the legs by sea, or null while it is read (or when it cannot be).
+    const SeaRouter* seaRouter();
     void mapContextMenu(QPoint global, int place, std::optional<LatLon> position);
     void describeMap(); // the route in words, and what the map shows of it
     // The main window's last route with this voyage's speed, departure and spacing.
@@ -113,6 +127,8 @@ private:
     VoyageView m_view;
     bool m_dragging = false; // a marker is being dragged: its moves are one step of Undo
     int m_dragGesture = 0;
+    int m_dragTurnPlace = -1;               // the place a dragged turning point became
+    const SeaRouter* m_seaRouter = nullptr; // set by setSeaRouting; else the built-in one
 
     MapView* m_map = nullptr;
     QRadioButton* m_world = nullptr;

@@ -23,41 +23,82 @@ int mergeKey(const VoyageEdit& edit, int gesture)
         return field(speed->leg % 10000);
     if (const auto* limit = std::get_if<SetLegLimit>(&edit))
         return field(limit->leg % 10000);
+    if (std::holds_alternative<SetSeaOptions>(edit))
+        return field(0);
     return -1;
+}
+
+// Which part of the sea options an edit of them changes: 0 the clearance, 1 the limiting
+// latitude, 2 the passages avoided (or more than one part).
+int seaPart(const SeaRouteOptions& before, const SeaRouteOptions& after)
+{
+    if (before.avoid == after.avoid && before.limitLatitude == after.limitLatitude)
+        return 0;
+    if (before.avoid == after.avoid && before.clearanceNm == after.clearanceNm)
+        return 1;
+    return 2;
 }
 
 } // namespace
 
-// One step: the voyage before it and either the edit that follows it or the whole voyage after.
+// One step: the voyage before it and either the edits that follow it or the whole voyage after.
 class VoyageDocument::Step : public QUndoCommand
 {
 public:
     Step(VoyageDocument& document, Voyage before, std::variant<VoyageEdit, Voyage> change,
          const std::string& what, int key)
         : QUndoCommand(QString::fromStdString(what)), m_document(document),
-          m_before(std::move(before)), m_change(std::move(change)), m_key(key)
+          m_before(std::move(before)), m_key(key)
     {
+        if (const auto* edit = std::get_if<VoyageEdit>(&change))
+            m_change = std::vector<VoyageEdit>{*edit};
+        else
+            m_change = std::get<Voyage>(std::move(change));
     }
     void undo() override { m_document.show(m_before, std::nullopt); }
     void redo() override
     {
-        if (const auto* edit = std::get_if<VoyageEdit>(&m_change))
-            m_document.show(applyEdit(m_before, *edit), changesPlacesOrLegs(*edit));
-        else
+        if (const auto* edits = std::get_if<std::vector<VoyageEdit>>(&m_change)) {
+            Voyage after = m_before;
+            bool placesOrLegs = false;
+            for (const VoyageEdit& edit : *edits) {
+                after = applyEdit(std::move(after), edit);
+                placesOrLegs = placesOrLegs || changesPlacesOrLegs(edit);
+            }
+            m_document.show(after, placesOrLegs);
+        } else {
             m_document.show(withLegsFitted(std::get<Voyage>(m_change)), std::nullopt);
+        }
     }
     int id() const override { return m_key; }
-    // The later edit of the same key says all the earlier one did (a position, a speed).
-    bool mergeWith(const QUndoCommand* other) override
+    // A later edit of the same kind says all the earlier one did (a position, a speed); another
+    // kind of edit in the same gesture follows it (a turning point made a place, then moved).
+    bool mergeWith(const QUndoCommand* command) override
     {
-        m_change = static_cast<const Step*>(other)->m_change;
+        const auto* other = static_cast<const Step*>(command);
+        auto* edits = std::get_if<std::vector<VoyageEdit>>(&m_change);
+        const auto* next = std::get_if<std::vector<VoyageEdit>>(&other->m_change);
+        if (!edits || !next || next->size() != 1 || edits->empty())
+            return false;
+        const VoyageEdit& edit = next->front();
+        // The clearance typed digit by digit is one step; a passage ticked after it is another.
+        const auto* sea = std::get_if<SetSeaOptions>(&edit);
+        const auto* last = std::get_if<SetSeaOptions>(&edits->back());
+        if (sea && last &&
+            (seaPart(other->m_before.sea, sea->sea) == 2 ||
+             seaPart(other->m_before.sea, sea->sea) != seaPart(m_before.sea, last->sea)))
+            return false;
+        if (edits->back().index() == edit.index())
+            edits->back() = edit;
+        else
+            edits->push_back(edit);
         return true;
     }
 
 private:
     VoyageDocument& m_document;
     Voyage m_before;
-    std::variant<VoyageEdit, Voyage> m_change;
+    std::variant<std::vector<VoyageEdit>, Voyage> m_change;
     int m_key;
 };
 

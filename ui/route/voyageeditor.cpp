@@ -19,10 +19,12 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStringListModel>
 #include <QTimeZone>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace gyrena {
@@ -56,12 +58,29 @@ const QString noPosition = QStringLiteral("The place's latitude must lie between
                                           "90\u00B0N, and both its angles must be numbers.");
 const QString addTitle = QStringLiteral("Add Place");
 const QString unnamed = QStringLiteral("Place %1");
+const QString sea = QStringLiteral("Routes by sea");
+const QString clearance = QStringLiteral("Clearance from the coast");
+const QString clearanceTip = QStringLiteral(
+    "How far the routes by sea keep off the coast, nautical miles (a narrow passage or the way "
+    "to a port may come nearer: the summary then says so)");
+const QString seaLimit = QStringLiteral("Limiting latitude at sea");
+const QString seaLimitTip =
+    QStringLiteral("No route by sea goes beyond this latitude, north or south: it keeps the "
+                   "routes out of the ice");
+const QString avoid = QStringLiteral("Avoid these passages:");
+const QString avoidName = QStringLiteral("Passages to avoid");
+const QString avoidTip = QStringLiteral("The canals, straits and capes no route by sea may take");
+const QString avoidReading = QStringLiteral("Reading the passages\u2026");
+const QString avoidOne = QStringLiteral("No route by sea through %1");
+const QString nm = QStringLiteral(" nm");
 } // namespace text
 
 // The sailings in the order of the list.
-constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite};
+constexpr Sailing kSailings[] = {Sailing::GreatCircle, Sailing::RhumbLine, Sailing::Composite,
+                                 Sailing::BySea};
 const QString kSailingNames[] = {QStringLiteral("Great circle"), QStringLiteral("Rhumb line"),
-                                 QStringLiteral("Composite")};
+                                 QStringLiteral("Composite"), QStringLiteral("By sea")};
+constexpr int kSailingCount = int(std::size(kSailings));
 
 QLineEdit* angleField(QWidget* parent, const QString& object, const QString& name, int width)
 {
@@ -202,6 +221,46 @@ void VoyageEditor::buildLayout()
     row(legLayout, 2, text::legSpeed, m_legSpeed);
     layout->addWidget(legBox);
 
+    // How every leg by sea is routed: shown while the voyage has one.
+    m_seaBox = new QGroupBox(text::sea, this);
+    m_seaBox->setObjectName(QStringLiteral("SeaOptions"));
+    m_seaBox->setAccessibleName(text::sea);
+    auto* seaLayout = new QGridLayout(m_seaBox);
+    m_clearance = new QDoubleSpinBox(m_seaBox);
+    m_clearance->setObjectName(QStringLiteral("SeaClearance"));
+    m_clearance->setAccessibleName(text::clearance);
+    m_clearance->setToolTip(text::clearanceTip);
+    m_clearance->setRange(0.0, kMaximumSeaClearanceNm);
+    m_clearance->setDecimals(1);
+    m_clearance->setSuffix(text::nm);
+    m_seaLimit = new QDoubleSpinBox(m_seaBox);
+    m_seaLimit->setObjectName(QStringLiteral("SeaLimit"));
+    m_seaLimit->setAccessibleName(text::seaLimit);
+    m_seaLimit->setToolTip(text::seaLimitTip);
+    m_seaLimit->setRange(kMinimumLimit, kMaximumLimit);
+    m_seaLimit->setDecimals(1);
+    m_seaLimit->setSuffix(text::degrees);
+    // A check box a passage, in a box that scrolls: the places keep their room.
+    m_avoid = new QScrollArea(m_seaBox);
+    m_avoid->setObjectName(QStringLiteral("AvoidPassages"));
+    m_avoid->setAccessibleName(text::avoidName);
+    m_avoid->setToolTip(text::avoidTip);
+    m_avoid->setWidgetResizable(true);
+    m_avoid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_avoid->setMaximumHeight(m_avoid->fontMetrics().height() * 7);
+    m_avoid->setWidget(new QWidget(m_avoid));
+    auto* boxes = new QVBoxLayout(m_avoid->widget());
+    boxes->setContentsMargins(4, 2, 4, 2);
+    boxes->setSpacing(0);
+    row(seaLayout, 0, text::clearance, m_clearance);
+    row(seaLayout, 1, text::seaLimit, m_seaLimit);
+    // The list across the box: the passages' names are long.
+    auto* avoidLabel = new QLabel(text::avoid, m_seaBox);
+    avoidLabel->setBuddy(m_avoid);
+    seaLayout->addWidget(avoidLabel, 2, 0, 1, 2);
+    seaLayout->addWidget(m_avoid, 3, 0, 1, 2);
+    layout->addWidget(m_seaBox);
+
     auto* times = new QGridLayout;
     m_speed = new QDoubleSpinBox(this);
     m_speed->setObjectName(QStringLiteral("VoyageSpeed"));
@@ -237,7 +296,7 @@ void VoyageEditor::buildLayout()
         return static_cast<std::size_t>(std::max(0, m_places->currentRow()));
     };
     connect(m_sailing, &QComboBox::currentIndexChanged, this, [this, leg](int index) {
-        edit(SetLegSailing{leg(), kSailings[std::clamp(index, 0, 2)]});
+        edit(SetLegSailing{leg(), kSailings[std::clamp(index, 0, kSailingCount - 1)]});
     });
     connect(m_limit, &QDoubleSpinBox::valueChanged, this, [this, leg](double limit) {
         edit(SetLegLimit{leg(), limit});
@@ -248,6 +307,16 @@ void VoyageEditor::buildLayout()
     });
     connect(m_speed, &QDoubleSpinBox::valueChanged, this,
             [this](double speed) { edit(SetSpeed{speed}); });
+    connect(m_clearance, &QDoubleSpinBox::valueChanged, this, [this](double clearance) {
+        SeaRouteOptions sea = m_document->voyage().sea;
+        sea.clearanceNm = clearance;
+        edit(SetSeaOptions{sea});
+    });
+    connect(m_seaLimit, &QDoubleSpinBox::valueChanged, this, [this](double limit) {
+        SeaRouteOptions sea = m_document->voyage().sea;
+        sea.limitLatitude = limit;
+        edit(SetSeaOptions{sea});
+    });
     connect(m_hasDeparture, &QCheckBox::toggled, this, &VoyageEditor::departureTicked);
     connect(m_departure, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& when) {
         if (m_hasDeparture->isChecked())
@@ -336,6 +405,7 @@ void VoyageEditor::showVoyage()
     }
     m_departure->setEnabled(voyage.departure.has_value());
     m_remove->setEnabled(voyage.places.size() > 2);
+    showSeaOptions();
     showLeg();
     m_showing = wasShowing;
 }
@@ -354,7 +424,7 @@ void VoyageEditor::showLeg()
     // Also called while the whole voyage is shown (the list's selection moves then).
     const bool wasShowing = m_showing;
     m_showing = true;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kSailingCount; ++i)
         if (kSailings[i] == leg.sailing)
             m_sailing->setCurrentIndex(i);
     if (m_limit->value() != leg.limitLatitude)
@@ -362,6 +432,63 @@ void VoyageEditor::showLeg()
     m_limit->setEnabled(hasLeg && leg.sailing == Sailing::Composite);
     if (m_legSpeed->value() != leg.speed.value_or(0.0))
         m_legSpeed->setValue(leg.speed.value_or(0.0));
+    m_showing = wasShowing;
+}
+
+void VoyageEditor::setPassages(std::vector<AvoidablePassage> passages)
+{
+    m_passages = std::move(passages);
+    showSeaOptions();
+}
+
+void VoyageEditor::showSeaOptions()
+{
+    const Voyage& voyage = m_document->voyage();
+    const bool wasShowing = m_showing;
+    m_showing = true;
+    m_seaBox->setVisible(hasLegBySea(voyage));
+    if (m_clearance->value() != voyage.sea.clearanceNm)
+        m_clearance->setValue(voyage.sea.clearanceNm);
+    if (m_seaLimit->value() != voyage.sea.limitLatitude)
+        m_seaLimit->setValue(voyage.sea.limitLatitude);
+    // A passage the voyage avoids stays listed (and can be taken again) even when the graph
+    // does not name it.
+    std::vector<AvoidablePassage> listed = m_passages;
+    for (const std::string& key : voyage.sea.avoid)
+        if (std::none_of(listed.begin(), listed.end(), [&](const auto& p) { return p.key == key; }))
+            listed.push_back({key, key});
+    QLayout* boxes = m_avoid->widget()->layout();
+    while (int(m_avoidBoxes.size()) > int(listed.size())) {
+        delete m_avoidBoxes.back();
+        m_avoidBoxes.pop_back();
+    }
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const AvoidablePassage& passage = listed[i];
+        const QString key = QString::fromStdString(passage.key);
+        if (i == m_avoidBoxes.size()) {
+            auto* box = new QCheckBox(m_avoid->widget());
+            boxes->addWidget(box);
+            m_avoidBoxes.push_back(box);
+            connect(box, &QCheckBox::toggled, this, [this, box](bool avoided) {
+                const std::string key = box->property("passage").toString().toStdString();
+                SeaRouteOptions sea = m_document->voyage().sea;
+                std::erase(sea.avoid, key);
+                if (avoided)
+                    sea.avoid.push_back(key);
+                edit(SetSeaOptions{sea});
+            });
+        }
+        QCheckBox* box = m_avoidBoxes[i];
+        const QString name = QString::fromStdString(passage.name);
+        box->setText(name);
+        box->setProperty("passage", key);
+        box->setObjectName(QStringLiteral("Avoid_") + key);
+        box->setAccessibleName(name);
+        box->setAccessibleDescription(text::avoidOne.arg(name));
+        box->setChecked(std::find(voyage.sea.avoid.begin(), voyage.sea.avoid.end(), passage.key) !=
+                        voyage.sea.avoid.end());
+    }
+    m_avoid->setToolTip(listed.empty() ? text::avoidReading : text::avoidTip);
     m_showing = wasShowing;
 }
 

@@ -2,6 +2,7 @@
 
 #include "geo/voyageedit.h"
 #include "platform/services.h"
+#include "ui/route/seareader.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,9 +11,11 @@ class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 namespace gyrena {
 
@@ -51,6 +54,10 @@ public:
     void setCities(const CityTable* cities);
     void pickCity(int index); // the city of the list's row `index`
 
+    // The passages the routes by sea can be told to avoid, a check box each under "Routes by
+    // sea" (shown while the voyage has a leg by sea).
+    void setPassages(std::vector<AvoidablePassage> passages);
+
 signals:
     // The place selected in the list (-1: none).
     void placeSelected(int place);
@@ -59,6 +66,7 @@ private:
     void buildLayout();
     void showVoyage(); // the selection stays on the same row where it can
     void showLeg();
+    void showSeaOptions();
     void departureTicked(bool on);
     void insertPlace(const VoyagePlace& place); // after the selected place, which it becomes
     // The user's edit, unless the controls are being filled from the voyage.
@@ -91,6 +99,12 @@ private:
     QDoubleSpinBox* m_speed = nullptr;
     QCheckBox* m_hasDeparture = nullptr;
     QDateTimeEdit* m_departure = nullptr;
+    QGroupBox* m_seaBox = nullptr;
+    QDoubleSpinBox* m_clearance = nullptr;
+    QDoubleSpinBox* m_seaLimit = nullptr;
+    QScrollArea* m_avoid = nullptr;
+    std::vector<QCheckBox*> m_avoidBoxes; // a passage each, in the order of the list
+    std::vector<AvoidablePassage> m_passages;
 };
 
 } // namespace gyrena

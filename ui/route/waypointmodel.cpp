@@ -5,7 +5,11 @@
 #include "geo/utctime.h"
 
 #include <QColor>
+#include <QFont>
 #include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
 
 namespace gyrena {
 
@@ -46,6 +50,39 @@ const char* const kToolTips[WaypointModel::ColumnCount] = {
 // A row over land: a warm tint, dark enough text on it, in the window and in print alike.
 const QColor kOverLandShade(255, 222, 204);
 const QColor kOverLandText(110, 30, 0);
+
+// A turning point of a route by sea: computed, not a place. Its name is marked and it is drawn in
+// the colour of its marker on the map, in the window and in print alike.
+const QColor kTurnText(0x5b, 0x3a, 0x9a);
+const QString kTurnMark = QStringLiteral("\u25C6 ");
+const QString kTurnTip =
+    QStringLiteral("A turning point of the route by sea%1: one great circle ends here and the "
+                   "next begins. Edit its name or position to make it a place of the voyage.");
+
+// An angle as the table writes it (36°05.0'N, 122°27,0'W) or typed (36 5 N, -5.6, 36.1): the
+// signed degrees, or nothing when the text is no angle of its column.
+std::optional<double> typedAngle(const QString& typed, bool latitude)
+{
+    static const QRegularExpression angle(
+        QStringLiteral("^\\s*([+-]?)\\s*(\\d+(?:[.,]\\d*)?)\\s*\u00B0?\\s*(?:(\\d+(?:[.,]\\d*)?)"
+                       "\\s*['\u2032]?)?\\s*"
+                       "([NSEWnsew]?)\\s*$"));
+    const QRegularExpressionMatch match = angle.match(typed);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const auto number = [](QString text) { return text.replace(u',', u'.').toDouble(); };
+    const double degrees = number(match.captured(2));
+    const double minutes = match.captured(3).isEmpty() ? 0.0 : number(match.captured(3));
+    const QString letter = match.captured(4).toUpper();
+    if (minutes >= 60.0 || (!letter.isEmpty() && (letter == u"N" || letter == u"S") != latitude))
+        return std::nullopt;
+    double value = degrees + minutes / 60.0;
+    if (value > (latitude ? 90.0 : 180.0))
+        return std::nullopt;
+    if (match.captured(1) == u"-" || letter == u"S" || letter == u"W")
+        value = -value;
+    return value;
+}
 
 } // namespace
 
@@ -118,6 +155,8 @@ QString WaypointModel::cellText(int row, int column) const
     case Longitude:
         return QString::fromStdString(longitudeText(waypoint.position.longitude, separator));
     case Place:
+        if (waypoint.turningPoint)
+            return kTurnMark + QString::fromStdString(waypoint.name);
         return QString::fromStdString(waypoint.name);
     case Course: {
         const std::optional<double> course =
@@ -169,6 +208,12 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
         return QString::fromLatin1(lightName(*m_almanac[row].light).data());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cellText(index.row(), index.column());
+    const VoyageRow& shown = m_rows[row];
+    if (role == Qt::EditRole && shown.turningPoint) {
+        if (index.column() == Place)
+            return QString::fromStdString(shown.name);
+        return cellText(index.row(), index.column());
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(
             (index.column() == Place || index.column() == Land ? Qt::AlignLeft : Qt::AlignRight) |
@@ -181,7 +226,52 @@ QVariant WaypointModel::data(const QModelIndex& index, int role) const
         if (role == Qt::ToolTipRole)
             return QStringLiteral("The track from this row to the next crosses land");
     }
+    if (shown.turningPoint) {
+        if (role == Qt::ForegroundRole)
+            return kTurnText;
+        if (role == Qt::FontRole && index.column() == Place) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        if (role == Qt::ToolTipRole)
+            return kTurnTip.arg(shown.name.empty() ? QString()
+                                                   : QStringLiteral(" (%1)").arg(
+                                                         QString::fromStdString(shown.name)));
+    }
     return {};
+}
+
+Qt::ItemFlags WaypointModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.row() < rowCount() &&
+        m_rows[std::size_t(index.row())].turningPoint &&
+        (index.column() == Place || index.column() == Latitude || index.column() == Longitude))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool WaypointModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const VoyageRow& row = m_rows[std::size_t(index.row())];
+    QString name = QString::fromStdString(row.name);
+    LatLon position = row.position;
+    if (index.column() == Place) {
+        name = value.toString();
+    } else {
+        const std::optional<double> angle =
+            typedAngle(value.toString(), index.column() == Latitude);
+        if (!angle)
+            return false;
+        (index.column() == Latitude ? position.latitude : position.longitude) = *angle;
+    }
+    if (name == QString::fromStdString(row.name) && position == row.position)
+        return false; // nothing changed: it stays a turning point
+    emit turnEdited(index.row(), name, position);
+    return true;
 }
 
 QVariant WaypointModel::headerData(int section, Qt::Orientation orientation, int role) const

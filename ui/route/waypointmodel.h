@@ -53,10 +53,19 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // A turning point of a route by sea takes a new name or position in its row (a position as
+    // the table writes it, 36°05.0'N, or in signed degrees); the row itself never changes:
+    // turnEdited() asks the window to make it a place.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // The header and every row as shown, cells joined by tabs and lines ended by "\n"; the land
     // column only when the voyage was checked.
     QString tabSeparated() const;
+
+signals:
+    // The turning point of `row` edited: the name and position it is to have as a place.
+    void turnEdited(int row, const QString& name, gyrena::LatLon position);
 
 private:
     QString cellText(int row, int column) const;
