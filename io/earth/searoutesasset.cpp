@@ -54,6 +54,7 @@ namespace {
 struct BuiltInRouting
 {
     std::string problem;
+    const SeaGraph* graph = nullptr;
     std::unique_ptr<IndexSeaLand> land;
     std::unique_ptr<GraphSeaRouter> router;
 };
@@ -72,6 +73,7 @@ const BuiltInRouting& builtInRouting()
             out.problem = "the land cannot be read: " + error->what;
             return out;
         }
+        out.graph = &std::get<SeaGraph>(graph);
         out.land = std::make_unique<IndexSeaLand>(std::get<LandIndex>(land));
         out.router = std::make_unique<GraphSeaRouter>(std::get<SeaGraph>(graph), *out.land);
         return out;
@@ -104,19 +106,13 @@ const SeaRouter& builtInSeaRouter()
 
 SeaRoute builtInSeaRoute(LatLon from, LatLon to, const SeaRouteOptions& options)
 {
-    SeaRoute none;
-    const auto& graph = builtInSeaGraph();
-    if (const auto* error = std::get_if<SeaRouteError>(&graph)) {
-        none.problem = "the sea-route graph cannot be read: " + error->what;
+    const BuiltInRouting& routing = builtInRouting();
+    if (!routing.graph || !routing.land) {
+        SeaRoute none;
+        none.problem = routing.problem;
         return none;
     }
-    const auto& land = builtInLand();
-    if (const auto* error = std::get_if<LandAssetError>(&land)) {
-        none.problem = "the land cannot be read: " + error->what;
-        return none;
-    }
-    const IndexSeaLand seaLand(std::get<LandIndex>(land));
-    return findSeaRoute(std::get<SeaGraph>(graph), seaLand, from, to, options);
+    return findSeaRoute(*routing.graph, *routing.land, from, to, options);
 }
 
 } // namespace gyrena
